@@ -11,4 +11,71 @@
 
 namespace zep {
 
+// ---------------------------------------------------------------------------
+// Device lifecycle, pages, window and parameter slots
+// ---------------------------------------------------------------------------
+
+// Open device |iws| (1 window, 2 files in format ifl: 1 PNG, 2 EPS, 3 SVG, 4 PDF).
+void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt, int ibgpage,
+            float rlwfact, bool lwait, bool lwait0, bool lwait1, bool lalt, bool lstdot, bool lkey,
+            bool ldump, bool lwnd, bool lfgbg, bool lsep, int ifl, std::string_view cimgfmt,
+            float rimgcmp, std::string_view clrmap, std::string_view bitmap, std::string_view fname,
+            std::string_view title);
+void zgdcls();
+void zgpopn();
+void zgpcls();
+void zgflash();
+void zgoopn(std::string_view object, std::string_view comment);
+void zgocls(std::string_view object);
+
+// Window update of the dirty rectangle (flag 0: everything when nothing is
+// marked) and growth of that rectangle by a surface point.
+void zgupdate(int flag);
+void zguprect(int x, int y);
+
+// Parameter slots: logical "lfprop", "lcntl"; integer "isup", "isub", "irst";
+// real "small", "shift". The name is the first `length` characters of `name`.
+void zglset(std::string_view name, int length, bool value);
+void zgiset(std::string_view name, int length, int value);
+void zgrset(std::string_view name, int length, double value);
+bool getlparm(std::string_view name);
+int getiparm(std::string_view name);
+double getrparm(std::string_view name);
+// Slot index of `name` for kind 0 (logical), 1 (integer), 2 (real); -1 otherwise.
+int getparmnumber(std::string_view name, int kind);
+
+// ---------------------------------------------------------------------------
+// Drawing primitives (workstation coordinates unless said otherwise)
+// ---------------------------------------------------------------------------
+
+void zgswdi(int i);
+void zgscli(int i);
+void zgslcl(int rgb);
+void zgstcl(int rgb);
+void zgsfcm(bool l);
+void zggopn();
+void zggmov(double x, double y);
+void zggplt(double x, double y);
+void zggcls();
+void zggton(int n, const float* xs, const float* ys, int itpat);
+// Images: origin and size in surface coordinates; pixels in row order, top row first.
+void zgiopn(int ix, int iy, int iw, int ih);
+void zgidat(const int* v, int n);
+void zgiclr(const int* v, int n);
+void zgicls();
+void zgclip(double x0, double x1, double y0, double y1);
+void zgrclp();
+void zgclini(std::string_view file, bool lfgbg);
+void zgqwdc(bool& l);
+void zgqclc(bool& l);
+void zgqtnc(bool& l);
+void zgqimc(bool& l);
+void zgqptc(bool& l);
+void zgqpnt(float& x, float& y, int& button);
+void zgqrct(float& xmin, float& xmax, float& ymin, float& ymax, float& fact);
+void zgsrot(int i);
+void zgfint(double x, double y, int& ix, int& iy);
+void zgiint(int ix, int iy, float& x, float& y);
+void zgfrel(double x, double y, float& xs, float& ys);
+
 }  // namespace zep

@@ -151,4 +151,59 @@ int iufopn();
 // Numeric helpers
 // ---------------------------------------------------------------------------
 
+// Tolerant comparisons of reals. The relative forms use e = REPSL * RFACT.
+bool lreq1(float x, float y);
+bool lrne1(float x, float y);
+bool lrge1(float x, float y);
+bool lrle1(float x, float y);
+bool lreqa(float x, float y, float eps);
+bool lrnea(float x, float y, float eps);
+bool lrlta(float x, float y, float eps);
+bool lrlea(float x, float y, float eps);
+bool lrge0(float x, float y);
+bool lrge(float x, float y);
+
+// Extremes over a strided array (elements rx[0], rx[j], ..., rx[(n-1)j]; a
+// negative stride walks below the pointer). The 1-forms skip RMISS; rmin and
+// rmax choose by LMISS.
+float rmin0(const float* rx, int n, int j);
+float rmax0(const float* rx, int n, int j);
+float rmin1(const float* rx, int n, int j);
+float rmax1(const float* rx, int n, int j);
+float rmin(const float* rx, int n, int j);
+float rmax(const float* rx, int n, int j);
+
+// Strided copies, fills and sums.
+void viset(const int* ix, int* iy, int n, int jx, int jy);
+void viset0(const int* ix, int* iy, int n, int jx, int jy);
+void viset1(const int* ix, int* iy, int n, int jx, int jy);
+void vrset(const float* rx, float* ry, int n, int jx, int jy);
+void vrset0(const float* rx, float* ry, int n, int jx, int jy);
+void vrset1(const float* rx, float* ry, int n, int jx, int jy);
+void vrcon0(const float* rx, float* ry, int n, int jx, int jy, float rc);
+void rset0(float* rx, int n, int jx, float rc);
+int isum0(const int* ix, int n, int jx);
+
+// Remainder in 0 .. id-1, also for negative i.
+int imod(int i, int id);
+// Largest i (1-based) with rx(i) <= x in an increasing sequence; 0 below rx(1).
+int iblkge(const float* rx, int n, float x);
+
+float rfpi();
+float rd2r(float x);
+float rr2d(float x);
+
+// Bit-pattern string ("1010") to integer; every character but '0' is a set bit.
+void bitpci(std::string_view cp, int& ip);
+// Left rotation by n mod 32 for n >= 0, logical right shift by -n for n < 0.
+int ishift(int i, int n);
+
+// Rotations and conversions of plane, spatial and spherical coordinates (radians).
+void cr2c(float t, float x, float y, float& x2, float& y2);
+void cr3c(float t, float p, float s, float x, float y, float z, float& x2, float& y2, float& z2);
+void cr3s(float t, float p, float s, float ta, float pa, float& tb, float& pb);
+void ct2pc(float r, float t, float& x, float& y);
+void ct2cp(float x, float y, float& r, float& t);
+void ct2bc(float u, float v, float& x, float& y);
+
 }  // namespace zep

@@ -1,0 +1,183 @@
+// The message dumper and the process-name stack.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include <zep/foundation.hpp>
+
+#include "foundation/fixed_text.hpp"
+#include "foundation/units.hpp"
+
+namespace zep {
+namespace {
+
+constexpr std::size_t kReportWidth = 200;
+constexpr std::size_t kNameWidth = 32;
+constexpr int kMaxLevel = 16;
+
+MsgDumper activeDumper = &msgdmp_zeporig;
+MsgErrorCallback errorCallback = nullptr;
+
+struct DumperSettings {
+  int unit = 0;
+  int maxmsg = 20;
+  int msglev = 0;
+  int linesize = 78;
+  bool longForm = false;
+};
+
+DumperSettings fetchSettings() {
+  DumperSettings s;
+  gliget("MSGUNIT", s.unit);
+  gliget("MAXMSG", s.maxmsg);
+  gliget("MSGLEV", s.msglev);
+  gliget("NLNSIZE", s.linesize);
+  gllget("LLMSG", s.longForm);
+  return s;
+}
+
+// ---- process-name stack ----
+
+std::array<std::string, kMaxLevel + 1>& processSlots() {
+  static std::array<std::string, kMaxLevel + 1> slots = [] {
+    std::array<std::string, kMaxLevel + 1> init;
+    init.fill(std::string(kNameWidth, ' '));
+    init[0] = text::padded("MAIN", kNameWidth);
+    return init;
+  }();
+  return slots;
+}
+int processLevel = 0;
+
+const std::string& outermostProcess() { return processSlots()[static_cast<std::size_t>(std::min(processLevel, 1))]; }
+
+// Stack faults are written straight to the message unit and end the process:
+// the stack is what the reports themselves quote, so they cannot go through them.
+[[noreturn]] void stackFault(std::string_view routine, std::string_view what) {
+  int unit = 0;
+  int linesize = 78;
+  gliget("MSGUNIT", unit);
+  gliget("NLNSIZE", linesize);
+  mszdmp("*** ERROR (" + std::string(routine) + " IN " + outermostProcess() + ") * " + std::string(what), unit,
+         linesize);
+  osabrt();
+}
+
+char upperLevel(std::string_view level) {
+  const char c = level.empty() ? ' ' : level[0];
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string compose(char level, std::string_view routine, std::string_view message, bool longForm) {
+  const std::string r = text::padded(routine, kNameWidth);
+  std::string report;
+  if (longForm) {
+    const char* head = level == 'E' ? "*** Error (" : level == 'W' ? "- Warning (" : "- Message (";
+    report = std::string(head) + std::string(text::trimmed(r)) + "@ " + std::string(text::trimmed(outermostProcess())) +
+             ") " + std::string(text::trimmed(message));
+  } else {
+    const char* head = level == 'E' ? "***** ERROR (" : level == 'W' ? "*** WARNING (" : "*** MESSAGE (";
+    report = std::string(head) + r.substr(0, 6) + ") ***  " + std::string(text::trimmed(message));
+  }
+  if (report.size() > kReportWidth) report.resize(kReportWidth);
+  return report;
+}
+
+// Steps shared by both dumpers once an error has been dealt with: the budget,
+// the level filter and the suppression line.
+void dumpWarningOrMessage(int& count, char level, std::string_view routine, std::string_view message,
+                          const DumperSettings& s) {
+  if (count >= s.maxmsg) return;
+  if ((level == 'W' && s.msglev <= 1) || (level == 'M' && s.msglev <= 0)) {
+    ++count;
+    mszdmp(compose(level, routine, message, s.longForm), s.unit, s.linesize);
+    if (count == s.maxmsg) mszdmp("+++ THE FOLLOWING MESSAGES ARE SUPPRESSED.", s.unit, s.linesize);
+  }
+}
+
+}  // namespace
+
+void msgdmp(std::string_view level, std::string_view routine, std::string_view text) {
+  activeDumper(level, routine, text);
+}
+
+void msgdmp_zeporig(std::string_view level, std::string_view routine, std::string_view text) {
+  static int count = 0;
+  const DumperSettings s = fetchSettings();
+  const char lev = upperLevel(level);
+  if (lev == 'E') {
+    mszdmp(compose(lev, routine, text, s.longForm), s.unit, s.linesize);
+    osabrt();
+  }
+  dumpWarningOrMessage(count, lev, routine, text, s);
+}
+
+void msgdmp_err_replaceable(std::string_view level, std::string_view routine, std::string_view text) {
+  static int count = 0;
+  const DumperSettings s = fetchSettings();
+  const char lev = upperLevel(level);
+  if (lev == 'E') {
+    // Without a callback to hand it to, an error must not vanish: report and end.
+    if (errorCallback == nullptr) msgdmp_zeporig(level, routine, text);
+    errorCallback(routine, text);
+  }
+  dumpWarningOrMessage(count, lev, routine, text, s);
+}
+
+void set_msgdmp_func(MsgDumper dumper) { activeDumper = dumper != nullptr ? dumper : &msgdmp_zeporig; }
+
+void set_msgdmp_err_func(MsgErrorCallback callback) {
+  errorCallback = callback;
+  activeDumper = &msgdmp_err_replaceable;
+}
+
+void mszdmp(std::string_view text, int unit, int linesize) {
+  const std::string buffer = text::padded(text, kReportWidth);
+  // The line width is a three-digit field; anything outside it would loop or divide by zero.
+  const std::size_t width = static_cast<std::size_t>(std::clamp(linesize, 1, 999));
+  const std::size_t n = static_cast<std::size_t>(lenc(buffer));
+  const std::size_t lines = (n - 1) / width + 1;
+  for (std::size_t i = 0; i < lines; ++i) {
+    const std::size_t from = i * width;
+    const std::size_t to = std::min((i + 1) * width, kReportWidth);
+    units::writeRecord(unit, " " + buffer.substr(from, to - from));
+  }
+}
+
+void osabrt() { std::abort(); }
+
+void prcopn(std::string_view name) {
+  if (processLevel >= kMaxLevel) {
+    msgdmp("E", "PRCOPN", "TOO MANY NESTED PROCESSES (>16).");
+    return;
+  }
+  ++processLevel;
+  processSlots()[static_cast<std::size_t>(processLevel)] = text::padded(name, kNameWidth);
+}
+
+void prccls(std::string_view name) {
+  if (processLevel <= 0) {
+    msgdmp("E", "PRCCLS", "THERE IS NO PROCESS TO BE CLOSED.");
+    return;
+  }
+  std::string& innermost = processSlots()[static_cast<std::size_t>(processLevel)];
+  if (text::padded(name, kNameWidth) != innermost)
+    stackFault("PRCCLS", "PROCESS " + innermost + " HAS NOT BEEN CLOSED YET.");
+  innermost.assign(kNameWidth, ' ');
+  --processLevel;
+}
+
+void prclvl(int& level) { level = processLevel; }
+
+void prcnam(int level, std::span<char> name) {
+  if (level < 0) {
+    msgdmp("E", "PRCNAM", "PROCESS LEVEL IS NEGATIVE.");
+    text::assign(name, "");
+    return;
+  }
+  if (level > processLevel) stackFault("PRCNAM", "TOO LARGE PROCESS LEVEL (NLEV).");
+  text::assign(name, processSlots()[static_cast<std::size_t>(level)]);
+}
+
+}  // namespace zep
