@@ -1,0 +1,276 @@
+// Output driver: drawing primitives on the current page (polylines, tones,
+// images, clipping), drawing attributes, capability queries and coordinate
+// conversions.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include <zep/driver.hpp>
+
+#include "driver/zgpack_internal.hpp"
+
+namespace zep {
+
+namespace {
+
+// Colour index into the cyclic table; negative indices select colour 0.
+int color_index(long long i) { return i < 0 ? 0 : static_cast<int>(i % kZgColors); }
+
+void set_packed_color(int rgb) {
+  ZgState& s = zgstate();
+  if (!s.cr) return;
+  const double r = ((rgb >> 16) & 0xff) * 256.0 / 65535.0;
+  const double g = ((rgb >> 8) & 0xff) * 256.0 / 65535.0;
+  const double b = (rgb & 0xff) * 256.0 / 65535.0;
+  cairo_set_source_rgb(s.cr.get(), r, g, b);
+}
+
+void grow_dirty(double xs, double ys) {
+  zguprect(static_cast<int>(xs), static_cast<int>(ys));
+}
+
+// Store one image pixel at the cursor and advance it; pixels beyond the
+// declared size are dropped.
+void store_pixel(std::uint32_t rgb) {
+  ZgState& s = zgstate();
+  if (!s.csi || s.image_filled >= static_cast<long long>(s.iwz) * s.ihz) return;
+  const int col = s.ixxz - s.ixz, row = s.iyyz - s.iyz;
+  std::memcpy(s.pixels + static_cast<std::size_t>(row) * s.rows + static_cast<std::size_t>(col) * 4, &rgb,
+              sizeof rgb);
+  ++s.image_filled;
+  s.ixxz += 1;
+  if (s.ixxz >= s.ixz + s.iwz) {
+    s.ixxz = s.ixz;
+    s.iyyz += 1;
+    if (s.iyyz % 16 == 0) std::fputc('.', stderr);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Attributes
+// ---------------------------------------------------------------------------
+
+void zgswdi(int i) {
+  ZgState& s = zgstate();
+  int k = i < 0 ? 0 : i % 10;
+  if (k == 0) k = 1;
+  s.iwdidz = s.irwidth = k;
+}
+
+void zgscli(int i) {
+  ZgState& s = zgstate();
+  if (s.lfcmod) return;
+  s.iclidz = color_index(i);
+  if (s.cr) zgsetcolor(s.cr.get(), s.iclidz);
+}
+
+void zgslcl(int rgb) { set_packed_color(rgb); }
+void zgstcl(int rgb) { set_packed_color(rgb); }
+void zgsfcm(bool l) { zgstate().lfcmod = l; }
+
+// ---------------------------------------------------------------------------
+// Polylines
+// ---------------------------------------------------------------------------
+
+void zggopn() {
+  ZgState& s = zgstate();
+  if (!s.cr) return;
+  cairo_t* cr = s.cr.get();
+  cairo_new_path(cr);
+  cairo_set_line_width(cr, s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+}
+
+void zggmov(double x, double y) {
+  ZgState& s = zgstate();
+  s.rwxold = x;
+  s.rwyold = y;
+  if (!s.cr) return;
+  const double xs = zgxs(x), ys = zgys(y);
+  cairo_move_to(s.cr.get(), xs, ys);
+  grow_dirty(xs, ys);
+}
+
+void zggplt(double x, double y) {
+  ZgState& s = zgstate();
+  if (s.cr) {
+    // The path already ends at the remembered point; a path without a current
+    // point starts there.
+    if (!cairo_has_current_point(s.cr.get())) cairo_move_to(s.cr.get(), zgxs(s.rwxold), zgys(s.rwyold));
+    const double xs = zgxs(x), ys = zgys(y);
+    cairo_line_to(s.cr.get(), xs, ys);
+    grow_dirty(xs, ys);
+  }
+  s.rwxold = x;
+  s.rwyold = y;
+}
+
+void zggcls() {
+  ZgState& s = zgstate();
+  if (s.cr) cairo_stroke(s.cr.get());
+  s.lfcmod = false;
+}
+
+// ---------------------------------------------------------------------------
+// Tones
+// ---------------------------------------------------------------------------
+
+void zggton(int n, const float* xs, const float* ys, int itpat) {
+  ZgState& s = zgstate();
+  if (!s.cr || n <= 0) return;
+  cairo_t* cr = s.cr.get();
+  const int k = (itpat >= 999000 && itpat <= 999999) ? 0 : color_index(itpat / 1000);
+
+  cairo_new_path(cr);
+  for (int i = 0; i < n; ++i) {
+    const double px = zgxs(xs[i]), py = zgys(ys[i]);
+    if (i == 0)
+      cairo_move_to(cr, px, py);
+    else
+      cairo_line_to(cr, px, py);
+    grow_dirty(px, py);
+  }
+  cairo_close_path(cr);
+  zgsetcolor(cr, k);
+
+  if (s.idev_type == 2 && s.ifl == 4) {
+    // The outline in the fill colour closes the hairline gaps that PDF viewers
+    // show between neighbouring polygons.
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 0.4);
+    cairo_stroke(cr);
+  } else {
+    cairo_antialias_t aa = cairo_get_antialias(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, aa);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Images
+// ---------------------------------------------------------------------------
+
+void zgiopn(int ix, int iy, int iw, int ih) {
+  ZgState& s = zgstate();
+  s.ixz = s.ixxz = ix;
+  s.iyz = s.iyyz = iy;
+  s.iwz = std::max(iw, 0);
+  s.ihz = std::max(ih, 0);
+  s.image_filled = 0;
+  s.csi.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, s.iwz, s.ihz));
+  if (cairo_surface_status(s.csi.get()) != CAIRO_STATUS_SUCCESS) {
+    // Too large for an image surface: nothing can be stored.
+    s.iwz = s.ihz = 0;
+    s.pixels = nullptr;
+  } else {
+    cairo_surface_flush(s.csi.get());
+    s.pixels = cairo_image_surface_get_data(s.csi.get());
+    s.rows = cairo_image_surface_get_stride(s.csi.get());
+    if (!s.pixels) s.iwz = s.ihz = 0;
+  }
+  std::fputs(" *** image ", stderr);
+}
+
+void zgidat(const int* v, int n) {
+  ZgState& s = zgstate();
+  for (int i = 0; i < n; ++i) {
+    const ZgColor& c = s.cx[static_cast<std::size_t>(color_index(v[i]))];
+    store_pixel(static_cast<std::uint32_t>((c.r >> 8) << 16 | (c.g >> 8) << 8 | (c.b >> 8)));
+  }
+}
+
+void zgiclr(const int* v, int n) {
+  ZgState& s = zgstate();
+  for (int i = 0; i < n; ++i) store_pixel(static_cast<std::uint32_t>(v[i]) & 0xffffffu);
+  if (!s.laltz) zgupdate(1);
+}
+
+void zgicls() {
+  ZgState& s = zgstate();
+  if (s.csi && s.cr) {
+    cairo_surface_mark_dirty(s.csi.get());
+    cairo_t* cr = s.cr.get();
+    cairo_save(cr);
+    cairo_set_source_surface(cr, s.csi.get(), s.ixz, s.iyz);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr, s.ixz, s.iyz, s.iwz, s.ihz);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    // Mark the image so that the window update below shows it.
+    const int m = s.irwidth;
+    zguprect(s.ixz + m, s.iyz + m);
+    zguprect(s.ixz + s.iwz - m, s.iyz + s.ihz - m);
+  }
+  if (!s.laltz) zgupdate(1);
+  std::fputs(" end\n", stderr);
+  s.csi.reset();
+  s.pixels = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Clipping
+// ---------------------------------------------------------------------------
+
+void zgclip(double x0, double x1, double y0, double y1) {
+  ZgState& s = zgstate();
+  if (!s.cr) return;
+  cairo_rectangle(s.cr.get(), zgxs(x0), zgys(y1), (x1 - x0) * s.ddvscale, (y1 - y0) * s.ddvscale);
+  cairo_clip(s.cr.get());
+}
+
+void zgrclp() {
+  ZgState& s = zgstate();
+  if (s.cr) cairo_reset_clip(s.cr.get());
+}
+
+// ---------------------------------------------------------------------------
+// Capabilities, rectangle, conversions
+// ---------------------------------------------------------------------------
+
+void zgqwdc(bool& l) { l = true; }
+void zgqclc(bool& l) { l = zgstate().lclatrz; }
+void zgqtnc(bool& l) { l = true; }
+void zgqimc(bool& l) { l = true; }
+void zgqptc(bool& l) { l = false; }
+void zgqpnt(float&, float&, int&) {}
+
+void zgqrct(float& xmin, float& xmax, float& ymin, float& ymax, float& fact) {
+  const ZgState& s = zgstate();
+  if (s.idev_type == 2 && (s.ifl == 2 || s.ifl == 4)) {
+    xmin = 0.0f;
+    xmax = static_cast<float>(s.iPS_PAGE_HEIGHT);
+    ymin = 0.0f;
+    ymax = static_cast<float>(s.iPS_PAGE_WIDTH);
+  } else {
+    xmin = 2.0f;
+    xmax = static_cast<float>(s.wsxwd - 2);
+    ymin = 2.0f;
+    ymax = static_cast<float>(s.wsywd - 2);
+  }
+  fact = 0.03f;
+}
+
+void zgsrot(int i) { zgstate().iwtroz = i; }
+
+void zgfint(double x, double y, int& ix, int& iy) {
+  ix = static_cast<int>(x + 0.5);
+  iy = static_cast<int>(zgstate().wsywd - y + 0.5);
+}
+
+void zgiint(int ix, int iy, float& x, float& y) {
+  x = static_cast<float>(ix);
+  y = static_cast<float>(zgstate().wsywd - iy);
+}
+
+void zgfrel(double x, double y, float& xs, float& ys) {
+  xs = static_cast<float>(zgxs(x));
+  ys = static_cast<float>(zgys(y));
+}
+
+}  // namespace zep

@@ -1,0 +1,173 @@
+// Shared state of the output driver (zgpack) and the driver routines whose
+// arguments are toolkit or cairo types. Every driver source file includes this;
+// nothing outside driver/ (apart from tests) should need it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <cairo.h>
+#include <gtk/gtk.h>
+#include <pango/pango.h>
+
+namespace zep {
+
+// Owners for cairo handles: the driver replaces surfaces and contexts at page
+// boundaries, and a forgotten release would leave a file unfinished.
+struct CairoSurfaceRelease {
+  void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
+};
+struct CairoContextRelease {
+  void operator()(cairo_t* c) const noexcept { cairo_destroy(c); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, CairoSurfaceRelease>;
+using ContextPtr = std::unique_ptr<cairo_t, CairoContextRelease>;
+
+// One colour table entry, 16 bits per channel.
+struct ZgColor {
+  std::uint16_t r = 0, g = 0, b = 0;
+};
+
+// One record of the tone bitmap pattern file.
+struct ZgBitmapRecord {
+  int nn1 = 0, nn2 = 0, nx = 0, ny = 0;
+  std::string bmline;
+};
+
+inline constexpr int kZgColors = 255;          // colour table entries
+inline constexpr int kZgMaxBitmaps = 300;      // records of the pattern file
+inline constexpr int kZgMaxBitmapWord = 259;   // characters of a pattern word
+inline constexpr int kZgNameLength = 79;       // file stem and window title
+inline constexpr int kZgSuffixLength = 7;      // image file suffix
+
+inline constexpr std::array<double, 9> kZgLineWidths{1.0, 1.5, 2.0, 2.5, 3.0, 3.5, 4.0, 4.5, 5.0};
+inline constexpr std::array<double, 9> kZgEpsLineWidths{2, 4, 6, 8, 10, 11, 12, 13, 14};
+
+// The whole driver state. There is exactly one (zgstate()); it lives for the
+// whole process, as the window and the single PDF file may.
+struct ZgState {
+  // device and format
+  int idev_type = 0;
+  int jdev_type = 0;
+  int ifl = 1;
+  int iwidth = 900, iheight = 650;
+  int wsxwd = 0, wsywd = 0;
+
+  // paper layout of PDF and EPS
+  int iPS_PAGE_WIDTH = 0, iPS_PAGE_HEIGHT = 0;
+  double offx = 0.0, offy = 0.0;
+  double ddvscale = 1.0;
+  double dlnscale = 1.0;
+  std::array<double, 9> linewidth = kZgLineWidths;
+
+  // pages and files
+  int page = 0;
+  int dmpdgt = 4;
+  std::string dmpfile = "zep";
+  std::string xtitle;
+  std::string imgfmt = "png";
+  float imgcmp = -1.0f;
+
+  // behaviour switches
+  bool wait_np = true, wait_op = false, wait_cl = true;
+  bool key = true;
+  bool dump = false, dumpz = false;
+  bool fgbg = false;
+  bool sep = false;
+  bool laltz = false;
+  bool wnd = true;
+  bool pngstdout = false;
+  int posx = -999, posy = -999;
+  bool lzeponly = false;
+  bool pactive = false;
+  bool opening = false;  // zgdopn is making its provisional context
+
+  // waits
+  int ifunc = 0;
+  bool next = false;
+
+  // window
+  GtkWidget* window = nullptr;
+  GtkWidget* drawing_area = nullptr;
+
+  // drawing surface and context of the current page
+  SurfacePtr csr;
+  ContextPtr cr;
+
+  // dirty rectangle of the window, surface coordinates; all zero = empty
+  int irxb = 0, iryb = 0, irxt = 0, iryt = 0;
+  int irwidth = 1;
+
+  // parameter slots handed over by the dispatcher
+  std::array<bool, 2> zglparm{true, false};
+  std::array<int, 3> zgiparm{124, 95, 34};
+  std::array<double, 2> zgrparm{0.7, 0.3};
+
+  // copies of the text-control slots taken at open
+  bool lfprop = true, lcntl = false;
+  int isup = 124, isub = 95, irst = 34;
+  double small = 0.7, shift = 0.3;
+
+  // colour table and drawing attributes
+  std::array<ZgColor, kZgColors> cx{};
+  int iclidz = 1;
+  int iwdidz = 1;
+  bool lfcmod = false;
+  double rwxold = 0.0, rwyold = 0.0;
+  bool lclatrz = true;
+  int iwtroz = 1;
+
+  // image being assembled between zgiopn and zgicls
+  int ixz = 0, iyz = 0, iwz = 0, ihz = 0, ixxz = 0, iyyz = 0;
+  long long image_filled = 0;  // pixels stored so far
+  SurfacePtr csi;
+  unsigned char* pixels = nullptr;
+  int rows = 0;  // row stride in bytes
+
+  // tone bitmap patterns
+  int nbmap = 0;
+  std::vector<ZgBitmapRecord> bitmaps;
+
+  // system-font state, shared with the text and font-catalogue routines
+  std::string fontfamily = "Sans Normal 12";
+  PangoFontDescription* font_desc = nullptr;
+};
+
+ZgState& zgstate();
+
+inline constexpr const char* kZgDefaultFont = "Sans Normal 12";
+inline constexpr const char* kZgErrorPrefix = "*** Error in zgdopn : ";
+
+// The first n characters of a text, trailing blanks and NULs removed.
+std::string zgtrim(std::string_view text, std::size_t n);
+
+// Surfaces and page layout.
+cairo_t* zgcsfc();
+void zgcatl();
+
+// Conversion from workstation to surface coordinates.
+inline double zgxs(double x) { return (x + 0.5) * zgstate().ddvscale; }
+inline double zgys(double y) { return (zgstate().wsywd - y + 0.5) * zgstate().ddvscale; }
+
+// Drawing colour from entry k of the colour table.
+void zgsetcolor(cairo_t* cr, int k);
+
+// Colormap and pattern files: the whole file is read or the process ends with
+// the driver's message and status 1.
+void zgreadcolormap(std::string_view file, bool lfgbg);
+void zgreadbitmap(std::string_view file);
+
+// Window event handlers.
+gboolean zg_key_press_event(GtkWidget* widget, GdkEventKey* event, gpointer data);
+gboolean zg_button_press_event(GtkWidget* widget, GdkEventButton* event, gpointer data);
+gboolean zg_expose_event(GtkWidget* widget, GdkEventExpose* event, gpointer data);
+void zg_destroy_event(GtkWidget* widget, gpointer data);
+
+// Write callback of the PNG stream; the closure is a FILE*.
+cairo_status_t png2stdout(void* closure, const unsigned char* data, unsigned int length);
+
+}  // namespace zep
