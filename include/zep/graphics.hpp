@@ -11,4 +11,39 @@
 
 namespace zep {
 
+// ---------------------------------------------------------------------------
+// SG parameters: sgiqnp ... sgistx, sglqnp ... sglstx, sgrqnp ... sgrstx
+// (see parameters.hpp), and the generic table over all three types
+// ---------------------------------------------------------------------------
+
+ZEP_DECLARE_VALUE_TABLE(sgi, int)
+ZEP_DECLARE_VALUE_TABLE(sgl, bool)
+ZEP_DECLARE_VALUE_TABLE(sgr, float)
+
+// The generic table lists every SG parameter once, in its own order; a value
+// operation forwards to the typed table of the entry. The caller's variable must
+// have the parameter's type (sgpqit: 1 integer, 2 logical, 3 real; 0 for an
+// entry that the generic value operations leave alone).
+void sgpqnp(int& n);
+void sgpqid(std::string_view name, int& id);
+void sgpqcp(int id, std::span<char> name);
+void sgpqcl(int id, std::span<char> name);
+void sgpqit(int id, int& type);
+void sgpqvl(int id, int& value);
+void sgpqvl(int id, bool& value);
+void sgpqvl(int id, float& value);
+void sgpsvl(int id, int value);
+void sgpsvl(int id, bool value);
+void sgpsvl(int id, float value);
+void sgpqin(std::string_view name, int& id);
+void sgpget(std::string_view name, int& value);
+void sgpget(std::string_view name, bool& value);
+void sgpget(std::string_view name, float& value);
+void sgpset(std::string_view name, int value);
+void sgpset(std::string_view name, bool value);
+void sgpset(std::string_view name, float value);
+void sgpstx(std::string_view name, int value);
+void sgpstx(std::string_view name, bool value);
+void sgpstx(std::string_view name, float value);
+
 }  // namespace zep
