@@ -1,0 +1,98 @@
+// The workstation (SW) parameter tables. Every entry can be set: the SW tables
+// carry no settable flags.
+#include <zep/foundation.hpp>
+#include <zep/workstation.hpp>
+
+#include "foundation/registry.hpp"
+
+namespace zep {
+namespace {
+
+using registry::Entry;
+using registry::Table;
+using registry::TextValue;
+
+constexpr Entry<int> kIntegers[] = {
+    {"MAXWNU", "****MAXWNU", 2},
+    {"IWS", "****IWS", 0},
+    {"IPOSX", "WINDOW_X_POS", -999},
+    {"IPOSY", "WINDOW_Y_POS", -999},
+    {"IWIDTH", "WINDOW_WIDTH", 900},
+    {"IHEIGHT", "WINDOW_HEIGHT", 650},
+    {"MODE", "****MODE", 1},
+    {"NLNSIZE", "****NLSIZE", 21},
+    {"ICLRMAP", "COLORMAP_NUMBER", 1},
+    {"IDMPDGT", "DMPFILE_DIGITS", 4},
+    {"MAXFNU", "****MAXFNU", 4},
+    {"IFL", "****IFL", 4},
+    // Its long name is entirely blank, so a lookup with a blank name finds it.
+    {"IBGPAGE", "                                        ", 1},
+};
+
+constexpr Entry<bool> kLogicals[] = {
+    {"LWAIT", "WAIT", true},
+    {"LWAIT0", "WAIT_OPENING", false},
+    {"LWAIT1", "WAIT_CLOSING", true},
+    {"LKEY", "KEYCLICK", true},
+    {"LDUMP", "DUMP", false},
+    {"LALT", "ALTERNATE", false},
+    {"LCOLOR", "ENABLE_COLOR_PS", true},
+    {"LSEP", "SEPARATE", false},
+    {"LPRINT", "PRINT", false},
+    {"LWND", "SHOW_WINDOW", true},
+    {"LFGBG", "****LFGBG", false},
+    {"LCMCH", "CMAP_CHANGABLE", true},
+    {"LSTDOT", "PNG_STDOUT", false},
+    {"SYSFONT", "USE_SYSTEM_FONT", false},
+};
+
+constexpr Entry<float> kReals[] = {
+    {"RIMGCMP", "IMAGE_COMPRESSION", -1.0F},
+    {"RLWFACT", "LINE_WIDTH_FACTOR", 0.2F},
+};
+
+constexpr Entry<TextValue> kTexts[] = {
+    {"WSNAME01", "DEVICE_NAME01", "DISP"},
+    {"WSNAME02", "DEVICE_NAME02", "FILES"},
+    {"FNAME", "FRAME_NAME", "zep"},
+    {"TITLE", "TITLE", "*"},
+    {"CLRMAP", "COLORMAP", "colormap"},
+    {"BITMAP", "BITMAP", "bitmap"},
+    {"CL2TN", "COLOR_TO_TONE_MAP", "cl2tnmap"},
+    {"FONT1", "FONT1", "font1u"},
+    {"FONT2", "FONT2", "font2u"},
+    {"LPR", "LPR", "lpr"},
+    {"CIMGFMT", "IMAGE_FORMAT", "png"},
+    {"CMAPLIST", "COLORMAP_LIST", "cmaplist"},
+    {"FLNAME01", "FILE_NAME01", "PNG"},
+    {"FLNAME02", "FILE_NAME02", "EPS"},
+    {"FLNAME03", "FILE_NAME03", "SVG"},
+    {"FLNAME04", "FILE_NAME04", "PDF"},
+    {"FONTNAME", "FONTNAME", ""},
+};
+
+Table<int>& integers() {
+  static Table<int> t("SW", kIntegers);
+  return t;
+}
+Table<bool>& logicals() {
+  static Table<bool> t("SW", kLogicals);
+  return t;
+}
+Table<float>& reals() {
+  static Table<float> t("SW", kReals);
+  return t;
+}
+Table<TextValue>& texts() {
+  static Table<TextValue> t("SW", kTexts);
+  return t;
+}
+
+}  // namespace
+
+ZEP_DEFINE_VALUE_TABLE(swi, int, integers())
+ZEP_DEFINE_VALUE_TABLE(swl, bool, logicals())
+ZEP_DEFINE_VALUE_TABLE(swr, float, reals())
+ZEP_DEFINE_TEXT_TABLE(swc, texts())
+
+}  // namespace zep
