@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the built tree into a temporary prefix and builds a program outside
+# the tree against it, once through find_package(zep) and once through pkg-config.
+set -euo pipefail
+build=$1
+src=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+test -f "$prefix/lib/libzep.a"
+test -f "$prefix/include/zep/zep.hpp"
+test -d "$prefix/lib/czepdbase"
+
+cmake -S "$src" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/cmake-build" >/dev/null
+out=$(env -u GL_DSPATH "$work/cmake-build/consumer")
+echo "find_package consumer: $out"
+case "$out" in "20 "*" zep-7.0.0") ;; *) echo "unexpected output"; exit 1 ;; esac
+
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+c++ -std=c++20 "$src/consumer.cpp" -o "$work/pc-consumer" $(pkg-config --cflags --libs zep)
+out=$(env -u GL_DSPATH "$work/pc-consumer")
+echo "pkg-config consumer: $out"
+case "$out" in "20 "*" zep-7.0.0") ;; *) echo "unexpected output"; exit 1 ;; esac
