@@ -9,7 +9,7 @@ packages=(
   libgtk2.0-dev libcairo2-dev libpango1.0-dev libglib2.0-dev libfontconfig1-dev
   fonts-dejavu-core
   xvfb xauth xdotool x11-apps
-  poppler-utils
+  poppler-utils imagemagick
 )
 
 missing=()

@@ -1,0 +1,170 @@
+// The window device under an X display: a hidden window that writes every page,
+// and waits ended by real key presses and clicks sent with xdotool. Each
+// scenario runs in a child process (the window stays with its process) under
+// an alarm, so a wait that never ends fails the test instead of hanging it.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "zgpack_test_util.hpp"
+
+extern char** environ;
+
+namespace {
+
+using namespace zgtest;
+using zeptest::runCommand;
+using zeptest::TempWorkDir;
+
+bool haveDisplay() {
+  const char* d = std::getenv("DISPLAY");
+  return d != nullptr && *d != '\0';
+}
+
+void touch(const char* name) { writeText(name, ""); }
+
+// Runs `body` in a forked child; the child's exit status 0 means success.
+#define ZG_EXPECT_IN_CHILD(body)                                  \
+  do {                                                            \
+    GTEST_FLAG_SET(death_test_style, "fast");                     \
+    EXPECT_EXIT(                                                  \
+        {                                                         \
+          ::alarm(60);                                            \
+          const std::string failure = (body)();                   \
+          if (!failure.empty()) std::fprintf(stderr, "FAILED: %s\n", failure.c_str()); \
+          std::fflush(nullptr);                                   \
+          std::_Exit(failure.empty() ? 0 : 1);                    \
+        },                                                        \
+        ::testing::ExitedWithCode(0), "");                        \
+  } while (0)
+
+TEST(ZgpackWindow, HiddenWindowWritesEveryPageWithoutWaiting) {
+  if (!haveDisplay()) GTEST_SKIP() << "no X display";
+  TempWorkDir dir;
+  ZG_EXPECT_IN_CHILD([]() -> std::string {
+    Opts o;
+    o.iws = 1;
+    o.lwnd = false;
+    o.lwait0 = true;  // would wait after opening if the window were shown
+    open(o);
+    const zep::ZgState& s = zep::zgstate();
+    if (s.wait_np || s.wait_op || s.wait_cl || !s.dump) return "waits not disabled";
+    if (s.wsxwd != 904 || s.wsywd != 654) return "wrong window size";
+    for (int page = 0; page < 2; ++page) {
+      zep::zgpopn();
+      hline(100, 300, 100, 2 + page);
+      zep::zgpcls();
+    }
+    zep::zgdcls();
+    return "";
+  });
+  Png first("zep_0001.png"), second("zep_0002.png");
+  ASSERT_TRUE(first.ok());
+  ASSERT_TRUE(second.ok());
+  EXPECT_EQ(first.width(), 904);
+  EXPECT_EQ(first.height(), 654);
+  EXPECT_EQ(first.pixel(0, 0), 0xffffffu);
+  EXPECT_EQ(first.pixel(200, 554), 0xff0000u);
+  EXPECT_EQ(second.pixel(200, 554), 0x0000ffu);
+}
+
+// Drives the window from outside: each step waits until the test announces a
+// wait ("readyN"), then repeats its input until the wait has ended ("doneN").
+const char* kController = R"(
+set -u
+await() { i=0; while [ ! -e "$1" ]; do i=$((i+1)); [ $i -gt 400 ] && exit 1; sleep 0.05; done; }
+await ready1
+W=$(xdotool search --sync --name '^zgtest-window$' | head -n 1)
+while [ ! -e done1 ]; do xdotool mousemove --window "$W" 100 100 click 1; sleep 0.3; done
+await ready2
+sleep 0.3
+import -window "$W" shot.png
+while [ ! -e done2 ]; do xdotool windowfocus "$W" key d; sleep 0.3; done
+await ready3
+while [ ! -e done3 ]; do xdotool windowfocus "$W" key s; sleep 0.3; done
+await ready5
+while [ ! -e done5 ]; do xdotool windowfocus "$W" key Return; sleep 0.3; done
+)";
+
+TEST(ZgpackWindow, KeysAndClicksEndWaits) {
+  if (!haveDisplay()) GTEST_SKIP() << "no X display";
+  if (runCommand("command -v xdotool >/dev/null && command -v import >/dev/null; echo $?") != "0\n")
+    GTEST_SKIP() << "xdotool or import missing";
+  TempWorkDir dir;
+
+  pid_t controller = 0;
+  const char* argv[] = {"sh", "-c", kController, nullptr};
+  ASSERT_EQ(posix_spawnp(&controller, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+
+  ZG_EXPECT_IN_CHILD([]() -> std::string {
+    Opts o;
+    o.iws = 1;
+    o.title = "zgtest-window";
+    open(o);
+    const zep::ZgState& s = zep::zgstate();
+    if (!s.window || !s.drawing_area) return "no window";
+
+    // Page 1: a click ends the page-end wait; no dump.
+    zep::zgpopn();
+    hline(100, 300, 100, 2, 3);
+    touch("ready1");
+    zep::zgpcls();
+    touch("done1");
+    if (fs::exists("zep_0001.png")) return "page 1 dumped without asking";
+
+    // Page 2: "d" ends the wait and writes the page image.
+    zep::zgpopn();
+    hline(100, 300, 100, 3, 3);
+    touch("ready2");
+    zep::zgpcls();
+    touch("done2");
+    if (!fs::exists("zep_0002.png")) return "\"d\" did not write the page";
+    if (!s.wait_np) return "page-end waits stopped by \"d\"";
+
+    // Page 3: "s" ends the wait and stops the later ones.
+    zep::zgpopn();
+    touch("ready3");
+    zep::zgpcls();
+    touch("done3");
+    if (s.wait_np) return "\"s\" did not stop the page-end waits";
+
+    // Page 4 closes without waiting (the alarm would end a hang).
+    zep::zgpopn();
+    zep::zgpcls();
+    if (fs::exists("zep_0003.png") || fs::exists("zep_0004.png")) return "unexpected dump";
+
+    // The closing wait takes Return, then the window goes.
+    touch("ready5");
+    zep::zgdcls();
+    touch("done5");
+    if (s.window || s.drawing_area) return "window not destroyed";
+    return "";
+  });
+
+  int status = 0;
+  for (int i = 0; i < 100 && waitpid(controller, &status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  if (waitpid(controller, &status, WNOHANG) == 0) {
+    kill(controller, SIGKILL);
+    waitpid(controller, &status, 0);
+  }
+
+  Png dumped("zep_0002.png");
+  ASSERT_TRUE(dumped.ok());
+  EXPECT_EQ(dumped.width(), 904);
+  EXPECT_EQ(dumped.pixel(200, 554), 0x0000ffu);
+  // The window showed page 2 while it waited.
+  Png shot("shot.png");
+  ASSERT_TRUE(shot.ok());
+  EXPECT_EQ(shot.width(), 904);
+  EXPECT_EQ(shot.pixel(200, 554), 0x0000ffu);
+  EXPECT_EQ(shot.pixel(200, 300), 0xffffffu);
+}
+
+}  // namespace
