@@ -147,6 +147,21 @@ int iufopn();
 // Dates, times and calendar names
 // ---------------------------------------------------------------------------
 
+// Local date and time from the system clock.
+void dateq3(int& iy, int& im, int& id);
+void timeq3(int& ih, int& im, int& is);
+// Write a date or time into a template: "YYYY-MM-DD", "HH:MM:SS"; "C" fields take
+// the month name, "W" fields the weekday name.
+void datec3(std::span<char> cform, int iy, int im, int id);
+void timec3(std::span<char> cform, int ih, int im, int is);
+void date32(int iy, int im, int id, int& itd);  // day of the year
+int ndyear(int iy);                             // 365 or 366
+void dateg2(int& n, int iy1, int itd1, int iy2, int itd2);  // days between two days of years
+int iweek2(int iy, int itd);                    // weekday 1 (Sunday) to 7
+int iweek3(int iy, int im, int id);
+std::string cmon(int im);   // "JANUARY  " ...
+std::string cweek(int iw);  // "SUNDAY   " ...
+
 // ---------------------------------------------------------------------------
 // Numeric helpers
 // ---------------------------------------------------------------------------
