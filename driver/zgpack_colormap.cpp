@@ -90,6 +90,7 @@ std::optional<std::string> read_whole(const std::string& file) {
 
 void zgreadcolormap(std::string_view file_arg, bool lfgbg) {
   ZgState& s = zgstate();
+  // The whole resolved path counts: a data directory may make it long.
   const std::string file = zgtrim(file_arg, file_arg.size());
   auto text = read_whole(file);
   if (!text) fail("colormap", file);

@@ -90,6 +90,23 @@ void fill_background() {
 bool is_pdf() { return zgstate().idev_type == 2 && zgstate().ifl == 4; }
 bool is_window() { return zgstate().idev_type == 1 && zgstate().lzeponly; }
 
+// Connects the handlers and maps the window; a hidden window stays unmapped
+// and has no handlers, since nobody can answer it.
+void show_window() {
+  ZgState& s = zgstate();
+  gint mask = GDK_BUTTON_PRESS_MASK;
+  if (s.key) mask |= GDK_KEY_PRESS_MASK;
+  gtk_widget_add_events(s.window, mask);
+  if (s.key)
+    g_signal_connect(G_OBJECT(s.window), "key_press_event", G_CALLBACK(zg_key_press_event), nullptr);
+  g_signal_connect(G_OBJECT(s.window), "button_press_event", G_CALLBACK(zg_button_press_event), nullptr);
+  g_signal_connect(G_OBJECT(s.window), "destroy", G_CALLBACK(zg_destroy_event), nullptr);
+  gtk_widget_add_events(s.drawing_area, GDK_EXPOSURE_MASK);
+  g_signal_connect(G_OBJECT(s.drawing_area), "expose_event", G_CALLBACK(zg_expose_event), nullptr);
+  gtk_widget_show(s.window);
+  s.window_shown = true;
+}
+
 void create_window() {
   ZgState& s = zgstate();
   if (!gtk_init_check(nullptr, nullptr)) {
@@ -101,30 +118,17 @@ void create_window() {
   s.wsxwd = s.iwidth + 4;
   s.wsywd = s.iheight + 4;
 
-  GtkWidget* area = gtk_drawing_area_new();
-  gtk_widget_set_size_request(area, s.wsxwd, s.wsywd);
-  gtk_widget_show(area);
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), s.xtitle.c_str());
-  gtk_container_add(GTK_CONTAINER(window), area);
-
-  if (s.wnd) {
-    gint mask = GDK_BUTTON_PRESS_MASK;
-    if (s.key) mask |= GDK_KEY_PRESS_MASK;
-    gtk_widget_add_events(window, mask);
-    if (s.key)
-      g_signal_connect(G_OBJECT(window), "key_press_event", G_CALLBACK(zg_key_press_event), nullptr);
-    g_signal_connect(G_OBJECT(window), "button_press_event", G_CALLBACK(zg_button_press_event),
-                     nullptr);
-    g_signal_connect(G_OBJECT(window), "destroy", G_CALLBACK(zg_destroy_event), nullptr);
-    gtk_widget_add_events(area, GDK_EXPOSURE_MASK);
-    g_signal_connect(G_OBJECT(area), "expose_event", G_CALLBACK(zg_expose_event), nullptr);
-    gtk_widget_show(window);
-  } else {
-    gtk_widget_realize(area);
-  }
-  s.window = window;
-  s.drawing_area = area;
+  s.drawing_area = gtk_drawing_area_new();
+  gtk_widget_set_size_request(s.drawing_area, s.wsxwd, s.wsywd);
+  gtk_widget_show(s.drawing_area);
+  s.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(s.window), s.xtitle.c_str());
+  gtk_container_add(GTK_CONTAINER(s.window), s.drawing_area);
+  s.window_shown = false;
+  if (s.wnd)
+    show_window();
+  else
+    gtk_widget_realize(s.drawing_area);
 }
 
 }  // namespace
@@ -266,7 +270,10 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
 
   // 7. window or file geometry
   if (s.idev_type == 1) {
-    if (!s.drawing_area) create_window();
+    if (!s.drawing_area)
+      create_window();
+    else if (s.wnd && !s.window_shown)
+      show_window();  // the kept window was hidden, but this open waits in it
   } else if (s.ifl == 2 || s.ifl == 4) {
     s.wsxwd = static_cast<int>(s.ddvscale * s.iPS_PAGE_HEIGHT);
     s.wsywd = static_cast<int>(s.ddvscale * s.iPS_PAGE_WIDTH);
@@ -313,6 +320,7 @@ void zgdcls() {
     }
     s.window = nullptr;
     s.drawing_area = nullptr;
+    s.window_shown = false;
     s.lzeponly = false;
     s.cr.reset();
     s.csr.reset();

@@ -93,6 +93,7 @@ struct ZgState {
   // window
   GtkWidget* window = nullptr;
   GtkWidget* drawing_area = nullptr;
+  bool window_shown = false;  // mapped, with its event handlers connected
 
   // drawing surface and context of the current page
   SurfacePtr csr;

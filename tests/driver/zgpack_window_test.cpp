@@ -81,9 +81,10 @@ set -u
 await() { i=0; while [ ! -e "$1" ]; do i=$((i+1)); [ $i -gt 400 ] && exit 1; sleep 0.05; done; }
 await ready1
 W=$(xdotool search --sync --name '^zgtest-window$' | head -n 1)
-while [ ! -e done1 ]; do xdotool mousemove --window "$W" 100 100 click 1; sleep 0.3; done
+while [ ! -e done1 ]; do xdotool windowraise "$W" mousemove --window "$W" 100 100 click 1; sleep 0.3; done
 await ready2
 sleep 0.3
+xdotool windowraise "$W"; sleep 0.1
 import -window "$W" shot.png
 while [ ! -e done2 ]; do xdotool windowfocus "$W" key d; sleep 0.3; done
 await ready3
