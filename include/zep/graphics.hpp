@@ -46,4 +46,20 @@ void sgpstx(std::string_view name, int value);
 void sgpstx(std::string_view name, bool value);
 void sgpstx(std::string_view name, float value);
 
+// ---------------------------------------------------------------------------
+// Workstation transformation: R (normalized device) to W (workstation)
+// ---------------------------------------------------------------------------
+
+// Window in R, requested viewport in W, function number (1 upright, 2 turned by
+// 90 degrees). The viewport is shrunk to the window's aspect ratio and centred.
+void stswtr(float rxmin, float rxmax, float rymin, float rymax, float wxmin, float wxmax, float wymin,
+            float wymax, int iwtrf);
+void stqwtr(float& rxmin, float& rxmax, float& rymin, float& rymax, float& wxmin, float& wxmax, float& wymin,
+            float& wymax, int& iwtrf);
+// The workstation's drawable rectangle in W.
+void stswrc(float wsxmn, float wsxmx, float wsymn, float wsymx);
+void stqwrc(float& wsxmn, float& wsxmx, float& wsymn, float& wsymx);
+void stfwtr(float rx, float ry, float& wx, float& wy);
+void stiwtr(float wx, float wy, float& rx, float& ry);
+
 }  // namespace zep
