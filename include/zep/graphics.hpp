@@ -47,6 +47,72 @@ void sgpstx(std::string_view name, bool value);
 void sgpstx(std::string_view name, float value);
 
 // ---------------------------------------------------------------------------
+// Page layout: frames on the page, in workstation units
+// ---------------------------------------------------------------------------
+
+// Level 0 and 1 become [0, wx] x [0, wy]; `fact` is one W unit in centimetres.
+void slinit(float wx, float wy, float fact);
+// Paper size "A4", "B5T", "A3L" ... (series, halvings, orientation), centred.
+void slsize(std::string_view csize);
+// Paper of dx x dy centimetres, centred.
+void slform(float dx, float dy);
+// Long and short side of the paper size named by the first two characters.
+void slqsiz(std::string_view csize, float& dx, float& dy);
+// Divides every frame of the deepest level into nx columns and ny rows,
+// numbered along rows ("Y", "S") or along columns ("T", "L").
+void sldiv(std::string_view cdir, int nx, int ny);
+// Global frame number jfr at level lev: page number, and jfr within the page.
+void slpage(int lev, int& jfr, int& ipage);
+void slqrct(int lev, int ifr, float& xmin, float& xmax, float& ymin, float& ymax);
+// One rectangle divided into nx * ny rectangles, written to four arrays.
+void sldivz(float xmin, float xmax, float ymin, float ymax, std::string_view cdir, int nx, int ny, float* xa,
+            float* xb, float* ya, float* yb);
+// Shrinks a rectangle by margins given as fractions of its width and height.
+void slmgnz(float& xmin, float& xmax, float& ymin, float& ymax, float left, float right, float bottom,
+            float top);
+
+// ---------------------------------------------------------------------------
+// Normalization transformation: U (user) to V (normalized)
+// ---------------------------------------------------------------------------
+
+// Parameters, stored without checks; sgstrf checks them and makes them effective.
+void sgsvpt(float vxmin, float vxmax, float vymin, float vymax);
+void sgqvpt(float& vxmin, float& vxmax, float& vymin, float& vymax);
+void sgswnd(float uxmin, float uxmax, float uymin, float uymax);
+void sgqwnd(float& uxmin, float& uxmax, float& uymin, float& uymax);
+void sgstrn(int itr);
+void sgqtrn(int& itr);
+// Similarity (scale and offset of the projection origin); also derives the
+// projection-plane window from the current viewport.
+void sgssim(float simfac, float vxoff, float vyoff);
+void sgqsim(float& simfac, float& vxoff, float& vyoff);
+void sgsmpl(float plx, float ply, float plrot);
+void sgqmpl(float& plx, float& ply, float& plrot);
+void sgstxy(float txmin, float txmax, float tymin, float tymax);
+void sgqtxy(float& txmin, float& txmax, float& tymin, float& tymax);
+// Projection-plane window; also derives the similarity from the current viewport.
+void sgscwd(float cxmin, float cxmax, float cymin, float cymax);
+void sgqcwd(float& cxmin, float& cxmax, float& cymin, float& cymax);
+void sgstrf();
+
+// Point transformations as finalized by sgstrf: complete (U to V), degrees to
+// radians, rotation to the map pole (U to T), projection and scaling to V.
+void stftrf(float ux, float uy, float& vx, float& vy);
+void stitrf(float vx, float vy, float& ux, float& uy);
+void ststrf(bool lmap);
+void stqtrf(bool& lmap);
+void stfrad(float x, float y, float& xr, float& yr);
+void stirad(float xr, float yr, float& x, float& y);
+void stsrad(bool lxd, bool lyd);
+void stfrot(float ux, float uy, float& tx, float& ty);
+void stirot(float tx, float ty, float& ux, float& uy);
+void stsrot(float theta, float phi, float psi);
+void stftrn(float x, float y, float& vx, float& vy);
+void stitrn(float vx, float vy, float& x, float& y);
+void ststri(int itr);
+void ststrp(float cx, float cy, float vx0, float vy0);
+
+// ---------------------------------------------------------------------------
 // Workstation transformation: R (normalized device) to W (workstation)
 // ---------------------------------------------------------------------------
 

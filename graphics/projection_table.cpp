@@ -1,0 +1,70 @@
+// The table of transformation numbers and their forward/inverse pairs.
+//
+// A row whose forward mapping is nullptr names a valid number whose projection
+// this library does not provide: sgstrf refuses it with a report naming it,
+// rather than drawing through a wrong mapping. To provide one, put its routines
+// in the row, e.g. for Mercator
+//   {11, "MERCATOR", Kind::Map, mpfmer, mpimer, nullptr},
+// and for a projection with parameters a Prepare hook that hands them over:
+//   bool prepareConic(Setup& s) { mpscon(s.stlat1); return true; }
+// The orthographic row's hook passes s.rsat to mpsotg; the grid row's hook
+// checks that the grid has been given (reporting "(ITR:51) NOT YET
+// INITIALIZED. CALL G2SCTR." under s.routine otherwise) and replaces an
+// undefined window by the grid's extent; the ITR 99 row routes to the user
+// projection selected with stnusr and sets its parameter.
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include <zep/foundation.hpp>
+#include <zep/graphics.hpp>
+
+#include "graphics/projection_table.hpp"
+
+namespace zep::transform {
+namespace {
+
+constexpr std::array kProjections = {
+    Projection{1, "LINEAR", Kind::Axes, linearStep, linearStep, nullptr},
+    Projection{2, "LOGARITHMIC Y", Kind::Axes, logYStep, logYInverse, nullptr},
+    Projection{3, "LOGARITHMIC X", Kind::Axes, logXStep, logXInverse, nullptr},
+    Projection{4, "LOGARITHMIC X AND Y", Kind::Axes, logXYStep, logXYInverse, nullptr},
+    Projection{5, "POLAR", Kind::Similarity, ct2pc, ct2cp, nullptr},
+    Projection{6, "BIPOLAR", Kind::Similarity, ct2bc, nullptr, nullptr},
+    Projection{10, "EQUIDISTANT CYLINDRICAL", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{11, "MERCATOR", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{12, "MOLLWEIDE", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{13, "HAMMER", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{14, "ECKERT VI", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{15, "ELLIPTICAL EQUAL-AREA", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{16, "MILLER CYLINDRICAL", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{17, "ROBINSON", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{18, "SINUSOIDAL", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{19, "VAN DER GRINTEN", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{20, "EQUIDISTANT CONIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{21, "EQUAL-AREA CONIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{22, "CONFORMAL CONIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{23, "BONNE", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{24, "POLYCONIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{30, "ORTHOGRAPHIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{31, "POLAR STEREOGRAPHIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{32, "AZIMUTHAL EQUIDISTANT", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{33, "AZIMUTHAL EQUAL-AREA", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{34, "GNOMONIC", Kind::Map, nullptr, nullptr, nullptr},
+    Projection{51, "CURVILINEAR GRID", Kind::Grid, nullptr, nullptr, nullptr},
+    Projection{99, "USER PROJECTION", Kind::Map, nullptr, nullptr, nullptr},
+};
+
+}  // namespace
+
+const Projection* findProjection(int itr) {
+  const auto* it = std::find_if(kProjections.begin(), kProjections.end(),
+                                [itr](const Projection& p) { return p.number == itr; });
+  return it == kProjections.end() ? nullptr : &*it;
+}
+
+std::string unavailableText(const Projection& p) {
+  return "(ITR:" + std::to_string(p.number) + ") " + std::string(p.name) + " IS NOT AVAILABLE.";
+}
+
+}  // namespace zep::transform
