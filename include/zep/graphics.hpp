@@ -47,6 +47,16 @@ void sgpstx(std::string_view name, bool value);
 void sgpstx(std::string_view name, float value);
 
 // ---------------------------------------------------------------------------
+// Sessions: open a workstation (a negative number turns the page), start each
+// frame (and page), close.
+// ---------------------------------------------------------------------------
+
+void sgopn(int iws);
+void sginit();
+void sgfrm();
+void sgcls();
+
+// ---------------------------------------------------------------------------
 // Page layout: frames on the page, in workstation units
 // ---------------------------------------------------------------------------
 
@@ -127,5 +137,13 @@ void stswrc(float wsxmn, float wsxmx, float wsymn, float wsymx);
 void stqwrc(float& wsxmn, float& wsxmx, float& wsymn, float& wsymx);
 void stfwtr(float rx, float ry, float& wx, float& wy);
 void stiwtr(float wx, float wy, float& rx, float& ry);
+
+// ---------------------------------------------------------------------------
+// Map projections
+// ---------------------------------------------------------------------------
+
+// Longitude folded into [-pi, pi]; within 1e-5 pi of an odd multiple of pi the
+// value keeps its own sign's end of the range.
+float xmplon(float x);
 
 }  // namespace zep

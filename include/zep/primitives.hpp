@@ -47,4 +47,85 @@ void szsgcl(float x0, float y0, float x1, float y1);
 void szqgcy(float x, float& y);
 void szqgcx(float y, float& x);
 
+
+// ---------------------------------------------------------------------------
+// Line primitives and line attributes
+// ---------------------------------------------------------------------------
+
+// One segment in user (U), normalized (V) or normalized device (R) coordinates,
+// drawn with the current line index (last digit: width, digits above: colour).
+void sglnu(float ux1, float uy1, float ux2, float uy2);
+void sglnv(float vx1, float vy1, float vx2, float vy2);
+void sglnr(float rx1, float ry1, float rx2, float ry2);
+void sgslni(int index);
+void sgqlni(int& index);
+
+// The line-primitive bracket and one segment at a level.
+void szlnop(int index);
+void szlncl();
+void szlnzu(float x1, float y1, float x2, float y2);
+void szlnzv(float x1, float y1, float x2, float y2);
+void szlnzr(float x1, float y1, float x2, float y2);
+void szslti(int itype, int index);
+void szsidx(int index);
+void szqidx(int& index);
+
+// The stages of the line pipeline: open, move to, draw to, close.
+void szoplu();
+void szmvlu(float x, float y);
+void szpllu(float x, float y);
+void szcllu();
+void szoplt();
+void szmvlt(float x, float y);
+void szpllt(float x, float y);
+void szcllt();
+void szoplv();
+void szmvlv(float x, float y);
+void szpllv(float x, float y);
+void szcllv();
+void szoplc();
+void szmvlc(float x, float y);
+void szpllc(float x, float y);
+void szcllc();
+void szopld();
+void szmvld(float x, float y);
+void szplld(float x, float y);
+void szclld();
+void szoplp();
+void szmvlp(float x, float y);
+void szpllp(float x, float y);
+void szcllp();
+void szoplr();
+void szmvlr(float x, float y);
+void szpllr(float x, float y);
+void szcllr();
+void szoplz();
+void szmvlz(float x, float y);
+void szpllz(float x, float y);
+void szcllz();
+// Strokes of stroke-font text, entering at V and bypassing labels and dashes.
+void szopsv();
+void szmvsv(float x, float y);
+void szplsv(float x, float y);
+void szclsv();
+
+// ---------------------------------------------------------------------------
+// Line types and dash patterns
+// ---------------------------------------------------------------------------
+
+// Types 1 (solid) to 4 are built in; any other value is a 32-bit pattern itself.
+void szstyp(int itype);
+void szqtyp(int& itype);
+void szstyz(int pattern);
+void szqtyz(int& pattern);
+
+// ---------------------------------------------------------------------------
+// Interpolated lines: linear in U, along great circles in T
+// ---------------------------------------------------------------------------
+
+void szpipl(float x0, float y0, float x1, float y1, int mode);
+void szgipl(float& x, float& y, bool& lcont);
+void szpipt(float x0, float y0, float x1, float y1, int mode);
+void szgipt(float& x, float& y, bool& lcont);
+
 }  // namespace zep

@@ -34,6 +34,45 @@ void swqcmf(int i, std::span<char> file);
 void swqcmd(int i, std::span<char> text);
 
 // ---------------------------------------------------------------------------
+// The dispatcher: the graphics kernel's one gate to the output driver.
+// Coordinates are workstation coordinates (device units, origin lower left).
+// ---------------------------------------------------------------------------
+
+void swdopn();
+void swdcls();
+void swpopn();
+void swpcls();
+void swflsh();
+void swoopn(std::string_view object, std::string_view comment);
+void swocls(std::string_view object);
+void swqfcc(bool& lfcmod);
+void swsfcm(bool lfcmod);
+void swswdi(int iwdidx);
+void swscli(int iclidx);
+void swslcl(int rgb);
+void swgopn();
+void swgmov(float x, float y);
+void swgplt(float x, float y);
+void swgcls();
+void swstcl(int rgb);
+void swgton(int np, const float* wpx, const float* wpy, int itpat);
+void swiopn(int iwx, int iwy, int imw, int imh);
+void swidat(const int* image, int nlen);
+void swiclr(const int* image, int nlen);
+void swicls();
+void swqpnt(float& wx, float& wy, int& mb);
+void swfint(float wx, float wy, int& iwx, int& iwy);
+void swiint(int iwx, int iwy, float& wx, float& wy);
+void swqwdc(bool& lwdatr);
+void swqclc(bool& lclatr);
+void swqtnc(bool& ltnatr);
+void swqimc(bool& limc);
+void swqptc(bool& lptc);
+void swqrct(float& wsxmn, float& wsxmx, float& wsymn, float& wsymx, float& fact);
+void swsrot(int iwtrot);
+void swclch();
+
+// ---------------------------------------------------------------------------
 // Workstation listing
 // ---------------------------------------------------------------------------
 

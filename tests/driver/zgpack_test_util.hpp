@@ -15,6 +15,7 @@
 #include <zep/driver.hpp>
 
 #include "driver/zgpack_internal.hpp"
+#include "support/png_image.hpp"
 #include "support/test_support.hpp"
 
 namespace zgtest {
@@ -89,31 +90,7 @@ inline void box(float x0, float y0, float x1, float y1, int itpat) {
   zep::zggton(4, xs, ys, itpat);
 }
 
-// A PNG image read back; pixel() gives 0xRRGGBB.
-class Png {
- public:
-  explicit Png(const fs::path& p) : s_(cairo_image_surface_create_from_png(p.c_str())) {}
-  explicit Png(cairo_surface_t* s) : s_(s) {}
-  ~Png() { cairo_surface_destroy(s_); }
-  Png(const Png&) = delete;
-  Png& operator=(const Png&) = delete;
-  bool ok() const { return cairo_surface_status(s_) == CAIRO_STATUS_SUCCESS; }
-  int width() const { return cairo_image_surface_get_width(s_); }
-  int height() const { return cairo_image_surface_get_height(s_); }
-  std::uint32_t pixel(int x, int y) const {
-    cairo_surface_flush(s_);
-    const unsigned char* row = cairo_image_surface_get_data(s_) + y * cairo_image_surface_get_stride(s_);
-    std::uint32_t v;
-    std::memcpy(&v, row + 4 * x, 4);
-    return v & 0xffffffu;
-  }
-
- private:
-  cairo_surface_t* s_;
-};
-
-inline bool isPng(const fs::path& p) {
-  return zeptest::readFile(p).rfind("\x89PNG\r\n\x1a\n", 0) == 0;
-}
+using zeptest::isPng;
+using zeptest::Png;
 
 }  // namespace zgtest

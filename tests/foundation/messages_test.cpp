@@ -5,44 +5,26 @@
 #include <zep/zep.hpp>
 
 #include "foundation/units.hpp"
+#include "support/message_file.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
 using zeptest::lineRegex;
 
-// Sends reports to a file on unit 42 and reads them back.
+// Reports go to a file in a fresh directory.
 class MessageFile {
  public:
-  MessageFile() {
-    path_ = dir_.path() / "messages.txt";
-    zep::units::open(42, path_.string(), "w");
-    zep::gliset("MSGUNIT", 42);
-  }
-  // The lines without the trailing blanks that pad them to the line width.
-  std::vector<std::string> lines() {
-    std::vector<std::string> out = rawLines();
-    for (auto& l : out) l.erase(l.find_last_not_of(' ') + 1);
-    return out;
-  }
-  std::vector<std::string> rawLines() {
-    std::fflush(zep::units::stream(42));
-    return zeptest::readLines(path_);
-  }
+  MessageFile() : file_(dir_.path() / "messages.txt") {}
+  std::vector<std::string> lines() { return file_.lines(); }
+  std::vector<std::string> rawLines() { return file_.rawLines(); }
 
  private:
   zeptest::TempWorkDir dir_;
-  std::filesystem::path path_;
+  zeptest::MessageFile file_;
 };
 
-std::string expectLines(const std::vector<std::string>& got, const std::vector<std::string>& want) {
-  if (got == want) return "";
-  std::string s = "got:\n";
-  for (const auto& l : got) s += "[" + l + "]\n";
-  s += "want:\n";
-  for (const auto& l : want) s += "[" + l + "]\n";
-  return s;
-}
+using zeptest::expectLines;
 
 TEST(Messages, ShortAndLongFormsAreComposedExactly) {
   ZEP_EXPECT_ISOLATED([] {

@@ -1,0 +1,51 @@
+// The line pipeline: every line of the library, from the user-level segments to
+// the strokes of stroke-font text, runs through this chain of stages down to the
+// workstation. Each stage speaks one protocol (open, move to, draw to, close) and
+// forwards points to the next; the chain itself is assembled in one place,
+// line_pipeline.cpp, so that it reads top to bottom:
+//
+//   U (user) --> T (rotated map coordinates) --+
+//     \--------------------------------------- V (viewport clip, LCLIP)
+//                                              --> label --> dash --> P (perspective)
+//   text strokes (clip when the text asks) ------------------------> P
+//                                              P --> R (workstation-window clip)
+//                                                --> Z (to workstation coordinates)
+//                                                --> workstation
+#pragma once
+
+namespace zep::pipeline {
+
+class LineStage {
+ public:
+  virtual ~LineStage() = default;
+  virtual void open() = 0;
+  virtual void moveTo(float x, float y) = 0;
+  virtual void drawTo(float x, float y) = 0;
+  virtual void close() = 0;
+};
+
+// What every line primitive reads at its start (szslti) and the stages consult.
+struct LineState {
+  bool interpolateLinear = false;       // LLNINT
+  bool interpolateGreatCircle = false;  // LGCINT
+  float stepX = 0.0F;                   // RDX, in radians where the axis is in degrees
+  float stepY = 0.0F;                   // RDY
+  bool clipToViewport = false;          // LCLIP
+  bool labelLines = false;              // LCHAR
+  bool clipText = false;                // set by the text primitives for their strokes
+};
+
+LineState& lineState();
+
+// The stages of the chain, for the entries that feed them.
+LineStage& userStage();
+LineStage& mapStage();
+LineStage& viewportStage();
+LineStage& labelStage();
+LineStage& dashStage();
+LineStage& perspectiveStage();
+LineStage& deviceStage();
+LineStage& workstationStage();
+LineStage& textStrokeStage();
+
+}  // namespace zep::pipeline

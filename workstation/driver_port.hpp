@@ -1,0 +1,57 @@
+// The driver operations that the dispatcher calls, gathered in one table so that
+// the whole kernel can be run against a recording double in tests. In normal use
+// every slot is the driver's own routine.
+#pragma once
+
+#include <string_view>
+
+namespace zep::workstation {
+
+struct DriverPort {
+  void (*dopn)(int, int, int, int, int, int, int, float, bool, bool, bool, bool, bool, bool, bool, bool, bool,
+               bool, int, std::string_view, float, std::string_view, std::string_view, std::string_view,
+               std::string_view);
+  void (*dcls)();
+  void (*popn)();
+  void (*pcls)();
+  void (*flash)();
+  void (*oopn)(std::string_view, std::string_view);
+  void (*ocls)(std::string_view);
+  void (*sfcm)(bool);
+  void (*swdi)(int);
+  void (*scli)(int);
+  void (*slcl)(int);
+  void (*stcl)(int);
+  void (*gopn)();
+  void (*gmov)(double, double);
+  void (*gplt)(double, double);
+  void (*gcls)();
+  void (*gton)(int, const float*, const float*, int);
+  void (*iopn)(int, int, int, int);
+  void (*idat)(const int*, int);
+  void (*iclr)(const int*, int);
+  void (*icls)();
+  void (*qpnt)(float&, float&, int&);
+  void (*fint)(double, double, int&, int&);
+  void (*iint)(int, int, float&, float&);
+  void (*qwdc)(bool&);
+  void (*qclc)(bool&);
+  void (*qtnc)(bool&);
+  void (*qimc)(bool&);
+  void (*qptc)(bool&);
+  void (*qrct)(float&, float&, float&, float&, float&);
+  void (*srot)(int);
+  void (*clini)(std::string_view, bool);
+  void (*lset)(std::string_view, int, bool);
+  void (*iset)(std::string_view, int, int);
+  void (*rset)(std::string_view, int, double);
+};
+
+// The port in use; the real driver unless a test installed another.
+const DriverPort& driverPort();
+// Installs `port` (nullptr restores the real driver).
+void setDriverPort(const DriverPort* port);
+// The real driver's table, for doubles that record and then pass calls on.
+const DriverPort& realDriverPort();
+
+}  // namespace zep::workstation

@@ -1,0 +1,312 @@
+// The workstation dispatcher: the one gate between the graphics kernel and the
+// output driver. It gathers the parameters the driver needs at open, writes the
+// session's progress messages, refuses drawing while nothing is open and forwards
+// every other call to the driver operation of the same role.
+#include <string>
+
+#include <zep/zep.hpp>
+
+#include "foundation/fixed_text.hpp"
+#include "workstation/driver_port.hpp"
+
+namespace zep {
+namespace workstation {
+namespace {
+
+constexpr DriverPort kRealDriver = {
+    &zgdopn, &zgdcls, &zgpopn, &zgpcls, &zgflash, &zgoopn, &zgocls, &zgsfcm, &zgswdi, &zgscli,
+    &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
+    &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
+    &zgsrot, &zgclini, &zglset, &zgiset, &zgrset};
+
+const DriverPort* currentPort = &kRealDriver;
+
+}  // namespace
+
+const DriverPort& driverPort() { return *currentPort; }
+void setDriverPort(const DriverPort* port) { currentPort = port != nullptr ? port : &kRealDriver; }
+const DriverPort& realDriverPort() { return kRealDriver; }
+
+}  // namespace workstation
+
+namespace {
+
+using workstation::driverPort;
+
+struct DispatcherState {
+  bool lopen = false;
+  int npage = 0;
+  int jws = 0;
+  int iws = 0;
+  int ifl = 0;
+} state;
+
+// Entries that need an open workstation report under their own name and, when an
+// error callback lets the report return, carry on as the caller asked.
+void requireOpen(std::string_view routine) {
+  if (!state.lopen) msgdmp("E", routine, "WORKSTATION IS NOT OPENED.");
+}
+
+std::string swText(std::string_view name) {
+  std::string value(80, ' ');
+  swcget(name, value);
+  return value;
+}
+
+bool blankOrStar(const std::string& s) {
+  const std::string_view t = text::trimmed(s);
+  return t.empty() || t == "*";
+}
+
+// The program's own name, without the directories it was started from, so that
+// output files land in the working directory like every other output.
+std::string programName() {
+  std::string arg(80, ' ');
+  osgarg(0, arg);
+  std::string name(text::trimmed(arg));
+  const std::size_t slash = name.find_last_of('/');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  return name;
+}
+
+std::string resolve(std::string_view name) {
+  std::string file(80, ' ');
+  swqfnm(name, file);
+  return file;
+}
+
+}  // namespace
+
+void swdopn() {
+  sgiget("IWS", state.jws);
+  swiget("IWS", state.iws);
+  swiget("IFL", state.ifl);
+
+  std::string message = "GRPH1 : STARTED / IWS = ##.";
+  chngi(message, "##", state.jws, "(I2)");
+  msgdmp("M", "SWDOPN", message);
+
+  int iwidth = 0, iheight = 0, iclrmap = 0, idmpdgt = 0, ibgpage = 0;
+  bool lfgbg = false;
+  std::string fname(80, ' ');
+  std::string title(80, ' ');
+  std::string colormap(80, ' ');
+  if (state.iws == 1 || state.iws == 2) {
+    swiget("IWIDTH", iwidth);
+    swiget("IHEIGHT", iheight);
+    swiget("ICLRMAP", iclrmap);
+    swiget("IDMPDGT", idmpdgt);
+    swiget("IBGPAGE", ibgpage);
+    swlget("LFGBG", lfgbg);
+    fname = swText("FNAME");
+    title = swText("TITLE");
+
+    swcmll();
+    colormap = resolve("CLRMAP");
+    std::string dspath(80, ' ');
+    glcget("DSPATH", dspath);
+    // A colormap found as the library's own default was not chosen by the user:
+    // the colormap list picks it by number instead.
+    if (lchreq(colormap, std::string(text::trimmed(dspath)) + "colormap.x11")) {
+      std::string listed(80, ' ');
+      swqcmf(iclrmap, listed);
+      swcset("CLRMAP", listed);
+    }
+    colormap = resolve("CLRMAP");
+    if (lenz(colormap) == 0) msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
+
+    if (blankOrStar(fname)) fname = text::padded(programName(), 80);
+    if (lenz(fname) == 0) fname = text::padded("zep", 80);
+    if (blankOrStar(title)) zepvnm(title);
+  }
+
+  int iposx = 0, iposy = 0;
+  bool lwait = false, lwait0 = false, lwait1 = false, lkey = false, lalt = false, ldump = false, lstdot = false;
+  swiget("IPOSX", iposx);
+  swiget("IPOSY", iposy);
+  swlget("LWAIT", lwait);
+  swlget("LWAIT0", lwait0);
+  swlget("LWAIT1", lwait1);
+  swlget("LKEY", lkey);
+  swlget("LALT", lalt);
+  swlget("LDUMP", ldump);
+  swlget("LSTDOT", lstdot);
+
+  const std::string bitmap = resolve("BITMAP");
+  if (lenz(bitmap) == 0) msgdmp("E", "SWDOPN", "BITMAP FILE DOES NOT EXIST.");
+
+  bool lwnd = false, lsep = false, lfprop = false, lcntl = false;
+  std::string cimgfmt(8, ' ');
+  float rimgcmp = 0, rlwfact = 0, small = 0, shift = 0;
+  int isup = 0, isub = 0, irst = 0;
+  swlget("LWND", lwnd);
+  swcget("CIMGFMT", cimgfmt);
+  swrget("RIMGCMP", rimgcmp);
+  swlget("LSEP", lsep);
+  swrget("RLWFACT", rlwfact);
+  sglget("LFPROP", lfprop);
+  sglget("LCNTL", lcntl);
+  sgiget("ISUP", isup);
+  sgiget("ISUB", isub);
+  sgiget("IRST", irst);
+  sgrget("SMALL", small);
+  sgrget("SHIFT", shift);
+
+  const workstation::DriverPort& d = driverPort();
+  d.lset("lfprop", 6, lfprop);
+  d.lset("lcntl", 5, lcntl);
+  d.iset("isup", 4, isup);
+  d.iset("isub", 4, isub);
+  d.iset("irst", 4, irst);
+  d.rset("small", 5, small);
+  d.rset("shift", 5, shift);
+
+  d.dopn(state.jws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage, rlwfact, lwait, lwait0, lwait1, lalt, lstdot,
+         lkey, ldump, lwnd, lfgbg, lsep, state.ifl, cimgfmt, rimgcmp, colormap, bitmap, fname, title);
+  state.lopen = true;
+}
+
+void swdcls() {
+  driverPort().dcls();
+  msgdmp("M", "SWDCLS", "GRPH1 : TERMINATED.");
+  state.lopen = false;
+}
+
+void swpopn() {
+  requireOpen("SWPOPN");
+  driverPort().popn();
+}
+
+void swflsh() { driverPort().flash(); }
+
+void swpcls() {
+  requireOpen("SWPCLS");
+  ++state.npage;
+  std::string message = "GRPH1 : PAGE = ### COMPLETED.";
+  chngi(message, "###", state.npage, "(I3)");
+  msgdmp("M", "SWPCLS", message);
+  driverPort().pcls();
+}
+
+void swoopn(std::string_view object, std::string_view comment) {
+  requireOpen("SWOOPN");
+  driverPort().oopn(object, comment);
+}
+
+void swocls(std::string_view object) {
+  requireOpen("SWOCLS");
+  driverPort().ocls(object);
+}
+
+void swqfcc(bool& lfcmod) { lfcmod = true; }
+void swsfcm(bool lfcmod) { driverPort().sfcm(lfcmod); }
+
+void swswdi(int iwdidx) {
+  requireOpen("SWSWDI");
+  driverPort().swdi(iwdidx);
+}
+
+void swscli(int iclidx) {
+  requireOpen("SWSCLI");
+  driverPort().scli(iclidx);
+}
+
+void swslcl(int rgb) { driverPort().slcl(rgb); }
+
+void swgopn() {
+  requireOpen("SWGOPN");
+  driverPort().gopn();
+}
+
+void swgmov(float x, float y) {
+  requireOpen("SWGMOV");
+  driverPort().gmov(x, y);
+}
+
+void swgplt(float x, float y) {
+  requireOpen("SWGPLT");
+  driverPort().gplt(x, y);
+}
+
+void swgcls() {
+  requireOpen("SWGCLS");
+  driverPort().gcls();
+}
+
+void swstcl(int rgb) { driverPort().stcl(rgb); }
+
+void swgton(int np, const float* wpx, const float* wpy, int itpat) {
+  requireOpen("SWGTON");
+  driverPort().gton(np, wpx, wpy, itpat);
+}
+
+void swiopn(int iwx, int iwy, int imw, int imh) {
+  requireOpen("SWIOPN");
+  driverPort().iopn(iwx, iwy, imw, imh);
+}
+
+void swidat(const int* image, int nlen) {
+  requireOpen("SWIDAT");
+  driverPort().idat(image, nlen);
+}
+
+void swiclr(const int* image, int nlen) { driverPort().iclr(image, nlen); }
+
+void swicls() {
+  requireOpen("SWICLS");
+  driverPort().icls();
+}
+
+void swqpnt(float& wx, float& wy, int& mb) {
+  requireOpen("SWQPNT");
+  driverPort().qpnt(wx, wy, mb);
+}
+
+void swfint(float wx, float wy, int& iwx, int& iwy) {
+  requireOpen("SWFINT");
+  driverPort().fint(wx, wy, iwx, iwy);
+}
+
+void swiint(int iwx, int iwy, float& wx, float& wy) {
+  requireOpen("SWIINT");
+  driverPort().iint(iwx, iwy, wx, wy);
+}
+
+void swqwdc(bool& lwdatr) { driverPort().qwdc(lwdatr); }
+
+void swqclc(bool& lclatr) {
+  requireOpen("SWQCLC");
+  driverPort().qclc(lclatr);
+}
+
+void swqtnc(bool& ltnatr) { driverPort().qtnc(ltnatr); }
+void swqimc(bool& limc) { driverPort().qimc(limc); }
+void swqptc(bool& lptc) { driverPort().qptc(lptc); }
+
+void swqrct(float& wsxmn, float& wsxmx, float& wsymn, float& wsymx, float& fact) {
+  requireOpen("SWQRCT");
+  driverPort().qrct(wsxmn, wsxmx, wsymn, wsymx, fact);
+}
+
+void swsrot(int iwtrot) {
+  requireOpen("SWSROT");
+  driverPort().srot(iwtrot);
+}
+
+void swclch() {
+  int iclrmap = 0;
+  swiget("ICLRMAP", iclrmap);
+  std::string listed(80, ' ');
+  swqcmf(iclrmap, listed);
+  swcset("CLRMAP", listed);
+  const std::string colormap = resolve("CLRMAP");
+  bool lfgbg = false;
+  swlget("LFGBG", lfgbg);
+  if (lenz(colormap) == 0) {
+    msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
+    return;
+  }
+  driverPort().clini(colormap, lfgbg);
+}
+
+}  // namespace zep
