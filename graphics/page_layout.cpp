@@ -83,7 +83,8 @@ void fitPaper(float dx, float dy, std::string_view routine, std::string_view war
   sgrget("FACTOR", factr);
   const float bwx = factr * (t.xmax[2] - t.xmin[2]);
   const float bwy = factr * (t.ymax[2] - t.ymin[2]);
-  if (dx > bwx || dy > bwy) {
+  // Before slinit there is no layout rectangle, and no paper fits.
+  if (dx > bwx || dy > bwy || bwx <= 0.0F || bwy <= 0.0F) {
     msgdmp("W", routine, warning);
     msgdmp("M", "-CNT.-", "DO NOTHING.");
     return;
