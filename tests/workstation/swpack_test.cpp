@@ -26,7 +26,8 @@ TEST(Dispatcher, ProgressMessagesAndThePageCounter) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::TempWorkDir dir;
     zeptest::MessageFile messages(dir.path() / "messages.txt");
-    useWorkstation(2, 4);  // one PDF per page
+    useWorkstation(2, 4);
+    zep::swlset("LSEP", true);  // one PDF per page
     zep::swdopn();
     for (int page = 0; page < 3; ++page) {
       zep::swpopn();
@@ -46,7 +47,8 @@ TEST(Dispatcher, ProgressMessagesAndThePageCounter) {
          " *** MESSAGE (SWDCLS) ***  GRPH1 : TERMINATED.", " *** MESSAGE (SWDOPN) ***  GRPH1 : STARTED / IWS = -2.",
          " *** MESSAGE (SWPCLS) ***  GRPH1 : PAGE =   4 COMPLETED.", " *** MESSAGE (SWDCLS) ***  GRPH1 : TERMINATED."});
     if (!failure.empty()) return failure;
-    for (const char* f : {"zep_0001.pdf", "zep_0002.pdf", "zep_0003.pdf", "zep_0004.pdf"})
+    // File names count the pages of each session (from IBGPAGE).
+    for (const char* f : {"zep_0001.pdf", "zep_0002.pdf", "zep_0003.pdf"})
       if (!std::filesystem::exists(f)) return std::string("missing ") + f;
     return std::string();
   });
@@ -107,8 +109,8 @@ TEST(Dispatcher, OnlyMarkedEntriesRequireAnOpenWorkstation) {
       for (const auto& r : refused) got += r + " ";
       return "refused: " + got;
     }
-    // Every call still reached the driver once the report returned.
-    return zeptest::driverLog().size() == 30 ? std::string() : "driver calls: " + std::to_string(zeptest::driverLog().size());
+    // Every call but swqfcc (answered here) reached the driver once the report returned.
+    return zeptest::driverLog().size() == 29 ? std::string() : "driver calls: " + std::to_string(zeptest::driverLog().size());
   });
 }
 
