@@ -145,6 +145,10 @@ template <typename Out>
 void allLong(const std::string_view* names, Out* values, int n, bool consultsFile) {
   startSources(consultsFile);
   for (int i = 0; i < n; ++i) {
+    // A parameter without a long name (IBGPAGE has none) is reached only by its
+    // short name: a blank name would match every record with a blank name,
+    // blank lines of the file included.
+    if (lenz(names[i]) == 0) continue;
     if (consultsFile) fileLookup(names[i], values[i]);
     environmentLookup(text::trimmed(names[i]), values[i]);
     optionLong(text::trimmed(names[i]), values[i]);

@@ -182,3 +182,19 @@ TEST(OperatingSystem, EnvironmentArgumentsAndVersion) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RuntimeSources, BlankLinesAndLeadingBlanksMatchNoParameter) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    std::ofstream(".zeprc") << "\n   leading blank\nSW_IBGPAGE 3\n";
+    const char* argv[] = {"prog", "-=7"};
+    zep::zep_set_arguments(2, argv);
+    int v = 0;
+    zep::swiget("IBGPAGE", v);  // the parameter whose long name is blank
+    return v == 3 ? std::string() : "IBGPAGE " + std::to_string(v);
+  });
+}
+
+}  // namespace
