@@ -1,0 +1,143 @@
+// Line primitives seen from the workstation: the calls one segment makes, the
+// line-index rules, index 0 and negative indices, dashes through the chain.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <zep/zep.hpp>
+
+#include "support/message_file.hpp"
+#include "support/recording_port.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+using zeptest::driverLog;
+using zeptest::expectLines;
+
+// A session on a recording double of a 900 x 650 workstation: the page's frame
+// is the largest centred square, 650 x 650 from x = 125.
+void openRecordedSession() {
+  zep::workstation::setDriverPort(&zeptest::recordingPort());
+  zep::gliset("MSGLEV", 2);
+  zep::sgopn(2);
+  zep::sgfrm();
+  driverLog().clear();
+}
+
+TEST(LinePrimitives, OneUserSegmentReachesTheWorkstationAsOnePolyline) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::sgswnd(0, 10, 0, 10);
+    zep::sgstrf();
+    zep::sgslni(25);
+    zep::sglnu(0, 0, 10, 5);
+    // The first line of the process asks once for the width and colour capabilities.
+    return expectLines(driverLog(), {"oopn(SZLN,25)", "qwdc", "qclc", "swdi(5)", "scli(2)", "gopn", "gmov(125.0,0.0)",
+                                     "gplt(775.0,325.0)", "gcls", "ocls(SZLN)"});
+  });
+}
+
+TEST(LinePrimitives, VAndRLevelsAndClipping) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::sglnv(0.5F, 0.5F, 2.0F, 0.5F);  // leaves the frame: cut at the workstation window
+    zep::sglnr(-1.0F, 0.0F, 0.5F, 0.0F);
+    zep::sgsvpt(0.25F, 0.75F, 0.25F, 0.75F);
+    zep::sgstrf();
+    zep::sglset("LCLIP", true);
+    zep::sglnv(0.0F, 0.5F, 1.0F, 0.5F);  // cut at the viewport
+    zep::sglnv(0.0F, 0.0F, 0.1F, 0.1F);  // wholly outside: only the brackets
+    const std::vector<std::string> want = {
+        "oopn(SZLN,1)", "qwdc", "qclc", "swdi(1)", "scli(1)", "gopn", "gmov(450.0,325.0)", "gplt(775.0,325.0)", "gcls", "ocls(SZLN)",
+        "oopn(SZLN,1)", "swdi(1)", "scli(1)", "gopn", "gmov(125.0,0.0)", "gplt(450.0,0.0)", "gcls", "ocls(SZLN)",
+        "oopn(SZLN,1)", "swdi(1)", "scli(1)", "gopn", "gmov(287.5,325.0)", "gplt(612.5,325.0)", "gcls", "ocls(SZLN)",
+        "oopn(SZLN,1)", "swdi(1)", "scli(1)", "gopn", "gcls", "ocls(SZLN)"};
+    return expectLines(driverLog(), want);
+  });
+}
+
+std::vector<std::string> indexCalls(int index) {
+  driverLog().clear();
+  zep::szsidx(index);
+  return driverLog();
+}
+
+TEST(LinePrimitives, IndexSplitsIntoWidthAndColour) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::szsidx(1);  // the capability queries of the first call are behind us
+    std::string failure;
+    auto check = [&](int index, std::vector<std::string> want) {
+      const std::string f = expectLines(indexCalls(index), want);
+      if (!f.empty()) failure += "index " + std::to_string(index) + ": " + f;
+    };
+    check(25, {"swdi(5)", "scli(2)"});
+    check(1, {"swdi(1)", "scli(1)"});
+    check(9990, {"swdi(0)", "scli(0)"});  // the background colour index 999
+    check(12345, {"swdi(5)", "scli(34)"});
+    check(1003, {"swdi(3)", "scli(1)"});  // colour 100 mod 100 is 0: colour 1
+    zep::sgiset("IBGCLI", 0);
+    check(3, {"swdi(3)", "scli(0)"});
+    int index = 0;
+    zep::szqidx(index);
+    if (index != 3) failure += "szqidx";
+    return failure;
+  });
+}
+
+TEST(LinePrimitives, WorkstationWithoutColoursDrawsTheColourAsWidth) {
+  ZEP_EXPECT_ISOLATED([] {
+    static zep::workstation::DriverPort mono = zeptest::recordingPort();
+    mono.qclc = [](bool& l) { l = false; };
+    zep::workstation::setDriverPort(&mono);
+    zep::gliset("MSGLEV", 2);
+    zep::sgopn(2);
+    zep::sgfrm();
+    return expectLines(indexCalls(30), {"qwdc", "swdi(3)", "scli(3)"});
+  });
+}
+
+TEST(LinePrimitives, IndexZeroDrawsNothingAndNegativeIsAnError) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    openRecordedSession();
+    zeptest::MessageFile messages(dir.path() / "m.txt");
+    zep::gliset("MSGLEV", 0);
+    zep::sgslni(0);
+    zep::sglnu(0, 0, 1, 1);
+    zep::sglnv(0, 0, 1, 1);
+    zep::sglnr(0, 0, 1, 1);
+    if (!driverLog().empty()) return std::string("index 0 drew");
+    return expectLines(messages.lines(), {" *** MESSAGE (SGLNU ) ***  LINE INDEX IS 0 / DO NOTHING.",
+                                          " *** MESSAGE (SGLNV ) ***  LINE INDEX IS 0 / DO NOTHING.",
+                                          " *** MESSAGE (SGLNR ) ***  LINE INDEX IS 0 / DO NOTHING."});
+  });
+  EXPECT_EXIT(
+      {
+        openRecordedSession();
+        zep::sgslni(-1);
+        zep::sglnu(0, 0, 1, 1);
+      },
+      testing::KilledBySignal(SIGABRT), zeptest::lineRegex(" ***** ERROR (SGLNU ) ***  LINE INDEX IS LESS THAN 0."));
+}
+
+TEST(LinePrimitives, DashedLinesThroughTheChain) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::szlnop(1);
+    zep::szstyp(2);  // 12 on, 4 off; a bit is 0.003 in V
+    zep::szopld();
+    zep::szmvld(0.0F, 0.5F);
+    zep::szplld(0.1F, 0.5F);
+    zep::szclld();
+    // V x to W x: 125 + 650 x.
+    const std::vector<std::string> want = {"gopn", "gmov(125.0,325.0)", "gplt(148.4,325.0)", "gmov(156.2,325.0)",
+                                           "gplt(179.6,325.0)", "gmov(187.4,325.0)", "gplt(190.0,325.0)", "gcls"};
+    const auto gopn = std::find(driverLog().begin(), driverLog().end(), "gopn");
+    const std::vector<std::string> got(gopn, driverLog().end());
+    return expectLines(got, want);
+  });
+}
+
+}  // namespace
