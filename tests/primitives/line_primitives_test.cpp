@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <csignal>
 #include <zep/zep.hpp>
 
@@ -54,6 +56,32 @@ TEST(LinePrimitives, VAndRLevelsAndClipping) {
         "oopn(SZLN,1)", "swdi(1)", "scli(1)", "gopn", "gmov(287.5,325.0)", "gplt(612.5,325.0)", "gcls", "ocls(SZLN)",
         "oopn(SZLN,1)", "swdi(1)", "scli(1)", "gopn", "gcls", "ocls(SZLN)"};
     return expectLines(driverLog(), want);
+  });
+}
+
+TEST(LinePrimitives, NegativeWorkstationNumberTurnsThePage) {
+  ZEP_EXPECT_ISOLATED([] {
+    zep::workstation::setDriverPort(&zeptest::recordingPort());
+    zep::gliset("MSGLEV", 2);
+    zep::sgopn(-2);
+    if (std::find(driverLog().begin(), driverLog().end(), "srot(2)") == driverLog().end())
+      return std::string("the driver was not told of the turned page");
+    zep::sgfrm();
+    driverLog().clear();
+    // The layout sees the 900 x 650 workstation as 650 wide and 900 high: the
+    // frame's square is 650 x 650, centred along the workstation's x axis, and
+    // a horizontal line of the page runs along the workstation's y axis.
+    zep::sglnv(0.0F, 0.5F, 1.0F, 0.5F);
+    const auto gmov = std::find_if(driverLog().begin(), driverLog().end(),
+                                   [](const std::string& s) { return s.rfind("gmov", 0) == 0; });
+    if (gmov == driverLog().end() || gmov + 1 == driverLog().end()) return std::string("no polyline");
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    std::sscanf(gmov->c_str(), "gmov(%f,%f)", &x0, &y0);
+    std::sscanf((gmov + 1)->c_str(), "gplt(%f,%f)", &x1, &y1);
+    if (std::fabs(x0 - x1) > 0.01F || std::fabs(std::fabs(y1 - y0) - 650.0F) > 0.01F)
+      return "turned line: " + *gmov + " " + *(gmov + 1);
+    if (std::fabs(x0 - 450.0F) > 0.01F) return "not across the middle: " + *gmov;
+    return std::string();
   });
 }
 
