@@ -11,7 +11,7 @@ build=${ZEP_BUILD_DIR:-build}
 sanitize=OFF
 if [ "${ZEP_SANITIZE:-0}" = 1 ]; then sanitize=ON; build=${ZEP_BUILD_DIR:-build-asan}; fi
 
-cmake -S . -B "$build" -DZEP_SANITIZE=$sanitize >/dev/null
+cmake -S . -B "$build" -DZEP_SANITIZE=$sanitize -DZEP_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 cd "$build"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(nproc)" "$@"
