@@ -35,6 +35,7 @@ using workstation::driverPort;
 
 struct DispatcherState {
   bool lopen = false;
+  bool pageOpen = false;  // a page has been opened and not yet closed
   int npage = 0;
   int jws = 0;
   int iws = 0;
@@ -161,6 +162,7 @@ void swdopn() {
   d.rset("small", 5, small);
   d.rset("shift", 5, shift);
 
+  state.pageOpen = false;
   d.dopn(state.jws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage, rlwfact, lwait, lwait0, lwait1, lalt, lstdot,
          lkey, ldump, lwnd, lfgbg, lsep, state.ifl, cimgfmt, rimgcmp, colormap, bitmap, fname, title);
   state.lopen = true;
@@ -175,12 +177,16 @@ void swdcls() {
 void swpopn() {
   requireOpen("SWPOPN");
   driverPort().popn();
+  state.pageOpen = true;
 }
 
 void swflsh() { driverPort().flash(); }
 
 void swpcls() {
   requireOpen("SWPCLS");
+  // A session closed before its first frame has no page: nothing was completed.
+  if (state.lopen && !state.pageOpen) return;
+  state.pageOpen = false;
   ++state.npage;
   std::string message = "GRPH1 : PAGE = ### COMPLETED.";
   chngi(message, "###", state.npage, "(I3)");

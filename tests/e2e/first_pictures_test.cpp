@@ -118,6 +118,9 @@ TEST(FirstPictures, WindowWorkstationWritesPagesWithoutAWindow) {
   int status = -1;
   const std::string out = runFigure(dir, "1 -SW_LWND=F", &status);
   ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("GRPH1 : STARTED / IWS =  1."), std::string::npos) << out;
+  EXPECT_NE(out.find("GRPH1 : PAGE =   2 COMPLETED."), std::string::npos) << out;
+  EXPECT_NE(out.find("GRPH1 : TERMINATED."), std::string::npos) << out;
   ASSERT_TRUE(fs::exists(dir.path() / "zep_0001.png")) << out;
   const zeptest::Png first(dir.path() / "zep_0001.png");
   EXPECT_EQ(checkFirstPage(first), "");

@@ -54,6 +54,22 @@ TEST(Dispatcher, ProgressMessagesAndThePageCounter) {
   });
 }
 
+TEST(Dispatcher, ClosingWithoutAPageCompletesNoPage) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    useWorkstation(2, 1);
+    zep::swdopn();
+    zep::swpcls();
+    zep::swdcls();
+    const std::string failure =
+        expectLines(messages.lines(), {" *** MESSAGE (SWDOPN) ***  GRPH1 : STARTED / IWS =  2.",
+                                       " *** MESSAGE (SWDCLS) ***  GRPH1 : TERMINATED."});
+    if (!failure.empty()) return failure;
+    return std::filesystem::exists("zep_0001.png") ? std::string("an empty page was written") : std::string();
+  });
+}
+
 std::set<std::string> refused;
 void rememberRefusal(std::string_view routine, std::string_view text) {
   if (text == "WORKSTATION IS NOT OPENED.") refused.insert(std::string(routine));
