@@ -171,4 +171,22 @@ void zg_destroy_event(GtkWidget* widget, gpointer data);
 // Write callback of the PNG stream; the closure is a FILE*.
 cairo_status_t png2stdout(void* closure, const unsigned char* data, unsigned int length);
 
+// System-font text. The current font description (made from the default name
+// when none is set yet) and its replacement, which takes ownership of `desc`.
+PangoFontDescription* zgfontdesc();
+void zgsetfontdesc(PangoFontDescription* desc);
+// Markup of the first n bytes of text for a font of fsize Pango units, of any
+// length (zeptext2pangomarkup is the same into a fixed buffer).
+std::string zgmarkup(std::string_view text, int n, double fsize);
+// Draws markup at the current point with the current font; false when Pango
+// rejects the markup (nothing is drawn then).
+bool rendertext(cairo_t* context, const char* markup);
+// Logical width and height of markup in surface units; zero for rejected markup.
+void get_pangostring_width_height(cairo_t* context, const char* markup, double& w, double& h);
+
+// Font selection dialog: response handler, and the window's drawing area (null
+// before a window exists).
+void font_dialog_response(GtkDialog* dialog, gint response, gpointer data = nullptr);
+GtkWidget* zgqdrw();
+
 }  // namespace zep

@@ -78,4 +78,43 @@ void zgfint(double x, double y, int& ix, int& iy);
 void zgiint(int ix, int iy, float& x, float& y);
 void zgfrel(double x, double y, float& xs, float& ys);
 
+// ---------------------------------------------------------------------------
+// System-font text
+// ---------------------------------------------------------------------------
+
+// Draws the first n bytes of text with the current system font: (x, y) in
+// workstation coordinates is the vertical middle of the line and its start
+// (icent -1), centre (0) or end (1); angle in radians, counter-clockwise.
+void zgtxt(double x, double y, double size, std::string_view text, int n, double angle, int icent);
+// Width and height of the first n bytes of text for a font of one point.
+void zgqtxw(std::string_view text, int n, float& wx, float& wy);
+// Current font from a Pango font name such as "Serif Bold 12" (trailing blanks ignored).
+void zgftfc(std::string_view name);
+// Weight of the current font: 100 x i, plus 200 on outputs with full line widths.
+void zgsfw(int i);
+// The library's escapes, symbol and marker codes of the first n bytes of text as
+// Pango markup for a font of fsize Pango units (1024 per point); NUL-terminated
+// and NUL-padded in out, cut to its size.
+void zeptext2pangomarkup(std::string_view text, int n, std::span<char> out, double fsize);
+// Logical width and ink height (Pango units) of the first n bytes of plain text in
+// the current font; n = -1 takes the text up to a NUL or its end.
+int char_width(std::string_view text, int n);
+int char_height(std::string_view text, int n);
+// Bytes of the UTF-8 sequence that begins the text, 0 when it begins none.
+int utf8_char_byte(std::string_view p);
+
+// ---------------------------------------------------------------------------
+// Font catalogue and selection dialog
+// ---------------------------------------------------------------------------
+
+// Number of font families known to the font engine.
+void zgnumfonts(int& n);
+// Name of family i (from 0), NUL-padded, at most 80 characters; n the number of
+// families. Prints "Family i: name". Outside 0 .. n-1 the name is empty.
+void zgfontname(int i, std::span<char> name, int& n);
+// Prints all families and their faces to standard output.
+void zglistfonts();
+// Runs the font selection dialog; font receives the chosen font name, NUL-padded.
+void zgselectfont(std::span<char> font);
+
 }  // namespace zep
