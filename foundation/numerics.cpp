@@ -1,6 +1,7 @@
 // Small numeric helpers of the kernel: tolerant comparisons, extremes over strided
 // arrays with missing values, strided copies, integer helpers, pi and angles, and
 // bit patterns.
+#include <functional>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -70,47 +71,30 @@ bool lrge(float x, float y) { return glLogical("LEPSL") ? lrge1(x, y) : lrge0(x,
 // Extremes over strided arrays
 // ---------------------------------------------------------------------------
 
-float rmin0(const float* rx, int n, int j) {
-  float r = rx[0];
-  for (int k = 1; k < n; ++k) {
-    if (rx[at(k, j)] < r) r = rx[at(k, j)];
-  }
-  return r;
-}
+namespace {
 
-float rmax0(const float* rx, int n, int j) {
-  float r = rx[0];
-  for (int k = 1; k < n; ++k) {
-    if (rx[at(k, j)] > r) r = rx[at(k, j)];
-  }
-  return r;
-}
-
-float rmin1(const float* rx, int n, int j) {
-  const float rmiss = glReal("RMISS");
+// The extreme of n strided values by `better`; with `skipMissing`, values equal
+// to RMISS are passed over and RMISS is the result when all are missing.
+template <typename Better>
+float extreme(const float* rx, int n, int j, bool skipMissing, Better better) {
+  const float rmiss = skipMissing ? glReal("RMISS") : 0.0F;
   bool found = false;
-  float r = rmiss;
+  float r = skipMissing ? rmiss : rx[0];
   for (int k = 0; k < n; ++k) {
     const float v = rx[at(k, j)];
-    if (v == rmiss) continue;
-    if (!found || v < r) r = v;
+    if (skipMissing && v == rmiss) continue;
+    if (!found || better(v, r)) r = v;
     found = true;
   }
   return r;
 }
 
-float rmax1(const float* rx, int n, int j) {
-  const float rmiss = glReal("RMISS");
-  bool found = false;
-  float r = rmiss;
-  for (int k = 0; k < n; ++k) {
-    const float v = rx[at(k, j)];
-    if (v == rmiss) continue;
-    if (!found || v > r) r = v;
-    found = true;
-  }
-  return r;
-}
+}  // namespace
+
+float rmin0(const float* rx, int n, int j) { return extreme(rx, n, j, false, std::less<float>()); }
+float rmax0(const float* rx, int n, int j) { return extreme(rx, n, j, false, std::greater<float>()); }
+float rmin1(const float* rx, int n, int j) { return extreme(rx, n, j, true, std::less<float>()); }
+float rmax1(const float* rx, int n, int j) { return extreme(rx, n, j, true, std::greater<float>()); }
 
 float rmin(const float* rx, int n, int j) { return glLogical("LMISS") ? rmin1(rx, n, j) : rmin0(rx, n, j); }
 

@@ -250,3 +250,47 @@ TEST(Units, LowestFreeUnitIsHandedOut) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> fileReports;
+void keepFileReport(std::string_view routine, std::string_view text) {
+  fileReports.push_back(std::string(routine) + ": " + std::string(text));
+}
+
+TEST(FileSearch, ErrorPathsReturnSafelyUnderACallback) {
+  ZEP_EXPECT_ISOLATED([] {
+    zep::set_msgdmp_err_func(&keepFileReport);
+    zeptest::TempWorkDir dir;
+    std::filesystem::create_directory("a-long-directory-name");
+    std::ofstream("a-long-directory-name/f") << "x";
+    std::ofstream("f") << "x";
+    // The first candidate does not fit; the search goes on to the next one.
+    const std::string_view dirs[] = {"a-long-directory-name/", " "};
+    const std::string_view names[] = {"f"};
+    char path[4] = {'?', '?', '?', '?'};
+    zep::cfsrch(dirs, 2, names, 1, path);
+    if (std::string(path, 4) != "f   ") return "next candidate: " + std::string(path, 4);
+    for (int u = 1; u <= 99; ++u) zep::units::open(u, "u" + std::to_string(u), "w");
+    if (zep::iufopn() != 0) return std::string("no unit left: 0 expected");
+    zep::prccls("NOTHING");  // nothing open
+    std::string name(32, 'x');
+    zep::prcnam(-1, name);
+    if (name != std::string(32, ' ')) return std::string("negative level name");
+    for (int i = 0; i < 20; ++i) zep::prcopn("P");
+    int level = 0;
+    zep::prclvl(level);
+    if (level != 16) return "level after overflow: " + std::to_string(level);
+    const std::vector<std::string> want = {"CFSRCH: LENGTH OF CHARACTER IS TOO SHORT TO STORE FILE NAME.",
+                                           "IUFOPN: THERE IS NO UNIT TO BE OPENED.",
+                                           "PRCCLS: THERE IS NO PROCESS TO BE CLOSED.",
+                                           "PRCNAM: PROCESS LEVEL IS NEGATIVE.",
+                                           "PRCOPN: TOO MANY NESTED PROCESSES (>16).",
+                                           "PRCOPN: TOO MANY NESTED PROCESSES (>16).",
+                                           "PRCOPN: TOO MANY NESTED PROCESSES (>16).",
+                                           "PRCOPN: TOO MANY NESTED PROCESSES (>16)."};
+    return fileReports == want ? std::string() : "reports: " + std::to_string(fileReports.size());
+  });
+}
+
+}  // namespace
