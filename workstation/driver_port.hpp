@@ -3,6 +3,7 @@
 // every slot is the driver's own routine.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace zep::workstation {
@@ -45,6 +46,17 @@ struct DriverPort {
   void (*lset)(std::string_view, int, bool);
   void (*iset)(std::string_view, int, int);
   void (*rset)(std::string_view, int, double);
+  // clipping around system-font text, the text itself, fonts and their catalogue
+  void (*clip)(double, double, double, double);
+  void (*rclp)();
+  void (*txt)(double, double, double, std::string_view, int, double, int);
+  void (*qtxw)(std::string_view, int, float&, float&);
+  void (*ftfc)(std::string_view);
+  void (*sfw)(int);
+  void (*numfonts)(int&);
+  void (*fontname)(int, std::span<char>, int&);
+  void (*listfonts)();
+  void (*selectfont)(std::span<char>);
 };
 
 // The port in use; the real driver unless a test installed another.

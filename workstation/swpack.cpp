@@ -17,7 +17,8 @@ constexpr DriverPort kRealDriver = {
     &zgdopn, &zgdcls, &zgpopn, &zgpcls, &zgflash, &zgoopn, &zgocls, &zgsfcm, &zgswdi, &zgscli,
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
-    &zgsrot, &zgclini, &zglset, &zgiset, &zgrset};
+    &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -313,6 +314,80 @@ void swclch() {
     return;
   }
   driverPort().clini(colormap, lfgbg);
+}
+
+// ---------------------------------------------------------------------------
+// System-font text and fonts
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// The driver keeps its own copies of the text-control parameters; SMALL and
+// SHIFT changed after open reach it only while LCNTL is on.
+void refreshTextParameters() {
+  const workstation::DriverPort& d = driverPort();
+  bool lcntl = false;
+  sglget("LCNTL", lcntl);
+  d.lset("lcntl", 5, lcntl);
+  if (!lcntl) return;
+  int isub = 0, isup = 0, irst = 0;
+  float small = 0, shift = 0;
+  sgiget("ISUB", isub);
+  sgiget("ISUP", isup);
+  sgiget("IRST", irst);
+  sgrget("SMALL", small);
+  sgrget("SHIFT", shift);
+  d.iset("isub", 4, isub);
+  d.iset("isup", 4, isup);
+  d.iset("irst", 4, irst);
+  d.rset("small", 5, small);
+  d.rset("shift", 5, shift);
+}
+
+}  // namespace
+
+void swtxt(float x, float y, float height, std::string_view text, int n, float angle, int icent) {
+  const workstation::DriverPort& d = driverPort();
+  bool lclip = false;
+  sgpget("LCLIP", lclip);
+  d.rclp();
+  if (lclip) {
+    float vxmin = 0, vxmax = 0, vymin = 0, vymax = 0;
+    sgqvpt(vxmin, vxmax, vymin, vymax);
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    stfwtr(vxmin, vymin, x0, y0);
+    stfwtr(vxmax, vymax, x1, y1);
+    d.clip(x0, x1, y0, y1);
+  }
+  refreshTextParameters();
+  d.txt(x, y, height, text, n, angle, icent);
+  // The viewport clip belongs to this text only: lines and tones drawn later
+  // (titles, marks, lines with clipping off) must not lose their parts outside it.
+  if (lclip) d.rclp();
+}
+
+void swqtxw(std::string_view text, int n, float& wx, float& wy) {
+  refreshTextParameters();
+  driverPort().qtxw(text, n, wx, wy);
+}
+
+void swftfc(std::string_view font) { driverPort().ftfc(font); }
+
+void swsfw(int iweight) { driverPort().sfw(iweight); }
+
+void swftnm(int& n) { driverPort().numfonts(n); }
+
+void swgtft(int i, std::span<char> name, int& n) { driverPort().fontname(i, name, n); }
+
+void swlsft() { driverPort().listfonts(); }
+
+void swslft(std::span<char> font) {
+  // The toolkit runs only for the window; a file workstation has no dialog.
+  if (state.iws == 2) {
+    msgdmp("M", "SWSLFT", "DIALOG NEEDS WINDOW.DEFAULT FONT IS USED");
+    return;
+  }
+  driverPort().selectfont(font);
 }
 
 }  // namespace zep

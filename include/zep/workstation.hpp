@@ -71,6 +71,21 @@ void swqptc(bool& lptc);
 void swqrct(float& wsxmn, float& wsxmx, float& wsymn, float& wsymx, float& fact);
 void swsrot(int iwtrot);
 void swclch();
+// System-font text: (x, y) workstation coordinates, angle in radians, centring
+// -1, 0 or 1; the text is clipped to the viewport when the SG parameter LCLIP is on.
+void swtxt(float x, float y, float height, std::string_view text, int n, float angle, int icent);
+// Width and height of the first n bytes of text for a font of one point.
+void swqtxw(std::string_view text, int n, float& wx, float& wy);
+// Current system font by name, and its weight index.
+void swftfc(std::string_view font);
+void swsfw(int iweight);
+// Font catalogue: number of families, name of family i (from 0; NUL-padded),
+// listing of all families on standard output.
+void swftnm(int& n);
+void swgtft(int i, std::span<char> name, int& n);
+void swlsft();
+// Font selection dialog (window only); font receives the chosen name.
+void swslft(std::span<char> font);
 
 // ---------------------------------------------------------------------------
 // Workstation listing

@@ -3,7 +3,10 @@
 // 900 x 650 file workstation with colours and widths.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,12 @@ inline OpenArguments& lastOpen() {
 }
 
 inline void logCall(std::string s) { driverLog().push_back(std::move(s)); }
+
+// The values the dispatcher stored in the driver's text-control slots.
+inline std::map<std::string, double>& slotValues() {
+  static std::map<std::string, double> values;
+  return values;
+}
 
 inline const zep::workstation::DriverPort& recordingPort() {
   using SV = std::string_view;
@@ -77,9 +86,39 @@ inline const zep::workstation::DriverPort& recordingPort() {
       },
       [](int i) { logCall("srot(" + std::to_string(i) + ")"); },
       [](SV, bool) { logCall("clini"); },
-      [](SV, int, bool) {},
-      [](SV, int, int) {},
-      [](SV, int, double) {},
+      [](SV name, int n, bool v) { slotValues()[std::string(name.substr(0, n))] = v ? 1.0 : 0.0; },
+      [](SV name, int n, int v) { slotValues()[std::string(name.substr(0, n))] = v; },
+      [](SV name, int n, double v) { slotValues()[std::string(name.substr(0, n))] = v; },
+      [](double x0, double x1, double y0, double y1) {
+        char buf[128];
+        std::snprintf(buf, sizeof buf, "clip(%.1f,%.1f,%.1f,%.1f)", x0, x1, y0, y1);
+        logCall(buf);
+      },
+      [] { logCall("rclp"); },
+      [](double x, double y, double h, SV text, int n, double angle, int icent) {
+        char buf[160];
+        std::snprintf(buf, sizeof buf, "txt(%.1f,%.1f,%.3f,%.*s,%.3f,%d)", x, y, h, n, text.data(), angle, icent);
+        logCall(buf);
+      },
+      [](SV text, int n, float& wx, float& wy) {
+        wx = 0.5F * static_cast<float>(n);
+        wy = 0.8F;
+        logCall("qtxw(" + std::string(text.substr(0, n)) + ")");
+      },
+      [](SV font) { logCall("ftfc(" + std::string(font.substr(0, font.find_last_not_of(' ') + 1)) + ")"); },
+      [](int i) { logCall("sfw(" + std::to_string(i) + ")"); },
+      [](int& n) { n = 3; logCall("numfonts"); },
+      [](int i, std::span<char> name, int& n) {
+        n = 3;
+        std::fill(name.begin(), name.end(), '\0');
+        logCall("fontname(" + std::to_string(i) + ")");
+      },
+      [] { logCall("listfonts"); },
+      [](std::span<char> font) {
+        std::fill(font.begin(), font.end(), '\0');
+        std::copy_n("Serif 10", std::min<std::size_t>(8, font.size()), font.begin());
+        logCall("selectfont");
+      },
   };
   return port;
 }
