@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev googletest
   libgtk2.0-dev libcairo2-dev libpango1.0-dev libglib2.0-dev libfontconfig1-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-droid-fallback
   xvfb xauth xdotool x11-apps
   poppler-utils imagemagick
 )
