@@ -20,6 +20,7 @@
 #include <zep/graphics.hpp>
 
 #include "graphics/projection_table.hpp"
+#include "graphics/grid/curvilinear_grid.hpp"
 
 namespace zep::transform {
 namespace {
@@ -51,7 +52,7 @@ constexpr std::array kProjections = {
     Projection{32, "AZIMUTHAL EQUIDISTANT", Kind::Map, nullptr, nullptr, nullptr},
     Projection{33, "AZIMUTHAL EQUAL-AREA", Kind::Map, nullptr, nullptr, nullptr},
     Projection{34, "GNOMONIC", Kind::Map, nullptr, nullptr, nullptr},
-    Projection{51, "CURVILINEAR GRID", Kind::Grid, nullptr, nullptr, nullptr},
+    Projection{51, "CURVILINEAR GRID", Kind::Grid, g2fctr, g2ictr, prepareGrid},
     Projection{99, "USER PROJECTION", Kind::Map, nullptr, nullptr, nullptr},
 };
 

@@ -71,10 +71,46 @@ class ClipStage : public LineStage {
 };
 
 // V to R. The 2-D perspective view, when it is switched on, maps here; with it
-// off (the default) R equals V.
+// off (the default) R equals V. A straight segment stays straight under the
+// view, so mapping its ends is enough. A point without an image (in the plane
+// of the eye) lifts the pen: the next point starts a new piece. Points that
+// arrive undefined pass as they are, as with the view off.
 class PerspectiveStage : public PassStage {
  public:
   using PassStage::PassStage;
+  void open() override {
+    glrget("RUNDEF", rundef_);
+    penUp_ = false;
+    next_.open();
+  }
+  void moveTo(float x, float y) override {
+    float rx = 0.0F, ry = 0.0F;
+    stfpr2(x, y, rx, ry);
+    penUp_ = lost(x, y, rx, ry);
+    if (!penUp_) next_.moveTo(rx, ry);
+  }
+  void drawTo(float x, float y) override {
+    float rx = 0.0F, ry = 0.0F;
+    stfpr2(x, y, rx, ry);
+    if (lost(x, y, rx, ry)) {
+      penUp_ = true;
+      return;
+    }
+    if (penUp_) {
+      next_.moveTo(rx, ry);
+      penUp_ = false;
+    } else {
+      next_.drawTo(rx, ry);
+    }
+  }
+
+ private:
+  // Whether the view had no image for a point that had one in V.
+  bool lost(float x, float y, float rx, float ry) const {
+    return rx == rundef_ && ry == rundef_ && !(x == rundef_ && y == rundef_);
+  }
+  float rundef_ = -999.0F;
+  bool penUp_ = false;
 };
 
 // R to W, and on to the workstation.

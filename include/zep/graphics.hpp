@@ -146,4 +146,53 @@ void stiwtr(float wx, float wy, float& rx, float& ry);
 // value keeps its own sign's end of the range.
 float xmplon(float x);
 
+// ---------------------------------------------------------------------------
+// Curvilinear grid (ITR 51): grid coordinates along two monotonic axes to the
+// physical plane, bilinear within each cell
+// ---------------------------------------------------------------------------
+
+// Defines the grid: axes ux(nx), uy(ny), each strictly increasing or strictly
+// decreasing; node positions cx, cy of nx * ny values, first index along ux.
+// cx[0] equal to RUNDEF (or cx a null pointer) makes the physical x of every
+// node its ux value; likewise for cy and uy. 2 <= nx, ny <= 4000.
+void g2sctr(int nx, int ny, const float* ux, const float* uy, const float* cx, const float* cy);
+void g2fctr(float ux, float uy, float& cx, float& cy);
+void g2ictr(float cx, float cy, float& ux, float& uy);
+void g2qcti(bool& linit);
+void g2qctm(float& cxmin, float& cxmax, float& cymin, float& cymax);
+// Stores node arrays for the axes of the grid being defined (nx, ny must match
+// them); g2sctr does this itself.
+void g2sgrd(int nx, int ny, const float* cx, const float* cy);
+// Corners of cell (i, j), 1 <= i < nx, 1 <= j < ny: 11 at (i, j), 21 at
+// (i+1, j), 12 at (i, j+1), 22 at (i+1, j+1).
+void g2qgrd(int i, int j, float& x11, float& x21, float& x12, float& x22, float& y11, float& y21, float& y12,
+            float& y22);
+// Bilinear interpolation at (p, q) of the unit cell.
+void g2fbli(float p, float q, float w11, float w21, float w12, float w22, float& w);
+void g2fbl2(float p, float q, float x11, float x21, float x12, float x22, float y11, float y21, float y12, float y22,
+            float& x, float& y);
+// Whether (x, y) lies in the cell with the given corners.
+bool lg2inq(float x, float y, float x11, float x21, float x12, float x22, float y11, float y21, float y12, float y22);
+// (p, q) of the cell whose bilinear image is (x, y).
+void g2ibl2(float x, float y, float x11, float x21, float x12, float x22, float y11, float y21, float y12, float y22,
+            float& p, float& q);
+
+// ---------------------------------------------------------------------------
+// 3-D perspective transformation and the 2-D view between V and R
+// ---------------------------------------------------------------------------
+
+// Object point, Euler angles (radians), scale, eye distance (parallel
+// projection when rz0 <= 0) and the position of the object point in R.
+void stspr3(float xobj, float yobj, float zobj, float theta, float phi, float psi, float fac, float rz0, float rx0,
+            float ry0);
+void stfpr3(float x, float y, float z, float& rx, float& ry);
+// V x on axis |ix|, V y on axis |iy| (signs mirror), the section plane at sec
+// on the third axis; ix or iy 0 switches the view off.
+void stspr2(int ix, int iy, float sec);
+void stfpr2(float vx, float vy, float& rx, float& ry);
+void stipr2(float rx, float ry, float& vx, float& vy);
+// Suspend the 2-D view and restore it (one level deep).
+void stepr2();
+void strpr2();
+
 }  // namespace zep
