@@ -3,6 +3,7 @@
 // angles, turned pages, clipping).
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include <pango/pangocairo.h>
@@ -371,6 +372,37 @@ TEST(ZgpackText, ClippedSymbolsMarkersAndRejectedText) {
   EXPECT_LT(std::abs(m.cx() - 400), 10);
   Png rejected = pngPage(2, [] { zep::zgtxt(400, 300, 1.0, "x\\^{2", 5, 0.0, 0); });
   EXPECT_EQ(inkBox(rejected).n, 0);
+}
+
+// The window device: the text reaches the page image that a hidden window
+// writes at page end, and marks the part of the window to repaint.
+TEST(ZgpackText, TextOnTheWindowPage) {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') GTEST_SKIP() << "no X display";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        TempWorkDir dir;
+        Opts o;
+        o.iws = 1;
+        o.lwnd = false;  // hidden: every page is written, nobody waits
+        open(o);
+        zep::zgpopn();
+        zep::zgscli(3);
+        zep::ZgState& s = zep::zgstate();
+        s.laltz = true;  // keep the dirty rectangle for a look
+        s.irxb = s.iryb = s.irxt = s.iryt = 0;
+        zep::zgtxt(450, 300, 1.0, "Window", 6, 0.0, 0);
+        const bool marked = s.irxb > 300 && s.irxb < 450 && s.irxt > 450 && s.irxt < 600 && s.iryb > 654 - 340 &&
+                            s.iryt < 654 - 260;
+        zep::zgpcls();
+        Png png(fs::path("zep_0001.png"));
+        const Box b = inkBox(png);
+        const bool placed = png.ok() && b.n > 100 && std::abs(b.cx() - 450) < 6 && std::abs(b.cy() - 354) < 10;
+        const bool blue = zeptest::countPixels(png, 0x0000FF, 0, 0, png.width(), png.height()) > 50;
+        std::_Exit(marked && placed && blue ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(ZgpackText, OpenResetsTheFont) {
