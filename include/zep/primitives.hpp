@@ -128,4 +128,52 @@ void szgipl(float& x, float& y, bool& lcont);
 void szpipt(float x0, float y0, float x1, float y1, int mode);
 void szgipt(float& x, float& y, bool& lcont);
 
+// ---------------------------------------------------------------------------
+// Text primitives and text attributes
+// ---------------------------------------------------------------------------
+
+// One string at a point in U, V or R, with the user-level attributes below.
+void sgtxu(float ux, float uy, std::string_view text);
+void sgtxv(float vx, float vy, std::string_view text);
+void sgtxr(float rx, float ry, std::string_view text);
+// The same in V or R with the attributes as arguments: height in V units, angle
+// in degrees, centring -1 (left end at the point), 0 (middle), 1 (right end),
+// text index (colour and width, as a line index).
+void sgtxzv(float vx, float vy, std::string_view text, float height, int angle, int centring, int index);
+void sgtxzr(float rx, float ry, std::string_view text, float height, int angle, int centring, int index);
+// User-level attributes (stored without checks): height, angle, centring, index.
+void sgstxs(float height);
+void sgqtxs(float& height);
+void sgstxr(int angle);
+void sgqtxr(int& angle);
+void sgstxc(int centring);
+void sgqtxc(int& centring);
+void sgstxi(int index);
+void sgqtxi(int& index);
+// The text-primitive bracket (workstation object "SZTX") and strings inside it.
+void sztxop(float height, int angle, int centring, int index);
+void sztxcl();
+void sztxzu(float ux, float uy, std::string_view text);
+void sztxzv(float vx, float vy, std::string_view text);
+void sztxzr(float rx, float ry, std::string_view text);
+
+// ---------------------------------------------------------------------------
+// Stroke-font text engine
+// ---------------------------------------------------------------------------
+
+// Draws a string at (vx, vy) in V inside an open text primitive: with the system
+// font when the SW parameter SYSFONT is on, otherwise with the stroke font
+// selected by IFONT (markup: \^ superscript, \_ subscript, \\ backslash).
+void sztxwv(float vx, float vy, std::string_view text);
+// Width of a text in units of its height, and its height factor; nc becomes 0
+// when control characters are enabled.
+void szqtxw(std::string_view text, int& nc, float& wxch, float& wych);
+// Loads the stroke font IFONT (1 or 2) when needed and returns the load
+// counter, which grows whenever the tables or the extents change.
+void szfint(int& ncnt);
+// Copies of the loaded tables: the glyph index (256 integers) and the x and y
+// coordinate arrays (6000 bytes each); the left and right extents (256 each).
+void szqfnt(int* iposx, std::span<char> ckx, std::span<char> cky);
+void szqfnw(float* wx1, float* wx2);
+
 }  // namespace zep

@@ -1,0 +1,295 @@
+// The text engine: one string at a point in V, drawn by the workstation with a
+// system font or here with the loaded stroke font; and text widths.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include <zep/zep.hpp>
+
+#include "foundation/fixed_text.hpp"
+#include "primitives/stroke_font.hpp"
+#include "primitives/text_markup.hpp"
+#include "primitives/text_state.hpp"
+
+namespace zep {
+namespace {
+
+using text_engine::TextState;
+using text_engine::textState;
+
+// Marker codes run up to 17; a string that starts with one of them keeps the
+// stroke font's marker glyphs unless the system font provides markers.
+constexpr int kLastMarkerCode = 18;
+
+bool systemFont() {
+  bool sysfont = false;
+  swlget("SYSFONT", sysfont);
+  return sysfont;
+}
+
+bool markersFromSystemFont() {
+  bool markfont = true;
+  sglget("MARKFONT", markfont);
+  return markfont;
+}
+
+int firstCode(std::string_view text) { return text.empty() ? ' ' : static_cast<unsigned char>(text[0]); }
+
+int weightOf(int index) { return std::max(1, index % 10); }
+
+// The system font for the current text: FONTNAME when it is given, otherwise a
+// family that matches the stroke font number and the proportional flag.
+void selectSystemFont(int index) {
+  std::string name(80, ' ');
+  swcget("FONTNAME", name);
+  if (!text::trimmed(name).empty()) {
+    swftfc(name);
+    return;
+  }
+  int font = 1;
+  bool proportional = true;
+  sgiget("IFONT", font);
+  sglget("LFPROP", proportional);
+  if (proportional && font != 1 && font != 2) msgdmp("E", "SZINIT", "FONT NUMBER IS OUT OF RANGE.");
+  swftfc(!proportional ? "Monospace" : font == 2 ? "Serif" : "Sans");
+  swsfw(weightOf(index));
+}
+
+// Width (in heights) and height factor of a string of stroke-font characters.
+void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
+  bool control = false;
+  sglget("LCNTL", control);
+  if (!control) {
+    float sum = 0;
+    for (char c : text) {
+      const auto k = static_cast<unsigned char>(c);
+      sum += (stroke_font::rightExtent(k) - stroke_font::leftExtent(k)) / 24.0F;
+    }
+    wxch = sum;
+    wych = 1;
+    return;
+  }
+  int sup = 124, sub = 95, reset = 34;
+  float small = 0.7F, shift = 0.3F;
+  sgiget("ISUP", sup);
+  sgiget("ISUB", sub);
+  sgiget("IRST", reset);
+  sgrget("SMALL", small);
+  sgrget("SHIFT", shift);
+  nc = 0;
+
+  auto code = [](char c) { return static_cast<int>(static_cast<unsigned char>(c)); };
+  auto count = [&](std::size_t from, std::size_t to, int what) {
+    return static_cast<int>(std::count_if(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                          text.begin() + static_cast<std::ptrdiff_t>(to),
+                                          [&](char c) { return code(c) == what; }));
+  };
+  int supContent = 0, subContent = 0;
+  bool agreed = count(0, text.size(), reset) == count(0, text.size(), sup) + count(0, text.size(), sub);
+  for (std::size_t pos = 0; agreed && pos < text.size();) {
+    std::size_t r = pos;
+    while (r < text.size() && code(text[r]) != reset) ++r;
+    if (r == text.size()) break;
+    const bool oneSup = count(pos, r, sup) == 1;
+    const bool oneSub = count(pos, r, sub) == 1;
+    if (oneSup == oneSub) {
+      agreed = false;
+      break;
+    }
+    const int script = oneSup ? sup : sub;
+    std::size_t s = pos;
+    while (code(text[s]) != script) ++s;
+    const int content = static_cast<int>(r - s - 1);
+    if (content == 0) {
+      msgdmp("E", "SZQTXW", oneSup ? "NO VALID SUP CHARACTER." : "NO VALID SUB CHARACTER.");
+    } else {
+      (oneSup ? supContent : subContent) += content;
+    }
+    pos = r + 1;
+  }
+  if (!agreed) msgdmp("E", "SZQTXW", "CONTROL CHARACTERS ARE NOT IN GOOD AGREEMENT.");
+
+  float sum = 0, ratio = 1;
+  for (char c : text) {
+    const int k = code(c);
+    if (k == sup || k == sub) {
+      ratio = small;
+    } else if (k == reset) {
+      ratio = 1;
+    } else {
+      const auto u = static_cast<unsigned char>(c);
+      sum += (stroke_font::rightExtent(u) - stroke_font::leftExtent(u)) / 24.0F * ratio;
+    }
+  }
+  wxch = sum;
+  const float dz = std::max(0.0F, small / 2 + shift - 0.5F);
+  wych = 1 + (supContent > 0 ? dz : 0) + (subContent > 0 ? dz : 0);
+}
+
+std::string integerField(float value) {
+  // Truncated like an integer conversion; far-off points cannot overflow it.
+  const double v = std::clamp(static_cast<double>(value), -1.0e9, 1.0e9);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%8d", static_cast<int>(v));
+  std::string s(buf);
+  return s.size() > 8 ? std::string(8, '*') : s;
+}
+
+// The descriptive copy of a stroke-font string for the workstation object: the
+// characters the object text cannot carry as they are become "%" and three digits.
+std::string encodedCopy(std::string_view converted) {
+  std::string out;
+  for (char c : converted) {
+    const int k = static_cast<unsigned char>(c);
+    if (k < 32 || k > 127 || c == '%') {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "%%%03d", k);
+      out += buf;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool validControlCodes(const TextState& s) {
+  for (int code : {s.superscript, s.subscript, s.reset})
+    if (code < 0 || code > 255) {
+      msgdmp("E", "SZTXWV", "CONTROL CHARACTER CODE IS OUT OF RANGE (0-255).");
+      return false;
+    }
+  return true;
+}
+
+void drawGlyph(unsigned char code, float xc, float yc, float f, const TextState& s) {
+  const stroke_font::Tables& t = stroke_font::tables();
+  szopsv();
+  bool penDown = false;
+  // The loader made sure that every glyph ends inside the arrays.
+  for (auto j = static_cast<std::size_t>(t.index[code]); j < t.x.size(); ++j) {
+    const int bx = t.x[j], by = t.y[j];
+    if (bx == 0 && by == 0) break;
+    if (bx == 0) {
+      penDown = false;
+      continue;
+    }
+    const float u = f * static_cast<float>(bx - stroke_font::kBias);
+    const float v = -f * static_cast<float>(by - stroke_font::kBias);
+    const float x = xc + s.cosScaled * u - s.sinScaled * v;
+    const float y = yc + s.sinScaled * u + s.cosScaled * v;
+    penDown ? szplsv(x, y) : szmvsv(x, y);
+    penDown = true;
+  }
+  szclsv();
+}
+
+void strokeText(float vx, float vy, std::string_view text) {
+  const TextState& s = textState();
+  if (!stroke_font::ensureLoaded() || !validControlCodes(s)) return;
+  const std::string converted = text_engine::convertMarkup(text, s.superscript, s.subscript, s.reset);
+  int nc = 0;
+  float wxch = 0, wych = 0;
+  strokeExtent(std::string_view(converted).substr(0, static_cast<std::size_t>(lenc(converted))), nc, wxch, wych);
+
+  const std::string encoded = encodedCopy(converted);
+  if (encoded.size() >= 80) {
+    msgdmp("E", "SZTXWV", "STRING LENGTH TOO LONG. CONSIDER USING SYSTEM FONT.");
+    return;
+  }
+  float wx = 0, wy = 0;
+  stfwtr(vx, vy, wx, wy);
+  std::string position = integerField(wx) + integerField(wy);
+  cdblk(position);
+  swoopn("SZTXZ", std::string(text::trimmed(position)) + " \"" + encoded + "\"");
+
+  // Glyph units to V: R(u, v) = (cs u - sn v, sn u + cs v).
+  const float cs = s.cosScaled, sn = s.sinScaled;
+  const float offset = -static_cast<float>(s.centring + 1) * wxch * 24.0F / 2.0F;
+  float xc = vx + cs * offset;
+  float yc = vy + sn * offset;
+  int mode = 0, previousMode = 0;
+  float f = 1, e = 0;
+  for (char c : converted) {
+    const auto k = static_cast<unsigned char>(c);
+    if (s.controlChars) {
+      if (k == s.subscript) {
+        mode = -1;
+        f = s.small;
+        continue;
+      }
+      if (k == s.superscript) {
+        mode = 1;
+        f = s.small;
+        continue;
+      }
+      if (k == s.reset) {
+        mode = 0;
+        f = 1;
+        continue;
+      }
+    }
+    const float l = stroke_font::leftExtent(k);
+    float dx = 0, dy = 0;
+    if (mode == previousMode) {
+      dx = (e - l) * (mode != 0 ? s.small : 1.0F);
+    } else {
+      if (mode == 0) dx = s.small * e - l;
+      else if (previousMode == 0) dx = e - s.small * l;
+      else dx = (e - l) * s.small;
+      dy = static_cast<float>(mode - previousMode) * s.shift * 24.0F;
+    }
+    previousMode = mode;
+    xc += cs * dx - sn * dy;
+    yc += sn * dx + cs * dy;
+    e = stroke_font::rightExtent(k);
+    drawGlyph(k, xc, yc, f, s);
+  }
+  swocls("SZTXZ");
+}
+
+}  // namespace
+
+void sztxwv(float vx, float vy, std::string_view text) {
+  if (systemFont()) {
+    const TextState& s = textState();
+    int index = 0;
+    szqidx(index);
+    selectSystemFont(index);
+    const int k = firstCode(text);
+    if (k > kLastMarkerCode || markersFromSystemFont()) {
+      const int n = lenc(text);
+      float wx = 0, wy = 0;
+      stfwtr(vx, vy, wx, wy);
+      float rxmin = 0, rxmax = 0, rymin = 0, rymax = 0, wxmin = 0, wxmax = 0, wymin = 0, wymax = 0;
+      int iwtrf = 0;
+      stqwtr(rxmin, rxmax, rymin, rymax, wxmin, wxmax, wymin, wymax, iwtrf);
+      const float xrate = (wxmax - wxmin) / (rxmax - rxmin);
+      if (index > 9) swscli(index / 10);
+      if (k < kLastMarkerCode) swsfw(weightOf(index));
+      swtxt(wx, wy, s.scale * xrate, text, n, s.angle, s.centring);
+      return;
+    }
+  }
+  strokeText(vx, vy, text);
+}
+
+void szqtxw(std::string_view text, int& nc, float& wxch, float& wych) {
+  int ncnt = 0;
+  szfint(ncnt);
+  const int n = lenc(text);
+  if (systemFont()) {
+    int index = 0;
+    szqidx(index);
+    selectSystemFont(index);
+    const int k = firstCode(text);
+    if (k > kLastMarkerCode || markersFromSystemFont()) {
+      if (k < kLastMarkerCode) swsfw(weightOf(index));
+      swqtxw(text, n, wxch, wych);
+      return;
+    }
+  }
+  strokeExtent(text.substr(0, static_cast<std::size_t>(n)), nc, wxch, wych);
+}
+
+}  // namespace zep
