@@ -132,10 +132,13 @@ void corners(const Grid& g, int i, int j, float (&x)[4], float (&y)[4]) {
 
 bool isZero(double v) { return lreq1(static_cast<float>(v), 0.0F); }
 
-bool inUnitRange(double v) {
-  const auto f = static_cast<float>(v);
-  return lrge1(f, 0.0F) && lrle1(f, 1.0F);
-}
+// Cell and triangle fractions are compared on the unit scale of the cell: a
+// relative tolerance about 0 would be no tolerance at all, and a point on an
+// edge, rounded to either side of it, would then belong to no cell.
+bool atLeastZero(double v) { return lrge1(static_cast<float>(v + 1.0), 1.0F); }
+bool atMostOne(double v) { return lrle1(static_cast<float>(v), 1.0F); }
+
+bool inUnitRange(double v) { return atLeastZero(v) && atMostOne(v); }
 
 // Point in the triangle o + s A + t B (s, t >= 0, s + t <= 1), tolerantly.
 bool inTriangle(double x, double y, double ox, double oy, double ax, double ay, double bx, double by) {
@@ -143,8 +146,7 @@ bool inTriangle(double x, double y, double ox, double oy, double ax, double ay, 
   if (isZero(det)) return false;
   const double s = ((x - ox) * by - (y - oy) * bx) / det;
   const double t = ((y - oy) * ax - (x - ox) * ay) / det;
-  return lrge1(static_cast<float>(s), 0.0F) && lrge1(static_cast<float>(t), 0.0F) &&
-         lrle1(static_cast<float>(s + t), 1.0F);
+  return atLeastZero(s) && atLeastZero(t) && atMostOne(s + t);
 }
 
 void noSolution(double& p, double& q) {
