@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-droid-fallback
   xvfb xauth xdotool x11-apps
   poppler-utils imagemagick
+  hershey-fonts-data
 )
 
 missing=()
