@@ -57,6 +57,21 @@ void sgfrm();
 void sgcls();
 
 // ---------------------------------------------------------------------------
+// Page titles and corner marks, drawn at every new page
+// ---------------------------------------------------------------------------
+
+// Registers title nt (1 to 5) above ("T") or below ("B") the page at position
+// px, py (-1 to 1) within its band, with text height ht in R. Keywords after a
+// "#" are replaced when drawn: #PAGE, #DATE, #TIME, #PROG, #USER.
+void slsttl(std::string_view cttl, std::string_view cside, float px, float py, float ht, int nt);
+void sldttl(int nt);
+void slpttl();
+void slpcnr();
+void slpwvc(int index, float rc);
+void sltlcv(std::string_view cttl, std::span<char> cttlw, int& lc);
+void slzttl(std::string_view cside, std::string_view cttl, float px, float py, float ht, int index);
+
+// ---------------------------------------------------------------------------
 // Page layout: frames on the page, in workstation units
 // ---------------------------------------------------------------------------
 
@@ -145,6 +160,94 @@ void stiwtr(float wx, float wy, float& rx, float& ry);
 // Longitude folded into [-pi, pi]; within 1e-5 pi of an odd multiple of pi the
 // value keeps its own sign's end of the range.
 float xmplon(float x);
+
+// Every projection maps T (longitude, latitude in radians, map pole at the
+// north pole) onto the plane of a unit sphere: mpf<code>(lon, lat, x, y), and
+// back: mpi<code>(x, y, lon, lat), which answers RUNDEF in both outputs for a
+// plane point outside the map. mps<code> sets a projection's parameters
+// (standard latitudes in radians).
+void mpfcyl(float lon, float lat, float& x, float& y);  // 10 equidistant cylindrical
+void mpicyl(float x, float y, float& lon, float& lat);
+void mpfmer(float lon, float lat, float& x, float& y);  // 11 Mercator
+void mpimer(float x, float y, float& lon, float& lat);
+void mpfmwd(float lon, float lat, float& x, float& y);  // 12 Mollweide
+void mpimwd(float x, float y, float& lon, float& lat);
+void mpfhmr(float lon, float lat, float& x, float& y);  // 13 Hammer
+void mpihmr(float x, float y, float& lon, float& lat);
+void mpfek6(float lon, float lat, float& x, float& y);  // 14 Eckert VI
+void mpiek6(float x, float y, float& lon, float& lat);
+void mpfktd(float lon, float lat, float& x, float& y);  // 15 elliptical equal-area with pole lines
+void mpiktd(float x, float y, float& lon, float& lat);
+void mpfmil(float lon, float lat, float& x, float& y);  // 16 Miller cylindrical
+void mpimil(float x, float y, float& lon, float& lat);
+void mpfrbs(float lon, float lat, float& x, float& y);  // 17 Robinson (polynomial form)
+void mpirbs(float x, float y, float& lon, float& lat);
+void mpfsin(float lon, float lat, float& x, float& y);  // 18 sinusoidal
+void mpisin(float x, float y, float& lon, float& lat);
+void mpfvdg(float lon, float lat, float& x, float& y);  // 19 van der Grinten
+void mpivdg(float x, float y, float& lon, float& lat);
+void mpfcon(float lon, float lat, float& x, float& y);  // 20 equidistant conic
+void mpicon(float x, float y, float& lon, float& lat);
+void mpscon(float stlat1);
+void mpfcoa(float lon, float lat, float& x, float& y);  // 21 equal-area conic
+void mpicoa(float x, float y, float& lon, float& lat);
+void mpscoa(float stlat1);
+void mpfcoc(float lon, float lat, float& x, float& y);  // 22 conformal conic
+void mpicoc(float x, float y, float& lon, float& lat);
+void mpscoc(float stlat1, float stlat2);
+void mpfbon(float lon, float lat, float& x, float& y);  // 23 Bonne
+void mpibon(float x, float y, float& lon, float& lat);
+void mpsbon(float stlat1);
+void mpfplc(float lon, float lat, float& x, float& y);  // 24 polyconic
+void mpiplc(float x, float y, float& lon, float& lat);
+void mpfotg(float lon, float lat, float& x, float& y);  // 30 orthographic / vertical perspective
+void mpiotg(float x, float y, float& lon, float& lat);
+void mpsotg(float rsat);
+void mpfpst(float lon, float lat, float& x, float& y);  // 31 polar stereographic
+void mpipst(float x, float y, float& lon, float& lat);
+void mpfazm(float lon, float lat, float& x, float& y);  // 32 azimuthal equidistant
+void mpiazm(float x, float y, float& lon, float& lat);
+void mpfaza(float lon, float lat, float& x, float& y);  // 33 azimuthal equal-area
+void mpiaza(float x, float y, float& lon, float& lat);
+void mpfgno(float lon, float lat, float& x, float& y);  // 34 gnomonic
+void mpigno(float x, float y, float& lon, float& lat);
+// User projections 100-104 (ITR 99).
+void mpfcyc(float lon, float lat, float& x, float& y);  // 100 central cylindrical
+void mpicyc(float x, float y, float& lon, float& lat);
+void mpfcya(float lon, float lat, float& x, float& y);  // 101 equal-area cylindrical
+void mpicya(float x, float y, float& lon, float& lat);
+void mpfcyb(float lon, float lat, float& x, float& y);  // 102 Braun cylindrical
+void mpicyb(float x, float y, float& lon, float& lat);
+void mpscyb(float stlat1);
+void mpfglb(float lon, float lat, float& x, float& y);  // 103 Bacon's globular
+void mpiglb(float x, float y, float& lon, float& lat);
+void mpfcct(float lon, float lat, float& x, float& y);  // 104 central conical
+void mpicct(float x, float y, float& lon, float& lat);
+void mpscct(float stlat1);
+
+// Newton solvers. mpznwt solves f(lat, th) = 0 for th, starting at th;
+// mpnwtn finds the (lon, lat), starting at (lon, lat), whose image under f is
+// (x, y), RUNDEF in both when it does not settle. `cyclic` wraps the longitude
+// instead of holding it inside [-pi, pi].
+using MapNewtonFunction = void (*)(float lat, float th, float& value, float& derivative);
+using MapForwardFunction = void (*)(float lon, float lat, float& x, float& y);
+void mpznwt(MapNewtonFunction f, float lat, float& th);
+void mpnwtn(float x, float y, float& lon, float& lat, MapForwardFunction f, bool cyclic);
+void mpzmwd(float lat, float th, float& value, float& derivative);
+void mpzek6(float lat, float th, float& value, float& derivative);
+void mpzktd(float lat, float th, float& value, float& derivative);
+// Raw forward functions of the projections inverted by mpnwtn.
+void mpxvdg(float lon, float lat, float& x, float& y);
+void mpxplc(float lon, float lat, float& x, float& y);
+
+// The user projection of ITR 99: stnusr selects 100-104, stsusr finalizes it
+// like sgstrf finalizes a map, stfusr/stiusr are its forward and inverse,
+// stcusr names projection n (blank for an unknown number).
+void stnusr(int n);
+void stsusr();
+void stfusr(float lon, float lat, float& x, float& y);
+void stiusr(float x, float y, float& lon, float& lat);
+void stcusr(int n, std::span<char> name);
 
 // ---------------------------------------------------------------------------
 // Curvilinear grid (ITR 51): grid coordinates along two monotonic axes to the

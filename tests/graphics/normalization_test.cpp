@@ -204,40 +204,6 @@ TEST(Normalization, FinalizationReportsKeepTheLastTransformation) {
   expectPoint(forward(1, 1), 0.5F, 0.5F, "still the first transformation");
 }
 
-TEST(Normalization, MissingProjectionsAreNamedNotDrawn) {
-  ReportRecorder rec;
-  setAxes(1, 0, 1, 0, 1, 0, 2, 0, 2);
-  zep::sgssim(0.1F, 0, 0);
-  for (int itr : {11, 99}) {
-    zep::sgstrn(itr);
-    zep::sgstrf();
-  }
-  const std::vector<Report> want = {
-      {"E", "SGSTRF", "(ITR:11) MERCATOR IS NOT AVAILABLE."},
-      {"E", "SGSTRF", "(ITR:99) USER PROJECTION IS NOT AVAILABLE."},
-  };
-  EXPECT_EQ(rec.reports(), want);
-  bool lmap = true;
-  zep::stqtrf(lmap);
-  EXPECT_FALSE(lmap);
-  expectPoint(forward(1, 1), 0.5F, 0.5F, "still linear");
-
-  // Set directly, the point transformations refuse as well.
-  rec.clear();
-  zep::ststri(12);
-  expectPoint(forward(1, 1), kRundef, kRundef, "direct forward");
-  Point u{0, 0};
-  zep::stitrn(0.5F, 0.5F, u.x, u.y);
-  expectPoint(u, kRundef, kRundef, "direct inverse");
-  const std::vector<Report> direct = {
-      {"E", "STFTRN", "(ITR:12) MOLLWEIDE IS NOT AVAILABLE."},
-      {"E", "STITRN", "(ITR:12) MOLLWEIDE IS NOT AVAILABLE."},
-  };
-  EXPECT_EQ(rec.reports(), direct);
-  zep::sgstrn(1);
-  zep::sgstrf();
-}
-
 TEST(Normalization, PolarCoordinates) {
   setSimilarity(5, true, 0.4F);
   expectPoint(forward(1, 90), 0.5F, 0.9F, "r 1 at 90 degrees");
