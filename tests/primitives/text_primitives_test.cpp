@@ -312,6 +312,16 @@ TEST(TextPrimitives, LongStrokeStringIsAnError) {
     const auto opens = callsStartingWith("oopn(SZTXZ");
     return expectLines(opens, {"oopn(SZTXZ,450 325 \"100%037%152\")"});
   });
+  // A control-character code that no character has cannot be written.
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::set_msgdmp_err_func(&recordError);
+    zep::sgiset("ISUP", 300);
+    zep::sgtxzv(0.5F, 0.5F, "x\\^2", 0.05F, 0, 0, 1);
+    if (errors().size() != 1 || errors()[0].text != "CONTROL CHARACTER CODE IS OUT OF RANGE (0-255).")
+      return std::string("no report");
+    return drew(driverLog()) ? std::string("drew with a bad code") : std::string();
+  });
 }
 
 }  // namespace
