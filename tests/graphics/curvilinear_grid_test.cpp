@@ -235,6 +235,10 @@ TEST(CurvilinearGrid, UndefinedFirstNodeTakesThePhysicalPositionFromTheAxis) {
   const Point p = fwd(0.2F, 0.9F);
   EXPECT_NEAR(p.x, 0.2F, 1e-6);
   EXPECT_NEAR(p.y, kMaps[0].y(0.2, 0.9), 2e-5);
+  // No node arrays at all: rectilinear in both.
+  zep::g2sctr(6, 5, kUx.data(), kUy.data(), nullptr, nullptr);
+  EXPECT_NEAR(fwd(0.2F, 0.9F).x, 0.2F, 1e-6);
+  EXPECT_NEAR(fwd(0.2F, 0.9F).y, 0.9F, 1e-6);
   for (const Report& r : rec.reports()) ADD_FAILURE() << r;
 }
 
