@@ -9,6 +9,7 @@
 #include <zep/foundation.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "foundation/program_name.hpp"
 
 #ifndef ZEP_VERSION_NAME
 #define ZEP_VERSION_NAME "zep-7.0.0"
@@ -64,6 +65,15 @@ void osgenv(std::string_view name, std::span<char> value) {
   if (key.empty()) key = name.substr(0, std::min<std::size_t>(1, name.size()));
   const char* found = std::getenv(std::string(key).c_str());
   if (found != nullptr) text::assign(value, found);
+}
+
+std::string os::programName() {
+  std::string arg(80, ' ');
+  osgarg(0, arg);
+  std::string name(text::trimmed(arg));
+  const std::size_t slash = name.find_last_of('/');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  return name;
 }
 
 void zepvnm(std::span<char> name) { text::assign(name, ZEP_VERSION_NAME); }

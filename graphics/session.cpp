@@ -83,6 +83,8 @@ void sgfrm() {
     slqrct(1, 1, xamin, xamax, yamin, yamax);
     unitWindow(xamax - xamin, yamax - yamin, rxm, rym);
     stswtr(0, rxm, 0, rym, xamin, xamax, yamin, yamax, session.itr);
+    slpcnr();
+    slpttl();
   }
 
   slqrct(lev, ifr, xamin, xamax, yamin, yamax);

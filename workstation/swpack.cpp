@@ -7,6 +7,7 @@
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "foundation/program_name.hpp"
 #include "workstation/driver_port.hpp"
 
 namespace zep {
@@ -60,17 +61,6 @@ bool blankOrStar(const std::string& s) {
   return t.empty() || t == "*";
 }
 
-// The program's own name, without the directories it was started from, so that
-// output files land in the working directory like every other output.
-std::string programName() {
-  std::string arg(80, ' ');
-  osgarg(0, arg);
-  std::string name(text::trimmed(arg));
-  const std::size_t slash = name.find_last_of('/');
-  if (slash != std::string::npos) name.erase(0, slash + 1);
-  return name;
-}
-
 std::string resolve(std::string_view name) {
   std::string file(80, ' ');
   swqfnm(name, file);
@@ -117,7 +107,7 @@ void swdopn() {
     colormap = resolve("CLRMAP");
     if (lenz(colormap) == 0) msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
 
-    if (blankOrStar(fname)) fname = text::padded(programName(), 80);
+    if (blankOrStar(fname)) fname = text::padded(os::programName(), 80);
     if (lenz(fname) == 0) fname = text::padded("zep", 80);
     if (blankOrStar(title)) zepvnm(title);
   }
