@@ -4,6 +4,7 @@
 #include <zep/zep.hpp>
 
 #include "primitives/dash_stage.hpp"
+#include "primitives/label_stage.hpp"
 #include "primitives/segment_generator.hpp"
 
 namespace zep::pipeline {
@@ -20,8 +21,7 @@ struct Point {
   float y = 0.0F;
 };
 
-// Forwards everything unchanged. The label stage is of this kind while lines
-// carry no labels.
+// Forwards everything unchanged; stages that change only some calls build on it.
 class PassStage : public LineStage {
  public:
   explicit PassStage(LineStage& next) : next_(next) {}
@@ -240,7 +240,7 @@ struct Chain {
   ClipStage r{0, &always, z};
   PerspectiveStage p{r};
   DashStage dash{p};
-  PassStage label{dash};
+  LabelStage label{dash};
   ClipStage v{1, &clipsToViewport, label};
   MapStage t{v};
   UserStage u{t, v};

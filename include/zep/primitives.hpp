@@ -176,4 +176,12 @@ void szfint(int& ncnt);
 void szqfnt(int* iposx, std::span<char> ckx, std::span<char> cky);
 void szqfnw(float* wx1, float* wx2);
 
+// ---------------------------------------------------------------------------
+// Labelled lines: with SG LCHAR, lines carry this text in gaps along them
+// ---------------------------------------------------------------------------
+
+void szschz(std::string_view text, float height);
+void szqchz(std::span<char> text, float& height);
+void szcrst();
+
 }  // namespace zep

@@ -1,0 +1,168 @@
+// Labelled lines: where the gaps fall, upright labels, buffering at bends,
+// the parameter checks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <zep/zep.hpp>
+
+#include "support/recording_port.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+using zeptest::driverLog;
+
+void openRecordedSession() {
+  zep::workstation::setDriverPort(&zeptest::recordingPort());
+  zep::gliset("MSGLEV", 2);
+  zep::sgopn(2);
+  zep::sgfrm();
+}
+
+struct Call {
+  char kind;  // 'm' move, 'd' draw
+  float x, y;
+};
+
+// The line's own moves and draws, in V x, leaving out the strokes of labels.
+std::vector<Call> lineCalls(int* labels = nullptr) {
+  std::vector<Call> out;
+  bool inText = false;
+  int count = 0;
+  for (const auto& s : driverLog()) {
+    if (s.rfind("oopn(SZTX,", 0) == 0) {
+      inText = true;
+      ++count;
+    }
+    if (s.rfind("ocls(SZTX)", 0) == 0) inText = false;
+    float x = 0, y = 0;
+    if (!inText && (std::sscanf(s.c_str(), "gmov(%f,%f)", &x, &y) == 2))
+      out.push_back({'m', (x - 125.0F) / 650.0F, y / 650.0F});
+    else if (!inText && std::sscanf(s.c_str(), "gplt(%f,%f)", &x, &y) == 2)
+      out.push_back({'d', (x - 125.0F) / 650.0F, y / 650.0F});
+  }
+  if (labels != nullptr) *labels = count;
+  return out;
+}
+
+std::string compare(const std::vector<Call>& got, const std::vector<Call>& want) {
+  std::string s;
+  bool same = got.size() == want.size();
+  for (std::size_t i = 0; same && i < got.size(); ++i)
+    same = got[i].kind == want[i].kind && std::fabs(got[i].x - want[i].x) < 2e-4F && std::fabs(got[i].y - want[i].y) < 2e-4F;
+  if (same) return s;
+  for (const auto& c : got) s += std::string(1, c.kind) + "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ") ";
+  return "got " + s;
+}
+
+TEST(LineLabels, GapsFallAtRegularIntervals) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    // Fixed-width glyphs: four characters are four heights wide. With the
+    // defaults and a height of 0.005: stretch 0.15, gap 0.025, first gap after
+    // 0.075 of line.
+    zep::sglset("LFPROP", false);
+    zep::sglset("LCHAR", true);
+    zep::szschz("1000", 0.005F);
+    zep::sgslni(1);
+    driverLog().clear();
+    zep::sglnv(0.1F, 0.5F, 0.6F, 0.5F);
+    int labels = 0;
+    const auto got = lineCalls(&labels);
+    if (labels != 3) return "labels: " + std::to_string(labels);
+    return compare(got, {{'m', 0.1F, 0.5F}, {'d', 0.175F, 0.5F}, {'m', 0.2F, 0.5F}, {'d', 0.35F, 0.5F},
+                         {'m', 0.375F, 0.5F}, {'d', 0.525F, 0.5F}, {'m', 0.55F, 0.5F}, {'d', 0.6F, 0.5F}});
+  });
+}
+
+TEST(LineLabels, RightToLeftLabelsStayUpright) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::sglset("LCHAR", true);
+    zep::szschz("AB", 0.01F);
+    zep::sgrset("CWL", 5.0F);
+    driverLog().clear();
+    zep::sglnv(0.9F, 0.5F, 0.1F, 0.5F);
+    // The label's strokes: an upright "A" has its apex above its feet, so the
+    // highest stroke point lies above the line.
+    float top = -1e9F;
+    bool inText = false;
+    for (const auto& s : driverLog()) {
+      if (s.rfind("oopn(SZTX,", 0) == 0) inText = true;
+      if (s.rfind("ocls(SZTX)", 0) == 0) inText = false;
+      float x = 0, y = 0;
+      if (inText && (std::sscanf(s.c_str(), "gmov(%f,%f)", &x, &y) == 2 || std::sscanf(s.c_str(), "gplt(%f,%f)", &x, &y) == 2))
+        top = std::max(top, y);
+    }
+    return top > 325.0F + 2.0F ? std::string() : "label not upright, top " + std::to_string(top);
+  });
+}
+
+TEST(LineLabels, SharpBendDropsTheLabelAndDrawsThrough) {
+  ZEP_EXPECT_ISOLATED([] {
+    openRecordedSession();
+    zep::sglset("LFPROP", false);
+    zep::sglset("LCHAR", true);
+    zep::szschz("1000", 0.005F);
+    zep::szlnop(1);  // the line primitive reads LCHAR
+    zep::szoplc();
+    zep::szmvlc(0.1F, 0.5F);
+    zep::szpllc(0.18F, 0.5F);   // into the gap (it starts at 0.175)
+    zep::szpllc(0.18F, 0.51F);  // turn back: the gap's chord is far shorter than the label
+    zep::szpllc(0.1F, 0.51F);
+    zep::szcllc();
+    zep::szlncl();
+    int labels = 0;
+    const auto got = lineCalls(&labels);
+    if (labels != 0) return std::string("label placed across a bend");
+    return compare(got, {{'m', 0.1F, 0.5F}, {'d', 0.175F, 0.5F}, {'d', 0.18F, 0.5F}, {'d', 0.18F, 0.51F},
+                         {'d', 0.1F, 0.51F}});
+  });
+}
+
+TEST(LineLabels, ParametersAndTextAreChecked) {
+  EXPECT_EXIT(
+      {
+        float h = 0;
+        std::string t(8, ' ');
+        zep::szqchz(t, h);
+      },
+      testing::KilledBySignal(SIGABRT), zeptest::lineRegex(" ***** ERROR (SZQCHZ) ***  TEXT HAS NOT BEEN SET YET."));
+  const std::pair<const char*, const char*> cases[] = {
+      {"FWC", "PARAMETER 'FWC' IS LESS THAN 1."},
+      {"CWL", "PARAMETER 'CWL' IS LESS THAN 0."},
+      {"FFCT", "PARAMETER 'FFCT' IS NOT IN THE RANGE OF (0,1)."},
+      {"RBUFF", "PARAMETER 'RBUFF' IS NOT IN THE RANGE OF (0,1)."},
+      {"RCURV", "PARAMETER 'RCURV' IS NOT IN THE RANGE OF (0,FWC)."}};
+  for (const auto& [name, text] : cases)
+    EXPECT_EXIT(
+        {
+          openRecordedSession();
+          zep::sglset("LCHAR", true);
+          zep::szschz("X", 0.01F);
+          zep::sgrset(name, 0.0F);
+          zep::sglnv(0.1F, 0.1F, 0.2F, 0.2F);
+        },
+        testing::KilledBySignal(SIGABRT), zeptest::lineRegex(std::string(" ***** ERROR (SZOPLC) ***  ") + text));
+  EXPECT_EXIT(
+      {
+        openRecordedSession();
+        zep::sglset("LCHAR", true);
+        zep::szschz("X", 0.01F);
+        zep::sgiset("NBUFF", 401);
+        zep::sglnv(0.1F, 0.1F, 0.2F, 0.2F);
+      },
+      testing::KilledBySignal(SIGABRT),
+      zeptest::lineRegex(" ***** ERROR (SZOPLC) ***  PARAMETER 'NBUFF' IS NOT IN THE RANGE OF (1,MAXTMP)."));
+  // Text and height come back as set; after szcrst lines are plain again.
+  zep::szschz("ABC   ", 0.02F);
+  std::string t(5, '?');
+  float h = 0;
+  zep::szqchz(t, h);
+  EXPECT_EQ(t, "ABC  ");
+  EXPECT_FLOAT_EQ(h, 0.02F);
+}
+
+}  // namespace
