@@ -29,7 +29,7 @@ TEST(Titles, KeywordsAreReplaced) {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char date[16];
+    char date[48];
     std::snprintf(date, sizeof date, "%2d/%2d/%2d", local.tm_year % 100, local.tm_mon + 1, local.tm_mday);
     const std::string got = expand("PAGE #PAGE, #date");
     if (got != std::string("PAGE  3, ") + date) return "page and date: [" + got + "]";
