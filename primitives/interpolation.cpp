@@ -17,8 +17,10 @@ constexpr float kPi = std::numbers::pi_v<float>;
 
 bool atPole(float y) { return lreqa(std::fabs(y), kHalfPi, kTolerance); }
 
-// Whether interpolation is on for a prepare call of the given mode.
-bool interpolationOn(bool enabled, int mode, float y0, float y1, bool& previous) {
+// Whether interpolation is on for a prepare call of the given mode. Mode 2 asks
+// the great-circle generator about the map projection as well; an unknown mode
+// switches the linear generator on and leaves the great-circle one as it was.
+bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircle, bool& previous) {
   bool on = previous;
   switch (mode) {
     case 0:
@@ -28,13 +30,16 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool& previous)
       on = enabled && !(lreqa(y0, y1, kTolerance) && atPole(y0));
       break;
     case 2: {
-      bool map = false;
-      stqtrf(map);
-      on = enabled && map;
+      on = enabled;
+      if (greatCircle) {
+        bool map = false;
+        stqtrf(map);
+        on = on && map;
+      }
       break;
     }
     default:
-      on = true;
+      if (!greatCircle) on = true;
       break;
   }
   previous = on;
@@ -62,7 +67,7 @@ struct GreatCircle {
 void szpipl(float x0, float y0, float x1, float y1, int mode) {
   linear = Linear{x0, y0, x1, y1, 0, 0, 1, 1, linear.lastDecision};
   const pipeline::LineState& s = pipeline::lineState();
-  if (!interpolationOn(s.interpolateLinear, mode, y0, y1, linear.lastDecision)) return;
+  if (!interpolationOn(s.interpolateLinear, mode, y0, y1, false, linear.lastDecision)) return;
   const float dx = x1 - x0;
   const float dy = y1 - y0;
   const float nx = s.stepX > 0 ? std::trunc(std::fabs(dx) / s.stepX) : 0.0F;
@@ -90,7 +95,7 @@ void szgipl(float& x, float& y, bool& lcont) {
 void szpipt(float x0, float y0, float x1, float y1, int mode) {
   circle = GreatCircle{x0, y0, x1, y1, 0, 1, 1, true, false, false, 0, circle.lastDecision};
   const pipeline::LineState& s = pipeline::lineState();
-  if (!interpolationOn(s.interpolateGreatCircle, mode, y0, y1, circle.lastDecision)) return;
+  if (!interpolationOn(s.interpolateGreatCircle, mode, y0, y1, true, circle.lastDecision)) return;
   const float dx = szxmod(x1 - x0);
   const float dy = y1 - y0;
   const float adx = std::fabs(dx);
