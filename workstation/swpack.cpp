@@ -98,8 +98,9 @@ void swdopn() {
     std::string dspath(80, ' ');
     glcget("DSPATH", dspath);
     // A colormap found as the library's own default was not chosen by the user:
-    // the colormap list picks it by number instead.
-    if (lchreq(colormap, std::string(text::trimmed(dspath)) + "colormap.x11")) {
+    // the colormap list picks it by number instead. File names are compared exactly:
+    // a directory whose name differs only in letter case is another directory.
+    if (text::trimmed(colormap) == std::string(text::trimmed(dspath)) + "colormap.x11") {
       std::string listed(80, ' ');
       swqcmf(iclrmap, listed);
       swcset("CLRMAP", listed);

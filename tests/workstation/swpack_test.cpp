@@ -228,3 +228,29 @@ TEST(Dispatcher, ColormapChangeBetweenPages) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only the library's own data directory marks a colormap as unchosen: a user
+// directory whose name differs from it in letter case alone is another directory.
+TEST(Dispatcher, UserColormapInADirectoryDifferingOnlyInCase) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    zep::workstation::setDriverPort(&zeptest::recordingPort());
+    zep::gliset("MSGLEV", 1);
+    useWorkstation(2, 1);
+    std::string dspath(80, ' ');
+    zep::glcget("DSPATH", dspath);
+    const std::filesystem::path data(dspath.substr(0, static_cast<std::size_t>(zep::lenz(dspath))));
+    std::filesystem::create_directory_symlink(data, "data");
+    std::filesystem::create_directory_symlink(data, "DATA");
+    zep::glcset("DSPATH", "data/");
+    zep::glcset("DUPATH", "DATA/");
+    zep::swiset("ICLRMAP", 3);
+    zep::swdopn();
+    const std::string& map = zeptest::lastOpen().colormap;
+    return map.substr(0, 18) == "DATA/colormap.x11 " ? std::string() : "colormap: " + map;
+  });
+}
+
+}  // namespace
