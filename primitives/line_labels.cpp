@@ -69,6 +69,11 @@ void LabelStage::open() {
     check(capacity_ >= 1 && capacity_ <= kMaxBuffer, "PARAMETER 'NBUFF' IS NOT IN THE RANGE OF (1,MAXTMP).");
     check(restart_ > 0.0F && restart_ < 1.0F, "PARAMETER 'RBUFF' IS NOT IN THE RANGE OF (0,1).");
     check(curvature_ > 0.0F && curvature_ < fwc, "PARAMETER 'RCURV' IS NOT IN THE RANGE OF (0,FWC).");
+    // Stretch and gap scale with the height: without a positive height the
+    // label cycle has no length and the walk along the line would never end.
+    // A label of height 0 is invisible, so the line is simply drawn plain.
+    if (label.height < 0.0F) check(false, "TEXT HEIGHT IS LESS THAN ZERO.");
+    else if (!(label.height > 0.0F)) valid = false;
     // Bad parameters that an error callback lets through leave the line unlabelled.
     labelling_ = valid;
     if (labelling_) {

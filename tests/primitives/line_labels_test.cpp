@@ -122,6 +122,31 @@ TEST(LineLabels, SharpBendDropsTheLabelAndDrawsThrough) {
   });
 }
 
+std::string labelErrors;
+void recordLabelError(std::string_view routine, std::string_view text) {
+  labelErrors += std::string(routine) + ": " + std::string(text) + "\n";
+}
+
+// The label cycle scales with the label height: a height of zero or less must
+// not leave the stage walking along the line for ever.
+TEST(LineLabels, LabelWithoutPositiveHeightLeavesThePlainLine) {
+  ZEP_EXPECT_ISOLATED([]() -> std::string {
+    openRecordedSession();
+    zep::set_msgdmp_err_func(&recordLabelError);
+    zep::sglset("LCHAR", true);
+    zep::sglset("LCURV", false);
+    for (const float height : {0.0F, -0.01F}) {
+      zep::szschz("1000", height);
+      driverLog().clear();
+      zep::sglnv(0.1F, 0.5F, 0.6F, 0.5F);
+      int labels = 0;
+      const std::string diff = compare(lineCalls(&labels), {{'m', 0.1F, 0.5F}, {'d', 0.6F, 0.5F}});
+      if (labels != 0 || !diff.empty()) return "height " + std::to_string(height) + ": " + diff;
+    }
+    return labelErrors == "SZOPLC: TEXT HEIGHT IS LESS THAN ZERO.\n" ? std::string() : "errors: " + labelErrors;
+  });
+}
+
 TEST(LineLabels, ParametersAndTextAreChecked) {
   EXPECT_EXIT(
       {
