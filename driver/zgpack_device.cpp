@@ -392,6 +392,8 @@ void zgpcls() {
         s.csr.reset();
         break;
       default:
+        // After the close of the single file the page had no context to go to.
+        if (!s.cr) break;
         cairo_show_page(s.cr.get());
         if (s.sep) {
           s.cr.reset();

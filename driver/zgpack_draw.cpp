@@ -165,7 +165,11 @@ void zgiopn(int ix, int iy, int iw, int ih) {
   s.image_filled = 0;
   s.csi.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, s.iwz, s.ihz));
   if (cairo_surface_status(s.csi.get()) != CAIRO_STATUS_SUCCESS) {
-    // Too large for an image surface: nothing can be stored.
+    // Too large for an image surface: nothing can be stored. The surface in
+    // error is dropped, as painting it would put the page's context in error
+    // and lose everything drawn after it.
+    std::fprintf(stderr, "*** Error in zgiopn : Image of %d x %d pixels is too large.\n", iw, ih);
+    s.csi.reset();
     s.iwz = s.ihz = 0;
     s.pixels = nullptr;
   } else {

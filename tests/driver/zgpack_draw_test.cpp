@@ -264,6 +264,27 @@ TEST(ZgpackDraw, ImagesWithProgressMarks) {
   zep::zgdcls();
 }
 
+TEST(ZgpackDraw, ImageTooLargeLeavesThePageDrawable) {
+  TempWorkDir dir;
+  open(pngOpts());
+  zep::zgpopn();
+  testing::internal::CaptureStderr();
+  zep::zgiopn(0, 0, 40000, 2);  // wider than any image surface
+  const std::vector<int> indices(16, 2);
+  zep::zgidat(indices.data(), static_cast<int>(indices.size()));
+  zep::zgicls();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "*** Error in zgiopn : Image of 40000 x 2 pixels is too large.\n *** image  end\n");
+  EXPECT_EQ(cairo_status(zep::zgstate().cr.get()), CAIRO_STATUS_SUCCESS);
+  box(100, 100, 200, 200, 3000);
+  zep::zgpcls();
+  zep::zgdcls();
+  Png png("zep_0001.png");
+  ASSERT_TRUE(png.ok());
+  EXPECT_EQ(png.pixel(150, 654 - 150), 0x0000ffu);
+  EXPECT_EQ(png.pixel(5, 0), 0xffffffu);
+}
+
 TEST(ZgpackDraw, ClipRectangle) {
   TempWorkDir dir;
   open(pngOpts());

@@ -117,6 +117,22 @@ TEST(ZgpackFiles, WidePlotLayoutAndLineWidthFactor) {
   EXPECT_EQ(pdfPages("zep.pdf"), 1);
 }
 
+TEST(ZgpackFiles, PageAfterTheSinglePdfIsClosedIsDropped) {
+  TempWorkDir dir;
+  open(Opts{});
+  zep::zgpopn();
+  hline(100, 600, 100, 2, 3);
+  zep::zgpcls();
+  zep::zgdcls();
+  const std::string before = readFile("zep.pdf");
+  // A stray page has no file to go to: it neither crashes nor rewrites the file.
+  zep::zgpopn();
+  hline(100, 600, 200, 2, 3);
+  zep::zgpcls();
+  EXPECT_EQ(readFile("zep.pdf"), before);
+  EXPECT_EQ(pdfPages("zep.pdf"), 1);
+}
+
 TEST(ZgpackFiles, SeparatePdfNamesDigitsAndFirstPage) {
   TempWorkDir dir;
   Opts o;
