@@ -121,10 +121,12 @@ void optionLong(std::string_view name, Out&& value) {
 void startSources(bool consultsFile) {
   if (!sourcesFirstUse) return;
   if (consultsFile) {
-    rpnxfl();
+    // The flag is cleared before the file is read: a report about the file reads
+    // the GL tables, whose own first use must not read the file again.
     rpnenv();
     rpnopt();
     sourcesFirstUse = false;
+    rpnxfl();
   } else {
     rpnenv();
     rpnopt();

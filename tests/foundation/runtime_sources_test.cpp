@@ -198,3 +198,28 @@ TEST(RuntimeSources, BlankLinesAndLeadingBlanksMatchNoParameter) {
 }
 
 }  // namespace
+
+namespace {
+
+int tooManyEntries = 0;
+void countTooManyEntries(std::string_view routine, std::string_view text) {
+  if (routine == "RTNXFL" && text == "NUMBER OF INPUT PARAMETERS IS TOO LARGE (>100).") ++tooManyEntries;
+}
+
+// The report about an over-long file reads the GL tables, whose own first use
+// must not read the file a second time and report again.
+TEST(RuntimeSources, AnOverlongFileIsReportedOnce) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    std::string content;
+    for (int i = 0; i < 100; ++i) content += "X" + std::to_string(i) + " 1\n";
+    std::ofstream(".zeprc") << content << "SW_IWIDTH 640\n";
+    zep::set_msgdmp_err_func(&countTooManyEntries);
+    int width = 0;
+    zep::swiget("IWIDTH", width);  // a table other than the dumper's comes first
+    if (tooManyEntries != 1) return "reports: " + std::to_string(tooManyEntries);
+    return width == 900 ? std::string() : "IWIDTH " + std::to_string(width);
+  });
+}
+
+}  // namespace
