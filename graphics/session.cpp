@@ -33,11 +33,14 @@ void sginit() {
   int maxwnu = 0;
   sgiget("IWS", session.iwsx);
   swiget("MAXWNU", maxwnu);
-  const int jws = std::abs(session.iwsx);
-  if (jws <= 0 || jws > maxwnu) {
+  // The magnitude in 64 bits: IWS may come from the environment, and the
+  // magnitude of the most negative int has no int.
+  const long long magnitude = std::llabs(static_cast<long long>(session.iwsx));
+  if (magnitude <= 0 || magnitude > maxwnu) {
     msgdmp("E", "SGINIT", "WORKSTATION NUMBER IS INVALID.");
     return;
   }
+  const int jws = static_cast<int>(magnitude);
   swiset("IWS", jws);
   swdopn();
 
