@@ -4,6 +4,7 @@
 // point on a plane section of that space, so that ordinary drawings appear in
 // perspective between V and R.
 #include <array>
+#include <cstdlib>
 
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
@@ -26,7 +27,7 @@ Perspective persp;
 
 struct View {
   bool on = false;
-  int nx = 1;  // 0-based axes taking V x, V y, and the section axis
+  int nx = 1;  // axes (1 to 3) taking V x, V y, and the section axis
   int ny = 2;
   int ns = 3;
   float signx = 1.0F;
@@ -88,8 +89,9 @@ void stfpr3(float x, float y, float z, float& rx, float& ry) {
 }
 
 void stspr2(int ix, int iy, float sec) {
-  const int nx = ix < 0 ? -ix : ix;
-  const int ny = iy < 0 ? -iy : iy;
+  // Magnitudes in 64 bits: that of the most negative int has no int.
+  const long long nx = std::llabs(static_cast<long long>(ix));
+  const long long ny = std::llabs(static_cast<long long>(iy));
   if (nx == 0 || ny == 0) {
     view.on = false;
     return;
@@ -110,8 +112,8 @@ void stspr2(int ix, int iy, float sec) {
   else if (ny == 1)
     ns = nx == 2 ? 3 : 2;
   view.on = true;
-  view.nx = nx;
-  view.ny = ny;
+  view.nx = static_cast<int>(nx);
+  view.ny = static_cast<int>(ny);
   view.ns = ns;
   view.signx = signOf(ix);
   view.signy = signOf(iy);

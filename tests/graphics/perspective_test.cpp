@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -179,9 +180,11 @@ TEST(Perspective, SuspendRestoreAndDegenerateViews) {
   zep::stspr2(1, 2, 0);
   zep::stspr2(4, 2, 0);
   zep::stspr2(1, -5, 0);
+  zep::stspr2(INT_MIN, 2, 0);  // no magnitude in int: refused, not an index
   EXPECT_EQ(v2r(0.2F, 0.3F).x, on.x);
   const std::vector<Report> want = {{"E", "STSPR2", "INVALID COORDINATE NUMBER (IX)."},
-                                    {"E", "STSPR2", "INVALID COORDINATE NUMBER (IY)."}};
+                                    {"E", "STSPR2", "INVALID COORDINATE NUMBER (IY)."},
+                                    {"E", "STSPR2", "INVALID COORDINATE NUMBER (IX)."}};
   EXPECT_EQ(rec.reports(), want);
 
   // Both V coordinates on one axis: no way back.
