@@ -270,10 +270,14 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
 
   // 7. window or file geometry
   if (s.idev_type == 1) {
-    if (!s.drawing_area)
+    if (!s.drawing_area) {
       create_window();
-    else if (s.wnd && !s.window_shown)
-      show_window();  // the kept window was hidden, but this open waits in it
+    } else {
+      // The kept window keeps its size, also after a file device in between
+      // has changed the surface size.
+      gtk_widget_get_size_request(s.drawing_area, &s.wsxwd, &s.wsywd);
+      if (s.wnd && !s.window_shown) show_window();  // it was hidden, but this open waits in it
+    }
   } else if (s.ifl == 2 || s.ifl == 4) {
     s.wsxwd = static_cast<int>(s.ddvscale * s.iPS_PAGE_HEIGHT);
     s.wsywd = static_cast<int>(s.ddvscale * s.iPS_PAGE_WIDTH);

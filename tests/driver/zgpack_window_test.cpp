@@ -74,6 +74,41 @@ TEST(ZgpackWindow, HiddenWindowWritesEveryPageWithoutWaiting) {
   EXPECT_EQ(second.pixel(200, 554), 0x0000ffu);
 }
 
+TEST(ZgpackWindow, KeptWindowKeepsItsSizeAfterFileOutput) {
+  if (!haveDisplay()) GTEST_SKIP() << "no X display";
+  TempWorkDir dir;
+  auto scenario = []() -> std::string {
+    Opts o;
+    o.iws = 1;
+    o.lwnd = false;
+    open(o);
+    zep::zgdcls();  // no closing wait: the window stays
+    Opts pdf;       // files in between: a PDF plot of 732 x 529 points
+    open(pdf);
+    zep::zgdcls();
+    Opts again = o;
+    again.iwidth = 300;  // a size asked for later does not resize the kept window
+    again.iheight = 200;
+    open(again);
+    const zep::ZgState& s = zep::zgstate();
+    if (s.wsxwd != 904 || s.wsywd != 654) return "size " + std::to_string(s.wsxwd) + " x " + std::to_string(s.wsywd);
+    float x0, x1, y0, y1, f;
+    zep::zgqrct(x0, x1, y0, y1, f);
+    if (x1 != 902.0f || y1 != 652.0f) return "rectangle";
+    zep::zgpopn();
+    hline(100, 800, 600, 2);
+    zep::zgpcls();
+    zep::zgdcls();
+    return "";
+  };
+  ZG_EXPECT_IN_CHILD(scenario);
+  Png page("zep_0001.png");
+  ASSERT_TRUE(page.ok());
+  EXPECT_EQ(page.width(), 904);
+  EXPECT_EQ(page.height(), 654);
+  EXPECT_EQ(page.pixel(700, 54), 0xff0000u);
+}
+
 // Drives the window from outside: each step waits until the test announces a
 // wait ("readyN"), then repeats its input until the wait has ended ("doneN").
 const char* kController = R"(
