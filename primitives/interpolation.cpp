@@ -1,6 +1,7 @@
 // Interpolated lines: straight segments in user coordinates are cut into short
 // pieces before a non-linear transformation bends them, and segments on the
 // sphere follow great circles.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -46,6 +47,13 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
   return on;
 }
 
+// A count of points from a real; a segment with an end that is not a number
+// (missing data, for instance) is handed out whole.
+int pointCount(float count) {
+  if (std::isnan(count)) return 1;
+  return std::max(1, static_cast<int>(std::min(count, 1.0E6F)));
+}
+
 struct Linear {
   float x0 = 0, y0 = 0, x1 = 0, y1 = 0, dx = 0, dy = 0;
   int n = 1, k = 1;
@@ -74,7 +82,7 @@ void szpipl(float x0, float y0, float x1, float y1, int mode) {
   const float ny = s.stepY > 0 ? std::trunc(std::fabs(dy) / s.stepY) : 0.0F;
   // A step far below the segment's length would mean millions of points; the
   // count stays within what a picture can use.
-  linear.n = static_cast<int>(std::min(std::max(nx, ny), 1.0E6F)) + 1;
+  linear.n = std::isnan(nx) || std::isnan(ny) ? 1 : pointCount(std::max(nx, ny) + 1.0F);
   linear.dx = dx / static_cast<float>(linear.n);
   linear.dy = dy / static_cast<float>(linear.n);
 }
@@ -126,8 +134,7 @@ void szpipt(float x0, float y0, float x1, float y1, int mode) {
   }
   const float step = circle.alongX ? s.stepX : (s.stepY > 0 ? s.stepY : s.stepX);
   const float span = circle.alongX ? adx : ady;
-  circle.n = static_cast<int>(std::min(std::trunc(span / step + 1.0F), 1.0E6F));
-  if (circle.n < 1) circle.n = 1;
+  circle.n = pointCount(std::trunc(span / step + 1.0F));
   circle.increment = (circle.alongX ? dx : dy) / static_cast<float>(circle.n);
 }
 

@@ -132,6 +132,13 @@ void LabelStage::drawTo(float x, float y) {
   for (;;) {
     const float r = std::hypot(p.x - current_.x, p.y - current_.y);
     if (r == 0.0F) return;
+    if (!std::isfinite(r)) {
+      // A point that is not a number (missing data) or infinitely far has no
+      // arc position: pass the draw on rather than measure gaps along it.
+      next_.drawTo(p.x, p.y);
+      current_ = p;
+      return;
+    }
     const float a1 = arc_ + r;
     auto at = [&](float s) {
       const float t = (s - arc_) / r;

@@ -86,6 +86,24 @@ TEST(Interpolation, LinearPiecesAndTheirEnds) {
   });
 }
 
+// Missing data (not a number) gives no count of pieces: the generators still
+// come to the end.
+TEST(Interpolation, SegmentWithAMissingEndIsNotCut) {
+  ZEP_EXPECT_ISOLATED([]() -> std::string {
+    openSession();
+    startLine(true, true, 0.1F, 0.1F);
+    const float nan = std::nanf("");
+    if (const auto pts = linearPoints(0, 0, nan, 1, 0); pts.size() != 1) return "linear: " + describe(pts);
+    if (const auto pts = linearPoints(0, nan, 1, 1, 0); pts.size() != 1) return "linear y: " + describe(pts);
+    // On the sphere the other coordinate may still set the number of steps.
+    if (const auto pts = circlePoints(0, 0, nan, 1, 0); pts.size() > 11 || pts.back().y != 1)
+      return "great circle: " + describe(pts);
+    if (const auto pts = circlePoints(0, 0, 1, nan, 0); pts.size() > 11 || pts.back().x != 1)
+      return "great circle y: " + describe(pts);
+    return "";
+  });
+}
+
 TEST(Interpolation, ModesSwitchTheGeneratorsOnAndOff) {
   ZEP_EXPECT_ISOLATED([]() -> std::string {
     openSession();  // a linear transformation, not a map projection

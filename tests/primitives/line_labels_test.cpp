@@ -147,6 +147,29 @@ TEST(LineLabels, LabelWithoutPositiveHeightLeavesThePlainLine) {
   });
 }
 
+// A point that is not a number (a missing value in the data) has no arc
+// position; the labelled line must still come to an end.
+TEST(LineLabels, MissingPointEndsTheWalk) {
+  ZEP_EXPECT_ISOLATED([]() -> std::string {
+    openRecordedSession();
+    zep::sglset("LFPROP", false);
+    zep::sglset("LCHAR", true);
+    zep::szschz("1000", 0.005F);
+    zep::szlnop(1);
+    zep::szoplc();
+    zep::szmvlc(0.1F, 0.5F);
+    zep::szpllc(std::nanf(""), 0.5F);
+    zep::szpllc(0.2F, 0.5F);
+    zep::szmvlc(0.1F, 0.4F);
+    zep::szpllc(0.6F, 0.4F);  // labelled as usual after the next move
+    zep::szcllc();
+    zep::szlncl();
+    int labels = 0;
+    lineCalls(&labels);
+    return labels == 3 ? std::string() : "labels: " + std::to_string(labels);
+  });
+}
+
 TEST(LineLabels, ParametersAndTextAreChecked) {
   EXPECT_EXIT(
       {
