@@ -28,7 +28,7 @@ void set_packed_color(int rgb) {
 }
 
 void grow_dirty(double xs, double ys) {
-  zguprect(static_cast<int>(xs), static_cast<int>(ys));
+  zguprect(zgtrunc(xs), zgtrunc(ys));
 }
 
 // Store one image pixel at the cursor and advance it; pixels beyond the
@@ -263,8 +263,8 @@ void zgqrct(float& xmin, float& xmax, float& ymin, float& ymax, float& fact) {
 void zgsrot(int i) { zgstate().iwtroz = i; }
 
 void zgfint(double x, double y, int& ix, int& iy) {
-  ix = static_cast<int>(x + 0.5);
-  iy = static_cast<int>(zgstate().wsywd - y + 0.5);
+  ix = zgtrunc(x + 0.5);
+  iy = zgtrunc(zgstate().wsywd - y + 0.5);
 }
 
 void zgiint(int ix, int iy, float& x, float& y) {

@@ -3,6 +3,7 @@
 // nothing outside driver/ (apart from tests) should need it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -149,6 +150,13 @@ std::string zgtrim(std::string_view text, std::size_t n);
 // Surfaces and page layout.
 cairo_t* zgcsfc();
 void zgcatl();
+
+// Truncation toward zero that saturates instead of overflowing: coordinates and
+// sizes far outside any page, or taken from odd parameter values, stay defined.
+inline int zgtrunc(double v) {
+  if (!(v == v)) return 0;  // NaN
+  return static_cast<int>(std::clamp(v, -1.0e9, 1.0e9));
+}
 
 // Conversion from workstation to surface coordinates.
 inline double zgxs(double x) { return (x + 0.5) * zgstate().ddvscale; }

@@ -221,10 +221,10 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
   const double shift = getrparm("shift");
   const double half = small / 2.0;
   char sup[96], sub[96];
-  std::snprintf(sup, sizeof sup, "<span size='%d' rise='%d'>", static_cast<int>(small * fsize),
-                static_cast<int>((0.5 + shift - half) * fsize));
-  std::snprintf(sub, sizeof sub, "<span size='%d' rise='%d'>", static_cast<int>(small * fsize),
-                static_cast<int>((0.5 - shift - half) * fsize));
+  std::snprintf(sup, sizeof sup, "<span size='%d' rise='%d'>", zgtrunc(small * fsize),
+                zgtrunc((0.5 + shift - half) * fsize));
+  std::snprintf(sub, sizeof sub, "<span size='%d' rise='%d'>", zgtrunc(small * fsize),
+                zgtrunc((0.5 - shift - half) * fsize));
 
   std::string out;
   bool span_open = false;
@@ -374,10 +374,10 @@ void zgtxt(double x, double y, double size, std::string_view text, int n, double
   cairo_restore(cr);
   if (!drawn) return;
 
-  zguprect(static_cast<int>(x0), static_cast<int>(y0));
-  zguprect(static_cast<int>(x0 - h * st), static_cast<int>(y0 + h * ct));
-  zguprect(static_cast<int>(x0 + w * ct), static_cast<int>(y0 + w * st));
-  zguprect(static_cast<int>(x0 + w * ct - h * st), static_cast<int>(y0 + w * st + h * ct));
+  zguprect(zgtrunc(x0), zgtrunc(y0));
+  zguprect(zgtrunc(x0 - h * st), zgtrunc(y0 + h * ct));
+  zguprect(zgtrunc(x0 + w * ct), zgtrunc(y0 + w * st));
+  zguprect(zgtrunc(x0 + w * ct - h * st), zgtrunc(y0 + w * st + h * ct));
   if (!s.laltz) zgupdate(1);
 }
 

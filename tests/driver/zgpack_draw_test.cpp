@@ -326,6 +326,10 @@ TEST(ZgpackDraw, QueriesAndConversions) {
   zep::zgfint(10.4, 100.2, ix, iy);
   EXPECT_EQ(ix, 10);
   EXPECT_EQ(iy, 554);  // trunc(654 - 100.2 + 0.5)
+  // Points far off the page saturate rather than wrap around.
+  zep::zgfint(1.0e12, 1.0e12, ix, iy);
+  EXPECT_EQ(ix, 1000000000);
+  EXPECT_EQ(iy, -1000000000);
   float x, y;
   zep::zgiint(10, 554, x, y);
   EXPECT_EQ(x, 10.0f);
@@ -346,6 +350,22 @@ TEST(ZgpackDraw, DirtyRectangleGrowth) {
   EXPECT_EQ((std::array<int, 4>{s.irxb, s.iryb, s.irxt, s.iryt}), (std::array<int, 4>{37, 57, 53, 83}));
   zep::zguprect(45, 70);
   EXPECT_EQ((std::array<int, 4>{s.irxb, s.iryb, s.irxt, s.iryt}), (std::array<int, 4>{37, 57, 53, 83}));
+  s.irxb = s.iryb = s.irxt = s.iryt = 0;
+
+  // A point of a polyline far off the page still grows the rectangle toward it.
+  TempWorkDir dir;
+  open(pngOpts());
+  zep::zgpopn();
+  s.irxb = s.iryb = s.irxt = s.iryt = 0;
+  zep::zgswdi(1);
+  zep::zggopn();
+  zep::zggmov(100, 100);
+  zep::zggplt(1.0e12, -1.0e12);
+  EXPECT_EQ(s.irxt, 1000000001);
+  EXPECT_EQ(s.iryt, 1000000001);
+  zep::zggcls();
+  zep::zgpcls();
+  zep::zgdcls();
   s.irxb = s.iryb = s.irxt = s.iryt = 0;
 }
 

@@ -44,6 +44,10 @@ TEST(ZgpackText, EscapesBecomeScriptSpans) {
   zep::zgrset("shift", 5, 0.5);
   EXPECT_EQ(markup("\\^2", 10240.0), "<span size='5120' rise='7680'>2</span>");
   EXPECT_EQ(markup("\\_2", 10240.0), "<span size='5120' rise='-2560'>2</span>");
+  // Script ratios far out of range saturate instead of overflowing the sizes.
+  zep::zgrset("small", 5, 1.0e6);
+  zep::zgrset("shift", 5, 0.0);
+  EXPECT_EQ(markup("\\^2", 102400.0), "<span size='1000000000' rise='-1000000000'>2</span>");
   defaultSlots();
 }
 
