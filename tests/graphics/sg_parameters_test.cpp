@@ -328,6 +328,14 @@ TEST(SgParameters, ErrorsEndTheProcessUnderTheDefaultDumper) {
   float value = 0;
   EXPECT_EXIT(zep::sgrqvl(74, value), testing::KilledBySignal(SIGABRT),
               lineRegex(" ***** ERROR (SGRQVL) ***  IDX IS OUT OF RANGE."));
+  // The typed tables' store operation reports under its own name (no settable
+  // flags here, unlike the GL tables).
+  EXPECT_EXIT(zep::sgisvl(24, 1), testing::KilledBySignal(SIGABRT),
+              lineRegex(" ***** ERROR (SGISVL) ***  IDX IS OUT OF RANGE."));
+  EXPECT_EXIT(zep::sglsvl(0, true), testing::KilledBySignal(SIGABRT),
+              lineRegex(" ***** ERROR (SGLSVL) ***  IDX IS OUT OF RANGE."));
+  EXPECT_EXIT(zep::sgpsvl(0, 1.0F), testing::KilledBySignal(SIGABRT),
+              lineRegex(" ***** ERROR (SGPSVL) ***  IDX IS OUT OF RANGE."));
   EXPECT_EXIT(zep::sgiset("NOSUCH", 1), testing::KilledBySignal(SIGABRT),
               lineRegex(" ***** ERROR (SGIQID) ***  PARAMETER 'NOSUCH' IS NOT DEFINED."));
 }
