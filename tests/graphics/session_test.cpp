@@ -27,14 +27,6 @@ std::vector<std::string> pageCalls() {
   return out;
 }
 
-// Opens the recording double of a 900 x 650 workstation (0.03 cm a unit).
-void openRecorded() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  driverLog().clear();
-  zep::sgopn(2);
-}
-
 std::string near(float got, float want, const char* what) {
   if (std::fabs(got - want) <= 1.0E-3F * std::max(1.0F, std::fabs(want))) return "";
   return std::string(what) + ": " + std::to_string(got) + " instead of " + std::to_string(want);
@@ -42,7 +34,7 @@ std::string near(float got, float want, const char* what) {
 
 TEST(Session, EveryFrameIsANewPageWithoutDivision) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zep::sgfrm();
     zep::sgfrm();
     zep::sgfrm();
@@ -54,7 +46,7 @@ TEST(Session, EveryFrameIsANewPageWithoutDivision) {
 
 TEST(Session, FourFramesOfADividedPageEachTheLargestSquareOfItsQuarter) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zep::sldiv("Y", 2, 2);
     // Quarters of 450 x 325, numbered along rows from the top left.
     const float squares[5][4] = {{62.5F, 387.5F, 325, 650},
@@ -89,7 +81,7 @@ TEST(Session, FourFramesOfADividedPageEachTheLargestSquareOfItsQuarter) {
 
 TEST(Session, FullWindowUsesTheWholeFrame) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zep::slform(20.0F, 10.0F);  // 666.7 x 333.3 units, twice as wide as high
     zep::sglset("LFULL", true);
     zep::sgfrm();
@@ -111,7 +103,7 @@ TEST(Session, FullWindowUsesTheWholeFrame) {
 
 TEST(Session, ASecondSessionContinuesTheCounters) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zep::sgfrm();
     zep::sgfrm();
     zep::sgcls();

@@ -63,15 +63,9 @@ TEST(Titles, RegistrationIsChecked) {
               lineRegex(" ***** ERROR (SLDTTL) ***  TITLE NUMBER IS OUT OF RANGE."));
 }
 
-void openRecorded() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  zep::sgopn(2);
-}
-
 TEST(CornerMarks, FourMarksAtTheWorkstationCorners) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zep::sglset("LCORNER", true);
     zep::sgrset("CORNER", 0.02F);
     zep::slsize("A5");  // a layout smaller than the workstation: the marks stay at its corners
@@ -98,7 +92,7 @@ TEST(CornerMarks, FourMarksAtTheWorkstationCorners) {
 TEST(Titles, DrawnOnEveryPageUnlessSwitchedOff) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::TempWorkDir dir;
-    openRecorded();
+    zeptest::openRecordedWorkstation();
     zeptest::MessageFile messages(dir.path() / "m.txt");
     zep::gliset("MSGLEV", 1);
     zep::sglset("LTITLE", false);

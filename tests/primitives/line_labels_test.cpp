@@ -14,13 +14,6 @@ namespace {
 
 using zeptest::driverLog;
 
-void openRecordedSession() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  zep::sgopn(2);
-  zep::sgfrm();
-}
-
 struct Call {
   char kind;  // 'm' move, 'd' draw
   float x, y;
@@ -59,7 +52,7 @@ std::string compare(const std::vector<Call>& got, const std::vector<Call>& want)
 
 TEST(LineLabels, GapsFallAtRegularIntervals) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     // Fixed-width glyphs: four characters are four heights wide. With the
     // defaults and a height of 0.005: stretch 0.15, gap 0.025, first gap after
     // 0.075 of line.
@@ -79,7 +72,7 @@ TEST(LineLabels, GapsFallAtRegularIntervals) {
 
 TEST(LineLabels, RightToLeftLabelsStayUpright) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sglset("LCHAR", true);
     zep::szschz("AB", 0.01F);
     zep::sgrset("CWL", 5.0F);
@@ -102,7 +95,7 @@ TEST(LineLabels, RightToLeftLabelsStayUpright) {
 
 TEST(LineLabels, SharpBendDropsTheLabelAndDrawsThrough) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sglset("LFPROP", false);
     zep::sglset("LCHAR", true);
     zep::szschz("1000", 0.005F);
@@ -131,7 +124,7 @@ void recordLabelError(std::string_view routine, std::string_view text) {
 // not leave the stage walking along the line for ever.
 TEST(LineLabels, LabelWithoutPositiveHeightLeavesThePlainLine) {
   ZEP_EXPECT_ISOLATED([]() -> std::string {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::set_msgdmp_err_func(&recordLabelError);
     zep::sglset("LCHAR", true);
     zep::sglset("LCURV", false);
@@ -151,7 +144,7 @@ TEST(LineLabels, LabelWithoutPositiveHeightLeavesThePlainLine) {
 // position; the labelled line must still come to an end.
 TEST(LineLabels, MissingPointEndsTheWalk) {
   ZEP_EXPECT_ISOLATED([]() -> std::string {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sglset("LFPROP", false);
     zep::sglset("LCHAR", true);
     zep::szschz("1000", 0.005F);
@@ -187,7 +180,7 @@ TEST(LineLabels, ParametersAndTextAreChecked) {
   for (const auto& [name, text] : cases)
     EXPECT_EXIT(
         {
-          openRecordedSession();
+          zeptest::openRecordedSession();
           zep::sglset("LCHAR", true);
           zep::szschz("X", 0.01F);
           zep::sgrset(name, 0.0F);
@@ -196,7 +189,7 @@ TEST(LineLabels, ParametersAndTextAreChecked) {
         testing::KilledBySignal(SIGABRT), zeptest::lineRegex(std::string(" ***** ERROR (SZOPLC) ***  ") + text));
   EXPECT_EXIT(
       {
-        openRecordedSession();
+        zeptest::openRecordedSession();
         zep::sglset("LCHAR", true);
         zep::szschz("X", 0.01F);
         zep::sgiset("NBUFF", 401);

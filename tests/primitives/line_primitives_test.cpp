@@ -17,19 +17,9 @@ namespace {
 using zeptest::driverLog;
 using zeptest::expectLines;
 
-// A session on a recording double of a 900 x 650 workstation: the page's frame
-// is the largest centred square, 650 x 650 from x = 125.
-void openRecordedSession() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  zep::sgopn(2);
-  zep::sgfrm();
-  driverLog().clear();
-}
-
 TEST(LinePrimitives, OneUserSegmentReachesTheWorkstationAsOnePolyline) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgswnd(0, 10, 0, 10);
     zep::sgstrf();
     zep::sgslni(25);
@@ -42,7 +32,7 @@ TEST(LinePrimitives, OneUserSegmentReachesTheWorkstationAsOnePolyline) {
 
 TEST(LinePrimitives, VAndRLevelsAndClipping) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sglnv(0.5F, 0.5F, 2.0F, 0.5F);  // leaves the frame: cut at the workstation window
     zep::sglnr(-1.0F, 0.0F, 0.5F, 0.0F);
     zep::sgsvpt(0.25F, 0.75F, 0.25F, 0.75F);
@@ -93,7 +83,7 @@ std::vector<std::string> indexCalls(int index) {
 
 TEST(LinePrimitives, IndexSplitsIntoWidthAndColour) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::szsidx(1);  // the capability queries of the first call are behind us
     std::string failure;
     auto check = [&](int index, std::vector<std::string> want) {
@@ -129,7 +119,7 @@ TEST(LinePrimitives, WorkstationWithoutColoursDrawsTheColourAsWidth) {
 TEST(LinePrimitives, IndexZeroDrawsNothingAndNegativeIsAnError) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::TempWorkDir dir;
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zeptest::MessageFile messages(dir.path() / "m.txt");
     zep::gliset("MSGLEV", 0);
     zep::sgslni(0);
@@ -143,7 +133,7 @@ TEST(LinePrimitives, IndexZeroDrawsNothingAndNegativeIsAnError) {
   });
   EXPECT_EXIT(
       {
-        openRecordedSession();
+        zeptest::openRecordedSession();
         zep::sgslni(-1);
         zep::sglnu(0, 0, 1, 1);
       },
@@ -152,7 +142,7 @@ TEST(LinePrimitives, IndexZeroDrawsNothingAndNegativeIsAnError) {
 
 TEST(LinePrimitives, DashedLinesThroughTheChain) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::szlnop(1);
     zep::szstyp(2);  // 12 on, 4 off; a bit is 0.003 in V
     zep::szopld();

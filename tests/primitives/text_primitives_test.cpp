@@ -21,16 +21,6 @@ namespace {
 using zeptest::driverLog;
 using zeptest::expectLines;
 
-// A session on the recording double of a 900 x 650 workstation: the frame is the
-// centred square 650 x 650 from x = 125, so V (x, y) is W (125 + 650 x, 650 y).
-void openRecordedSession() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  zep::sgopn(2);
-  zep::sgfrm();
-  driverLog().clear();
-}
-
 struct Report {
   std::string routine, text;
 };
@@ -55,7 +45,7 @@ std::vector<std::string> callsStartingWith(const std::string& prefix) {
 
 TEST(TextPrimitives, ZeroHeightAndZeroIndexDoNothingWithAMessage) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zeptest::MessageFile messages("text-messages.txt");
     zep::gliset("MSGLEV", 0);
     zep::sgstxs(0.0F);
@@ -74,7 +64,7 @@ TEST(TextPrimitives, ZeroHeightAndZeroIndexDoNothingWithAMessage) {
 TEST(TextPrimitives, InvalidAttributesAreErrors) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   auto run = [](auto body) {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     body();
   };
   EXPECT_EXIT(run([] { zep::sgtxzv(0.5F, 0.5F, "A", -0.1F, 0, 0, 1); }), testing::KilledBySignal(SIGABRT),
@@ -85,7 +75,7 @@ TEST(TextPrimitives, InvalidAttributesAreErrors) {
               zeptest::lineRegex(" ***** ERROR (SGTXR ) ***  TEXT INDEX IS LESS THAN 0."));
   // With an error callback the routine returns without drawing anything.
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::set_msgdmp_err_func(&recordError);
     zep::sgtxzv(0.5F, 0.5F, "A", 0.05F, 0, 2, 1);
     if (errors().size() != 1 || errors()[0].routine != "SGTXZV" || errors()[0].text != "CENTERING OPTION IS INVALID.")
@@ -159,7 +149,7 @@ GlyphData glyphOf(unsigned char code) {
 
 TEST(TextPrimitives, OneStrokeStringReachesTheWorkstationGlyphByGlyph) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgslni(25);
     zep::sglnv(0.1F, 0.1F, 0.2F, 0.1F);  // leaves line index 25 in force
     int ncnt = 0;
@@ -190,7 +180,7 @@ TEST(TextPrimitives, OneStrokeStringReachesTheWorkstationGlyphByGlyph) {
 
 TEST(TextPrimitives, CentringAndAngleMoveTheStringAboutThePoint) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     int nc = 0;
     float w = 0, wy = 0;
     zep::sgslni(1);
@@ -228,7 +218,7 @@ TEST(TextPrimitives, CentringAndAngleMoveTheStringAboutThePoint) {
 
 TEST(TextPrimitives, RLevelTextIgnoresTheViewportClipAndKeepsLclip) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgsvpt(0.4F, 0.6F, 0.4F, 0.6F);
     zep::sgstrf();
     zep::sglset("LCLIP", true);
@@ -248,7 +238,7 @@ TEST(TextPrimitives, RLevelTextIgnoresTheViewportClipAndKeepsLclip) {
 
 TEST(TextPrimitives, SystemFontPathHandsTheStringToTheWorkstation) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::swlset("SYSFONT", true);
     zep::sgtxzv(0.5F, 0.5F, "x\\^2", 0.24F, 90, 1, 23);
     std::string failure = expectLines(driverLog(), {"qwdc", "qclc", "swdi(3)", "scli(2)", "oopn(SZTX,0.24000 90 1 23 1 2)", "ftfc(Sans)",
@@ -300,21 +290,21 @@ TEST(TextPrimitives, LongStrokeStringIsAnError) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        openRecordedSession();
+        zeptest::openRecordedSession();
         zep::sgtxzv(0.5F, 0.5F, std::string(80, 'a'), 0.05F, 0, 0, 1);
       },
       testing::KilledBySignal(SIGABRT),
       zeptest::lineRegex(" ***** ERROR (SZTXWV) ***  STRING LENGTH TOO LONG. CONSIDER USING SYSTEM FONT."));
   // Characters outside the printable range count four times in the object text.
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgtxzv(0.5F, 0.5F, "100%\x98", 0.05F, 0, 0, 1);
     const auto opens = callsStartingWith("oopn(SZTXZ");
     return expectLines(opens, {"oopn(SZTXZ,450 325 \"100%037%152\")"});
   });
   // A control-character code that no character has cannot be written.
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::set_msgdmp_err_func(&recordError);
     zep::sgiset("ISUP", 300);
     zep::sgtxzv(0.5F, 0.5F, "x\\^2", 0.05F, 0, 0, 1);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <zep/zep.hpp>
+
 #include "workstation/driver_port.hpp"
 
 namespace zeptest {
@@ -121,6 +123,23 @@ inline const zep::workstation::DriverPort& recordingPort() {
       },
   };
   return port;
+}
+
+// Opens workstation 2 on the recording double, with progress messages off;
+// the log starts empty before the open.
+inline void openRecordedWorkstation() {
+  zep::workstation::setDriverPort(&recordingPort());
+  zep::gliset("MSGLEV", 2);
+  driverLog().clear();
+  zep::sgopn(2);
+}
+
+// The same, then the first frame: on the 900 x 650 workstation the frame is the
+// centred square 650 x 650 from x = 125. The log starts empty after the frame.
+inline void openRecordedSession() {
+  openRecordedWorkstation();
+  zep::sgfrm();
+  driverLog().clear();
 }
 
 }  // namespace zeptest

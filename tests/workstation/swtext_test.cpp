@@ -16,19 +16,9 @@ namespace {
 using zeptest::driverLog;
 using zeptest::expectLines;
 
-// A session on the recording double of a 900 x 650 workstation; the frame is
-// the centred square 650 x 650 from x = 125.
-void openRecordedSession() {
-  zep::workstation::setDriverPort(&zeptest::recordingPort());
-  zep::gliset("MSGLEV", 2);
-  zep::sgopn(2);
-  zep::sgfrm();
-  driverLog().clear();
-}
-
 TEST(DispatcherText, ViewportClipAroundTheTextOnly) {
   ZEP_EXPECT_ISOLATED([] {
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgsvpt(0.25F, 0.75F, 0.25F, 0.75F);
     zep::sgstrf();
     zep::swtxt(300, 200, 0.5F, "Text and more", 4, 0.5F, 0);
@@ -49,7 +39,7 @@ TEST(DispatcherText, ViewportClipAroundTheTextOnly) {
 TEST(DispatcherText, TextParametersReachTheDriverWhileLcntlIsOn) {
   ZEP_EXPECT_ISOLATED([] {
     auto& slots = zeptest::slotValues();
-    openRecordedSession();
+    zeptest::openRecordedSession();
     zep::sgrset("SMALL", 0.5F);
     zep::sgiset("ISUP", 7);
     float wx = 0, wy = 0;
