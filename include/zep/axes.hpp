@@ -116,10 +116,6 @@ void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::
 void axlgcl();
 // Adds an entry with a line sample of line index and line type.
 void axlgln(int index, int itype, std::string_view text);
-// Adds an entry with a marker sample: marker type, line index, marker size in V.
-void axlgmk(int itype, int index, float size, std::string_view text);
-// Adds an entry with a tone sample of tone pattern number itpat.
-void axlgtn(int itpat, std::string_view text);
 // Adds an entry of text only.
 void axlgtx(std::string_view text);
 // Draws the legend inside a corner of the viewport: "TR", "TL", "BR", "BL".
