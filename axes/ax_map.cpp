@@ -75,9 +75,11 @@ struct Map {
   Point atT(float tx, float ty) const {
     Point p{tx, ty, 0, 0, false};
     stftrn(tx, ty, p.vx, p.vy);
-    const float e = 1e-5F;
+    // Generous in T, so that a line along a limit (a parallel on the lowest
+    // latitude) counts as inside all along instead of flickering.
+    const float t = 1e-4F, e = 1e-5F;
     p.visible = p.vx != rundef && p.vy != rundef && std::isfinite(p.vx) && std::isfinite(p.vy) &&
-                tx >= txmin - e && tx <= txmax + e && ty >= tymin - e && ty <= tymax + e && p.vx >= vx0 - e &&
+                tx >= txmin - t && tx <= txmax + t && ty >= tymin - t && ty <= tymax + t && p.vx >= vx0 - e &&
                 p.vx <= vx1 + e && p.vy >= vy0 - e && p.vy <= vy1 + e;
     return p;
   }
@@ -90,10 +92,12 @@ struct Map {
     return atT(xmplon(tx), ty);
   }
 
-  bool onTEdge(const Point& p) const {
+  // Whether the end of a graticule line lies on the outline: a parallel ends at
+  // the cut of the map, a meridian at a limit of latitude.
+  bool endsOnEdge(const Point& p, bool parallel) const {
     const float e = 2e-3F;
-    return std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e ||
-           (seamIsEdge && (std::fabs(p.tx - txmin) < e || std::fabs(p.tx - txmax) < e));
+    if (parallel) return seamIsEdge && (std::fabs(p.tx - txmin) < e || std::fabs(p.tx - txmax) < e);
+    return (std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e) && !pointedPole(p);
   }
 
   // A pole of T that the projection draws as a single point.
@@ -111,7 +115,7 @@ struct Anchor {
 // Where a graticule line, given as a function of its parameter s in [s0, s1],
 // leaves the map or the viewport, with the outward direction of the line there.
 std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(double)>& line, double s0, double s1,
-                            int n) {
+                            int n, bool parallel) {
   std::vector<Anchor> out;
   const double ds = (s1 - s0) / n;
   const auto make = [&](const Map::Point& edge, double sEdge, double inward) {
@@ -124,7 +128,7 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
   std::vector<Map::Point> p;
   p.reserve(static_cast<std::size_t>(n) + 1);
   for (int i = 0; i <= n; ++i) p.push_back(line(s0 + i * ds));
-  if (p.front().visible && map.onTEdge(p.front()) && !map.pointedPole(p.front())) make(p.front(), s0, 1);
+  if (p.front().visible && map.endsOnEdge(p.front(), parallel)) make(p.front(), s0, 1);
   for (int i = 1; i <= n; ++i) {
     const Map::Point& a = p[static_cast<std::size_t>(i - 1)];
     const Map::Point& b = p[static_cast<std::size_t>(i)];
@@ -151,7 +155,7 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
       make(line(hi), hi, 1);
     }
   }
-  if (p.back().visible && map.onTEdge(p.back()) && !map.pointedPole(p.back())) make(p.back(), s1, -1);
+  if (p.back().visible && map.endsOnEdge(p.back(), parallel)) make(p.back(), s1, -1);
   return out;
 }
 
@@ -267,6 +271,10 @@ void axpmap() {
 
   if (axLogical("LGRAT")) {
     axes::ViewportClip clip;
+    // The far hemisphere of the orthographic map would be drawn over the near one.
+    float ymin = 0, ymax = 0;
+    szqcly(ymin, ymax);
+    szscly(std::max(ymin, map.tymin), ymax);
     const int index = axInt("INDEXG"), itype = axInt("ITYPEG");
     for (double lon : lons) {
       std::vector<float> x, y;
@@ -284,6 +292,7 @@ void axpmap() {
       }
       axes::polyline('U', x, y, index, itype);
     }
+    szscly(ymin, ymax);
   }
 
   if (!axLogical("LGRLBL")) return;
@@ -293,7 +302,7 @@ void axpmap() {
   // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
   for (double lat : lats) {
     const auto line = [&](double s) { return map.at(s, lat); };
-    for (const Anchor& a : anchors(map, line, -180, 180, 360)) placeLabel(a, axes::latitudeLabel(lat, degree), h, gap, index);
+    for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(a, axes::latitudeLabel(lat, degree), h, gap, index);
   }
   // The bottom of the map, for meridians that only meet at pointed poles.
   float bottom = map.vy1;
@@ -304,7 +313,7 @@ void axpmap() {
   for (double lon : lons) {
     if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
     const auto line = [&](double s) { return map.at(lon, s); };
-    std::vector<Anchor> found = anchors(map, line, -90, 90, 360);
+    std::vector<Anchor> found = anchors(map, line, -90, 90, 360, false);
     if (found.empty()) {
       // Meridians that run from pole point to pole point: below the map, where
       // the meridian crosses the lowest parallel.
