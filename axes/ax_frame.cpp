@@ -138,6 +138,23 @@ void tick(const Edge& e, float along, float length, int itick, int index) {
   axes::polyline('V', x, y, index, 1);
 }
 
+// Label boxes of the frame being drawn: a label that would run into one drawn
+// before it (the two labels at a corner) is left out.
+std::vector<axes::LabelBox>& frameLabels() {
+  static std::vector<axes::LabelBox> boxes;
+  return boxes;
+}
+
+bool collecting = false;  // only a whole frame knows its corners
+
+bool claim(const axes::LabelBox& b) {
+  if (!collecting) return true;
+  for (const axes::LabelBox& o : frameLabels())
+    if (b.x0 < o.x1 && o.x0 < b.x1 && b.y0 < o.y1 && o.y0 < b.y1) return false;
+  frameLabels().push_back(b);
+  return true;
+}
+
 void drawSide(int side) {
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const Edge e = edgeOf(side);
@@ -183,12 +200,16 @@ void drawSide(int side) {
       const float a = alongV(side, t.major[i]);
       if (t.labels[i].empty() || !inside(a)) continue;
       float vx = 0, vy = 0;
+      const float w = axes::textWidth(t.labels[i], h);
       if (horizontal(side)) {
         e.point(a, base + (e.outward < 0 ? raise : 0) + h / 2, vx, vy);
-        axes::text(vx, vy, t.labels[i], h, 0, 0, labelIndex);
+        if (claim({vx - w / 2, vx + w / 2, vy - h / 2, vy + h / 2 + raise, {}}))
+          axes::text(vx, vy, t.labels[i], h, 0, 0, labelIndex);
       } else {
         e.point(a, base, vx, vy);
-        axes::text(vx, vy, t.labels[i], h, 0, e.outward < 0 ? 1 : -1, labelIndex);
+        const float x0 = e.outward < 0 ? vx - w : vx;
+        if (claim({x0, x0 + w, vy - h / 2, vy + h / 2 + raise, {}}))
+          axes::text(vx, vy, t.labels[i], h, 0, e.outward < 0 ? 1 : -1, labelIndex);
       }
     }
     if (!t.factor.empty()) {
@@ -227,8 +248,12 @@ void axpfrm() {
   } else if ((itr >= 10 && itr <= 34) || itr == 99) {
     axpmap();
   } else {
+    frameLabels().clear();
+    collecting = true;
     for (int i = 0; i < 4; ++i)
       if (sides()[static_cast<std::size_t>(i)].draw) drawSide(i);
+    collecting = false;
+    frameLabels().clear();
   }
 }
 

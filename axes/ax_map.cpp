@@ -100,6 +100,44 @@ struct Map {
     return (std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e) && !pointedPole(p);
   }
 
+  // The outward normal of the map's edge at a point on it: the viewport's side,
+  // or the parallel or cut of T that bounds the map there. False when the point
+  // is on no edge or the edge has no direction (a pointed pole).
+  bool outward(const Point& p, float& dx, float& dy) const {
+    const float ev = 1e-4F * (vx1 - vx0);
+    float nx = 0, ny = 0;
+    if (std::fabs(p.vx - vx0) < ev) nx -= 1;
+    if (std::fabs(p.vx - vx1) < ev) nx += 1;
+    if (std::fabs(p.vy - vy0) < ev) ny -= 1;
+    if (std::fabs(p.vy - vy1) < ev) ny += 1;
+    if (nx == 0 && ny == 0) {
+      const float e = 2e-3F, d = 1e-3F;
+      Point a{}, b{}, inner{};
+      if (std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e) {
+        a = atT(p.tx - d, p.ty);
+        b = atT(p.tx + d, p.ty);
+        inner = atT(p.tx, p.ty + (std::fabs(p.ty - tymin) < e ? d : -d));
+      } else if (seamIsEdge && (std::fabs(p.tx - txmin) < e || std::fabs(p.tx - txmax) < e)) {
+        a = atT(p.tx, p.ty - d);
+        b = atT(p.tx, p.ty + d);
+        inner = atT(p.tx + (std::fabs(p.tx - txmin) < e ? d : -d), p.ty);
+      } else {
+        return false;
+      }
+      nx = -(b.vy - a.vy);
+      ny = b.vx - a.vx;
+      if (nx * (p.vx - inner.vx) + ny * (p.vy - inner.vy) < 0) {
+        nx = -nx;
+        ny = -ny;
+      }
+    }
+    const float len = std::hypot(nx, ny);
+    if (!(len > 1e-6F * (vx1 - vx0))) return false;
+    dx = nx / len;
+    dy = ny / len;
+    return true;
+  }
+
   // A pole of T that the projection draws as a single point.
   bool pointedPole(const Point& p) const {
     if (std::fabs(std::fabs(p.ty) - static_cast<float>(kPi / 2)) > 1e-3F) return false;
@@ -123,7 +161,12 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
     float dx = edge.vx - inner.vx, dy = edge.vy - inner.vy;
     const float len = std::hypot(dx, dy);
     if (!(len > 0) || !inner.visible) return;
-    out.push_back({edge.vx, edge.vy, dx / len, dy / len});
+    dx /= len;
+    dy /= len;
+    // Straight out of the map, so that a line that meets the edge at a
+    // shallow angle does not put its label on the edge.
+    map.outward(edge, dx, dy);
+    out.push_back({edge.vx, edge.vy, dx, dy});
   };
   std::vector<Map::Point> p;
   p.reserve(static_cast<std::size_t>(n) + 1);
@@ -143,7 +186,9 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
       }
       const double sv = a.visible ? lo : hi;
       make(line(sv), sv, a.visible ? -1 : 1);
-    } else if (a.visible && map.seamIsEdge && std::fabs(a.tx - b.tx) > kPi) {
+    } else if (a.visible && map.seamIsEdge && std::fabs(a.tx - b.tx) > kPi &&
+               !(std::fabs(a.tx) > kPi - 1e-3 && std::fabs(b.tx) > kPi - 1e-3)) {
+      // (A meridian along the cut flips between its two sides: no crossing.)
       // Across the cut of the map: both sides end at the outline.
       double lo = sa, hi = sa + ds;
       for (int k = 0; k < 30; ++k) {
@@ -167,6 +212,15 @@ void placeLabel(const Anchor& a, const std::string& label, float h, float gap, i
   const float reach = gap + std::fabs(a.dx) * w / 2 + std::fabs(a.dy) * bh / 2;
   const float cx = a.vx + a.dx * reach, cy = a.vy + a.dy * reach;
   axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
+  // A label beyond the workstation window would be cut off: leave it out.
+  float rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0, wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
+  int iwtrf = 0;
+  stqwtr(rx0, rx1, ry0, ry1, wx0, wx1, wy0, wy1, iwtrf);
+  float bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
+  stfpr2(box.x0, box.y0, bx0, by0);
+  stfpr2(box.x1, box.y1, bx1, by1);
+  if (std::min(bx0, bx1) < rx0 || std::max(bx0, bx1) > rx1 || std::min(by0, by1) < ry0 || std::max(by0, by1) > ry1)
+    return;
   const float pad = gap / 2;
   for (const axes::LabelBox& o : axes::mapLabels())
     if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad) return;
@@ -304,20 +358,40 @@ void axpmap() {
     const auto line = [&](double s) { return map.at(s, lat); };
     for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(a, axes::latitudeLabel(lat, degree), h, gap, index);
   }
+  // Round values first, so that where labels crowd (pole lines, the apex of a
+  // cone) the ones kept are 0, 90, 180 ... and the choice is symmetric.
+  std::vector<double> byRank = lons;
+  const auto rank = [&](double v) {
+    const long k = std::lround(v / dlon);
+    if (k == 0) return 100;
+    int r = 0;
+    for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
+    return r;
+  };
+  std::stable_sort(byRank.begin(), byRank.end(), [&](double a, double b) {
+    const int ra = rank(a), rb = rank(b);
+    return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
+  });
   // The bottom of the map, for meridians that only meet at pointed poles.
   float bottom = map.vy1;
   for (int i = 0; i <= 360; ++i) {
     const Map::Point p = map.atT(map.txmin + (map.txmax - map.txmin) * static_cast<float>(i) / 360, map.tymin);
     if (p.visible) bottom = std::min(bottom, p.vy);
   }
-  for (double lon : lons) {
+  for (double lon : byRank) {
     if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
     const auto line = [&](double s) { return map.at(lon, s); };
     std::vector<Anchor> found = anchors(map, line, -90, 90, 360, false);
     if (found.empty()) {
       // Meridians that run from pole point to pole point: below the map, where
-      // the meridian crosses the lowest parallel.
-      const double low = lats.empty() ? -60 : lats.front();
+      // the meridian crosses a low parallel.
+      // Taken no lower than 45 degrees south, where meridians still stand apart.
+      double low = -45;
+      for (double lat : lats)
+        if (lat >= -45) {
+          low = lat;
+          break;
+        }
       const Map::Point p = map.at(lon, low);
       if (p.visible) found.push_back({p.vx, bottom, 0, -1});
     }
