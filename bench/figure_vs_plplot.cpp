@@ -122,7 +122,6 @@ double plplot(const Figure& fig, Format f) {
   const auto start = bench::Clock::now();
   plsdev(f == Format::png ? "pngcairo" : "pdfcairo");
   plsfnam(f == Format::png ? "plplot.png" : "plplot.pdf");
-  plsetopt("drvopt", "text=0");
   plspage(0, 0, 842, 595, 0, 0);
   plscolbg(255, 255, 255);
   plinit();

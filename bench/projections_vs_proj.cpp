@@ -105,8 +105,8 @@ int main() {
   // Mollweide near the poles, where the auxiliary angle converges slowest.
   PJ* moll = proj_create(ctx, "+proj=moll +R=1");
   double worst = 0, where = 0;
-  for (int i = 0; i <= 2000; ++i) {
-    const double lat = (89.0 + i * 0.000999) * M_PI / 180.0;
+  for (int i = 0; i < 2000; ++i) {
+    const double lat = (89.0 + i * 0.0005) * M_PI / 180.0;
     for (double lon : {-3.09, -1.0, 0.5, 3.09}) {
       float x = 0, y = 0;
       zep::mpfmwd(static_cast<float>(lon), static_cast<float>(lat), x, y);

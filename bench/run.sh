@@ -10,7 +10,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/install-deps.sh
 build=${ZEP_BENCH_BUILD_DIR:-build-bench}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZEP_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF ${ZEP_BENCH_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
 work=$(mktemp -d)
