@@ -19,7 +19,7 @@ constexpr DriverPort kRealDriver = {
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
-    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont};
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -236,6 +236,11 @@ void swstcl(int rgb) { driverPort().stcl(rgb); }
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {
   requireOpen("SWGTON");
   driverPort().gton(np, wpx, wpy, itpat);
+}
+
+void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat) {
+  requireOpen("SWGTNM");
+  driverPort().gtnm(nring, npts, wpx, wpy, itpat);
 }
 
 void swiopn(int iwx, int iwy, int imw, int imh) {
