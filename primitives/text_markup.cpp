@@ -68,3 +68,90 @@ std::string convertMarkup(std::string_view text, int sup, int sub, int reset) {
 }
 
 }  // namespace zep::text_engine
+
+namespace zep::text_engine {
+namespace {
+
+struct CodePoint {
+  char32_t unicode;
+  unsigned char code;
+};
+
+// Characters the stroke fonts draw outside ASCII, by code point. The Greek
+// alphabets are computed; the rest are the symbols and markers of the fonts,
+// and characters that look the same as one of them.
+constexpr CodePoint kSymbols[] = {
+    {0x00A0, ' '},  {0x00B0, 0xB0}, {0x00B1, 0xC0}, {0x00B4, 0xCF}, {0x00B5, 0xA3}, {0x00B7, 0xC3},
+    {0x00C5, 0xE1}, {0x00D7, 0xC2}, {0x00F7, 0xC4}, {0x03C2, 0xA9}, {0x03D1, 0xF1}, {0x03D5, 0xF5},
+    {0x03D6, 0xF2}, {0x03F1, 0xF3}, {0x03F5, 0xF0}, {0x2010, 0xF6}, {0x2014, 0xF8}, {0x2016, 0xB7},
+    {0x2018, 0xB1}, {0x2019, 0xB2}, {0x2030, 0xE0}, {0x212B, 0xE1}, {0x2190, 0xB5}, {0x2191, 0xB4},
+    {0x2192, 0xB3}, {0x2193, 0xB6}, {0x2202, 0xD8}, {0x2207, 0xD9}, {0x2208, 0xD7}, {0x2212, 0xBE},
+    {0x2213, 0xC1}, {0x2219, 0xC3}, {0x221A, 0xD2}, {0x221D, 0xCC}, {0x221E, 0xBD}, {0x2220, 0xB9},
+    {0x2229, 0xD6}, {0x222A, 0xD4}, {0x222B, 0xDA}, {0x222E, 0xDB}, {0x2234, 0xBA}, {0x223C, 0xCD},
+    {0x223E, 0xBC}, {0x2260, 0xC6}, {0x2261, 0xC7}, {0x2264, 0xCA}, {0x2265, 0xCB}, {0x2266, 0xCA}, {0x2267, 0xCB}, {0x2282, 0xD3},
+    {0x2283, 0xD5}, {0x22A5, 0xB8}, {0x2460, 0xE6}, {0x2461, 0xE3}, {0x2462, 0xE5}, {0x25A0, 11},
+    {0x25A1, 6},    {0x25B2, 12},   {0x25B3, 7},    {0x25B6, 15},   {0x25BC, 14},   {0x25C0, 13},
+    {0x25C7, 8},    {0x25CB, 4},    {0x25CF, 10},   {0x2605, 16},   {0x2606, 9},    {0x2691, 17},
+    {0x30FB, 1},    {0xFF0A, 3},    {0xFF0B, 2},    {0x1D716, 0xF0}, {0x1D717, 0xF1}, {0x1D719, 0xF5},
+    {0x1D71A, 0xF3}, {0x1D71B, 0xF2},
+};
+
+// Length and value of the well-formed UTF-8 sequence of two or more bytes at
+// the start of `s`, or 0: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t multiByteSequence(std::string_view s, char32_t& c) {
+  auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char b0 = byte(0);
+  std::size_t n = 0;
+  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    n = 2;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    n = 3;
+    if (b0 == 0xE0) lo = 0xA0;
+    if (b0 == 0xED) hi = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    n = 4;
+    if (b0 == 0xF0) lo = 0x90;
+    if (b0 == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (s.size() < n || byte(1) < lo || byte(1) > hi) return 0;
+  for (std::size_t i = 2; i < n; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  c = b0 & (0x7F >> n);
+  for (std::size_t i = 1; i < n; ++i) c = (c << 6) | (byte(i) & 0x3F);
+  return n;
+}
+
+}  // namespace
+
+int strokeFontCode(char32_t c) {
+  if (c < 0x80) return static_cast<int>(c);
+  // Capitals and small letters in alphabetical order, without the gap at U+03A2
+  // and, for the small letters, the final sigma (mapped to sigma below).
+  if (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) return 0x80 + static_cast<int>(c - 0x0391) - (c > 0x03A2 ? 1 : 0);
+  if (c >= 0x03B1 && c <= 0x03C9 && c != 0x03C2) return 0x98 + static_cast<int>(c - 0x03B1) - (c > 0x03C2 ? 1 : 0);
+  for (const CodePoint& p : kSymbols)
+    if (p.unicode == c) return p.code;
+  return -1;
+}
+
+std::string decodeUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const std::size_t n = static_cast<unsigned char>(text[i]) < 0x80 ? 0 : multiByteSequence(text.substr(i), c);
+    if (n == 0) {
+      out.push_back(text[i++]);
+      continue;
+    }
+    const int code = strokeFontCode(c);
+    out.push_back(static_cast<char>(code < 0 ? kReplacementCode : code));
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace zep::text_engine
