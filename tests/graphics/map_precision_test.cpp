@@ -32,6 +32,45 @@ TEST(MapPrecision, HammerInverseNearThePoles) {
   }
 }
 
+// The Mollweide auxiliary angle: 2 th + sin 2 th = pi sin(lat), by Newton
+// steps kept inside a shrinking bracket, in double. The single-precision pi/2
+// lies just beyond the pole and stands for it.
+double mollweideAngle(double lat) {
+  if (std::fabs(lat) >= kPi / 2) return std::copysign(kPi / 2, lat);
+  const double target = kPi * std::sin(lat);
+  double lo = -kPi / 2, hi = kPi / 2, th = lat;
+  for (int i = 0; i < 200 && hi - lo > 1e-15; ++i) {
+    const double f = 2 * th + std::sin(2 * th) - target;
+    (f < 0 ? lo : hi) = th;
+    const double df = 2 + 2 * std::cos(2 * th);
+    th = df > 0 ? th - f / df : lo;
+    if (!(th > lo && th < hi)) th = (lo + hi) / 2;
+  }
+  return th;
+}
+
+TEST(MapPrecision, MollweideForwardEverywhereIncludingNearThePoles) {
+  double worst = 0;
+  std::string where;
+  auto check = [&](double la, double lo) {
+    const auto lat = static_cast<float>(la * kDeg), lon = static_cast<float>(lo * kDeg);
+    const double th = mollweideAngle(lat);
+    float x = 0, y = 0;
+    zep::mpfmwd(lon, lat, x, y);
+    const double err = std::max(std::fabs(x - 2 * std::sqrt(2.0) / kPi * lon * std::cos(th)),
+                                std::fabs(y - std::sqrt(2.0) * std::sin(th)));
+    if (err > worst) {
+      worst = err;
+      where = "lat " + std::to_string(la) + " lon " + std::to_string(lo);
+    }
+  };
+  for (double la = -90; la <= 90; la += 0.5)
+    for (double lo = -180; lo <= 180; lo += 7.5) check(la, lo);
+  for (double la : {89.9, -89.9, 89.99, -89.999, 89.0, 88.5, 60.0})
+    for (double lo : {-180.0, -177.0, 177.0, 180.0}) check(la, lo);
+  EXPECT_LT(worst, 1e-5) << where;
+}
+
 TEST(MapPrecision, PolyconicRawForwardTakesTheLongitudeAsGiven) {
   const float lat = static_cast<float>(40 * kDeg);
   for (double lo : {-170.0, 20.0, 175.0}) {
