@@ -66,9 +66,8 @@ void selectSystemFont(int index) {
 
 // Width (in heights) and height factor of a string of stroke-font characters.
 void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
-  bool control = false;
-  sglget("LCNTL", control);
-  if (!control) {
+  const text_engine::TextControls controls = text_engine::readTextControls();
+  if (!controls.enabled) {
     float sum = 0;
     for (char c : text) {
       const auto k = static_cast<unsigned char>(c);
@@ -78,13 +77,8 @@ void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
     wych = 1;
     return;
   }
-  int sup = 124, sub = 95, reset = 34;
-  float small = 0.7F, shift = 0.3F;
-  sgiget("ISUP", sup);
-  sgiget("ISUB", sub);
-  sgiget("IRST", reset);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
+  const int sup = controls.superscript, sub = controls.subscript, reset = controls.reset;
+  const float small = controls.small, shift = controls.shift;
   nc = 0;
 
   auto code = [](char c) { return static_cast<int>(static_cast<unsigned char>(c)); };

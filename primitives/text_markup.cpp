@@ -7,57 +7,88 @@
 
 namespace zep::text_engine {
 
+TextControls readTextControls() {
+  TextControls c;
+  sglget("LCNTL", c.enabled);
+  sgiget("ISUP", c.superscript);
+  sgiget("ISUB", c.subscript);
+  sgiget("IRST", c.reset);
+  sgrget("SMALL", c.small);
+  sgrget("SHIFT", c.shift);
+  return c;
+}
+
 std::string convertMarkup(std::string_view text, int sup, int sub, int reset) {
   const std::size_t length = static_cast<std::size_t>(lenc(text));
+  text = text.substr(0, length);
   std::string out;
   out.reserve(std::min(length, kConvertedLength));
   // The converted string has a fixed capacity; what does not fit is dropped.
   auto put = [&out](int code) {
     if (out.size() < kConvertedLength) out.push_back(static_cast<char>(code));
   };
+  auto copy = [&](char c) { put(static_cast<unsigned char>(c)); };
 
   enum class State { plain, afterBackslash, inBraces } state = State::plain;
   // Cleared by an over- or under-bar, whose content then ends without a reset:
   // those marks are not scripts.
   bool resetPending = true;
-  for (std::size_t i = 0; i < length; ++i) {
+  auto endScript = [&] {
+    if (resetPending) put(reset);
+    else resetPending = true;
+  };
+  // What the character after a backslash does. Script and bar marks leave the
+  // state after the backslash, so that the next character or group is their
+  // content.
+  auto afterBackslash = [&](char c) {
+    if (c == '^') {
+      put(sup);
+    } else if (c == '_') {
+      put(sub);
+    } else if (c == 'o' || c == 'u') {
+      put('~');
+      msgdmp("W", "SZTXWV", c == 'o' ? "TOPBAR IS NOT SUPPORT IN STROKEFONT" : "UNDERBAR IS NOT SUPPORT IN STROKEFONT");
+      resetPending = false;
+    } else if (c == '\\') {
+      put('\\');
+      state = State::plain;
+    } else if (c == '{') {
+      state = State::inBraces;
+    } else {
+      state = State::plain;
+      copy(c);
+      endScript();
+    }
+  };
+
+  for (std::size_t i = 0; i < length;) {
+    const markup::Token t = markup::tokenAt(text, i, false);
     const char c = text[i];
     switch (state) {
       case State::plain:
-        if (c == '\\') state = State::afterBackslash;
-        else put(static_cast<unsigned char>(c));
+        if (t.kind == markup::TokenKind::escape) {
+          state = State::afterBackslash;
+          if (t.length == 2) afterBackslash(t.letter);
+          i += t.length;
+          continue;
+        }
+        copy(c);
         break;
       case State::afterBackslash:
-        if (c == '^') {
-          put(sup);
-        } else if (c == '_') {
-          put(sub);
-        } else if (c == 'o' || c == 'u') {
-          put('~');
-          msgdmp("W", "SZTXWV", c == 'o' ? "TOPBAR IS NOT SUPPORT IN STROKEFONT" : "UNDERBAR IS NOT SUPPORT IN STROKEFONT");
-          resetPending = false;
-        } else if (c == '\\') {
-          put('\\');
-          state = State::plain;
-        } else if (c == '{') {
-          state = State::inBraces;
-        } else {
-          state = State::plain;
-          put(static_cast<unsigned char>(c));
-          if (resetPending) put(reset);
-          else resetPending = true;
-        }
+        // A backslash here is the second of a pair: it is written, and what
+        // follows it starts afresh.
+        afterBackslash(c);
         break;
       case State::inBraces:
-        if (c == '}') {
+        if (t.kind == markup::TokenKind::close) {
           state = State::plain;
-          if (resetPending) put(reset);
-          else resetPending = true;
+          endScript();
         } else {
-          put(static_cast<unsigned char>(c));
+          copy(c);
         }
         break;
     }
+    i += 1;
   }
   if (state != State::plain) {
     if (out.size() < length) put(reset);
@@ -155,3 +186,39 @@ std::string decodeUtf8(std::string_view text) {
 }
 
 }  // namespace zep::text_engine
+
+namespace zep::markup {
+
+int sequenceLength(std::string_view p) {
+  if (p.empty()) return 0;
+  const auto b0 = static_cast<unsigned char>(p[0]);
+  if (b0 < 0x80) return 1;
+  int len = 0;
+  if ((b0 & 0xE0) == 0xC0)
+    len = 2;
+  else if ((b0 & 0xF0) == 0xE0)
+    len = 3;
+  else if ((b0 & 0xF8) == 0xF0)
+    len = 4;
+  else
+    return 0;
+  if (p.size() < static_cast<std::size_t>(len)) return 0;
+  for (int j = 1; j < len; ++j)
+    if ((static_cast<unsigned char>(p[static_cast<std::size_t>(j)]) & 0xC0) != 0x80) return 0;
+  return len;
+}
+
+Token tokenAt(std::string_view text, std::size_t i, bool utf8) {
+  const char c = text[i];
+  if (c == '\\') {
+    if (i + 1 < text.size()) return {TokenKind::escape, 2, text[i + 1], 0};
+    return {TokenKind::escape, 1, '\0', 0};
+  }
+  if (c == '{') return {TokenKind::open, 1, '\0', 1};
+  if (c == '}') return {TokenKind::close, 1, '\0', 1};
+  const int k = sequenceLength(text.substr(i));
+  const std::size_t length = utf8 && k > 1 ? static_cast<std::size_t>(k) : 1;
+  return {TokenKind::character, length, '\0', k};
+}
+
+}  // namespace zep::markup

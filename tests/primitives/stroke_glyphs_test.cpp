@@ -198,6 +198,32 @@ TEST(StrokeGlyphs, Utf8SequencesBecomeFontCodes) {
   EXPECT_EQ(failure, "");
 }
 
+TEST(StrokeGlyphs, MarkupUnits) {
+  using zep::markup::TokenKind;
+  using zep::markup::tokenAt;
+  const std::string text = "a\\^{\u03b1}\xce\\";
+  // a, \^, {, alpha (two bytes as UTF-8, or one byte), }, a stray byte, a final backslash.
+  struct Want {
+    std::size_t at;
+    TokenKind kind;
+    std::size_t utf8Length, byteLength;
+    char letter;
+  } wants[] = {{0, TokenKind::character, 1, 1, 0},  {1, TokenKind::escape, 2, 2, '^'},
+               {3, TokenKind::open, 1, 1, 0},       {4, TokenKind::character, 2, 1, 0},
+               {6, TokenKind::close, 1, 1, 0},      {7, TokenKind::character, 1, 1, 0},
+               {8, TokenKind::escape, 1, 1, 0}};
+  for (const Want& w : wants) {
+    const auto u = tokenAt(text, w.at, true), b = tokenAt(text, w.at, false);
+    EXPECT_EQ(u.kind, w.kind) << w.at;
+    EXPECT_EQ(u.length, w.utf8Length) << w.at;
+    EXPECT_EQ(b.length, w.byteLength) << w.at;
+    EXPECT_EQ(u.letter, w.letter) << w.at;
+  }
+  EXPECT_EQ(tokenAt(text, 7, true).utf8, 0);  // 0xCE without its continuation byte
+  EXPECT_EQ(zep::markup::sequenceLength("\xf0\x9d\x9c\x96"), 4);
+  EXPECT_EQ(zep::markup::sequenceLength("\xf0\x9d\x9c"), 0);
+}
+
 // The polylines the workstation receives for one stroke-font text.
 std::vector<std::string> strokesDrawn(const std::string& text) {
   zeptest::driverLog().clear();
