@@ -171,10 +171,9 @@ void msgdmp_err_replaceable(std::string_view level, std::string_view routine, st
     if (errorCallback != nullptr) errorCallback("MSGDMP", *settingsProblem);
     else msgdmp_zeporig("E", "MSGDMP", *settingsProblem);
   }
-  if (lev == 'E') {
-    errorCallback(routine, text);
-    for (const std::string& line : reports::contextLines()) errorCallback("-CNT.-", line);
-  }
+  // The callback receives the report as its routine made it; the continuation
+  // lines of a context are for the written form.
+  if (lev == 'E') errorCallback(routine, text);
   dumpWarningOrMessage(count, lev, routine, text, s);
 }
 

@@ -209,7 +209,7 @@ void swcmll() {
     // climbs out of them is refused and left blank, which names no file.
     if (data_files::climbsOut(fileName)) {
       const reports::ErrorContext entry("ENTRY " + std::to_string(i + 1) + ": " + std::string(text::trimmed(fileName)));
-      msgdmp("E", "SWCMLL", "COLORMAP LIST NAMES A FILE OUTSIDE THE DATA DIRECTORIES.");
+      msgdmp("E", "SWCMLL", "COLORMAP LIST ENTRY CLIMBS OUT OF ITS DIRECTORY.");
       fileName.assign(kTextWidth, ' ');
     }
     fresh.files[static_cast<std::size_t>(i)] = std::move(fileName);

@@ -36,8 +36,9 @@ int main() {
   }
 
   if (action == "sw") {  // a program that also has the workstation's tables
-    int ifl = 0;
+    int ifl = 0, msglev = 0;
     float factor = 0;
+    zep::gliget("MSGLEV", msglev);
     zep::swiget("IFL", ifl);
     zep::swrget("RLWFACT", factor);
     std::printf("IFL=%d\nRLWFACT=%g\n", ifl, static_cast<double>(factor));
