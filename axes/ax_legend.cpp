@@ -78,7 +78,19 @@ void drawAt(float left, float top) {
         axes::polyline('V', x, y, e.index, e.type);
         break;
       }
-      default:
+      case Sample::kMarker: {
+        const float x = x0 + len / 2, y = row;
+        sgpmzv(1, &x, &y, e.type, e.index, e.size);
+        break;
+      }
+      case Sample::kTone: {
+        const float y0 = row - 0.45F * th, y1 = row + 0.45F * th;
+        const float x[] = {x0, x0 + len, x0 + len, x0};
+        const float y[] = {y0, y0, y1, y1};
+        sgtnzv(4, x, y, e.type);
+        break;
+      }
+      case Sample::kNone:
         break;
     }
     axes::text(x0 + (samples ? len + m : 0), row, e.text, th, 0, -1, textIndex);
@@ -102,6 +114,16 @@ void axlgln(int index, int itype, std::string_view text) {
   }
   add({Sample::kLine, itype, index, 0, {}}, text);
 }
+
+void axlgmk(int itype, int index, float size, std::string_view text) {
+  if (index < 0 || !(size >= 0)) {
+    msgdmp("E", "AXLGMK", "MARKER INDEX OR SIZE IS LESS THAN 0.");
+    return;
+  }
+  add({Sample::kMarker, itype, index, size, {}}, text);
+}
+
+void axlgtn(int itpat, std::string_view text) { add({Sample::kTone, itpat, 0, 0, {}}, text); }
 
 void axlgtx(std::string_view text) { add({Sample::kNone, 0, 0, 0, {}}, text); }
 

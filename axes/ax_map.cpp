@@ -208,7 +208,7 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
 // a label already placed.
 void placeLabel(const Anchor& a, const std::string& label, float h, float gap, int index) {
   const float w = axes::textWidth(label, h);
-  const float bh = 1.4F * h;  // room for the raised degree sign
+  const float bh = 1.1F * h;
   const float reach = gap + std::fabs(a.dx) * w / 2 + std::fabs(a.dy) * bh / 2;
   const float cx = a.vx + a.dx * reach, cy = a.vy + a.dy * reach;
   axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
@@ -225,7 +225,7 @@ void placeLabel(const Anchor& a, const std::string& label, float h, float gap, i
   for (const axes::LabelBox& o : axes::mapLabels())
     if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad) return;
   axes::mapLabels().push_back(box);
-  axes::text(cx, cy - 0.2F * h, label, h, 0, 0, index);
+  axes::text(cx, cy, label, h, 0, 0, index);
 }
 
 std::vector<double> multiples(double lo, double hi, double step, bool closed) {

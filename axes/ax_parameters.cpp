@@ -47,11 +47,11 @@ constexpr Entry<float> kReals[] = {
     {"RLGLEN", "LEGEND_SAMPLE_LENGTH", 0.05F},
 };
 
-// The stroke fonts have no degree sign: a raised small "o" stands in for it.
-// Code 0xC2 of the stroke fonts is the multiplication cross.
+// UTF-8, which the stroke fonts and the system fonts both draw. A program
+// that switches UTF-8 decoding off can take "\\^{o}" and "x" instead.
 constexpr Entry<TextValue> kTexts[] = {
-    {"CDEG", "DEGREE_SIGN", "\\^{o}"},
-    {"CTIMES", "MULTIPLY_SIGN", "\xC2"},
+    {"CDEG", "DEGREE_SIGN", "\xC2\xB0"},      // U+00B0
+    {"CTIMES", "MULTIPLY_SIGN", "\xC3\x97"},  // U+00D7
 };
 
 Table<int>& integers() {

@@ -43,8 +43,8 @@ namespace zep {
 //          DPOLAR  POLAR_SPOKE_STEP       30     degrees between spokes
 //          RLEGND  LEGEND_TEXT_HEIGHT     0.018  (V)
 //          RLGLEN  LEGEND_SAMPLE_LENGTH   0.05   (V)
-// char     CDEG    DEGREE_SIGN            "\^{o}"  appended to map and polar labels
-//          CTIMES  MULTIPLY_SIGN          code 0xC2 of the stroke fonts
+// char     CDEG    DEGREE_SIGN            U+00B0 in UTF-8, appended to map and polar labels
+//          CTIMES  MULTIPLY_SIGN          U+00D7 in UTF-8, in the common factor
 // ---------------------------------------------------------------------------
 ZEP_DECLARE_PARAMETER_PACKAGE(ax)
 
@@ -116,6 +116,10 @@ void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::
 void axlgcl();
 // Adds an entry with a line sample of line index and line type.
 void axlgln(int index, int itype, std::string_view text);
+// Adds an entry with a marker sample: marker type, line index, marker size in V.
+void axlgmk(int itype, int index, float size, std::string_view text);
+// Adds an entry with a tone sample of tone pattern number itpat.
+void axlgtn(int itpat, std::string_view text);
 // Adds an entry of text only.
 void axlgtx(std::string_view text);
 // Draws the legend inside a corner of the viewport: "TR", "TL", "BR", "BL".

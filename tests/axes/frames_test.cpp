@@ -23,6 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const std::string kDeg = "\xC2\xB0";
+
 // The page is 900 x 650 workstation units inside a 2-pixel border, y upwards;
 // the single frame is the centred square 650 x 650 from x = 125.
 int px(double vx) { return static_cast<int>(2 + 125 + 650 * vx + 0.5); }
@@ -274,13 +276,13 @@ TEST(AxisFrames, MollweideOutlineGraticuleAndLabels) {
       zep::stitrf((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, ux, uy);
       if (ux != -999.0F) f += b.text + " inside the map\n";
     }
-    for (const char* want : {"60\\^{o}N", "30\\^{o}N", "0\\^{o}", "30\\^{o}S", "60\\^{o}S", "120\\^{o}W", "60\\^{o}E"})
-      if (!texts.count(want)) f += std::string("missing label ") + want + "\n";
+    for (const std::string& want : {std::string("60") + kDeg + "N", std::string("30") + kDeg + "N", std::string("0") + kDeg + "", std::string("30") + kDeg + "S", std::string("60") + kDeg + "S", std::string("120") + kDeg + "W", std::string("60") + kDeg + "E"})
+      if (!texts.count(want)) f += "missing label " + want + "\n";
     // Latitudes on both sides, longitudes below the map.
     int left = 0, right = 0, below = 0;
     for (const Box& b : boxes) {
       const char last = b.text.back();
-      const bool latitude = last == 'N' || last == 'S' || (last == '}' && (b.x1 < west + 0.05F || b.x0 > east - 0.05F));
+      const bool latitude = last == 'N' || last == 'S' || (b.text == "0" + kDeg && (b.x1 < west + 0.05F || b.x0 > east - 0.05F));
       if (latitude && b.x1 < 0.5F) ++left;
       if (latitude && b.x0 > 0.5F) ++right;
       if (!latitude && b.y1 < mid - 0.14F * 1.4142F) ++below;
@@ -355,9 +357,9 @@ TEST(AxisFrames, GivenGraticuleStepAndSwitches) {
         });
     std::set<std::string> texts;
     for (const Box& b : boxes) texts.insert(b.text);
-    for (const char* want : {"45\\^{o}E", "135\\^{o}W", "40\\^{o}N", "80\\^{o}S"})
-      if (!texts.count(want)) f += std::string("missing label ") + want + "\n";
-    if (texts.count("30\\^{o}N")) f += "label of a parallel not drawn\n";
+    for (const std::string& want : {std::string("45") + kDeg + "E", std::string("135") + kDeg + "W", std::string("40") + kDeg + "N", std::string("80") + kDeg + "S"})
+      if (!texts.count(want)) f += "missing label " + want + "\n";
+    if (texts.count(std::string("30") + kDeg + "N")) f += "label of a parallel not drawn\n";
     return f + overlaps(boxes);
   });
 }
@@ -434,6 +436,8 @@ TEST(AxisFrames, LegendEntriesInOrder) {
           zep::axlgcl();
           zep::axlgln(21, 1, "FIRST");
           zep::axlgln(41, 1, "SECOND");
+          zep::axlgmk(10, 31, 0.03F, "MARKER");
+          zep::axlgtn(3999, "TONE");
           zep::axlgtx("NOTE");
           zep::axlgpv("TR");
         },
@@ -454,6 +458,23 @@ TEST(AxisFrames, LegendEntriesInOrder) {
             }
           if (redRow < 0 || otherRow < 0) return std::string("line samples missing\n");
           if (!(redRow < otherRow)) g += "entries not in the order added\n";
+          // Below them a filled marker (colour 3) and a tone sample (colour 3, solid),
+          // the tone wider than the marker; both under the second line.
+          std::vector<int> rowWidth;
+          int firstRow = -1;
+          for (int y = otherRow + 3; y < py(0.55); ++y) {
+            int n = 0;
+            for (int x = px(0.5); x < px(0.8); ++x) {
+              const std::uint32_t c = png.pixel(x, y);
+              const int r = (c >> 16) & 0xFF, gr = (c >> 8) & 0xFF, b = c & 0xFF;
+              if (b > r + 60 && b > gr + 20) ++n;
+            }
+            if (n > 0 && firstRow < 0) firstRow = y;
+            rowWidth.push_back(n);
+          }
+          const int widest = rowWidth.empty() ? 0 : *std::max_element(rowWidth.begin(), rowWidth.end());
+          if (firstRow < 0) g += "no marker or tone sample\n";
+          if (widest < 0.6 * 0.05 * 650) g += "tone sample not as long as the line samples\n";
           // Texts right of the samples; the box inside the viewport's corner.
           if (inkIn(png, 0.6, 0.6, 0.79, 0.79) < 100) g += "legend texts\n";
           if (inkIn(png, 0.2, 0.2, 0.5, 0.5) > 0) g += "ink away from the corner\n";

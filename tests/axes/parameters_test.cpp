@@ -39,7 +39,7 @@ TEST(AxisParameters, RuntimeSourcesReachTheTables) {
   EXPECT_EQ(v["NTICK"], "6");
   EXPECT_EQ(v["NMAJOR"], "6");
   EXPECT_EQ(v["LMINOR"], "1");
-  EXPECT_EQ(v["CDEG"], "[\\^{o}]");
+  EXPECT_EQ(v["CDEG"], "[\xC2\xB0]");
 
   writeFile(dir.path() / ".zeprc", "AX_NTICK 11\nAX_LMINOR F\nLABEL_HEIGHT 0.03\nAX_CDEG deg\n");
   v = probe(dir, "", "");
@@ -97,7 +97,7 @@ TEST(AxisParameters, TheTenOperations) {
   EXPECT_EQ(id, 0);
   std::string sign(4, '?');
   zep::axcget("CTIMES", sign);
-  EXPECT_EQ(sign, "\xC2   ");
+  EXPECT_EQ(sign, "\xC3\x97  ");
   EXPECT_EXIT(zep::axiget("NOSUCH", n), testing::KilledBySignal(SIGABRT),
               zeptest::lineRegex(" ***** ERROR (AXIQID) ***  PARAMETER 'NOSUCH' IS NOT DEFINED."));
   EXPECT_EXIT(zep::axlsvl(6, true), testing::KilledBySignal(SIGABRT),

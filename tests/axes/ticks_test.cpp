@@ -94,12 +94,12 @@ TEST(AxisTicks, ReversedAndNegativeWindows) {
 TEST(AxisTicks, CommonFactorForLongLabels) {
   zep::axinit();
   const SideTicks tiny = ticks("L", 1e-5F, 3e-5F);
-  EXPECT_EQ(tiny.factor, "\xC2" "10\\^{-5}");
+  EXPECT_EQ(tiny.factor, "\xC3\x97" "10\\^{-5}");
   EXPECT_EQ(tiny.labels, (Labels{"1.0", "1.5", "2.0", "2.5", "3.0"}));
   expectNear(tiny.major, {1e-5, 1.5e-5, 2e-5, 2.5e-5, 3e-5}, 1e-11);
 
   const SideTicks huge = ticks("B", 0, 5e6F);
-  EXPECT_EQ(huge.factor, "\xC2" "10\\^{6}");
+  EXPECT_EQ(huge.factor, "\xC3\x97" "10\\^{6}");
   EXPECT_EQ(huge.labels, (Labels{"0", "1", "2", "3", "4", "5"}));
   // Up to the length limit the labels stay plain.
   EXPECT_EQ(ticks("B", 0, 50000).factor, "");
@@ -111,7 +111,7 @@ TEST(AxisTicks, CommonFactorForLongLabels) {
   zep::axiset("LBLMAX", 6);
   zep::axcset("CTIMES", "x");
   EXPECT_EQ(ticks("B", 0, 5e6F).factor, "x10\\^{6}");
-  zep::axcset("CTIMES", "\xC2");
+  zep::axcset("CTIMES", "\xC3\x97");
 }
 
 TEST(AxisTicks, GivenIntervalsAndTargetCount) {
