@@ -21,6 +21,8 @@ void polyline(char level, const std::vector<float>& x, const std::vector<float>&
 
 void text(float vx, float vy, std::string_view s, float height, int angle, int centring, int index) {
   if (index <= 0 || !(height > 0) || s.find_first_not_of(' ') == std::string_view::npos) return;
+  // Labels and titles lie outside the viewport: a program's clipping must not cut them.
+  const ViewportClip unclipped(false);
   // The markup becomes control characters, which draw as scripts only with LCNTL.
   bool control = false;
   const bool markup = s.find('\\') != std::string_view::npos;
@@ -82,9 +84,9 @@ float textWidth(std::string_view s, float height) {
   return width * height;
 }
 
-ViewportClip::ViewportClip() {
+ViewportClip::ViewportClip(bool on) {
   sglget("LCLIP", previous_);
-  sglset("LCLIP", true);
+  sglset("LCLIP", on);
 }
 
 ViewportClip::~ViewportClip() { sglset("LCLIP", previous_); }

@@ -156,6 +156,8 @@ bool claim(const axes::LabelBox& b) {
 }
 
 void drawSide(int side) {
+  // Outward ticks lie outside the viewport.
+  const axes::ViewportClip unclipped(false);
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const Edge e = edgeOf(side);
   const int index = axInt("INDEXA");

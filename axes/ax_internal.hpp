@@ -52,10 +52,10 @@ void text(float vx, float vy, std::string_view s, float height, int angle, int c
 // Width of a text with markup in V for a height.
 float textWidth(std::string_view s, float height);
 
-// Clipping of lines to the viewport switched on for the life of the object.
+// Clipping to the viewport (SG LCLIP) switched on or off for the life of the object.
 class ViewportClip {
  public:
-  ViewportClip();
+  explicit ViewportClip(bool on = true);
   ~ViewportClip();
   ViewportClip(const ViewportClip&) = delete;
   ViewportClip& operator=(const ViewportClip&) = delete;

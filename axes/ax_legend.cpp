@@ -56,6 +56,7 @@ void boxSize(float& w, float& h) {
 
 void drawAt(float left, float top) {
   if (entries().empty()) return;
+  const axes::ViewportClip unclipped(false);  // a legend placed by V may lie outside
   const float th = axReal("RLEGND"), len = axReal("RLGLEN"), m = 0.5F * th;
   float w = 0, h = 0;
   boxSize(w, h);

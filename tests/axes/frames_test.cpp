@@ -155,11 +155,18 @@ TEST(AxisFrames, SideControlOutwardTicksAndLineIndex) {
           zep::axssid("L", true, false);
           zep::axstdr("B", 2);
           zep::axiset("INDEXA", 21);
+          // A program's clipping cuts neither outward ticks nor labels, and stays on.
+          zep::sglset("LCLIP", true);
           zep::axpfrm();
+          bool clip = false;
+          zep::sglget("LCLIP", clip);
+          if (!clip) zep::sgtxzv(0.5F, 0.5F, "CLIPPING LOST", 0.05F, 0, 0, 1);
         },
         [](const zeptest::Png& png) {
           std::string f;
           if (inkIn(png, 0.25, 0.79, 0.75, 0.82) > 0) f += "top side drawn\n";
+          if (inkIn(png, 0.3, 0.4, 0.7, 0.6) > 0) f += "LCLIP not restored\n";
+          if (inkIn(png, 0.4, 0.15, 0.48, 0.19) < 10) f += "bottom labels\n";
           if (!inkNear(png, 0.44, 0.192, 0) || inkNear(png, 0.44, 0.209, 0)) f += "bottom ticks not outside\n";
           if (!inkNear(png, 0.791, 0.44, 0)) f += "right ticks\n";
           if (inkIn(png, 0.81, 0.42, 0.87, 0.46) < 10) f += "right labels\n";

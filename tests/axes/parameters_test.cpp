@@ -105,3 +105,19 @@ TEST(AxisParameters, TheTenOperations) {
 }
 
 }  // namespace
+
+namespace {
+
+// The README's program is the example program, line for line.
+TEST(AxisDocumentation, ReadmeShowsTheExampleProgram) {
+  const std::string readme = zeptest::readFile(std::filesystem::path(ZEP_SOURCE_DIR) / "README.md");
+  const std::string example = zeptest::readFile(std::filesystem::path(ZEP_SOURCE_DIR) / "examples/framed_axes.cpp");
+  std::string indented;
+  std::istringstream in(example.substr(example.find("#include <cmath>")));
+  for (std::string line; std::getline(in, line);) indented += (line.empty() ? "" : "    " + line) + "\n";
+  EXPECT_NE(readme.find(indented), std::string::npos);
+  EXPECT_NE(readme.find("(docs/framed_axes.png)"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(ZEP_SOURCE_DIR) / "docs/framed_axes.png"));
+}
+
+}  // namespace
