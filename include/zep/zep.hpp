@@ -6,3 +6,4 @@
 #include <zep/driver.hpp>
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
+#include <zep/contour.hpp>
