@@ -82,6 +82,8 @@ void ensureLevels();
 void levelsChanged();
 // Grid coordinates and point classes, computed when missing.
 void ensureClasses();
+// Coordinates of the grid points (xs, ys), read again for the U window.
+void ensureCoordinates();
 void ensureLines();
 void ensureRings();
 

@@ -410,8 +410,6 @@ void traceBand(const Grid& g, int k, int nlev, Paths& out, std::vector<std::size
 
 }  // namespace
 
-namespace {
-
 // Grid coordinates: the given vectors, or the U window spread over the grid. A
 // change of window since the last computation throws its lines and rings away.
 void ensureCoordinates() {
@@ -442,8 +440,6 @@ void ensureCoordinates() {
     s.ringsReady = false;
   }
 }
-
-}  // namespace
 
 void ensureClasses() {
   State& s = state();

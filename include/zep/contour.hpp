@@ -99,4 +99,11 @@ void cnqbdt(int band, int& itpat);
 // Gives band b its own tone pattern number until the levels change (0: back to the automatic one).
 void cnsbdt(int band, int itpat);
 
+// ---------------------------------------------------------------------------
+// Drawing, in U through the current transformation
+// ---------------------------------------------------------------------------
+
+// Draws the contour lines of every level with its line index and type, labelled levels through the labelled-line pipeline (label height CN RLABHT, V units).
+void cnlinu();
+
 }  // namespace zep
