@@ -105,5 +105,9 @@ void cnsbdt(int band, int itpat);
 
 // Draws the contour lines of every level with its line index and type, labelled levels through the labelled-line pipeline (label height CN RLABHT, V units).
 void cnlinu();
+// Fills every band between consecutive levels (and the two open-ended ones) with its tone, holes and islands included (cnqbdt, cnsbdt).
+void cnshdu();
+// Fills each grid point's cell (halfway to its neighbours) with its band's tone; on linear axes one image through the workstation (CN LIMAGE).
+void cncelu();
 
 }  // namespace zep
