@@ -78,6 +78,7 @@ void cncelu() {
   };
   std::vector<int> tones(s.levels.size() + 1);
   for (std::size_t b = 0; b < tones.size(); ++b) tones[b] = contour::bandToneOf(static_cast<int>(b));
+  std::vector<float> px, py;
   for (int j = 0; j < s.ny; ++j) {
     float y0, y1;
     bounds(s.ys, j, y0, y1);
@@ -88,12 +89,27 @@ void cncelu() {
       int end = i + 1;
       while (end < s.nx && s.classes[row + static_cast<std::size_t>(end)] == c) ++end;
       if (c != contour::kMissingClass && tones[c] != 0) {
-        float xa, xb, unused;
-        bounds(s.xs, i, xa, unused);
-        bounds(s.xs, end - 1, unused, xb);
-        const float px[] = {xa, xb, xb, xa};
-        const float py[] = {y0, y0, y1, y1};
-        sgtnzu(4, px, py, tones[c]);
+        // Every cell boundary along the run stays a point of the outline, so
+        // that rows above and below share their edges exactly on any
+        // transformation (edges may be drawn as great circles on maps).
+        px.clear();
+        py.clear();
+        float a = 0, b = 0;
+        for (int k = i; k < end; ++k) {
+          bounds(s.xs, k, a, b);
+          px.push_back(a);
+          py.push_back(y0);
+        }
+        px.push_back(b);
+        py.push_back(y0);
+        for (int k = end - 1; k >= i; --k) {
+          bounds(s.xs, k, a, b);
+          px.push_back(b);
+          py.push_back(y1);
+        }
+        px.push_back(a);
+        py.push_back(y1);
+        sgtnzu(static_cast<int>(px.size()), px.data(), py.data(), tones[c]);
       }
       i = end;
     }

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 #include <zep/zep.hpp>
 
+#include "support/png_image.hpp"
 #include "support/recording_port.hpp"
 #include "support/test_support.hpp"
 
@@ -106,6 +110,102 @@ TEST(ContourDrawing, NegativeLevelsAreDashedAndIndexZeroDrawsNothing) {
         std::exit(problem.empty() ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One frame on a 900 x 650 page (2-pixel border): the centred square 650 x 650.
+double pixelX(double vx) { return 2 + 125 + 650 * vx; }
+double pixelY(double vy) { return 2 + 650 - 650 * vy; }
+
+// Draws one page with `draw` into a PNG in the sequential colormap (no white in
+// it) and counts the white pixels whose centres `inside` accepts.
+int whiteInside(const std::function<void()>& draw, const std::function<bool(double, double)>& inside, int* covered) {
+  zeptest::TempWorkDir dir;
+  zep::gliset("MSGLEV", 2);
+  zep::swiset("IFL", 1);
+  zep::swiset("ICLRMAP", 5);
+  zep::sgopn(2);
+  zep::sgfrm();
+  draw();
+  zep::sgcls();
+  zep::swiset("ICLRMAP", 1);
+  const zeptest::Png png(dir.path() / "zep_0001.png");
+  if (!png.ok()) return -1;
+  int white = 0, in = 0;
+  for (int y = 0; y < png.height(); ++y)
+    for (int x = 0; x < png.width(); ++x) {
+      if (!inside(x + 0.5, y + 0.5)) continue;
+      ++in;
+      if (png.pixel(x, y) == 0xffffffu) ++white;
+    }
+  if (covered != nullptr) *covered = in;
+  return white;
+}
+
+std::vector<float> randomField(int nx, int ny, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> u(-1, 1);
+  std::vector<float> z;
+  for (int k = 0; k < nx * ny; ++k) z.push_back(u(rng));
+  return z;
+}
+
+TEST(ContourPictures, BandsOfARandomFieldLeaveNoPixelUncovered) {
+  // Linear axes: the grid fills the viewport [0.1, 0.9]^2.
+  const std::vector<float> z = randomField(31, 23, 7);
+  auto inViewport = [](double x, double y) {
+    return x > pixelX(0.1) + 2 && x < pixelX(0.9) - 2 && y > pixelY(0.9) + 2 && y < pixelY(0.1) - 2;
+  };
+  for (int mode = 0; mode < 2; ++mode) {
+    int covered = 0;
+    const int white = whiteInside(
+        [&] {
+          zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+          zep::sgswnd(0, 1, 0, 1);
+          zep::sgstrn(1);
+          zep::sgstrf();
+          zep::cnsfld(31, 23, z.data(), nullptr, nullptr);
+          zep::cnslva();
+          if (mode == 0) zep::cnshdu(); else zep::cncelu();
+        },
+        inViewport, &covered);
+    EXPECT_GT(covered, 250000);
+    EXPECT_EQ(white, 0) << (mode == 0 ? "bands" : "cells as an image");
+  }
+  // The same on the whole globe in the Mollweide projection: bands cross the
+  // seam and close at the poles.
+  std::vector<float> lon, lat;
+  for (int i = 0; i < 31; ++i) lon.push_back(-180.0F + 12.0F * static_cast<float>(i));
+  for (int j = 0; j < 23; ++j) lat.push_back(-90.0F + 180.0F / 22.0F * static_cast<float>(j));
+  const double s = 0.15, cx = 0.5, cy = 0.5;
+  auto inEllipse = [&](double x, double y) {
+    const double a = 2 * std::sqrt(2.0) * s * 650 - 3, b = std::sqrt(2.0) * s * 650 - 3;
+    const double dx = (x - pixelX(cx)) / a, dy = (y - pixelY(cy)) / b;
+    return dx * dx + dy * dy < 1;
+  };
+  for (int mode = 0; mode < 2; ++mode) {
+    int covered = 0;
+    const int white = whiteInside(
+        [&] {
+          zep::sgsvpt(0, 1, 0, 1);
+          zep::sgssim(static_cast<float>(s), 0, 0);
+          zep::sgsmpl(0, 90, 0);
+          zep::sgstxy(-180, 180, -90, 90);
+          zep::sgstrn(12);
+          zep::sgstrf();
+          zep::cnsfld(31, 23, z.data(), lon.data(), lat.data());
+          zep::cnslva();
+          if (mode == 0) zep::cnshdu(); else zep::cncelu();
+        },
+        inEllipse, &covered);
+    EXPECT_GT(covered, 50000);
+    EXPECT_EQ(white, 0) << (mode == 0 ? "bands on the map" : "cells on the map");
+  }
 }
 
 }  // namespace
