@@ -69,7 +69,7 @@ struct State {
   std::vector<std::size_t> bandStart;  // rings of band b: bandStart[b] .. bandStart[b+1]-1
   bool ringsReady = false;
 
-  std::vector<int> bandTone;  // per band; 0 means the automatic colour
+  std::vector<int> bandTone;  // per band; negative: the automatic colour
 };
 
 State& state();

@@ -197,7 +197,7 @@ int bandToneOf(int band) {
   State& s = state();
   ensureLevels();
   const std::size_t nb = s.levels.size() + 1;
-  if (s.bandTone.size() == nb && s.bandTone[static_cast<std::size_t>(band)] != 0)
+  if (s.bandTone.size() == nb && s.bandTone[static_cast<std::size_t>(band)] >= 0)
     return s.bandTone[static_cast<std::size_t>(band)];
   int first = 2, last = 99, pattern = 999;
   cniget("ICOLMN", first);
@@ -370,8 +370,8 @@ void cnsbdt(int band, int itpat) {
     msgdmp("E", "CNSBDT", "BAND NUMBER IS OUT OF RANGE.");
     return;
   }
-  s.bandTone.resize(s.levels.size() + 1, 0);
-  s.bandTone[static_cast<std::size_t>(band)] = itpat;
+  s.bandTone.resize(s.levels.size() + 1, -1);
+  s.bandTone[static_cast<std::size_t>(band)] = itpat < 0 ? -1 : itpat;
 }
 
 }  // namespace zep

@@ -96,7 +96,7 @@ void cnqbdi(int i, int& band, int& np);
 void cnqbdx(int i, float* x, float* y);
 // Tone pattern number of band b: colour index * 1000 + CN IPATRN, colours spread from ICOLMN to ICOLMX.
 void cnqbdt(int band, int& itpat);
-// Gives band b its own tone pattern number until the levels change (0: back to the automatic one).
+// Gives band b its own tone pattern number until the levels change (0: the band is not filled; negative: the automatic tone again).
 void cnsbdt(int band, int itpat);
 
 // ---------------------------------------------------------------------------
@@ -109,5 +109,9 @@ void cnlinu();
 void cnshdu();
 // Fills each grid point's cell (halfway to its neighbours) with its band's tone; on linear axes one image through the workstation (CN LIMAGE).
 void cncelu();
+// Colour bar in the V rectangle (vertical when taller than wide): one box per band, the level values at the edges between boxes, triangles for the open ends with CN LBTRI.
+void cnbarv(float vxmin, float vxmax, float vymin, float vymax);
+// Colour bar beside the viewport on side "R", "L", "T" or "B", CN BARGAP away and CN BARWD thick (V units).
+void cnbarp(std::string_view side);
 
 }  // namespace zep
