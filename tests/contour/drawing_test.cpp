@@ -209,3 +209,88 @@ TEST(ContourPictures, BandsOfARandomFieldLeaveNoPixelUncovered) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tone numbers of the fills in the log, and the point count of each fill's first ring.
+std::vector<std::pair<int, int>> fills() {
+  std::vector<std::pair<int, int>> out;
+  for (const std::string& s : zeptest::driverLog()) {
+    int rings = 0, tone = 0;
+    if (std::sscanf(s.c_str(), "gtnm(%d,%d)", &rings, &tone) == 2) out.emplace_back(tone, 0);
+  }
+  return out;
+}
+
+std::string bandsAndBar() {
+  zeptest::openRecordedSession();
+  zep::swlset("SYSFONT", true);
+  zep::sgsvpt(0.1F, 0.7F, 0.1F, 0.9F);
+  zep::sgstrf();
+  const std::vector<float> z = cone(21);
+  zep::cnsfld(21, 21, z.data(), nullptr, nullptr);
+  const float levels[] = {-0.2F, -0.1F, 0.0F, 0.1F};
+  zep::cnslvl(4, levels);
+  std::string problem;
+  // Five bands, each one area in its own tone; band 2 left out on request.
+  zep::cnsbdt(2, 0);
+  zeptest::driverLog().clear();
+  zep::cnshdu();
+  std::vector<int> tones;
+  for (const auto& f : fills()) tones.push_back(f.first);
+  int t0 = 0, t1 = 0, t3 = 0, t4 = 0;
+  zep::cnqbdt(0, t0);
+  zep::cnqbdt(1, t1);
+  zep::cnqbdt(3, t3);
+  zep::cnqbdt(4, t4);
+  if (tones != std::vector<int>{t0, t1, t3, t4}) problem += "band fills wrong;";
+  zep::cnsbdt(2, -1);
+  // The bar: five boxes, triangles at the ends when asked, the four levels written.
+  zep::cnlset("LBTRI", true);
+  zeptest::driverLog().clear();
+  zep::cnbarp("R");
+  if (fills().size() != 5) problem += " bar fills " + std::to_string(fills().size()) + ";";
+  if (zeptest::lastTone().rings.size() != 1 || zeptest::lastTone().rings[0].size() != 3)
+    problem += " no triangle at the top;";
+  const std::vector<std::string> texts = drawnTexts();
+  if (texts != std::vector<std::string>{"-0.2", "-0.1", "0.0", "0.1"}) {
+    problem += " bar labels:";
+    for (const auto& t : texts) problem += " " + t;
+  }
+  // The viewport and transformation come back as they were.
+  float vx0, vx1, vy0, vy1;
+  zep::sgqvpt(vx0, vx1, vy0, vy1);
+  if (vx0 != 0.1F || vx1 != 0.7F) problem += " viewport changed;";
+  return problem;
+}
+
+void badSide() {
+  const float z[] = {0, 1, 2, 3};
+  zep::cnsfld(2, 2, z, nullptr, nullptr);
+  zep::cnbarp("X");
+}
+
+void emptyBar() {
+  const float z[] = {0, 1, 2, 3};
+  zep::cnsfld(2, 2, z, nullptr, nullptr);
+  zep::cnbarv(0.5F, 0.5F, 0.1F, 0.9F);
+}
+
+TEST(ContourDrawing, BandsAndColourBarFillOneAreaPerBand) {
+  EXPECT_EXIT(
+      {
+        const std::string problem = bandsAndBar();
+        std::fputs(problem.c_str(), stderr);
+        std::exit(problem.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+  auto line = [](const char* routine, const char* text) {
+    return zeptest::lineRegex(std::string(" ***** ERROR (") + routine + ") ***  " + text);
+  };
+  EXPECT_EXIT(badSide(),
+      testing::KilledBySignal(SIGABRT), line("CNBARP", "SIDE MUST BE R, L, T OR B."));
+  EXPECT_EXIT(emptyBar(),
+      testing::KilledBySignal(SIGABRT), line("CNBARV", "THE RECTANGLE IS EMPTY."));
+}
+
+}  // namespace
