@@ -283,8 +283,8 @@ void collectExteriorSides(const Grid& g, bool anyMissing, std::size_t nbands) {
 
 class RingTracer {
  public:
-  RingTracer(const Grid& g, int band, int nlev, Paths& out, std::vector<std::size_t>& touched)
-      : g_(g), k_(band), nlev_(nlev), out_(out), touched_(touched) {
+  RingTracer(const Grid& g, int band, Paths& out, std::vector<std::size_t>& touched)
+      : g_(g), k_(band), out_(out), touched_(touched) {
     limit_ = 8 * static_cast<std::size_t>(g.nx) * static_cast<std::size_t>(g.ny) + 64;
   }
 
@@ -360,13 +360,11 @@ class RingTracer {
       s = side;
       atCrossing_ = false;
     }
-    (void)nlev_;
     finish(out_, ringStart, k_, true, true);
   }
 
   const Grid& g_;
   int k_;
-  int nlev_;
   Paths& out_;
   std::vector<std::size_t>& touched_;
   std::size_t limit_;
@@ -374,7 +372,7 @@ class RingTracer {
 };
 
 void traceBand(const Grid& g, int k, int nlev, Paths& out, std::vector<std::size_t>& touched) {
-  RingTracer tracer(g, k, nlev, out, touched);
+  RingTracer tracer(g, k, out, touched);
   int i, j, s;
   if (k >= 1) {
     const int L = k - 1;
@@ -554,10 +552,7 @@ using contour::state;
 
 namespace {
 
-bool fieldForComputation(const char* routine) {
-  if (!contour::requireField(routine)) return false;
-  return true;
-}
+bool fieldForComputation(const char* routine) { return contour::requireField(routine); }
 
 const contour::Paths* pathsFor(bool lines, const char* routine) {
   if (!fieldForComputation(routine)) return nullptr;
