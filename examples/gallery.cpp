@@ -725,6 +725,7 @@ void tonesAndImagesPage() {
 struct Page {
   const char* title;
   std::function<void()> draw;
+  bool systemFont = false;  // draws text with the system's fonts, which differ between machines
 };
 
 const std::vector<Page>& pages() {
@@ -736,7 +737,7 @@ const std::vector<Page>& pages() {
       {"MAP PROJECTIONS 33-104 AND TWO GREAT CIRCLES", [] { mapPage(18, 9); }},
       {"LABELLED LINES", labelledLinesPage},
       {"STROKE-FONT TEXT, SCRIPTS, GREEK, MARKERS", strokeTextPage},
-      {"SYSTEM-FONT TEXT, MARKUP, JAPANESE", systemTextPage},
+      {"SYSTEM-FONT TEXT, MARKUP, JAPANESE", systemTextPage, true},
       {"CURVILINEAR GRID (ITR 51)", curvilinearPage},
       {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
       {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
@@ -768,6 +769,17 @@ void drawGallery(int ifl) {
   zep::sgcls();
 }
 
+// The list of pages beside the pictures: file, kind of text, title. The
+// picture regression test compares system-font pages more loosely.
+void writeIndex() {
+  FILE* f = std::fopen("gallery-pages.txt", "w");
+  if (f == nullptr) return;
+  int n = 0;
+  for (const Page& p : pages())
+    std::fprintf(f, "gallery_%04d.png %s %s\n", ++n, p.systemFont ? "system-font" : "stroke-font", p.title);
+  std::fclose(f);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -789,5 +801,6 @@ int main(int argc, char** argv) {
   }
   if (pdf) drawGallery(4);
   if (png) drawGallery(1);
+  writeIndex();
   return 0;
 }
