@@ -60,6 +60,22 @@ void sglnr(float rx1, float ry1, float rx2, float ry2);
 void sgslni(int index);
 void sgqlni(int& index);
 
+// Polylines of n points in U, V or R with the current polyline type and index;
+// with GL LMISS a point equal to RMISS in either coordinate lifts the pen.
+void sgplu(int n, const float* upx, const float* upy);
+void sgplv(int n, const float* vpx, const float* vpy);
+void sgplr(int n, const float* rpx, const float* rpy);
+// The same with type and index as arguments, leaving the current ones alone.
+void sgplzu(int n, const float* upx, const float* upy, int itype, int index);
+void sgplzv(int n, const float* vpx, const float* vpy, int itype, int index);
+void sgplzr(int n, const float* rpx, const float* rpy, int itype, int index);
+// Polyline type (a line type of the dash stage, initially 1, solid).
+void sgsplt(int itype);
+void sgqplt(int& itype);
+// Polyline index (colour and width as a line index, initially 1).
+void sgspli(int index);
+void sgqpli(int& index);
+
 // The line-primitive bracket and one segment at a level.
 void szlnop(int index);
 void szlncl();
