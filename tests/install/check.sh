@@ -11,6 +11,12 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 test -f "$prefix/lib/libzep.a"
 test -f "$prefix/include/zep/zep.hpp"
 test -d "$prefix/lib/czepdbase"
+for page in fontsheet fontpick fontroll; do
+  test -f "$prefix/share/man/man1/$page.1"
+  if command -v man >/dev/null; then
+    man -l "$prefix/share/man/man1/$page.1" 2>/dev/null | grep -q "^NAME" || { echo "man page $page.1 does not format"; exit 1; }
+  fi
+done
 
 cmake -S "$src" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null
