@@ -29,3 +29,16 @@ c++ -std=c++20 "$src/consumer.cpp" -o "$work/pc-consumer" $(pkg-config --cflags 
 out=$(env -u GL_DSPATH "$work/pc-consumer")
 echo "pkg-config consumer: $out"
 case "$out" in "20 "*" zep-7.0.0") ;; *) echo "unexpected output"; exit 1 ;; esac
+
+# The README's first program compiles and runs as printed, against pkg-config.
+readme="$src/../../README.md"
+awk '/^## A first program/ {on = 1; next}
+     on && /^    / {code = 1; print substr($0, 5); next}
+     on && code && /^$/ {print ""; next}
+     on && code {exit}' "$readme" >"$work/first.cpp"
+grep -q 'zep::sgcls' "$work/first.cpp" || { echo "no first program found in README.md"; exit 1; }
+c++ -std=c++20 -Wall -Wextra -Werror "$work/first.cpp" -o "$work/first" $(pkg-config --cflags --libs zep)
+# The data of this temporary prefix, not of the compiled default /usr/local.
+(cd "$work" && GL_DSPATH="$prefix/lib/czepdbase/" ./first -SW_IFL=1 -GL_MSGLEV=2 2>/dev/null)
+test -s "$work/zep_0001.png" || { echo "the README's first program drew no zep_0001.png"; exit 1; }
+echo "README first program: drawn"
