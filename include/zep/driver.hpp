@@ -80,6 +80,9 @@ void zggplt(double x, double y);
 void zggcls();
 // Fill the polygon of n points in W with colour itpat / 1000 (999xxx: background).
 void zggton(int n, const float* xs, const float* ys, int itpat);
+// Fills nring rings in one go by the even-odd rule (holes stay open); ring i has
+// npts[i] points, taken in turn from xs and ys; colour from itpat as for zggton.
+void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int itpat);
 // Images: origin and size in surface coordinates; pixels in row order, top row first.
 void zgiopn(int ix, int iy, int iw, int ih);
 // Next n image pixels as colour indices.

@@ -188,6 +188,40 @@ void szplsv(float x, float y);
 void szclsv();
 
 // ---------------------------------------------------------------------------
+// Markers
+// ---------------------------------------------------------------------------
+
+// A marker at each of n points in U, V or R with the current type, index and
+// size; missing and undefined points, and with LCLIP points outside the
+// viewport, get none.
+void sgpmu(int n, const float* upx, const float* upy);
+// Markers at n points in V.
+void sgpmv(int n, const float* vpx, const float* vpy);
+// Markers at n points in R.
+void sgpmr(int n, const float* rpx, const float* rpy);
+// The same with type, index and size as arguments, leaving the current ones alone.
+void sgpmzu(int n, const float* upx, const float* upy, int itype, int index, float size);
+// Markers in V with type, index and size as arguments.
+void sgpmzv(int n, const float* vpx, const float* vpy, int itype, int index, float size);
+// Markers in R with type, index and size as arguments.
+void sgpmzr(int n, const float* rpx, const float* rpy, int itype, int index, float size);
+// Marker type (initially 1): 1 dot, 2 plus, 3 asterisk, 4 circle, 5 cross, 6 square,
+// 7 triangle, 8 diamond, 9 star, 10 filled circle, 11 filled square, 12-15 filled
+// triangles up, left, down, right, 16 filled star, 17 flag, 18 filled diamond.
+void sgspmt(int itype);
+// Marker type.
+void sgqpmt(int& itype);
+// Marker index (colour and width as a line index, initially 1).
+void sgspmi(int index);
+// Marker index.
+void sgqpmi(int& index);
+// Marker size: the height, in V units, of the text cell the marker glyph fills
+// (initially 0.01).
+void sgspms(float size);
+// Marker size (V).
+void sgqpms(float& size);
+
+// ---------------------------------------------------------------------------
 // Line types and dash patterns
 // ---------------------------------------------------------------------------
 
@@ -286,5 +320,31 @@ void szschz(std::string_view text, float height);
 void szqchz(std::span<char> text, float& height);
 // Forget the label text: lines carry no labels until the next szschz.
 void szcrst();
+
+// ---------------------------------------------------------------------------
+// Filled polygons (tones)
+// ---------------------------------------------------------------------------
+
+// Fills an n-point polygon in U with the current tone: edges follow the
+// transformation (great circles on maps, or straight in longitude and latitude
+// without SG LGCINT), the area is clipped to the map, the viewport (SG LCLIP)
+// and the workstation window; with GL LMISS an RMISS point separates rings
+// (holes); rings fill by the even-odd rule.
+void sgtnu(int n, const float* upx, const float* upy);
+// The same in V (clipped to the viewport with SG LCLIP, and to the window).
+void sgtnv(int n, const float* vpx, const float* vpy);
+// The same in R (clipped to the workstation window).
+void sgtnr(int n, const float* rpx, const float* rpy);
+// One-call fills in U, V or R with the tone number as argument, leaving the current one alone.
+void sgtnzu(int n, const float* upx, const float* upy, int itpat);
+// One-call fill in V with the tone number as argument.
+void sgtnzv(int n, const float* vpx, const float* vpy, int itpat);
+// One-call fill in R with the tone number as argument.
+void sgtnzr(int n, const float* rpx, const float* rpy, int itpat);
+// Current tone number: colour index times 1000 plus pattern number, as the workstation's
+// tone entries take it (initially 1999, solid in colour 1); 0 fills nothing.
+void sgstnp(int itpat);
+// Current tone number.
+void sgqtnp(int& itpat);
 
 }  // namespace zep

@@ -77,6 +77,8 @@ void swgcls();
 void swstcl(int rgb);
 // Fill the polygon of np points (W) with tone pattern itpat (colour index x 1000 + pattern).
 void swgton(int np, const float* wpx, const float* wpy, int itpat);
+// Tone of several rings at once, even-odd: ring i has npts[i] points of wpx, wpy in turn.
+void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat);
 // Begin an image of imw x imh pixels at (iwx, iwy) in surface coordinates (origin top left).
 void swiopn(int iwx, int iwy, int imw, int imh);
 // Next nlen image pixels as colour indices, row by row from the top.
