@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include <zep/foundation.hpp>
 
@@ -18,6 +19,7 @@ constexpr int kMaxLevel = 16;
 
 MsgDumper activeDumper = &msgdmp_zeporig;
 MsgErrorCallback errorCallback = nullptr;
+MsgFinisher finisher = nullptr;
 
 struct DumperSettings {
   int unit = 0;
@@ -52,6 +54,17 @@ int processLevel = 0;
 
 const std::string& outermostProcess() { return processSlots()[static_cast<std::size_t>(std::min(processLevel, 1))]; }
 
+std::string compose(char level, std::string_view routine, std::string_view message, bool longForm);
+
+// Lets what was written be completed before an error ends the process. The
+// finisher leaves its slot before it runs, so an error inside it cannot recurse.
+void runFinisher(int unit, int linesize, bool longForm) {
+  const MsgFinisher f = std::exchange(finisher, nullptr);
+  if (f == nullptr) return;
+  const std::string note = f();
+  if (!note.empty()) mszdmp(compose('E', "-CNT.-", note, longForm), unit, linesize);
+}
+
 // Stack faults are written straight to the message unit and end the process:
 // the stack is what the reports themselves quote, so they cannot go through them.
 [[noreturn]] void stackFault(std::string_view routine, std::string_view what) {
@@ -61,6 +74,7 @@ const std::string& outermostProcess() { return processSlots()[static_cast<std::s
   gliget("NLNSIZE", linesize);
   mszdmp("*** ERROR (" + std::string(routine) + " IN " + outermostProcess() + ") * " + std::string(what), unit,
          linesize);
+  runFinisher(unit, linesize, false);
   osabrt();
 }
 
@@ -108,6 +122,7 @@ void msgdmp_zeporig(std::string_view level, std::string_view routine, std::strin
   const char lev = upperLevel(level);
   if (lev == 'E') {
     mszdmp(compose(lev, routine, text, s.longForm), s.unit, s.linesize);
+    runFinisher(s.unit, s.linesize, s.longForm);
     osabrt();
   }
   dumpWarningOrMessage(count, lev, routine, text, s);
@@ -126,6 +141,8 @@ void msgdmp_err_replaceable(std::string_view level, std::string_view routine, st
 }
 
 void set_msgdmp_func(MsgDumper dumper) { activeDumper = dumper != nullptr ? dumper : &msgdmp_zeporig; }
+
+void set_msgdmp_fin_func(MsgFinisher f) { finisher = f; }
 
 void set_msgdmp_err_func(MsgErrorCallback callback) {
   errorCallback = callback;

@@ -57,6 +57,8 @@ struct DriverPort {
   void (*fontname)(int, std::span<char>, int&);
   void (*listfonts)();
   void (*selectfont)(std::span<char>);
+  // the first output file that could not be written since the last query
+  void (*qfer)(std::span<char>, std::span<char>, bool&);
 };
 
 // The port in use; the real driver unless a test installed another.

@@ -121,6 +121,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         std::copy_n("Serif 10", std::min<std::size_t>(8, font.size()), font.begin());
         logCall("selectfont");
       },
+      [](std::span<char>, std::span<char>, bool& failed) { failed = false; },
   };
   return port;
 }
