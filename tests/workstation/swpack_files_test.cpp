@@ -172,8 +172,8 @@ TEST(SessionFiles, AnErrorCallbackHearsOfEveryUnwritablePage) {
     const std::vector<std::string> want = {"SWPCLS: CANNOT WRITE out/x_0001.png (NO SUCH FILE OR DIRECTORY).",
                                            "SWPCLS: CANNOT WRITE out/x_0002.png (NO SUCH FILE OR DIRECTORY)."};
     if (reports != want) {
-      std::string got;
-      for (const auto& r : reports) got += "[" + r + "] ";
+      std::string got = "reports:";
+      for (const auto& r : reports) got += " [" + r + "]";
       return got;
     }
     return std::string();
