@@ -113,7 +113,7 @@ cairo_t* zgcsfc() {
     surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
   } else {
     if (!f.raster) file = zgperpagefile() ? zgpagefilename(f.suffix) : s.dmpfile + "." + f.suffix;
-    surface = f.create(file);
+    surface = f.create(f, file);
   }
   s.csr.reset(surface);
   zgchecksurface();

@@ -26,34 +26,34 @@ namespace {
 // Surfaces
 // ---------------------------------------------------------------------------
 
-cairo_surface_t* create_image(const std::string&) {
+cairo_surface_t* create_image(const ZgFormat&, const std::string&) {
   const ZgState& s = zgstate();
   return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, s.wsxwd, s.wsywd);
 }
 
 // Landscape EPS page; the plot lies in its top left corner.
-cairo_surface_t* create_eps(const std::string& file) {
+cairo_surface_t* create_eps(const ZgFormat& f, const std::string& file) {
   ZgState& s = zgstate();
   s.ddvscale = 1.0;
   zgopenfile(file);
-  cairo_surface_t* surface = cairo_ps_surface_create_for_stream(&zgwritefile, nullptr, 842, 595);
+  cairo_surface_t* surface = cairo_ps_surface_create_for_stream(&zgwritefile, nullptr, f.page_width, f.page_height);
   cairo_ps_surface_set_eps(surface, TRUE);
   // EPS lines keep their own widths from here on, whatever RLWFACT says.
   s.linewidth = kZgEpsLineWidths;
   return surface;
 }
 
-cairo_surface_t* create_svg(const std::string& file) {
+cairo_surface_t* create_svg(const ZgFormat&, const std::string& file) {
   const ZgState& s = zgstate();
   zgopenfile(file);
   return cairo_svg_surface_create_for_stream(&zgwritefile, nullptr, s.wsxwd, s.wsywd);
 }
 
 // Portrait A4 page; zgcatl turns the plot onto it.
-cairo_surface_t* create_pdf(const std::string& file) {
+cairo_surface_t* create_pdf(const ZgFormat& f, const std::string& file) {
   zgstate().ddvscale = 1.0;
   zgopenfile(file);
-  return cairo_pdf_surface_create_for_stream(&zgwritefile, nullptr, 595, 842);
+  return cairo_pdf_surface_create_for_stream(&zgwritefile, nullptr, f.page_width, f.page_height);
 }
 
 // ---------------------------------------------------------------------------
@@ -91,13 +91,14 @@ void end_pdf_page() {
 // ---------------------------------------------------------------------------
 
 // name, suffix, raster, paper, rotated, multipage, tone outline, line scale,
-// surface, page end. The window ends its pages itself (waits and dumps).
-constexpr ZgFormat kWindow{"DISP", nullptr, true, false, false, false, false, 0.0, &create_image, nullptr};
+// sheet width and height, surface, page end. The window ends its pages itself
+// (waits and dumps).
+constexpr ZgFormat kWindow{"DISP", nullptr, true, false, false, false, false, 0.0, 0, 0, &create_image, nullptr};
 constexpr std::array<ZgFormat, 4> kFileFormats{{
-    {"PNG", "png", true, false, false, false, false, 0.0, &create_image, &end_png_page},
-    {"EPS", "eps", false, true, false, false, false, 0.1, &create_eps, &zgreleasesurface},
-    {"SVG", "svg", false, false, false, false, false, 0.0, &create_svg, &zgreleasesurface},
-    {"PDF", "pdf", false, true, true, true, true, 0.0, &create_pdf, &end_pdf_page},
+    {"PNG", "png", true, false, false, false, false, 0.0, 0, 0, &create_image, &end_png_page},
+    {"EPS", "eps", false, true, false, false, false, 0.1, 842, 595, &create_eps, &zgreleasesurface},
+    {"SVG", "svg", false, false, false, false, false, 0.0, 0, 0, &create_svg, &zgreleasesurface},
+    {"PDF", "pdf", false, true, true, true, true, 0.0, 595, 842, &create_pdf, &end_pdf_page},
 }};
 constexpr int kDefaultFileFormat = 4;
 

@@ -53,6 +53,17 @@ inline constexpr std::array<double, 9> kZgEpsLineWidths{2, 4, 6, 8, 10, 11, 12, 
 // The whole driver state. There is exactly one (zgstate()); it lives for the
 // whole process, as the window and the single PDF file may.
 struct ZgState {
+  ZgState() = default;
+  ZgState(const ZgState&) = delete;
+  ZgState& operator=(const ZgState&) = delete;
+  // A process that exits in the middle of a session still completes its open
+  // file: the surface writes its rest through csr_fp, which must outlive it.
+  ~ZgState() {
+    cr.reset();
+    csr.reset();
+    if (csr_fp != nullptr) std::fclose(csr_fp);
+  }
+
   // device and format
   int idev_type = 0;
   int jdev_type = 0;
@@ -174,8 +185,10 @@ struct ZgFormat {
   bool multipage;      // one file holds every page unless LSEP asks for one per page
   bool tone_outline;   // tones also stroke their outline against hairline gaps
   double line_scale;   // fixed scale of all line widths; 0 keeps the caller's
-  // Makes the page surface writing to `file` (ignored by raster formats).
-  cairo_surface_t* (*create)(const std::string& file);
+  double page_width, page_height;  // sheet in points; 0: the surface size
+  // Makes the page surface of this row writing to `file` (ignored by raster
+  // formats).
+  cairo_surface_t* (*create)(const ZgFormat& row, const std::string& file);
   // Ends the current file page: written, shown or finished, and released.
   void (*end_page)();
 };

@@ -345,6 +345,28 @@ TEST(ZgpackFiles, PngStreamReportsShortWrites) {
   std::fclose(null);
 }
 
+// A format number that names no format (the dispatcher refuses it) falls back
+// to the default PDF row as a whole, not to a PDF surface in another's layout.
+TEST(ZgpackFiles, UnknownFormatNumberWritesTheDefaultPdf) {
+  TempWorkDir dir;
+  Opts o;
+  o.ifl = 7;
+  open(o);
+  EXPECT_EQ(zep::zgstate().wsxwd, 732);
+  EXPECT_EQ(zep::zgstate().wsywd, 529);
+  EXPECT_EQ(zep::zgfileformat(7), nullptr);
+  EXPECT_STREQ(zep::zgformat().name, "PDF");
+  for (int page = 0; page < 2; ++page) {
+    zep::zgpopn();
+    hline(100, 600, 100, 2, 3);
+    zep::zgpcls();
+  }
+  zep::zgdcls();
+  EXPECT_EQ(filesIn("."), (std::vector<std::string>{"bitmap.x11", "cmap.x11", "zep.pdf"}));
+  EXPECT_EQ(pdfPages("zep.pdf"), 2);
+  EXPECT_EQ(pdfPageSize("zep.pdf"), "595 x 842");
+}
+
 TEST(ZgpackFiles, HugeSizesAndPageNumbersStayInRange) {
   TempWorkDir dir;
   Opts o;

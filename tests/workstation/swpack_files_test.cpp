@@ -6,7 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
-#include <regex>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -31,10 +31,10 @@ std::string runSession(const TempWorkDir& dir, const std::string& args, int& sta
 }
 
 int pdfPages(const fs::path& p) {
-  std::smatch m;
   const std::string info = zeptest::runCommand("pdfinfo '" + p.string() + "' 2>&1");
-  if (!std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)"))) return -1;
-  return std::stoi(m[1]);
+  const std::size_t at = info.find("Pages:");
+  if (at == std::string::npos) return -1;
+  return std::atoi(info.c_str() + at + 6);
 }
 
 // Reports are cut into lines of 78 characters (after a blank); this joins them
@@ -56,8 +56,18 @@ std::string unwrapped(const std::string& out) {
   return joined;
 }
 
+// True when one line of the output, without its trailing blanks, is `line`.
 bool hasLine(const std::string& out, const std::string& line) {
-  return std::regex_search(unwrapped(out), std::regex(lineRegex(line)));
+  const std::string all = unwrapped(out);
+  for (std::size_t from = 0; from <= all.size();) {
+    std::size_t to = all.find('\n', from);
+    if (to == std::string::npos) to = all.size();
+    std::string_view got(all.data() + from, to - from);
+    while (!got.empty() && got.back() == ' ') got.remove_suffix(1);
+    if (got == line) return true;
+    from = to + 1;
+  }
+  return false;
 }
 
 // Non-white pixels of page `page` of a PDF, rendered small.
