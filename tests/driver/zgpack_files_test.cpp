@@ -345,4 +345,84 @@ TEST(ZgpackFiles, PngStreamReportsShortWrites) {
   std::fclose(null);
 }
 
+// A format number that names no format (the dispatcher refuses it) falls back
+// to the default PDF row as a whole, not to a PDF surface in another's layout.
+TEST(ZgpackFiles, UnknownFormatNumberWritesTheDefaultPdf) {
+  TempWorkDir dir;
+  Opts o;
+  o.ifl = 7;
+  open(o);
+  EXPECT_EQ(zep::zgstate().wsxwd, 732);
+  EXPECT_EQ(zep::zgstate().wsywd, 529);
+  EXPECT_EQ(zep::zgfileformat(7), nullptr);
+  EXPECT_STREQ(zep::zgformat().name, "PDF");
+  for (int page = 0; page < 2; ++page) {
+    zep::zgpopn();
+    hline(100, 600, 100, 2, 3);
+    zep::zgpcls();
+  }
+  zep::zgdcls();
+  EXPECT_EQ(filesIn("."), (std::vector<std::string>{"bitmap.x11", "cmap.x11", "zep.pdf"}));
+  EXPECT_EQ(pdfPages("zep.pdf"), 2);
+  EXPECT_EQ(pdfPageSize("zep.pdf"), "595 x 842");
+}
+
+TEST(ZgpackFiles, HugeSizesAndPageNumbersStayInRange) {
+  TempWorkDir dir;
+  Opts o;
+  o.ifl = 3;  // SVG: the surface size without an allocation behind it
+  o.iwidth = o.iheight = 2147483647;
+  o.ibgpage = 2147483647;
+  open(o);
+  EXPECT_EQ(zep::zgstate().wsxwd, 32767);
+  EXPECT_EQ(zep::zgstate().wsywd, 32767);
+  for (int page = 0; page < 2; ++page) {
+    zep::zgpopn();
+    zep::zgpcls();
+  }
+  zep::zgdcls();
+  // The page counter stops at its largest value instead of wrapping.
+  EXPECT_EQ(filesIn("."), (std::vector<std::string>{"bitmap.x11", "cmap.x11", "zep_2147483647.svg"}));
+}
+
+TEST(ZgpackFiles, FinishingKeepsThePageInProgressAndFailuresAreKept) {
+  TempWorkDir dir;
+  open(Opts{});
+  zep::zgpopn();
+  hline(100, 600, 100, 2, 3);
+  zep::zgpcls();
+  zep::zgpopn();
+  zep::zggopn();  // a polyline not yet stroked is kept too
+  zep::zggmov(100, 200);
+  zep::zggplt(600, 200);
+  EXPECT_EQ(zep::zgfinishoutput(), "PAGE 2 IS INCOMPLETE; KEPT AS DRAWN IN zep.pdf.");
+  EXPECT_EQ(pdfPages("zep.pdf"), 2);
+  const std::string finished = readFile("zep.pdf");
+  EXPECT_EQ(zep::zgfinishoutput(), "");
+  EXPECT_EQ(readFile("zep.pdf"), finished);
+  runCommand("pdftoppm -r 20 -png -f 2 -l 2 -singlefile zep.pdf page2");
+  Png page2("page2.png");
+  ASSERT_TRUE(page2.ok());
+  int ink = 0;
+  for (int y = 0; y < page2.height(); ++y)
+    for (int x = 0; x < page2.width(); ++x) ink += (page2.pixel(x, y) & 0xffffffu) != 0xffffffu;
+  EXPECT_GT(ink, 0) << "the line of page 2 is lost";
+
+  // A file that cannot be made is recorded once, with the system's reason.
+  Opts nowhere;
+  nowhere.fname = "nodir/zep";
+  open(nowhere);
+  std::string file(40, '?'), cause(40, '?');
+  bool failed = false;
+  zep::zgqfer(file, cause, failed);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(file, "nodir/zep.pdf" + std::string(27, ' '));
+  EXPECT_EQ(cause, "NO SUCH FILE OR DIRECTORY" + std::string(15, ' '));
+  zep::zgpopn();
+  zep::zgpcls();
+  zep::zgqfer(file, cause, failed);
+  EXPECT_FALSE(failed) << "the same file was recorded again";
+  zep::zgdcls();
+}
+
 }  // namespace
