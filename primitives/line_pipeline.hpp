@@ -11,6 +11,9 @@
 //                                              P --> R (workstation-window clip)
 //                                                --> Z (to workstation coordinates)
 //                                                --> workstation
+//
+// A new stage derives from PassStage, overrides what it changes, and takes its
+// place in the chain in line_pipeline.cpp.
 #pragma once
 
 namespace zep::pipeline {
@@ -22,6 +25,21 @@ class LineStage {
   virtual void moveTo(float x, float y) = 0;
   virtual void drawTo(float x, float y) = 0;
   virtual void close() = 0;
+};
+
+// The base of every stage that has a next one: forwards everything unchanged.
+class PassStage : public LineStage {
+ public:
+  explicit PassStage(LineStage& next) : next_(next) {}
+  void open() override { next_.open(); }
+  void moveTo(float x, float y) override { next_.moveTo(x, y); }
+  void drawTo(float x, float y) override { next_.drawTo(x, y); }
+  void close() override { next_.close(); }
+
+ protected:
+  // Moves or draws the next stage, as a generator marked the point.
+  void forward(float x, float y, bool move) { move ? next_.moveTo(x, y) : next_.drawTo(x, y); }
+  LineStage& next_;
 };
 
 // What every line primitive reads at its start (szslti) and the stages consult.
@@ -47,5 +65,9 @@ LineStage& perspectiveStage();
 LineStage& deviceStage();
 LineStage& workstationStage();
 LineStage& textStrokeStage();
+
+class DashStage;
+// The chain's dash stage, which holds the current dash pattern.
+DashStage& dashPattern();
 
 }  // namespace zep::pipeline
