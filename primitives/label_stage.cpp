@@ -113,6 +113,14 @@ void LabelStage::placeLabel(Point start, Point end) {
   int lineIndex = 0;
   szqidx(lineIndex);
   const int index = labelIndex_ != 0 ? labelIndex_ : lineIndex;
+  // The label leaves the line's own road and comes back to it. The stages
+  // below (dash, P, R, Z) are closed, so that the workstation ends the line's
+  // polyline before the text; the text goes its own way through the text
+  // primitive, whose strokes enter at the text-stroke stage and meet the line's
+  // road again at P; then the stages below are reopened and the line moves on
+  // from the end of the gap. The stages above this one stay open throughout,
+  // and no generator of theirs is disturbed: every stage clips and
+  // interpolates with generators of its own.
   next_.close();
   sztxop(height_, angle, 0, index);
   sztxzv((start.x + end.x) / 2.0F, (start.y + end.y) / 2.0F, label.text);
