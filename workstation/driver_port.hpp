@@ -57,6 +57,7 @@ struct DriverPort {
   void (*fontname)(int, std::span<char>, int&);
   void (*listfonts)();
   void (*selectfont)(std::span<char>);
+  void (*gtnm)(int, const int*, const float*, const float*, int);
 };
 
 // The port in use; the real driver unless a test installed another.

@@ -58,6 +58,9 @@ void zggmov(double x, double y);
 void zggplt(double x, double y);
 void zggcls();
 void zggton(int n, const float* xs, const float* ys, int itpat);
+// Fills nring rings in one go by the even-odd rule (holes stay open); ring i has
+// npts[i] points, taken in turn from xs and ys; colour from itpat as for zggton.
+void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int itpat);
 // Images: origin and size in surface coordinates; pixels in row order, top row first.
 void zgiopn(int ix, int iy, int iw, int ih);
 void zgidat(const int* v, int n);

@@ -227,4 +227,27 @@ void szschz(std::string_view text, float height);
 void szqchz(std::span<char> text, float& height);
 void szcrst();
 
+// ---------------------------------------------------------------------------
+// Filled polygons (tones)
+// ---------------------------------------------------------------------------
+
+// Fills an n-point polygon in U with the current tone: edges follow the
+// transformation (great circles on maps, or straight in longitude and latitude
+// without SG LGCINT), the area is clipped to the map, the viewport (SG LCLIP)
+// and the workstation window; with GL LMISS an RMISS point separates rings
+// (holes); rings fill by the even-odd rule.
+void sgtnu(int n, const float* upx, const float* upy);
+// The same in V (clipped to the viewport with SG LCLIP, and to the window).
+void sgtnv(int n, const float* vpx, const float* vpy);
+// The same in R (clipped to the workstation window).
+void sgtnr(int n, const float* rpx, const float* rpy);
+// One-call fills in U, V or R with the tone number as argument, leaving the current one alone.
+void sgtnzu(int n, const float* upx, const float* upy, int itpat);
+void sgtnzv(int n, const float* vpx, const float* vpy, int itpat);
+void sgtnzr(int n, const float* rpx, const float* rpy, int itpat);
+// Current tone number: colour index times 1000 plus pattern number, as the workstation's
+// tone entries take it (initially 1999, solid in colour 1); 0 fills nothing.
+void sgstnp(int itpat);
+void sgqtnp(int& itpat);
+
 }  // namespace zep

@@ -56,6 +56,8 @@ void swgplt(float x, float y);
 void swgcls();
 void swstcl(int rgb);
 void swgton(int np, const float* wpx, const float* wpy, int itpat);
+// Tone of several rings at once, even-odd: ring i has npts[i] points of wpx, wpy in turn.
+void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat);
 void swiopn(int iwx, int iwy, int imw, int imh);
 void swidat(const int* image, int nlen);
 void swiclr(const int* image, int nlen);
