@@ -65,10 +65,13 @@ void DashStage::setBits(int bits) {
 
 void DashStage::open() {
   opened_ = true;
+  pen_.reset();
   next_.open();
 }
 
 void DashStage::moveTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  pen_.reset();
   next_.moveTo(x, y);
   if (!pattern_.solid) {
     if (opened_) {
@@ -91,6 +94,13 @@ void DashStage::emitAt(int run, float x, float y) {
 }
 
 void DashStage::drawTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  // After a point that was not a number the line goes on from the next good
+  // one, the phase running on as across any move.
+  if (pen_.resumes()) {
+    moveTo(x, y);
+    return;
+  }
   if (pattern_.solid) {
     next_.drawTo(x, y);
   } else {

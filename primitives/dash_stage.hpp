@@ -51,6 +51,7 @@ class DashStage : public PassStage {
   float dy_ = 0.0F;
   float phase_ = 0.0F;
   bool opened_ = false;
+  PenLift pen_;
 };
 
 }  // namespace zep::pipeline

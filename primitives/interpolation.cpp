@@ -48,8 +48,7 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
   return on;
 }
 
-// A count of points from a real; a segment with an end that is not a number
-// (missing data, for instance) is handed out whole.
+// A count of points from a real, at least 1 and at most a million.
 int pointCount(float count) {
   if (std::isnan(count)) return 1;
   return std::max(1, static_cast<int>(std::min(count, 1.0E6F)));
@@ -71,6 +70,7 @@ void LinearInterpolator::start(float x0, float y0, float x1, float y1, int mode)
   n_ = k_ = 1;
   const pipeline::LineState& s = pipeline::lineState();
   if (!interpolationOn(s.interpolateLinear, mode, y0, y1, false, lastDecision_)) return;
+  if (!pipeline::finite(x0, y0) || !pipeline::finite(x1, y1)) return;  // handed out whole
   const float dx = x1 - x0;
   const float dy = y1 - y0;
   const float nx = s.stepX > 0 ? std::trunc(std::fabs(dx) / s.stepX) : 0.0F;
@@ -107,6 +107,8 @@ void GreatCircleInterpolator::start(float x0, float y0, float x1, float y1, int 
   fixedValue_ = 0;
   const pipeline::LineState& s = pipeline::lineState();
   if (!interpolationOn(s.interpolateGreatCircle, mode, y0, y1, true, lastDecision_)) return;
+  // A segment with an end that is not finite has no length to cut.
+  if (!pipeline::finite(x0, y0) || !pipeline::finite(x1, y1)) return;
   const float dx = szxmod(x1 - x0);
   const float dy = y1 - y0;
   const float adx = std::fabs(dx);

@@ -87,6 +87,7 @@ void LabelStage::open() {
     }
   }
   if (buffering_) buffer_.clear();
+  pen_.reset();
   next_.open();
 }
 
@@ -96,6 +97,8 @@ void LabelStage::flushBuffer() {
 }
 
 void LabelStage::moveTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  pen_.reset();
   if (buffering_) flushBuffer();
   next_.moveTo(x, y);
   current_ = {x, y};
@@ -131,6 +134,11 @@ void LabelStage::placeLabel(Point start, Point end) {
 }
 
 void LabelStage::drawTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  if (pen_.resumes()) {
+    moveTo(x, y);
+    return;
+  }
   if (!labelling_) {
     next_.drawTo(x, y);
     current_ = {x, y};
@@ -141,8 +149,8 @@ void LabelStage::drawTo(float x, float y) {
     const float r = std::hypot(p.x - current_.x, p.y - current_.y);
     if (r == 0.0F) return;
     if (!std::isfinite(r)) {
-      // A point that is not a number (missing data) or infinitely far has no
-      // arc position: pass the draw on rather than measure gaps along it.
+      // Points so far apart that their distance overflows have no arc
+      // position: pass the draw on rather than measure gaps along it.
       next_.drawTo(p.x, p.y);
       current_ = p;
       return;

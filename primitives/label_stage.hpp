@@ -44,6 +44,7 @@ class LabelStage : public PassStage {
   Point gapStart_;
   float arc_ = 0.0F;
   std::vector<Point> buffer_;
+  PenLift pen_;
 };
 
 }  // namespace zep::pipeline

@@ -3,6 +3,7 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
 #include "primitives/dash_stage.hpp"
 #include "primitives/label_stage.hpp"
 #include "primitives/segment_generator.hpp"
@@ -21,12 +22,26 @@ struct Point {
   float y = 0.0F;
 };
 
+// What the transformations return for a point they cannot map.
+float undefinedValue() {
+  static ParameterHandle<float, glrqid, glrqvl> rundef("RUNDEF");
+  return rundef.get();
+}
+
+bool defined(float x, float y, float rundef) { return finite(x, y) && !(x == rundef && y == rundef); }
+
 // Clips against rectangle `rect` (1 the viewport in V, 0 the workstation window
 // in R) while `active` says so; otherwise passes points on.
 class ClipStage : public PassStage {
  public:
   ClipStage(int rect, bool (*active)(), LineStage& next) : PassStage(next), active_(active), clipper_(rect) {}
+  void open() override {
+    pen_.reset();
+    next_.open();
+  }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     current_ = {x, y};
     if (!active_()) {
       next_.moveTo(x, y);
@@ -35,6 +50,11 @@ class ClipStage : public PassStage {
     if (clipper_.start(x, y, x, y)) next_.moveTo(x, y);
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     if (!active_()) {
       next_.drawTo(x, y);
     } else {
@@ -48,13 +68,15 @@ class ClipStage : public PassStage {
   bool (*active_)();
   detail::RectangleClipper clipper_;
   Point current_;
+  PenLift pen_;
 };
 
 // V to R. The 2-D perspective view, when it is switched on, maps here; with it
 // off (the default) R equals V. A straight segment stays straight under the
 // view, so mapping its ends is enough. A point without an image (in the plane
-// of the eye) lifts the pen: the next point starts a new piece. Points that
-// arrive undefined pass as they are, as with the view off.
+// of the eye), or one that is not finite, lifts the pen: the next point starts
+// a new piece. Points that arrive undefined pass as they are, as with the view
+// off.
 class PerspectiveStage : public PassStage {
  public:
   using PassStage::PassStage;
@@ -83,27 +105,37 @@ class PerspectiveStage : public PassStage {
  private:
   // Whether the view had no image for a point that had one in V.
   bool lost(float x, float y, float rx, float ry) const {
-    return rx == rundef_ && ry == rundef_ && !(x == rundef_ && y == rundef_);
+    return !finite(rx, ry) || (rx == rundef_ && ry == rundef_ && !(x == rundef_ && y == rundef_));
   }
   float rundef_ = -999.0F;
   bool penUp_ = false;
 };
 
 // R to W, and on to the workstation: the end of the chain, with no next stage.
+// Only finite points reach the workstation.
 class WorkstationStage : public LineStage {
  public:
-  void open() override { swgopn(); }
+  void open() override {
+    pen_.reset();
+    swgopn();
+  }
   void moveTo(float x, float y) override {
     float wx = 0, wy = 0;
     stfwtr(x, y, wx, wy);
+    if (pen_.drops(wx, wy)) return;
+    pen_.reset();
     swgmov(wx, wy);
   }
   void drawTo(float x, float y) override {
     float wx = 0, wy = 0;
     stfwtr(x, y, wx, wy);
-    swgplt(wx, wy);
+    if (pen_.drops(wx, wy)) return;
+    pen_.resumes() ? swgmov(wx, wy) : swgplt(wx, wy);
   }
   void close() override { swgcls(); }
+
+ private:
+  PenLift pen_;
 };
 
 // T: rotated map coordinates (radians). Folds longitudes, follows great circles
@@ -114,7 +146,15 @@ class WorkstationStage : public LineStage {
 class MapStage : public PassStage {
  public:
   using PassStage::PassStage;
+  void open() override {
+    pen_.reset();
+    unmapped_.reset();
+    rundef_ = undefinedValue();
+    next_.open();
+  }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     x = xmplon(x);
     firstPoint_ = true;
     if (latitude_.start(x, y, x, y, true) && longitude_.start(x, y, x, y, true)) {
@@ -124,6 +164,11 @@ class MapStage : public PassStage {
     current_ = {x, y};
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     x = xmplon(x);
     if (!firstPoint_ && lreqa(x, current_.x, 1.0E-5F) && lreqa(y, current_.y, 1.0E-5F)) return;
     Point interpolated = current_;
@@ -154,10 +199,15 @@ class MapStage : public PassStage {
       project(r.x, r.y, move);
     });
   }
+  // A point the projection cannot map lifts the pen.
   void project(float x, float y, bool move) {
     float vx = 0, vy = 0;
     stftrn(x, y, vx, vy);
-    forward(vx, vy, move);
+    if (!defined(vx, vy, rundef_)) {
+      unmapped_.lift();
+      return;
+    }
+    forward(vx, vy, unmapped_.resumes() || move);
   }
 
   detail::GreatCircleInterpolator greatCircle_;
@@ -166,6 +216,9 @@ class MapStage : public PassStage {
   Point current_;
   Point latitudeEnd_;  // the last point the latitude clipper handed out
   bool firstPoint_ = true;
+  PenLift pen_;       // for points that arrive not finite
+  PenLift unmapped_;  // for points the projection cannot map
+  float rundef_ = -999.0F;
 };
 
 // U: user coordinates. Converts degrees to radians, interpolates in U, then
@@ -176,13 +229,23 @@ class UserStage : public PassStage {
   UserStage(LineStage& map, LineStage& normalized) : PassStage(normalized), map_(map) {}
   void open() override {
     stqtrf(isMap_);
+    pen_.reset();
+    unmapped_.reset();
+    rundef_ = undefinedValue();
     next().open();
   }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     stfrad(x, y, previous_.x, previous_.y);
     transform(previous_, true);
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     Point to;
     stfrad(x, y, to.x, to.y);
     detail::forEachPoint(interpolator_, previous_.x, previous_.y, to.x, to.y,
@@ -193,10 +256,16 @@ class UserStage : public PassStage {
 
  private:
   LineStage& next() { return isMap_ ? map_ : next_; }
+  // A point the transformation cannot map lifts the pen.
   void transform(Point p, bool move) {
     Point q;
     if (isMap_) stfrot(p.x, p.y, q.x, q.y);
     else stftrn(p.x, p.y, q.x, q.y);
+    if (!defined(q.x, q.y, rundef_)) {
+      unmapped_.lift();
+      return;
+    }
+    move = unmapped_.resumes() || move;
     move ? next().moveTo(q.x, q.y) : next().drawTo(q.x, q.y);
   }
 
@@ -204,6 +273,9 @@ class UserStage : public PassStage {
   detail::LinearInterpolator interpolator_;
   Point previous_;
   bool isMap_ = false;
+  PenLift pen_;       // for points that arrive not finite
+  PenLift unmapped_;  // for points the transformation cannot map
+  float rundef_ = -999.0F;
 };
 
 bool clipsToViewport() { return lineState().clipToViewport; }

@@ -16,7 +16,36 @@
 // place in the chain in line_pipeline.cpp.
 #pragma once
 
+#include <cmath>
+
 namespace zep::pipeline {
+
+inline bool finite(float x, float y) { return std::isfinite(x) && std::isfinite(y); }
+
+// A point that is not finite lifts the pen as a missing value does: the point
+// is dropped and the next good point is reached with a move. Every stage keeps
+// one, so that nothing that is not a number travels down the chain (a dash
+// phase would be lost to it, the workstation would draw to a page corner).
+class PenLift {
+ public:
+  void reset() { lifted_ = false; }
+  // Whether (x, y) is to be dropped; the pen is lifted if so.
+  bool drops(float x, float y) {
+    if (finite(x, y)) return false;
+    lifted_ = true;
+    return true;
+  }
+  // Whether the pen was lifted since the last good point; lowers it.
+  bool resumes() {
+    const bool lifted = lifted_;
+    lifted_ = false;
+    return lifted;
+  }
+  void lift() { lifted_ = true; }
+
+ private:
+  bool lifted_ = false;
+};
 
 class LineStage {
  public:
