@@ -145,7 +145,7 @@ void finalizeMap(int itr, std::string_view routine) {
   setup.rsat = sgReal("RSAT");
   glrget("RUNDEF", setup.rundef);
   setup.routine = routine;
-  if (p->prepare != nullptr && !p->prepare(setup)) return;
+  setUpMap(*p, setup);
 
   stsrad(ldeg, ldeg);
   stsrot(rfpi() / 2.0F - cp * sgReal("PLY"), cp * sgReal("PLX"), cp * sgReal("PLROT"));

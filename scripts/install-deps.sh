@@ -11,6 +11,8 @@ packages=(
   xvfb xauth xdotool x11-apps
   poppler-utils imagemagick
   hershey-fonts-data
+  # baselines of the benchmarks only (bench/); the library never links them
+  libproj-dev libplplot-dev plplot-driver-cairo
 )
 
 missing=()

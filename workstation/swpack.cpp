@@ -8,6 +8,7 @@
 
 #include "foundation/fixed_text.hpp"
 #include "foundation/program_name.hpp"
+#include "primitives/text_markup.hpp"
 #include "workstation/driver_port.hpp"
 
 namespace zep {
@@ -65,6 +66,18 @@ std::string resolve(std::string_view name) {
   std::string file(80, ' ');
   swqfnm(name, file);
   return file;
+}
+
+// The driver's copies of the text controls (its system-font text reads SMALL
+// and SHIFT from them).
+void sendTextControls(const text_engine::TextControls& c) {
+  const workstation::DriverPort& d = driverPort();
+  d.lset("lcntl", 5, c.enabled);
+  d.iset("isup", 4, c.superscript);
+  d.iset("isub", 4, c.subscript);
+  d.iset("irst", 4, c.reset);
+  d.rset("small", 5, c.small);
+  d.rset("shift", 5, c.shift);
 }
 
 }  // namespace
@@ -128,31 +141,19 @@ void swdopn() {
   const std::string bitmap = resolve("BITMAP");
   if (lenz(bitmap) == 0) msgdmp("E", "SWDOPN", "BITMAP FILE DOES NOT EXIST.");
 
-  bool lwnd = false, lsep = false, lfprop = false, lcntl = false;
+  bool lwnd = false, lsep = false, lfprop = false;
   std::string cimgfmt(8, ' ');
-  float rimgcmp = 0, rlwfact = 0, small = 0, shift = 0;
-  int isup = 0, isub = 0, irst = 0;
+  float rimgcmp = 0, rlwfact = 0;
   swlget("LWND", lwnd);
   swcget("CIMGFMT", cimgfmt);
   swrget("RIMGCMP", rimgcmp);
   swlget("LSEP", lsep);
   swrget("RLWFACT", rlwfact);
   sglget("LFPROP", lfprop);
-  sglget("LCNTL", lcntl);
-  sgiget("ISUP", isup);
-  sgiget("ISUB", isub);
-  sgiget("IRST", irst);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
 
   const workstation::DriverPort& d = driverPort();
   d.lset("lfprop", 6, lfprop);
-  d.lset("lcntl", 5, lcntl);
-  d.iset("isup", 4, isup);
-  d.iset("isub", 4, isub);
-  d.iset("irst", 4, irst);
-  d.rset("small", 5, small);
-  d.rset("shift", 5, shift);
+  sendTextControls(text_engine::readTextControls());
 
   state.pageOpen = false;
   d.dopn(state.jws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage, rlwfact, lwait, lwait0, lwait1, lalt, lstdot,
@@ -321,23 +322,9 @@ namespace {
 // The driver keeps its own copies of the text-control parameters; SMALL and
 // SHIFT changed after open reach it only while LCNTL is on.
 void refreshTextParameters() {
-  const workstation::DriverPort& d = driverPort();
-  bool lcntl = false;
-  sglget("LCNTL", lcntl);
-  d.lset("lcntl", 5, lcntl);
-  if (!lcntl) return;
-  int isub = 0, isup = 0, irst = 0;
-  float small = 0, shift = 0;
-  sgiget("ISUB", isub);
-  sgiget("ISUP", isup);
-  sgiget("IRST", irst);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
-  d.iset("isub", 4, isub);
-  d.iset("isup", 4, isup);
-  d.iset("irst", 4, irst);
-  d.rset("small", 5, small);
-  d.rset("shift", 5, shift);
+  const text_engine::TextControls controls = text_engine::readTextControls();
+  if (controls.enabled) sendTextControls(controls);
+  else driverPort().lset("lcntl", 5, false);
 }
 
 }  // namespace

@@ -60,6 +60,22 @@ void sglnr(float rx1, float ry1, float rx2, float ry2);
 void sgslni(int index);
 void sgqlni(int& index);
 
+// Polylines of n points in U, V or R with the current polyline type and index;
+// with GL LMISS a point equal to RMISS in either coordinate lifts the pen.
+void sgplu(int n, const float* upx, const float* upy);
+void sgplv(int n, const float* vpx, const float* vpy);
+void sgplr(int n, const float* rpx, const float* rpy);
+// The same with type and index as arguments, leaving the current ones alone.
+void sgplzu(int n, const float* upx, const float* upy, int itype, int index);
+void sgplzv(int n, const float* vpx, const float* vpy, int itype, int index);
+void sgplzr(int n, const float* rpx, const float* rpy, int itype, int index);
+// Polyline type (a line type of the dash stage, initially 1, solid).
+void sgsplt(int itype);
+void sgqplt(int& itype);
+// Polyline index (colour and width as a line index, initially 1).
+void sgspli(int index);
+void sgqpli(int& index);
+
 // The line-primitive bracket and one segment at a level.
 void szlnop(int index);
 void szlncl();
@@ -108,6 +124,33 @@ void szopsv();
 void szmvsv(float x, float y);
 void szplsv(float x, float y);
 void szclsv();
+
+// ---------------------------------------------------------------------------
+// Markers
+// ---------------------------------------------------------------------------
+
+// A marker at each of n points in U, V or R with the current type, index and
+// size; missing and undefined points, and with LCLIP points outside the
+// viewport, get none.
+void sgpmu(int n, const float* upx, const float* upy);
+void sgpmv(int n, const float* vpx, const float* vpy);
+void sgpmr(int n, const float* rpx, const float* rpy);
+// The same with type, index and size as arguments, leaving the current ones alone.
+void sgpmzu(int n, const float* upx, const float* upy, int itype, int index, float size);
+void sgpmzv(int n, const float* vpx, const float* vpy, int itype, int index, float size);
+void sgpmzr(int n, const float* rpx, const float* rpy, int itype, int index, float size);
+// Marker type (initially 1): 1 dot, 2 plus, 3 asterisk, 4 circle, 5 cross, 6 square,
+// 7 triangle, 8 diamond, 9 star, 10 filled circle, 11 filled square, 12-15 filled
+// triangles up, left, down, right, 16 filled star, 17 flag, 18 filled diamond.
+void sgspmt(int itype);
+void sgqpmt(int& itype);
+// Marker index (colour and width as a line index, initially 1).
+void sgspmi(int index);
+void sgqpmi(int& index);
+// Marker size: the height, in V units, of the text cell the marker glyph fills
+// (initially 0.01).
+void sgspms(float size);
+void sgqpms(float& size);
 
 // ---------------------------------------------------------------------------
 // Line types and dash patterns
