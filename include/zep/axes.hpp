@@ -76,6 +76,10 @@ void axqstp(std::string_view cside, float& dmajor, int& nminor);
 // unit makes the side numeric again.
 void axstim(std::string_view cside, int iy, int im, int id, std::string_view cunit);
 void axqtim(std::string_view cside, int& iy, int& im, int& id, std::span<char> cunit);
+// Label height in V (0: AX RLABEL), line index of axis and ticks (-1: INDEXA)
+// and text index of labels and title (-1: INDEXL, INDEXT) of a side; index 0 hides them.
+void axsatr(std::string_view cside, float height, int lindex, int tindex);
+void axqatr(std::string_view cside, float& height, int& lindex, int& tindex);
 // Every side back to its initial settings.
 void axinit();
 
