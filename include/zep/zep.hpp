@@ -7,3 +7,4 @@
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 #include <zep/axes.hpp>
+#include <zep/contour.hpp>
