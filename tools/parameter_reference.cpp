@@ -106,6 +106,11 @@ std::vector<Package> packages() {
              {}};
   ZEP_WALK_VALUES(sg, sg.rows);
   out.push_back(std::move(sg));
+  Package ax{"AX", "AX: axis parameters",
+             "Ticks, labels and titles of frames, map graticules and their labels, polar frames and legends.", {}};
+  ZEP_WALK_VALUES(ax, ax.rows);
+  ZEP_WALK_TEXT(ax, ax.rows);
+  out.push_back(std::move(ax));
   return out;
 }
 
