@@ -106,6 +106,10 @@ std::vector<Package> packages() {
              {}};
   ZEP_WALK_VALUES(sg, sg.rows);
   out.push_back(std::move(sg));
+  Package cn{"CN", "CN: contour parameters",
+             "Levels, contour lines and their labels, band colours and the colour bar.", {}};
+  ZEP_WALK_VALUES(cn, cn.rows);
+  out.push_back(std::move(cn));
   return out;
 }
 
