@@ -13,6 +13,7 @@ packages=(
   hershey-fonts-data
   # baselines of the benchmarks only (bench/); the library never links them
   libproj-dev libplplot-dev plplot-driver-cairo
+  python3-contourpy python3-numpy
 )
 
 missing=()
