@@ -73,10 +73,6 @@ std::string resolve(std::string_view name) {
   return file;
 }
 
-}  // namespace
-
-namespace {
-
 // Everything the driver's open is handed, gathered from the parameter tables.
 struct OpenSettings {
   int iwidth = 0, iheight = 0, iclrmap = 0, idmpdgt = 0, ibgpage = 0, maxsurf = 0;

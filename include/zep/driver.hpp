@@ -25,8 +25,7 @@ void zgdcls();
 void zgpopn();
 void zgpcls();
 void zgflash();
-// The first output file that could not be written since the last query and
-// cairo's reason in upper case (blank-padded); failed is false when none.
+// First output file not written since the last query, with the reason in upper case; failed false when none.
 void zgqfer(std::span<char> file, std::span<char> cause, bool& failed);
 void zgoopn(std::string_view object, std::string_view comment);
 void zgocls(std::string_view object);

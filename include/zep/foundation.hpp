@@ -24,9 +24,8 @@ void msgdmp_zeporig(std::string_view level, std::string_view routine, std::strin
 void msgdmp_err_replaceable(std::string_view level, std::string_view routine, std::string_view text);
 void set_msgdmp_func(MsgDumper dumper);
 void set_msgdmp_err_func(MsgErrorCallback callback);
-// Routine run once before an error report ends the process (the driver completes
-// its files there); a non-empty result is written as a continuation line.
 using MsgFinisher = std::string (*)();
+// Runs `finisher` once before an error report ends the process; its non-empty result becomes a "-CNT.-" line.
 void set_msgdmp_fin_func(MsgFinisher finisher);
 void mszdmp(std::string_view text, int unit, int linesize);
 [[noreturn]] void osabrt();
