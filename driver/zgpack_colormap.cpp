@@ -5,15 +5,14 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <zep/driver.hpp>
 
 #include "driver/zgpack_internal.hpp"
+#include "foundation/units.hpp"
 
 namespace zep {
 
@@ -71,19 +70,30 @@ class Scanner {
   std::size_t pos_ = 0;
 };
 
-[[noreturn]] void fail(const char* what, const std::string& file) {
+// 255 colours or 300 patterns take a few tens of kilobytes.
+constexpr std::size_t kMaxDataFileBytes = std::size_t{1} << 20;
+
+[[noreturn]] void fail(const char* what, const std::string& file, const char* reason = nullptr) {
   std::fputs(kZgErrorPrefix, stderr);
   std::fprintf(stderr, "Allocation failed for %s (%s).\n", what, file.c_str());
+  if (reason != nullptr) {
+    std::fputs(kZgErrorPrefix, stderr);
+    std::fprintf(stderr, "%s %s\n", file.c_str(), reason);
+  }
   std::exit(1);
 }
 
-std::optional<std::string> read_whole(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
+// The whole file, read only when it is a regular file of a sane size: a device
+// or a FIFO would never end or would block.
+std::string read_whole(const char* what, const std::string& file) {
+  units::OpenProblem problem = units::OpenProblem::none;
+  auto text = units::readDataFile(file, kMaxDataFileBytes, problem);
+  if (text) return std::move(*text);
+  switch (problem) {
+    case units::OpenProblem::notRegular: fail(what, file, "is not a regular file.");
+    case units::OpenProblem::tooLarge: fail(what, file, "is larger than 1048576 bytes.");
+    default: fail(what, file);
+  }
 }
 
 }  // namespace
@@ -92,10 +102,7 @@ void zgreadcolormap(std::string_view file_arg, bool lfgbg) {
   ZgState& s = zgstate();
   // The whole resolved path counts: a data directory may make it long.
   const std::string file = zgtrim(file_arg, file_arg.size());
-  auto text = read_whole(file);
-  if (!text) fail("colormap", file);
-
-  Scanner in(std::move(*text));
+  Scanner in(read_whole("colormap", file));
   auto n = in.integer();
   if (!n || !in.literal(':') || !in.word(std::string::npos)) fail("colormap", file);
   if (*n < 1 || *n > kZgColors) fail("colormap", file);
@@ -120,10 +127,7 @@ void zgreadcolormap(std::string_view file_arg, bool lfgbg) {
 void zgreadbitmap(std::string_view file_arg) {
   ZgState& s = zgstate();
   const std::string file = zgtrim(file_arg, file_arg.size());
-  auto text = read_whole(file);
-  if (!text) fail("bitmap", file);
-
-  Scanner in(std::move(*text));
+  Scanner in(read_whole("bitmap", file));
   auto m = in.integer();
   if (!m || *m < 0 || *m > kZgMaxBitmaps) fail("bitmap", file);
 

@@ -152,6 +152,47 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
   }
 }
 
+// Several rings filled together by the even-odd rule, so that holes stay open
+// and self-intersecting rings fill alternately; otherwise as zggton.
+void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int itpat) {
+  ZgState& s = zgstate();
+  if (!s.cr || nring <= 0) return;
+  cairo_t* cr = s.cr.get();
+  const int k = (itpat >= 999000 && itpat <= 999999) ? 0 : color_index(itpat / 1000);
+
+  cairo_new_path(cr);
+  long long first = 0;
+  for (int r = 0; r < nring; ++r) {
+    const int n = npts[r];
+    if (n <= 0) continue;
+    for (int i = 0; i < n; ++i) {
+      const double px = zgxs(xs[first + i]), py = zgys(ys[first + i]);
+      if (i == 0)
+        cairo_move_to(cr, px, py);
+      else
+        cairo_line_to(cr, px, py);
+      grow_dirty(px, py);
+    }
+    cairo_close_path(cr);
+    first += n;
+  }
+  zgsetcolor(cr, k);
+
+  const cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  if (s.idev_type == 2 && s.ifl == 4) {
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 0.4);
+    cairo_stroke(cr);
+  } else {
+    cairo_antialias_t aa = cairo_get_antialias(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, aa);
+  }
+  cairo_set_fill_rule(cr, rule);
+}
+
 // ---------------------------------------------------------------------------
 // Images
 // ---------------------------------------------------------------------------

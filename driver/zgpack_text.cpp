@@ -13,6 +13,7 @@
 #include <zep/driver.hpp>
 
 #include "driver/zgpack_internal.hpp"
+#include "primitives/text_markup.hpp"
 
 namespace zep {
 
@@ -175,24 +176,7 @@ void zgsetfontdesc(PangoFontDescription* desc) {
   s.font_desc = desc;
 }
 
-int utf8_char_byte(std::string_view p) {
-  if (p.empty()) return 0;
-  const auto b0 = static_cast<unsigned char>(p[0]);
-  if (b0 < 0x80) return 1;
-  int len = 0;
-  if ((b0 & 0xE0) == 0xC0)
-    len = 2;
-  else if ((b0 & 0xF0) == 0xE0)
-    len = 3;
-  else if ((b0 & 0xF8) == 0xF0)
-    len = 4;
-  else
-    return 0;
-  if (p.size() < static_cast<std::size_t>(len)) return 0;
-  for (int j = 1; j < len; ++j)
-    if ((static_cast<unsigned char>(p[static_cast<std::size_t>(j)]) & 0xC0) != 0x80) return 0;
-  return len;
-}
+int utf8_char_byte(std::string_view p) { return markup::sequenceLength(p); }
 
 int char_width(std::string_view text, int n) {
   LayoutPtr layout = plain_layout(text, n);
@@ -236,17 +220,17 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
 
   std::size_t i = 0;
   while (i < len) {
+    const markup::Token t = markup::tokenAt(text, i, true);
     const auto c = static_cast<unsigned char>(text[i]);
-    const int k = utf8_char_byte(text.substr(i));
-    if (c == '\\') {
+    const int k = t.utf8;
+    if (t.kind == markup::TokenKind::escape) {
       if (i == close_at) out += "</span>";
       span_open = true;
-      const char escape = at(i + 1);
-      switch (escape) {
+      switch (t.letter) {
         case '^': out += sup; break;
         case '_': out += sub; break;
         case 'o':
-        case 'u': out += accent_spans(text, i, prev, prev_len, escape == 'o'); break;
+        case 'u': out += accent_spans(text, i, prev, prev_len, t.letter == 'o'); break;
         case 'p':
           if (at(i + 2) == '{') {
             raw_markup = true;
@@ -271,7 +255,8 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
       if (at(i + 2) == '{') {
         i += 3;
       } else {
-        close_at = i + 2 + static_cast<std::size_t>(i + 2 < len ? std::max(utf8_char_byte(text.substr(i + 2)), 1) : 0);
+        // The span covers the one character after the mark, whatever it is.
+        close_at = i + 2 + static_cast<std::size_t>(i + 2 < len ? std::max(markup::sequenceLength(text.substr(i + 2)), 1) : 0);
         i += 2;
       }
       continue;
@@ -280,7 +265,7 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
     if (i == close_at) {
       out += "</span>";
       span_open = false;
-    } else if (c == '}' && (span_open || raw_markup)) {
+    } else if (t.kind == markup::TokenKind::close && (span_open || raw_markup)) {
       if (!raw_markup) out += "</span>";
       span_open = false;
       raw_markup = false;

@@ -1,14 +1,14 @@
 // A first figure: a page divided into four frames, each with its own coordinate
-// transformation, drawn with lines of several colours and widths.
+// transformation and a frame drawn for it, with lines of several colours and widths.
 //
 //   first_figure [workstation]     workstation 2 (files, default) or 1 (window)
 //
 // The output format of workstation 2 follows the SW parameter IFL (1 PNG, 2 EPS,
 // 3 SVG, 4 PDF), for example:  first_figure -SW_IFL=1
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 #include <zep/zep.hpp>
 
@@ -16,32 +16,12 @@ namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-// A polyline through n points, one segment after the other.
+// A polyline through n points in U, with line type 1 and the given index.
 template <typename F>
-void curve(int n, F point) {
-  float x0 = 0, y0 = 0;
-  point(0, x0, y0);
-  for (int i = 1; i < n; ++i) {
-    float x1 = 0, y1 = 0;
-    point(i, x1, y1);
-    zep::sglnu(x0, y0, x1, y1);
-    x0 = x1;
-    y0 = y1;
-  }
-}
-
-// The viewport's outline in V coordinates.
-void frameBox(float x0, float x1, float y0, float y1) {
-  zep::sglnv(x0, y0, x1, y0);
-  zep::sglnv(x1, y0, x1, y1);
-  zep::sglnv(x1, y1, x0, y1);
-  zep::sglnv(x0, y1, x0, y0);
-}
-
-void viewport(float x0, float x1, float y0, float y1) {
-  zep::sgsvpt(x0, x1, y0, y1);
-  zep::sgslni(1);
-  frameBox(x0, x1, y0, y1);
+void curve(int n, int index, F point) {
+  std::vector<float> x(static_cast<std::size_t>(n)), y(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) point(i, x[static_cast<std::size_t>(i)], y[static_cast<std::size_t>(i)]);
+  zep::sgplzu(n, x.data(), y.data(), 1, index);
 }
 
 }  // namespace
@@ -53,63 +33,77 @@ int main(int argc, char** argv) {
 
   // 1: linear axes, a damped wave and its envelope.
   zep::sgfrm();
-  viewport(0.15F, 0.9F, 0.15F, 0.85F);
+  zep::sgsvpt(0.18F, 0.92F, 0.18F, 0.85F);
   zep::sgswnd(0, 10, -1, 1);
   zep::sgstrn(1);
   zep::sgstrf();
-  zep::sgslni(23);
-  curve(201, [](int i, float& x, float& y) {
+  curve(201, 23, [](int i, float& x, float& y) {
     x = 0.05F * static_cast<float>(i);
     y = std::exp(-0.25F * x) * std::cos(2.0F * x);
   });
-  zep::sgslni(41);
-  curve(101, [](int i, float& x, float& y) {
+  curve(101, 41, [](int i, float& x, float& y) {
     x = 0.1F * static_cast<float>(i);
     y = std::exp(-0.25F * x);
   });
-  zep::sgslni(1);
-  zep::sglnu(0, 0, 10, 0);
+  zep::axsttl("B", "TIME t (s)");
+  zep::axsttl("L", "e\\^{-t/4} cos 2t");
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlgln(23, 1, "WAVE");
+  zep::axlgln(41, 1, "ENVELOPE");
+  zep::axlgpv("TR");
 
   // 2: logarithmic axes, power laws are straight.
   zep::sgfrm();
-  viewport(0.15F, 0.9F, 0.15F, 0.85F);
+  zep::sgsvpt(0.18F, 0.92F, 0.18F, 0.85F);
   zep::sgswnd(1, 1000, 0.01F, 100);
   zep::sgstrn(4);
   zep::sgstrf();
   const int indices[] = {25, 35, 45};
   const float powers[] = {-0.5F, 0.5F, 1.0F};
+  zep::axinit();
+  zep::axlgcl();
+  const char* names[] = {"x\\^{-1/2}", "x\\^{1/2}", "x"};
   for (int k = 0; k < 3; ++k) {
-    zep::sgslni(indices[k]);
-    curve(31, [&](int i, float& x, float& y) {
+    curve(31, indices[k], [&](int i, float& x, float& y) {
       x = std::pow(10.0F, 0.1F * static_cast<float>(i));
       y = 0.05F * std::pow(x, powers[k]);
     });
+    zep::axlgln(indices[k], 1, names[k]);
   }
+  zep::axsttl("B", "x");
+  zep::axsttl("L", "y");
+  zep::axpfrm();
+  zep::axlgpv("TL");
 
-  // 3: polar coordinates, a rose and a spiral.
+  // 3: polar coordinates, a rose and a spiral, in circles and spokes.
   zep::sgfrm();
-  viewport(0.1F, 0.9F, 0.1F, 0.9F);
-  zep::sgssim(0.4F, 0, 0);
+  zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+  zep::sgssim(0.33F, 0, 0);
   zep::sgstrn(5);
   zep::sgstrf();
-  zep::sgslni(33);
-  curve(361, [](int i, float& r, float& theta) {
+  curve(361, 33, [](int i, float& r, float& theta) {
     theta = static_cast<float>(i);
     r = std::fabs(std::cos(3.0F * theta * kPi / 180.0F));
   });
-  zep::sgslni(52);
-  curve(721, [](int i, float& r, float& theta) {
+  curve(721, 52, [](int i, float& r, float& theta) {
     theta = static_cast<float>(i);
     r = static_cast<float>(i) / 720.0F;
   });
+  zep::axrset("DPOLAR", 45);
+  zep::axpfrm();
 
   // 4: clipping: with LCLIP the lines stop at the viewport; without, only the
-  // frame's edge of the workstation window cuts them.
+  // frame's edge of the workstation window cuts them. Ticks outside, the
+  // reversed x window counts down.
   zep::sgfrm();
-  viewport(0.25F, 0.75F, 0.25F, 0.75F);
-  zep::sgswnd(-1, 1, -1, 1);
+  zep::sgsvpt(0.25F, 0.75F, 0.25F, 0.75F);
+  zep::sgswnd(1, -1, -1, 1);
   zep::sgstrn(1);
   zep::sgstrf();
+  zep::axinit();
+  for (const char* side : {"B", "T", "L", "R"}) zep::axstdr(side, 2);
+  zep::axpfrm();
   zep::sglset("LCLIP", true);
   zep::sgslni(25);
   for (int i = 0; i < 12; ++i) {

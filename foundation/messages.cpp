@@ -2,12 +2,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include <zep/foundation.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "foundation/report_context.hpp"
 #include "foundation/units.hpp"
 
 namespace zep {
@@ -37,6 +40,33 @@ DumperSettings fetchSettings() {
   gliget("NLNSIZE", s.linesize);
   gllget("LLMSG", s.longForm);
   return s;
+}
+
+// A line size or message budget that cannot work is replaced by its default for
+// the report at hand and reported once per bad value; the report is the caller's
+// to make, since it has to go out with settings that work.
+std::optional<std::string> repairSettings(DumperSettings& s) {
+  static std::optional<int> reportedLinesize;
+  static std::optional<int> reportedMaxmsg;
+  std::optional<std::string> problem;
+  if (s.linesize < 1 || s.linesize > 999) {
+    if (reportedLinesize != s.linesize)
+      problem = "NLNSIZE = " + std::to_string(s.linesize) + " IS OUT OF ITS RANGE, 1 TO 999.";
+    reportedLinesize = s.linesize;
+    s.linesize = DumperSettings{}.linesize;
+  }
+  if (s.maxmsg < 0) {
+    if (!problem && reportedMaxmsg != s.maxmsg)
+      problem = "MAXMSG = " + std::to_string(s.maxmsg) + " IS OUT OF ITS RANGE, 0 OR MORE.";
+    if (problem) reportedMaxmsg = s.maxmsg;
+    s.maxmsg = DumperSettings{}.maxmsg;
+  }
+  return problem;
+}
+
+std::vector<std::vector<std::string>>& contextStack() {
+  static std::vector<std::vector<std::string>> stack;
+  return stack;
 }
 
 // ---- process-name stack ----
@@ -116,27 +146,52 @@ void msgdmp(std::string_view level, std::string_view routine, std::string_view t
   activeDumper(level, routine, text);
 }
 
+namespace reports {
+
+ErrorContext::ErrorContext(std::vector<std::string> lines) { contextStack().push_back(std::move(lines)); }
+ErrorContext::~ErrorContext() { contextStack().pop_back(); }
+
+std::vector<std::string> contextLines() {
+  std::vector<std::string> lines;
+  for (const auto& context : contextStack()) lines.insert(lines.end(), context.begin(), context.end());
+  return lines;
+}
+
+}  // namespace reports
+
 void msgdmp_zeporig(std::string_view level, std::string_view routine, std::string_view text) {
   static int count = 0;
-  const DumperSettings s = fetchSettings();
+  DumperSettings s = fetchSettings();
+  const std::optional<std::string> settingsProblem = repairSettings(s);
+  if (settingsProblem) mszdmp(compose('E', "MSGDMP", *settingsProblem, s.longForm), s.unit, s.linesize);
   const char lev = upperLevel(level);
   if (lev == 'E') {
     mszdmp(compose(lev, routine, text, s.longForm), s.unit, s.linesize);
+    for (const std::string& line : reports::contextLines())
+      mszdmp(compose(lev, "-CNT.-", line, s.longForm), s.unit, s.linesize);
     runFinisher(s.unit, s.linesize, s.longForm);
     osabrt();
   }
   dumpWarningOrMessage(count, lev, routine, text, s);
+  if (settingsProblem) {
+    runFinisher(s.unit, s.linesize, s.longForm);
+    osabrt();
+  }
 }
 
 void msgdmp_err_replaceable(std::string_view level, std::string_view routine, std::string_view text) {
   static int count = 0;
-  const DumperSettings s = fetchSettings();
   const char lev = upperLevel(level);
-  if (lev == 'E') {
-    // Without a callback to hand it to, an error must not vanish: report and end.
-    if (errorCallback == nullptr) msgdmp_zeporig(level, routine, text);
-    errorCallback(routine, text);
+  // Without a callback to hand it to, an error must not vanish: report and end.
+  if (lev == 'E' && errorCallback == nullptr) msgdmp_zeporig(level, routine, text);
+  DumperSettings s = fetchSettings();
+  if (const std::optional<std::string> settingsProblem = repairSettings(s)) {
+    if (errorCallback != nullptr) errorCallback("MSGDMP", *settingsProblem);
+    else msgdmp_zeporig("E", "MSGDMP", *settingsProblem);
   }
+  // The callback receives the report as its routine made it; the continuation
+  // lines of a context are for the written form.
+  if (lev == 'E') errorCallback(routine, text);
   dumpWarningOrMessage(count, lev, routine, text, s);
 }
 

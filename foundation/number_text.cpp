@@ -130,7 +130,14 @@ float rfromc(std::string_view c) {
   if (k == std::string_view::npos) return ffromc(c);
   const int power = ifromc(c.substr(k + 1, n - k - 1));
   const float mantissa = ffromc(c.substr(0, k));
-  return static_cast<float>(static_cast<double>(mantissa) * std::pow(10.0, power));
+  if (mantissa == 0.0F) return 0.0F;  // 0E999 is zero, not zero times infinity
+  const double value = static_cast<double>(mantissa) * std::pow(10.0, power);
+  // A value past the largest real would be infinity: refused like any bad number.
+  if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max()))) {
+    msgdmp("E", "RFROMC", "THE NUMBER IS OUT OF THE REAL RANGE.");
+    return 0.0F;
+  }
+  return static_cast<float>(value);
 }
 
 bool lfromc(std::string_view c) {

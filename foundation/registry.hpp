@@ -64,6 +64,21 @@ void applyRuntimeSources(std::string_view package, std::string_view shortName, s
 void applyRuntimeSources(std::string_view package, std::string_view shortName, std::string_view longName,
                          TextValue& value);
 
+// The names of one table, as the runtime sources need them to tell a misspelt
+// parameter of a known package from a name that belongs to someone else.
+struct TableNames {
+  std::string_view package;
+  std::span<const std::string_view> shortNames;
+  std::span<const std::string_view> longNames;
+};
+
+// Every table defined with the macros below registers itself at start-up; a new
+// package needs nothing else to have its names checked.
+using TableDescriber = TableNames (*)();
+bool registerTable(TableDescriber describe);
+// The names of every registered table (making the tables where not yet made).
+std::vector<TableNames> registeredTables();
+
 template <typename V>
 class Table {
  public:
@@ -148,6 +163,7 @@ class Table {
   }
 
   std::string_view package() const { return package_; }
+  TableNames names() const { return {package_, shortNames_, longNames_}; }
 
  private:
   static V stored(DefaultOf<V> v) {
@@ -186,6 +202,8 @@ class Table {
 // Defines the ten public routines of one typed table; `table` is an expression
 // giving the registry::Table (usually a function returning a static instance).
 #define ZEP_DEFINE_VALUE_TABLE(p, T, table)                                      \
+  [[maybe_unused]] static const bool p##_table_registered =                      \
+      ::zep::registry::registerTable([] { return (table).names(); });            \
   void p##qnp(int& n) { n = (table).qnp(); }                                     \
   void p##qid(std::string_view name, int& id) { id = (table).qid(name); }        \
   void p##qcp(int id, std::span<char> name) { (table).qcp(id, name); }           \
@@ -198,6 +216,8 @@ class Table {
   void p##stx(std::string_view name, T value) { (table).stx(name, value); }
 
 #define ZEP_DEFINE_TEXT_TABLE(p, table)                                                    \
+  [[maybe_unused]] static const bool p##_table_registered =                                \
+      ::zep::registry::registerTable([] { return (table).names(); });                      \
   void p##qnp(int& n) { n = (table).qnp(); }                                               \
   void p##qid(std::string_view name, int& id) { id = (table).qid(name); }                  \
   void p##qcp(int id, std::span<char> name) { (table).qcp(id, name); }                     \

@@ -1,5 +1,10 @@
 // Runtime parameter sources: the configuration file, environment variables and
 // command-line options, looked up by package-qualified short name or by long name.
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,13 +13,18 @@
 
 #include "foundation/fixed_text.hpp"
 #include "foundation/registry.hpp"
+#include "foundation/report_context.hpp"
 #include "foundation/units.hpp"
+
+extern char** environ;
 
 namespace zep {
 namespace {
 
 constexpr std::size_t kValueWidth = 80;
 constexpr std::size_t kMaxEntries = 100;
+// 100 entries of 80 characters and their comments fit many times over.
+constexpr std::size_t kMaxConfigurationBytes = std::size_t{1} << 20;
 
 // A special character from the environment; blank or unset gives the default.
 char specialCharacter(std::string_view variable, char fallback) {
@@ -23,9 +33,17 @@ char specialCharacter(std::string_view variable, char fallback) {
   return c == ' ' ? fallback : c;
 }
 
+struct FileEntry {
+  std::string name;
+  std::string value;   // 80 characters, left-adjusted
+  int line = 0;        // line number in the file, from 1
+  std::string record;  // the record as read, for reports
+};
+
 struct FileSource {
   char join = '_';
-  std::vector<std::pair<std::string, std::string>> entries;  // name, 80-character value
+  std::string path;
+  std::vector<FileEntry> entries;
   bool loaded = false;
 } file;
 
@@ -48,11 +66,29 @@ void convert(std::string_view text, bool& value) { value = lfromc(text); }
 void convert(std::string_view text, float& value) { value = rfromc(text); }
 void convert(std::string_view text, std::span<char> value) { text::assign(value, text); }
 
+template <typename Out>
+constexpr bool isText = std::is_same_v<std::decay_t<Out>, std::span<char>>;
+
+// Converts a found text; a report about a malformed value is followed by a line
+// naming the parameter and where its text came from (`where` is built only
+// when a number or logical is converted).
+template <typename Out, typename Where>
+void convertFrom(std::string_view text, Out&& value, std::string_view parameter, Where&& where) {
+  if constexpr (isText<Out>) {
+    convert(text, value);
+  } else {
+    const reports::ErrorContext context("PARAMETER " + std::string(parameter) + ": \"" +
+                                        std::string(text::trimmed(text)) + "\" FROM " + where());
+    convert(text, value);
+  }
+}
+
 // Numbers and logicals from the file are read from the value's first 32 characters.
 template <typename Out>
-void convertFileValue(const std::string& value, Out&& out) {
-  if constexpr (std::is_same_v<std::decay_t<Out>, std::span<char>>) convert(value, out);
-  else convert(std::string_view(value).substr(0, 32), out);
+void convertFileValue(const FileEntry& entry, std::string_view parameter, Out&& out) {
+  auto where = [&] { return "CONFIGURATION FILE " + file.path + ", LINE " + std::to_string(entry.line); };
+  if constexpr (isText<Out>) convertFrom(entry.value, out, parameter, where);
+  else convertFrom(std::string_view(entry.value).substr(0, 32), out, parameter, where);
 }
 
 std::string shortKey(std::string_view package, char join, std::string_view shortName) {
@@ -68,9 +104,9 @@ void ensureFileRead() {
 template <typename Out>
 void fileLookup(std::string_view key, Out&& value) {
   ensureFileRead();
-  for (const auto& [name, text] : file.entries) {
-    if (lchreq(name, key)) {
-      convertFileValue(text, value);
+  for (const FileEntry& entry : file.entries) {
+    if (lchreq(entry.name, key)) {
+      convertFileValue(entry, text::trimmed(key), value);
       return;
     }
   }
@@ -81,7 +117,7 @@ void environmentLookup(std::string_view variable, Out&& value) {
   std::string text(kValueWidth, ' ');
   osgenv(variable, text);
   if (lenz(text) == 0) return;
-  convert(text, value);
+  convertFrom(text, value, variable, [] { return std::string("THE ENVIRONMENT"); });
 }
 
 template <typename Out>
@@ -96,7 +132,8 @@ void optionLookup(std::string_view key, Out&& value) {
     if (!lchreq(std::string_view(arg).substr(0, k), key)) continue;
     const std::size_t last = static_cast<std::size_t>(lenz(arg));
     const std::string_view found = k + 1 < last ? std::string_view(arg).substr(k + 1, last - k - 1) : std::string_view();
-    convert(text::padded(found, kValueWidth), value);
+    convertFrom(text::padded(found, kValueWidth), value, text::trimmed(key).substr(1),
+                [] { return std::string("THE COMMAND LINE"); });
     return;
   }
 }
@@ -118,20 +155,193 @@ void optionLong(std::string_view name, Out&& value) {
   optionLookup(std::string(1, options.option) + std::string(name), value);
 }
 
+// ---- names that belong to a known package but to no parameter of it ----
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string upperCase(std::string_view s) {
+  std::string out(s);
+  std::transform(out.begin(), out.end(), out.begin(), upper);
+  return out;
+}
+
+// Edit distance, ignoring letter case.
+std::size_t distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (upper(a[i - 1]) == upper(b[j - 1]) ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+struct KnownNames {
+  std::map<std::string, std::vector<std::string_view>> shortNames;  // by upper-case package
+  std::vector<std::string_view> longNames;
+};
+
+KnownNames knownNames() {
+  KnownNames known;
+  for (const registry::TableNames& t : registry::registeredTables()) {
+    auto& names = known.shortNames[upperCase(text::trimmed(t.package))];
+    for (std::string_view n : t.shortNames) names.push_back(text::trimmed(n));
+    for (std::string_view n : t.longNames)
+      if (!text::trimmed(n).empty()) known.longNames.push_back(text::trimmed(n));
+  }
+  return known;
+}
+
+struct Warning {
+  std::string routine;
+  std::vector<std::string> lines;  // the report and its continuation lines
+};
+
+// Warnings wait until the outermost first use of a table is over: only then
+// have the GL tables taken MSGLEV and MAXMSG from the sources.
+std::deque<Warning>& pendingWarnings() {
+  static std::deque<Warning> pending;
+  return pending;
+}
+std::set<std::string>& warnedNames() {
+  static std::set<std::string> names;
+  return names;
+}
+
+void warnOnce(const std::string& name, Warning warning) {
+  if (!warnedNames().insert(upperCase(name)).second) return;
+  pendingWarnings().push_back(std::move(warning));
+}
+
+enum class Match { notPackage, parameter, unknown };
+
+// Whether `name` is package + join + short name of a known package (`exact`:
+// letter case counts, as it does for environment variables); `suggestion` is
+// the nearest short name of that package when one is close.
+Match classify(const KnownNames& known, std::string_view name, char join, bool exact, std::string& suggestion) {
+  const std::size_t k = name.find(join);
+  if (k == std::string_view::npos || k == 0) return Match::notPackage;
+  const std::string_view package = name.substr(0, k);
+  const auto it = known.shortNames.find(upperCase(package));
+  if (it == known.shortNames.end() || (exact && upperCase(package) != package)) return Match::notPackage;
+  for (std::string_view longName : known.longNames)
+    if (exact ? name == longName : lchreq(name, longName)) return Match::parameter;
+  const std::string_view shortName = name.substr(k + 1);
+  std::size_t best = 3;
+  for (std::string_view candidate : it->second) {
+    if (exact ? shortName == candidate : lchreq(shortName, candidate)) return Match::parameter;
+    const std::size_t d = distance(shortName, candidate);
+    if (d < best && d < shortName.size()) {
+      best = d;
+      suggestion = std::string(candidate);
+    }
+  }
+  return Match::unknown;
+}
+
+std::string notDefined(std::string_view name, const std::string& suggestion) {
+  return "UNKNOWN PARAMETER " + std::string(name) +
+         (suggestion.empty() ? std::string(" IS IGNORED.") : "; DID YOU MEAN " + suggestion + "?");
+}
+
+void checkOptionsAndEnvironment() {
+  const KnownNames known = knownNames();
+  int count = 0;
+  osqarn(count);
+  std::string arg(kValueWidth, ' ');
+  for (int i = 1; i <= count; ++i) {
+    osgarg(i, arg);
+    const std::string_view given = text::trimmed(arg);
+    if (given.size() < 2 || given[0] != options.option) continue;
+    const std::size_t k = given.find(options.set);
+    const std::string_view name = given.substr(1, k == std::string_view::npos ? std::string_view::npos : k - 1);
+    std::string suggestion;
+    const Match match = classify(known, name, options.join, false, suggestion);
+    if (k == std::string_view::npos && match == Match::notPackage) {
+      const bool isLongName = std::any_of(known.longNames.begin(), known.longNames.end(),
+                                          [&](std::string_view l) { return lchreq(name, l); });
+      if (!isLongName) continue;
+    }
+    if (k == std::string_view::npos && match != Match::unknown) {
+      warnOnce("-" + std::string(name), {"RPNOPT",
+                                         {"OPTION " + std::string(given) + " HAS NO \"" + options.set +
+                                              "\" AND IS IGNORED.",
+                                          "WRITE " + std::string(given) + options.set + "VALUE."}});
+    } else if (match == Match::unknown) {
+      warnOnce(std::string(name),
+               {"RPNOPT", {notDefined(name, suggestion), "IN COMMAND-LINE OPTION " + std::string(given)}});
+    }
+  }
+  for (char** e = environ; e != nullptr && *e != nullptr; ++e) {
+    const std::string_view entry(*e);
+    const std::string_view name = entry.substr(0, entry.find('='));
+    std::string suggestion;
+    if (classify(known, name, environment.join, true, suggestion) == Match::unknown)
+      warnOnce(std::string(name),
+               {"RPNENV", {notDefined(name, suggestion), "IN ENVIRONMENT VARIABLE " + std::string(name)}});
+  }
+}
+
+void checkFileEntries() {
+  if (file.entries.empty()) return;
+  const KnownNames known = knownNames();
+  for (const FileEntry& entry : file.entries) {
+    const std::string_view name = text::trimmed(entry.name);
+    std::string suggestion;
+    if (classify(known, name, file.join, false, suggestion) == Match::unknown)
+      warnOnce(std::string(name), {"RPNXFL",
+                                   {notDefined(name, suggestion), "IN CONFIGURATION FILE " + file.path + ", LINE " +
+                                                                      std::to_string(entry.line)}});
+  }
+}
+
+bool optionsChecked = false;
+
 void startSources(bool consultsFile) {
   if (!sourcesFirstUse) return;
+  rpnenv();
+  rpnopt();
+  if (!optionsChecked) {
+    optionsChecked = true;
+    checkOptionsAndEnvironment();
+  }
   if (consultsFile) {
     // The flag is cleared before the file is read: a report about the file reads
     // the GL tables, whose own first use must not read the file again.
-    rpnenv();
-    rpnopt();
     sourcesFirstUse = false;
     rpnxfl();
-  } else {
-    rpnenv();
-    rpnopt();
+    checkFileEntries();
   }
 }
+
+int applyDepth = 0;
+
+// Writes the warnings about unknown names once no first use is running.
+void flushWarnings() {
+  static bool flushing = false;
+  if (applyDepth > 0 || flushing) return;
+  flushing = true;
+  while (!pendingWarnings().empty()) {
+    const Warning w = pendingWarnings().front();
+    pendingWarnings().pop_front();
+    for (std::size_t i = 0; i < w.lines.size(); ++i) msgdmp("W", i == 0 ? w.routine : "-CNT.-", w.lines[i]);
+  }
+  flushing = false;
+}
+
+// Counts the nesting of the registry's calls into the sources.
+struct ApplyScope {
+  ApplyScope() { ++applyDepth; }
+  ~ApplyScope() {
+    --applyDepth;
+    flushWarnings();
+  }
+};
 
 template <typename Out>
 void allShort(std::string_view package, const std::string_view* names, Out* values, int n, bool consultsFile) {
@@ -141,6 +351,7 @@ void allShort(std::string_view package, const std::string_view* names, Out* valu
     environmentShort(package, names[i], values[i]);
     optionShort(package, names[i], values[i]);
   }
+  flushWarnings();
 }
 
 template <typename Out>
@@ -155,6 +366,7 @@ void allLong(const std::string_view* names, Out* values, int n, bool consultsFil
     environmentLookup(text::trimmed(names[i]), values[i]);
     optionLong(text::trimmed(names[i]), values[i]);
   }
+  flushWarnings();
 }
 
 }  // namespace
@@ -166,15 +378,26 @@ void rpnxfl() {
   const char comment = specialCharacter("ZEPCOMCHAR", '*');
   const char divider = specialCharacter("ZEPDIVCHAR", ' ');
   file.entries.clear();
+  file.path.clear();
   file.loaded = true;
 
   std::string path(160, ' ');
   glqfnm("ZEPRC", path);
   if (lenz(path) == 0) return;
-  units::ScopedUnit unit(text::trimmed(path), "r");
-  if (!unit.isOpen()) return;
+  file.path = text::trimmed(path);
+  units::ScopedUnit unit(file.path, "r", kMaxConfigurationBytes);
+  if (!unit.isOpen()) {
+    if (unit.problem() != units::OpenProblem::none) {
+      const reports::ErrorContext context("FILE " + file.path + " " +
+                                          units::describe(unit.problem(), kMaxConfigurationBytes));
+      msgdmp("E", "RTNXFL", "CONFIGURATION FILE CANNOT BE READ.");
+    }
+    return;
+  }
   std::string record;
+  int line = 0;
   while (units::readRecord(unit.unit(), record, kValueWidth)) {
+    ++line;
     if (record[0] == comment) continue;
     if (file.entries.size() == kMaxEntries) {
       msgdmp("E", "RTNXFL", "NUMBER OF INPUT PARAMETERS IS TOO LARGE (>100).");
@@ -192,7 +415,7 @@ void rpnxfl() {
     }
     value = text::padded(value, kValueWidth);
     cladj(value);
-    file.entries.emplace_back(std::move(name), std::move(value));
+    file.entries.push_back({std::move(name), std::move(value), line, std::string(text::trimmed(record))});
   }
 }
 
@@ -259,6 +482,25 @@ void rlcopt(std::string_view name, std::span<char> value) { optionLong(text::tri
 // ---- the registry's hook ----
 
 namespace registry {
+
+namespace {
+std::vector<TableDescriber>& describers() {
+  static std::vector<TableDescriber> all;
+  return all;
+}
+}  // namespace
+
+bool registerTable(TableDescriber describe) {
+  describers().push_back(describe);
+  return true;
+}
+
+std::vector<TableNames> registeredTables() {
+  std::vector<TableNames> names;
+  for (TableDescriber d : describers()) names.push_back(d());
+  return names;
+}
+
 namespace {
 std::vector<std::span<char>> spans(TextValue* values, int n) {
   std::vector<std::span<char>> out;
@@ -269,21 +511,25 @@ std::vector<std::span<char>> spans(TextValue* values, int n) {
 
 void applyRuntimeSources(std::string_view package, const std::string_view* shortNames,
                          const std::string_view* longNames, int* values, int n) {
+  const ApplyScope scope;
   rtiget(package, shortNames, values, n);
   rliget(longNames, values, n);
 }
 void applyRuntimeSources(std::string_view package, const std::string_view* shortNames,
                          const std::string_view* longNames, bool* values, int n) {
+  const ApplyScope scope;
   rtlget(package, shortNames, values, n);
   rllget(longNames, values, n);
 }
 void applyRuntimeSources(std::string_view package, const std::string_view* shortNames,
                          const std::string_view* longNames, float* values, int n) {
+  const ApplyScope scope;
   rtrget(package, shortNames, values, n);
   rlrget(longNames, values, n);
 }
 void applyRuntimeSources(std::string_view package, const std::string_view* shortNames,
                          const std::string_view* longNames, TextValue* values, int n) {
+  const ApplyScope scope;
   std::vector<std::span<char>> views = spans(values, n);
   rtcget(package, shortNames, views.data(), n);
   rlcget(longNames, views.data(), n);

@@ -1,17 +1,12 @@
-// The table of transformation numbers and their forward/inverse pairs.
+// The table of transformation numbers: forward/inverse pairs and set-up.
 //
 // A row whose forward mapping is nullptr names a valid number whose projection
 // this library does not provide: sgstrf refuses it with a report naming it,
-// rather than drawing through a wrong mapping. To provide one, put its routines
-// in the row, e.g. for Mercator
-//   {11, "MERCATOR", Kind::Map, mpfmer, mpimer, nullptr},
-// and for a projection with parameters a Prepare hook that hands them over:
-//   bool prepareConic(Setup& s) { mpscon(s.stlat1); return true; }
-// The orthographic row's hook passes s.rsat to mpsotg; the grid row's hook
-// checks that the grid has been given (reporting "(ITR:51) NOT YET
-// INITIALIZED. CALL G2SCTR." under s.routine otherwise) and replaces an
-// undefined window by the grid's extent; the ITR 99 row routes to the user
-// projection selected with stnusr and sets its parameter.
+// rather than drawing through a wrong mapping. The grid row's hook checks that
+// the grid has been given (reporting "(ITR:51) NOT YET INITIALIZED. CALL
+// G2SCTR." under s.routine otherwise) and replaces an undefined window by the
+// grid's extent. Map rows name their set routine, if any; ITR 99 takes the set
+// routine of the user projection selected with stnusr.
 #include <algorithm>
 #include <array>
 #include <string>
@@ -26,70 +21,86 @@
 namespace zep::transform {
 namespace {
 
-// Every map finalization hands the viewpoint distance to the orthographic
-// projection; the conics also take their standard latitudes.
-bool prepareMap(Setup& s) {
-  mpsotg(s.rsat);
-  return true;
+constexpr Projection axes(int n, std::string_view name, PointMapping f, PointMapping i) {
+  return {n, name, Kind::Axes, f, i};
 }
-bool prepareEquidistantConic(Setup& s) {
-  mpsotg(s.rsat);
-  mpscon(s.stlat1);
-  return true;
+constexpr Projection similarity(int n, std::string_view name, PointMapping f, PointMapping i) {
+  return {n, name, Kind::Similarity, f, i};
 }
-bool prepareEqualAreaConic(Setup& s) {
-  mpsotg(s.rsat);
-  mpscoa(s.stlat1);
-  return true;
+constexpr Projection map(int n, std::string_view name, PointMapping f, PointMapping i) {
+  return {n, name, Kind::Map, f, i};
 }
-bool prepareConformalConic(Setup& s) {
-  mpsotg(s.rsat);
-  mpscoc(s.stlat1, s.stlat2);
-  return true;
+constexpr Projection map(int n, std::string_view name, PointMapping f, PointMapping i, SetLatitude set) {
+  Projection p{n, name, Kind::Map, f, i};
+  p.setLatitude = set;
+  return p;
 }
-bool prepareBonne(Setup& s) {
-  mpsotg(s.rsat);
-  mpsbon(s.stlat1);
-  return true;
+constexpr Projection map(int n, std::string_view name, PointMapping f, PointMapping i, SetLatitudes set) {
+  Projection p{n, name, Kind::Map, f, i};
+  p.setLatitudes = set;
+  return p;
+}
+constexpr Projection user(Projection p) {
+  p.userProjection = true;
+  return p;
 }
 
 constexpr std::array kProjections = {
-    Projection{1, "LINEAR", Kind::Axes, linearStep, linearStep, nullptr},
-    Projection{2, "LOGARITHMIC Y", Kind::Axes, logYStep, logYInverse, nullptr},
-    Projection{3, "LOGARITHMIC X", Kind::Axes, logXStep, logXInverse, nullptr},
-    Projection{4, "LOGARITHMIC X AND Y", Kind::Axes, logXYStep, logXYInverse, nullptr},
-    Projection{5, "POLAR", Kind::Similarity, ct2pc, ct2cp, nullptr},
-    Projection{6, "BIPOLAR", Kind::Similarity, ct2bc, nullptr, nullptr},
-    Projection{10, "EQUIDISTANT CYLINDRICAL", Kind::Map, mpfcyl, mpicyl, prepareMap},
-    Projection{11, "MERCATOR", Kind::Map, mpfmer, mpimer, prepareMap},
-    Projection{12, "MOLLWEIDE", Kind::Map, mpfmwd, mpimwd, prepareMap},
-    Projection{13, "HAMMER", Kind::Map, mpfhmr, mpihmr, prepareMap},
-    Projection{14, "ECKERT VI", Kind::Map, mpfek6, mpiek6, prepareMap},
-    Projection{15, "ELLIPTICAL EQUAL-AREA", Kind::Map, mpfktd, mpiktd, prepareMap},
-    Projection{16, "MILLER CYLINDRICAL", Kind::Map, mpfmil, mpimil, prepareMap},
-    Projection{17, "ROBINSON", Kind::Map, mpfrbs, mpirbs, prepareMap},
-    Projection{18, "SINUSOIDAL", Kind::Map, mpfsin, mpisin, prepareMap},
-    Projection{19, "VAN DER GRINTEN", Kind::Map, mpfvdg, mpivdg, prepareMap},
-    Projection{20, "EQUIDISTANT CONIC", Kind::Map, mpfcon, mpicon, prepareEquidistantConic},
-    Projection{21, "EQUAL-AREA CONIC", Kind::Map, mpfcoa, mpicoa, prepareEqualAreaConic},
-    Projection{22, "CONFORMAL CONIC", Kind::Map, mpfcoc, mpicoc, prepareConformalConic},
-    Projection{23, "BONNE", Kind::Map, mpfbon, mpibon, prepareBonne},
-    Projection{24, "POLYCONIC", Kind::Map, mpfplc, mpiplc, prepareMap},
-    Projection{30, "ORTHOGRAPHIC", Kind::Map, mpfotg, mpiotg, prepareMap},
-    Projection{31, "POLAR STEREOGRAPHIC", Kind::Map, mpfpst, mpipst, prepareMap},
-    Projection{32, "AZIMUTHAL EQUIDISTANT", Kind::Map, mpfazm, mpiazm, prepareMap},
-    Projection{33, "AZIMUTHAL EQUAL-AREA", Kind::Map, mpfaza, mpiaza, prepareMap},
-    Projection{34, "GNOMONIC", Kind::Map, mpfgno, mpigno, prepareMap},
+    axes(1, "LINEAR", linearStep, linearStep),
+    axes(2, "LOGARITHMIC Y", logYStep, logYInverse),
+    axes(3, "LOGARITHMIC X", logXStep, logXInverse),
+    axes(4, "LOGARITHMIC X AND Y", logXYStep, logXYInverse),
+    similarity(5, "POLAR", ct2pc, ct2cp),
+    similarity(6, "BIPOLAR", ct2bc, nullptr),
+    map(10, "EQUIDISTANT CYLINDRICAL", mpfcyl, mpicyl),
+    map(11, "MERCATOR", mpfmer, mpimer),
+    map(12, "MOLLWEIDE", mpfmwd, mpimwd),
+    map(13, "HAMMER", mpfhmr, mpihmr),
+    map(14, "ECKERT VI", mpfek6, mpiek6),
+    map(15, "ELLIPTICAL EQUAL-AREA", mpfktd, mpiktd),
+    map(16, "MILLER CYLINDRICAL", mpfmil, mpimil),
+    map(17, "ROBINSON", mpfrbs, mpirbs),
+    map(18, "SINUSOIDAL", mpfsin, mpisin),
+    map(19, "VAN DER GRINTEN", mpfvdg, mpivdg),
+    map(20, "EQUIDISTANT CONIC", mpfcon, mpicon, mpscon),
+    map(21, "EQUAL-AREA CONIC", mpfcoa, mpicoa, mpscoa),
+    map(22, "CONFORMAL CONIC", mpfcoc, mpicoc, mpscoc),
+    map(23, "BONNE", mpfbon, mpibon, mpsbon),
+    map(24, "POLYCONIC", mpfplc, mpiplc),
+    map(30, "ORTHOGRAPHIC", mpfotg, mpiotg),
+    map(31, "POLAR STEREOGRAPHIC", mpfpst, mpipst),
+    map(32, "AZIMUTHAL EQUIDISTANT", mpfazm, mpiazm),
+    map(33, "AZIMUTHAL EQUAL-AREA", mpfaza, mpiaza),
+    map(34, "GNOMONIC", mpfgno, mpigno),
     Projection{51, "CURVILINEAR GRID", Kind::Grid, g2fctr, g2ictr, prepareGrid},
-    Projection{99, "USER PROJECTION", Kind::Map, stfusr, stiusr, prepareUserProjection},
+    map(99, "USER PROJECTION", stfusr, stiusr),
+    // The user projections; their names are what stcusr returns.
+    user(map(100, "CENTRAL CYLINDRICAL", mpfcyc, mpicyc)),
+    user(map(101, "EQ.-AREA CYLINDRICAL", mpfcya, mpicya)),
+    user(map(102, "BRAUN CYLINDRICAL", mpfcyb, mpicyb, mpscyb)),
+    user(map(103, "BACON'S GLOBULAR", mpfglb, mpiglb)),
+    user(map(104, "CENTRAL CONICAL", mpfcct, mpicct, mpscct)),
 };
+
+const Projection* findRow(int number, bool userProjection) {
+  const auto* it = std::find_if(kProjections.begin(), kProjections.end(), [=](const Projection& p) {
+    return p.number == number && p.userProjection == userProjection;
+  });
+  return it == kProjections.end() ? nullptr : &*it;
+}
 
 }  // namespace
 
-const Projection* findProjection(int itr) {
-  const auto* it = std::find_if(kProjections.begin(), kProjections.end(),
-                                [itr](const Projection& p) { return p.number == itr; });
-  return it == kProjections.end() ? nullptr : &*it;
+const Projection* findProjection(int itr) { return findRow(itr, false); }
+
+const Projection* findUserProjection(int n) { return findRow(n, true); }
+
+void setUpMap(const Projection& p, const Setup& setup) {
+  mpsotg(setup.rsat);
+  const Projection* own = p.number == 99 ? selectedUserProjection() : &p;
+  if (own == nullptr) return;
+  if (own->setLatitude != nullptr) own->setLatitude(setup.stlat1);
+  if (own->setLatitudes != nullptr) own->setLatitudes(setup.stlat1, setup.stlat2);
 }
 
 std::string unavailableText(const Projection& p) {

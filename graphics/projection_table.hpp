@@ -1,12 +1,14 @@
 // The projection step of the normalization transformation as one table: every
 // transformation number (ITR) owns a forward/inverse pair that maps a point of
-// U (or, for maps, of T) onto the projection plane and back, plus an optional
-// set-up hook that runs when the transformation is finalized (sgstrf).
+// U (or, for maps, of T) onto the projection plane and back, and its set-up,
+// which runs when the transformation is finalized (sgstrf). The user
+// projections selected with stnusr for ITR 99 are rows of the same table.
 //
-// Adding a projection: write its forward, inverse and (if it has parameters)
-// set routine in one file under graphics/maps/ (or graphics/grid/), declare them
-// in include/zep/graphics.hpp, and fill in its row in projection_table.cpp.
-// Nothing else changes: sgstrf, stftrn and stitrn work from the table.
+// Adding a map projection: write its forward, inverse and (if it has
+// parameters) set routine in one file under graphics/maps/, declare them in
+// include/zep/graphics.hpp, and add its row to projection_table.cpp, naming the
+// set routine in the row. Nothing else changes: sgstrf, stsusr, stftrn and
+// stitrn work from the table.
 #pragma once
 
 #include <string>
@@ -43,17 +45,36 @@ struct Setup {
 // Returns false after an error report when the transformation cannot be used.
 using Prepare = bool (*)(Setup& setup);
 
+// The set routines of map projections with parameters: one standard latitude
+// or two, in radians.
+using SetLatitude = void (*)(float lat1);
+using SetLatitudes = void (*)(float lat1, float lat2);
+
 struct Projection {
   int number;
   std::string_view name;  // used in reports, e.g. "MERCATOR PROJECTION"
   Kind kind;
   PointMapping forward;   // nullptr: not available in this library
   PointMapping inverse;   // nullptr: the transformation has no inverse
-  Prepare prepare;        // nullptr: nothing to set up
+  Prepare prepare = nullptr;            // grid: checks and window; nullptr: nothing
+  SetLatitude setLatitude = nullptr;    // maps with one standard latitude
+  SetLatitudes setLatitudes = nullptr;  // maps with two
+  bool userProjection = false;          // reached only through ITR 99 (stnusr)
 };
 
 // The row of transformation number `itr`, or nullptr when the number is invalid.
 const Projection* findProjection(int itr);
+
+// The row of user projection `n` (100-104), or nullptr.
+const Projection* findUserProjection(int n);
+
+// The user projection chosen with stnusr, or nullptr (user_projection.cpp).
+const Projection* selectedUserProjection();
+
+// Set-up of every map finalization: the viewpoint distance of the orthographic
+// projection, then the projection's own parameters (for ITR 99 those of the
+// selected user projection).
+void setUpMap(const Projection& p, const Setup& setup);
 
 // Report text for a valid number whose projection is not available.
 std::string unavailableText(const Projection& p);

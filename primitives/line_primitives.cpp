@@ -1,14 +1,26 @@
 // User-level line segments, the line-primitive bracket and line attributes.
-#include <string>
+#include <array>
+#include <charconv>
+#include <string_view>
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
 #include "primitives/line_pipeline.hpp"
 
 namespace zep {
 namespace {
 
 int currentLineIndex = 1;
+
+// Read at every line primitive.
+using SgLogical = ParameterHandle<bool, sglqid, sglqvl>;
+using SgReal = ParameterHandle<float, sgrqid, sgrqvl>;
+using SgInteger = ParameterHandle<int, sgiqid, sgiqvl>;
+SgLogical linearInterpolation("LLNINT"), greatCircleInterpolation("LGCINT"), clipping("LCLIP"),
+    labelling("LCHAR");
+SgReal stepX("RDX"), stepY("RDY");
+SgInteger backgroundIndex("IBGCLI");
 
 struct IndexState {
   int index = 0;
@@ -55,12 +67,17 @@ void sglnv(float vx1, float vy1, float vx2, float vy2) { userSegment<szlnzv>("SG
 void sglnr(float rx1, float ry1, float rx2, float ry2) { userSegment<szlnzr>("SGLNR", rx1, ry1, rx2, ry2); }
 
 void szlnop(int index) {
-  std::string description = std::to_string(index);
-  if (description.size() > 8) description.assign(8, '*');
-  description.insert(0, 8 - description.size(), ' ');
-  description.resize(80, ' ');
-  cdblk(description);
-  swoopn("SZLN", description);
+  // The object's description is its index, left-aligned in 80 blanks ("********"
+  // when it needs more than eight characters); built on the stack, as this
+  // runs for every segment.
+  std::array<char, 80> description;
+  description.fill(' ');
+  std::array<char, 16> digits;
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), index).ptr;
+  const auto length = static_cast<std::size_t>(end - digits.data());
+  if (length > 8) std::fill_n(description.begin(), 8, '*');
+  else std::copy(digits.data(), end, description.begin());
+  swoopn("SZLN", std::string_view(description.data(), description.size()));
   szslti(1, index);
 }
 
@@ -72,13 +89,11 @@ void szlnzr(float x1, float y1, float x2, float y2) { segmentThrough(pipeline::d
 
 void szslti(int itype, int index) {
   pipeline::LineState& s = pipeline::lineState();
-  float rdx = 0, rdy = 0;
-  sglget("LLNINT", s.interpolateLinear);
-  sglget("LGCINT", s.interpolateGreatCircle);
-  sgrget("RDX", rdx);
-  sgrget("RDY", rdy);
-  sglget("LCLIP", s.clipToViewport);
-  sglget("LCHAR", s.labelLines);
+  s.interpolateLinear = linearInterpolation.get();
+  s.interpolateGreatCircle = greatCircleInterpolation.get();
+  const float rdx = stepX.get(), rdy = stepY.get();
+  s.clipToViewport = clipping.get();
+  s.labelLines = labelling.get();
   stfrad(rdx, rdy, s.stepX, s.stepY);
   szsidx(index);
   szstyp(itype);
@@ -91,8 +106,7 @@ void szsidx(int index) {
     swqclc(lineIndex.hasColours);
     lineIndex.capabilitiesKnown = true;
   }
-  int background = 999;
-  sgiget("IBGCLI", background);
+  const int background = backgroundIndex.get();
   int width = index % 10;
   const int q = index / 10;
   int colour = 0;

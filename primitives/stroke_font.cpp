@@ -10,7 +10,9 @@
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "foundation/report_context.hpp"
 #include "foundation/units.hpp"
+#include "workstation/data_files.hpp"
 
 namespace zep::stroke_font {
 namespace {
@@ -82,6 +84,7 @@ bool loadFont(int font) {
   swqfnm(parameter, file);
   const std::string path(text::trimmed(file));
   if (path.empty()) {
+    const reports::ErrorContext context(data_files::notFoundLines(parameter));
     msgdmp("E", "SZFONT", "FONT FILE DOES NOT EXIST.");
     return false;
   }
@@ -118,8 +121,13 @@ bool refresh() {
 }  // namespace
 
 std::string readFile(const std::string& path, Tables& tables) {
-  units::ScopedUnit unit(path, "rb");
-  if (!unit.isOpen()) return "CANNOT BE OPENED.";
+  // Three records of a few kilobytes; anything far larger is not a font file.
+  constexpr std::size_t kMaxFontBytes = std::size_t{1} << 16;
+  units::ScopedUnit unit(path, "rb", kMaxFontBytes);
+  if (!unit.isOpen()) {
+    const std::string problem = units::describe(unit.problem(), kMaxFontBytes);
+    return problem.empty() ? "CANNOT BE OPENED." : problem;
+  }
   std::FILE* f = units::stream(unit.unit());
   std::rewind(f);
   std::array<unsigned char, kGlyphs * 4> indexBytes{};

@@ -34,6 +34,14 @@ bool markersFromSystemFont() {
   return markfont;
 }
 
+// Stroke-font text given as UTF-8 becomes font codes (LUTF8); programs that
+// write raw font codes may switch the decoding off.
+std::string strokeCodes(std::string_view text) {
+  bool decode = true;
+  swlget("LUTF8", decode);
+  return decode ? text_engine::decodeUtf8(text) : std::string(text);
+}
+
 int firstCode(std::string_view text) { return text.empty() ? ' ' : static_cast<unsigned char>(text[0]); }
 
 int weightOf(int index) { return std::max(1, index % 10); }
@@ -58,9 +66,8 @@ void selectSystemFont(int index) {
 
 // Width (in heights) and height factor of a string of stroke-font characters.
 void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
-  bool control = false;
-  sglget("LCNTL", control);
-  if (!control) {
+  const text_engine::TextControls controls = text_engine::readTextControls();
+  if (!controls.enabled) {
     float sum = 0;
     for (char c : text) {
       const auto k = static_cast<unsigned char>(c);
@@ -70,13 +77,8 @@ void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
     wych = 1;
     return;
   }
-  int sup = 124, sub = 95, reset = 34;
-  float small = 0.7F, shift = 0.3F;
-  sgiget("ISUP", sup);
-  sgiget("ISUB", sub);
-  sgiget("IRST", reset);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
+  const int sup = controls.superscript, sub = controls.subscript, reset = controls.reset;
+  const float small = controls.small, shift = controls.shift;
   nc = 0;
 
   auto code = [](char c) { return static_cast<int>(static_cast<unsigned char>(c)); };
@@ -129,7 +131,7 @@ void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
 
 std::string integerField(float value) {
   // Truncated like an integer conversion; far-off points cannot overflow it.
-  const double v = std::clamp(static_cast<double>(value), -1.0e9, 1.0e9);
+  const double v = std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), -1.0e9, 1.0e9);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%8d", static_cast<int>(v));
   std::string s(buf);
@@ -187,7 +189,7 @@ void drawGlyph(unsigned char code, float xc, float yc, float f, const TextState&
 void strokeText(float vx, float vy, std::string_view text) {
   const TextState& s = textState();
   if (!stroke_font::ensureLoaded() || !validControlCodes(s)) return;
-  const std::string converted = text_engine::convertMarkup(text, s.superscript, s.subscript, s.reset);
+  const std::string converted = text_engine::convertMarkup(strokeCodes(text), s.superscript, s.subscript, s.reset);
   int nc = 0;
   float wxch = 0, wych = 0;
   strokeExtent(std::string_view(converted).substr(0, static_cast<std::size_t>(lenc(converted))), nc, wxch, wych);
@@ -251,6 +253,10 @@ void strokeText(float vx, float vy, std::string_view text) {
 }  // namespace
 
 void sztxwv(float vx, float vy, std::string_view text) {
+  if (!std::isfinite(vx) || !std::isfinite(vy)) {
+    msgdmp("M", "SZTXWV", "TEXT POSITION IS NOT FINITE / DO NOTHING.");
+    return;
+  }
   if (systemFont()) {
     const TextState& s = textState();
     int index = 0;
@@ -289,7 +295,7 @@ void szqtxw(std::string_view text, int& nc, float& wxch, float& wych) {
       return;
     }
   }
-  strokeExtent(text.substr(0, static_cast<std::size_t>(n)), nc, wxch, wych);
+  strokeExtent(strokeCodes(text.substr(0, static_cast<std::size_t>(n))), nc, wxch, wych);
 }
 
 }  // namespace zep

@@ -7,6 +7,7 @@
 #include <zep/zep.hpp>
 
 #include "primitives/line_pipeline.hpp"
+#include "primitives/text_markup.hpp"
 #include "primitives/text_state.hpp"
 
 namespace zep {
@@ -131,12 +132,13 @@ void sztxop(float height, int angle, int centring, int index) {
   rotatedScale(angle, s.scale, s.cosScaled, s.sinScaled);
   s.centring = centring;
   s.index = index;
-  sglget("LCNTL", s.controlChars);
-  sgiget("ISUP", s.superscript);
-  sgiget("ISUB", s.subscript);
-  sgiget("IRST", s.reset);
-  sgrget("SMALL", s.small);
-  sgrget("SHIFT", s.shift);
+  const text_engine::TextControls controls = text_engine::readTextControls();
+  s.controlChars = controls.enabled;
+  s.superscript = controls.superscript;
+  s.subscript = controls.subscript;
+  s.reset = controls.reset;
+  s.small = controls.small;
+  s.shift = controls.shift;
   bool clip = false;
   sglget("LCLIP", clip);
   pipeline::lineState().clipText = clip;

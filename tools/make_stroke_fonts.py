@@ -15,12 +15,17 @@ pair holds the left and right extent, the pair " R" lifts the pen):
 Code layout of both fonts:
     1-17      marker symbols (dot, plus, asterisk, circle, cross, square,
               triangle, diamond, star, filled circle, filled square, filled
-              triangles up/left/down/right, filled star, flag)
-    32-127    ASCII
+              triangles up/left/down/right, filled star, flag); the filled
+              ones are their outlines, filled
+    32-126    ASCII
+    127       a filled block, drawn for characters the fonts do not have
     0x80-0x97 Greek capitals, 0x98-0xAF Greek small letters (alphabetical)
-    0xB1-0xF8 a set of mathematical symbols and arrows (see SYMBOLS)
+    0xB0      degree sign
+    0xB1-0xF8 mathematical symbols, arrows, per mille, Angstrom, the symbol
+              forms of epsilon, theta, pi, rho and phi (see symbol_glyphs)
     0xE3-0xE6 circled 2, circle, circled 3, circled 1
-Every other code shows a blank of the width of the space.
+Every other code shows a blank of the width of the space. Identical glyphs
+share their data.
 
 Output format: a sequential unformatted file of three records, each framed by
 its 32-bit little-endian byte count before and after the payload:
@@ -113,27 +118,77 @@ def dedupe(pts):
     return out
 
 
-def hatch(polygon):
-    """Horizontal strokes one unit apart that fill a closed polygon."""
-    ys = [y for _, y in polygon]
+def _crossings(polygon, slope, offset):
+    """Sorted x of the crossings of the line y = slope x + offset with a closed polygon."""
+    xs = []
+    for (x0, y0), (x1, y1) in zip(polygon, polygon[1:] + polygon[:1]):
+        g0, g1 = y0 - slope * x0 - offset, y1 - slope * x1 - offset
+        if (g0 <= 0) != (g1 <= 0):
+            xs.append(x0 + (x1 - x0) * g0 / (g0 - g1))
+    return sorted(xs)
+
+
+def _inside(polygon, x, y):
+    return len([c for c in _crossings(polygon, 0, y) if c < x]) % 2 == 1
+
+
+def _short_inner_link(polygon, p, q):
+    """Whether the step from p to q is short and does not leave the polygon."""
+    if max(abs(p[0] - q[0]), abs(p[1] - q[1])) > 2:
+        return False
+    return all(_inside(polygon, p[0] + (q[0] - p[0]) * t, p[1] + (q[1] - p[1]) * t + 0.001) or
+               _on_edge(polygon, p[0] + (q[0] - p[0]) * t, p[1] + (q[1] - p[1]) * t) for t in (0.25, 0.5, 0.75))
+
+
+def _on_edge(polygon, x, y):
+    for (x0, y0), (x1, y1) in zip(polygon, polygon[1:] + polygon[:1]):
+        cross = (x1 - x0) * (y - y0) - (y1 - y0) * (x - x0)
+        if abs(cross) < 1e-6 and min(x0, x1) - 1e-6 <= x <= max(x0, x1) + 1e-6 and \
+                min(y0, y1) - 1e-6 <= y <= max(y0, y1) + 1e-6:
+            return True
+    return False
+
+
+def fill(polygon):
+    """Strokes that cover a closed polygon: horizontal rows one unit apart and
+    both diagonals through the integer grid, so that the holes left between them
+    are smaller than a stroke is wide at the usual marker sizes and the marker
+    looks solid. Every piece ends at the last grid point inside the polygon, so
+    nothing sticks out of the outline. Neighbouring pieces of one family are joined into one stroke when
+    their ends are close, which keeps the glyph small."""
     strokes = []
-    flip = False
-    for row in range(math.ceil(min(ys)), math.floor(max(ys)) + 1):
-        y = row + 0.001  # off the vertices, so that each crossing counts once
-        xs = []
-        for (x0, y0), (x1, y1) in zip(polygon, polygon[1:] + polygon[:1]):
-            if (y0 <= y) != (y1 <= y):
-                xs.append(x0 + (y - y0) * (x1 - x0) / (y1 - y0))
-        xs.sort()
-        for a, b in zip(xs[0::2], xs[1::2]):
-            seg = [(round(a), row), (round(b), row)]
-            strokes.append(seg[::-1] if flip else seg)
-            flip = not flip
+    for slope in (0, 1, -1):
+        offsets = [y - slope * x for x, y in polygon]
+        current, flip = [], False
+        for c in range(math.ceil(min(offsets)), math.floor(max(offsets)) + 1):
+            xs = _crossings(polygon, slope, c + 0.001)  # off the vertices: each crossing counts once
+            for a, b in zip(xs[0::2], xs[1::2]):
+                a, b = math.ceil(a - 0.01), math.floor(b + 0.01)
+                if b <= a:
+                    continue
+                seg = [(a, slope * a + c), (b, slope * b + c)]
+                if flip:
+                    seg.reverse()
+                flip = not flip
+                if current and _short_inner_link(polygon, current[-1], seg[0]):
+                    current.extend(seg)
+                else:
+                    if current:
+                        strokes.append(current)
+                    current = seg
+        if current:
+            strokes.append(current)
     return strokes
 
 
+def filled(outline, left, right):
+    """A solid shape: its outline and the strokes that fill it."""
+    ring = outline if outline[0] == outline[-1] else outline + [outline[0]]
+    return Glyph(left, right, [ring] + fill(dedupe(ring)[:-1]))
+
+
 def filled_disc(r):
-    return Glyph(-r - 2, r + 2, [circle(0, 0, r, 16)] + hatch(circle(0, 0, r, 16)[:-1]))
+    return filled(circle(0, 0, r, 16), -r - 2, r + 2)
 
 
 def marker_glyphs(markers, digits):
@@ -142,14 +197,26 @@ def marker_glyphs(markers, digits):
     star_outline = star.strokes[0]
     flag_banner = [(-5, -9), (7, -6), (-5, -2)]
     ring = by_letter["A"]
+    square = by_letter["B"]
+    triangle = by_letter["C"]  # pointing up, centred on the point
+
+    # The filled markers are their outline markers filled: the same outline, so
+    # the same size, whichever way the triangle points.
+    up = triangle.strokes[0]
+    turned = {"up": up, "down": [(x, -y) for x, y in up],
+              "left": [(y, x) for x, y in up], "right": [(-y, x) for x, y in up]}
+    tl, tr = triangle.left, triangle.right
 
     table = {
         1: filled_disc(2),
-        2: by_letter["G"], 3: by_letter["I"], 4: ring, 5: by_letter["H"], 6: by_letter["B"],
-        7: by_letter["C"], 8: by_letter["D"], 9: star, 10: by_letter["J"], 11: by_letter["K"],
-        12: by_letter["L"], 13: by_letter["M"], 14: by_letter["N"], 15: by_letter["O"],
-        16: Glyph(star.left, star.right, [star_outline] + hatch(star_outline[:-1])),
-        17: Glyph(-9, 9, [[(-5, 9), (-5, -9)], flag_banner + [flag_banner[0]]] + hatch(flag_banner)),
+        2: by_letter["G"], 3: by_letter["I"], 4: ring, 5: by_letter["H"], 6: square,
+        7: triangle, 8: by_letter["D"], 9: star,
+        10: filled(ring.strokes[0], ring.left, ring.right),
+        11: filled(square.strokes[0], square.left, square.right),
+        12: filled(turned["up"], tl, tr), 13: filled(turned["left"], tl, tr),
+        14: filled(turned["down"], tl, tr), 15: filled(turned["right"], tl, tr),
+        16: filled(star_outline, star.left, star.right),
+        17: Glyph(-9, 9, [[(-5, 9), (-5, -9)]] + filled(flag_banner, 0, 0).strokes),
         0xE4: ring,
     }
     # Circled digits: the digit at half size in the ring (digits run from y = -12
@@ -174,6 +241,9 @@ def symbol_glyphs(ascii_glyphs):
         s = 1 + math.sin(t) ** 2
         infinity.append((round(10 * math.cos(t) / s), round(9 * math.sin(t) * math.cos(t) / s)))
     wave = [(x, round(-3 * math.sin(x * math.pi / 9))) for x in range(-9, 10, 2)]
+    subset = [(9, -8), (-1, -8)] + circle(-1, 0, 8, 12, -math.pi / 2, -3 * math.pi / 2) + [(9, 8)]
+    element = [(7, -6), (0, -6)] + circle(0, 0, 6, 12, -math.pi / 2, -3 * math.pi / 2) + [(7, 6)]
+    integral = [[(6, -14), (5, -15), (3, -15), (1, -13), (0, -9), (0, 9), (-1, 13), (-3, 15), (-5, 15), (-6, 14)]]
     return {
         0xB1: a["`"], 0xB2: a["'"],
         0xB3: g([(-9, 0), (9, 0)], [(4, -4), (9, 0), (4, 4)]),
@@ -204,8 +274,25 @@ def symbol_glyphs(ascii_glyphs):
         0xCE: a["^"], 0xCF: a["'"], 0xD0: a["`"], 0xD1: a[" "],
         0xD2: g([(-10, -1), (-7, -3), (-3, 9), (3, -14), (12, -14)], extent=(-12, 14)),
         0xD9: g([(-9, -9), (9, -9), (0, 9), (-9, -9)]),
-        0xDA: g([(6, -14), (5, -15), (3, -15), (1, -13), (0, -9), (0, 9), (-1, 13), (-3, 15), (-5, 15),
-                 (-6, 14)], extent=(-9, 9)),
+        0xDA: g(*integral, extent=(-9, 9)),
+        0xB0: g(circle(0, -9, 3, 12), extent=(-6, 6)),
+        0xCC: g([(9, -5), (6, -5), (3, -3), (-1, 2), (-4, 4), (-7, 4), (-9, 2), (-9, -2), (-7, -4), (-4, -4),
+                 (-1, -2), (3, 3), (6, 5), (9, 5)]),
+        0xD3: g(subset),
+        0xD4: g([(-8, -9)] + circle(0, 1, 8, 12, math.pi, 0) + [(8, -9)]),
+        0xD5: g([(-x, y) for x, y in subset]),
+        0xD6: g([(-8, 9)] + circle(0, -1, 8, 12, math.pi, 2 * math.pi) + [(8, 9)]),
+        0xD7: g(element, [(-6, 0), (7, 0)], extent=(-10, 10)),
+        0xD8: g(circle(-1, 3, 5, 16), [(4, 3), (4, -2), (3, -6), (1, -9), (-2, -10), (-5, -9)], extent=(-10, 9)),
+        0xDB: g(*integral, circle(0, 0, 3, 12), extent=(-9, 9)),
+        0xE0: g([(8, -12), (-8, 9)], circle(-6, -8, 3, 12), circle(2, 6, 3, 12), circle(10, 6, 3, 12),
+                extent=(-12, 16)),
+        0xE1: Glyph(a["A"].left, a["A"].right, a["A"].strokes + [circle(0, -16, 2, 8)]),
+        0xF0: g([(5, -5), (0, -5)] + circle(0, 0, 5, 12, -math.pi / 2, -3 * math.pi / 2) + [(5, 5)], [(-5, 0), (4, 0)],
+                extent=(-8, 8)),
+        0xF2: g([(-10, -5), (10, -5)], [(-7, -5), (-8, 0), (-6, 5), (-3, 5), (0, 1), (3, 5), (6, 5), (8, 0), (7, -5)],
+                extent=(-12, 12)),
+        0xF5: g(circle(0, 0, 5, 12), [(0, -9), (0, 12)], extent=(-8, 8)),
         0xE2: a[" "], 0xF4: a[" "],
         0xF6: a["-"], 0xF7: a["-"],
         0xF8: g([(-12, 0), (12, 0)], extent=(-12, 12)),
@@ -220,6 +307,9 @@ def assemble(ascii_glyphs, greek, markers):
         text[0x80 + i] = greek[ord("A") - 32 + i]
         text[0x98 + i] = greek[ord("a") - 32 + i]
     text.update(symbol_glyphs(ascii_glyphs))
+    # The italic symbol forms of theta and rho are the fonts' own letters.
+    text[0xF1] = text[0x98 + 7]
+    text[0xF3] = text[0x98 + 16]
     glyphs = {code: glyph.moved(0, TEXT_SHIFT) for code, glyph in text.items()}
     glyphs.update(marker_glyphs(markers, ascii_glyphs))
     return glyphs
@@ -236,9 +326,14 @@ def encode(glyphs, name):
         ys.append(by)
 
     index = [0] * INDEX_ENTRIES
+    stored = {}  # identical glyphs (a space, a hyphen, a ring under two codes) share their data
     for code in sorted(glyphs):
         glyph = glyphs[code]
-        index[code] = len(xs) + 1
+        key = (glyph.left, glyph.right, tuple(tuple(s) for s in glyph.strokes))
+        if key in stored:
+            index[code] = stored[key]
+            continue
+        stored[key] = index[code] = len(xs) + 1
         put(glyph.left, glyph.right, f"the extents of code {code}")
         for n, stroke in enumerate(glyph.strokes):
             if n > 0:

@@ -12,8 +12,11 @@
 #include <zep/foundation.hpp>
 #include <zep/workstation.hpp>
 
+#include "workstation/data_files.hpp"
+
 #include "foundation/fixed_text.hpp"
 #include "foundation/list_reader.hpp"
+#include "foundation/report_context.hpp"
 #include "foundation/units.hpp"
 
 namespace zep {
@@ -25,6 +28,8 @@ constexpr int kMaxListEntries = 99;
 constexpr std::size_t kListRecordWidth = 512;
 // cfsrch builds its candidates in 160 characters.
 constexpr std::size_t kPathWidth = 160;
+// 99 entries of two quoted 80-character texts fit many times over.
+constexpr std::size_t kMaxListBytes = std::size_t{1} << 20;
 
 enum class Suffixes { none, byWorkstation };
 
@@ -71,43 +76,89 @@ void copyEntry(int i, std::span<char> out, std::string_view routine, bool descri
   text::assign(out, description ? list.descriptions[k] : list.files[k]);
 }
 
-}  // namespace
-
-void swqfnm(std::string_view name, std::span<char> file) {
+const FileParameter* fileParameter(std::string_view name) {
   const FileParameter* parameter = nullptr;
   for (const FileParameter& p : kFileParameters)
     if (lchreq(name, p.name)) parameter = &p;
+  return parameter;
+}
+
+struct Search {
+  std::string userDir = std::string(kTextWidth, ' ');
+  std::string systemDir = std::string(kTextWidth, ' ');
+  std::vector<std::string> candidates;  // empty for a blank name
+};
+
+Search searchFor(const FileParameter& parameter) {
+  Search search;
+  glcget("DUPATH", search.userDir);
+  glcget("DSPATH", search.systemDir);
+  std::string value(kTextWidth, ' ');
+  swcget(parameter.name, value);
+  const std::string stem(text::trimmed(value));
+  // A blank name names no file (and would otherwise "find" the directories).
+  if (stem.empty()) return search;
+  if (parameter.suffixes == Suffixes::none) {
+    search.candidates = {stem};
+  } else {
+    int iws = 0;
+    swiget("IWS", iws);
+    if (iws == 2 || iws == 3) search.candidates = {stem + ".psx", stem, stem + ".x11"};
+    else search.candidates = {stem + ".x11", stem, stem + ".psx"};
+  }
+  return search;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+  return out;
+}
+
+}  // namespace
+
+namespace data_files {
+
+std::vector<std::string> notFoundLines(std::string_view parameterName) {
+  const FileParameter* parameter = fileParameter(parameterName);
+  if (parameter == nullptr) return {};
+  const Search search = searchFor(*parameter);
+  if (search.candidates.empty()) return {"SW PARAMETER " + std::string(parameter->name) + " IS BLANK."};
+  auto directory = [](std::string_view label, const std::string& dir) {
+    const std::string_view d = text::trimmed(dir);
+    return std::string(label) + (d.empty() ? std::string(" (BLANK: THE WORKING DIRECTORY)") : " " + std::string(d));
+  };
+  return {"FILE " + joined(search.candidates) + " (SW " + std::string(parameter->name) + ") SEARCHED IN:",
+          "THE WORKING DIRECTORY", directory("DUPATH", search.userDir), directory("DSPATH", search.systemDir)};
+}
+
+bool climbsOut(std::string_view name) {
+  const std::string_view n = text::trimmed(name);
+  std::size_t from = 0;
+  while (from <= n.size()) {
+    const std::size_t to = std::min(n.find('/', from), n.size());
+    if (n.substr(from, to - from) == "..") return true;
+    from = to + 1;
+  }
+  return false;
+}
+
+}  // namespace data_files
+
+void swqfnm(std::string_view name, std::span<char> file) {
+  const FileParameter* parameter = fileParameter(name);
   if (parameter == nullptr) {
     msgdmp("E", "SWQFNM", "PARAMETER NAME <" + std::string(text::trimmed(name)) + "> IS INVALID.");
     text::assign(file, "");
     return;
   }
-
-  std::string userDir(kTextWidth, ' ');
-  std::string systemDir(kTextWidth, ' ');
-  glcget("DUPATH", userDir);
-  glcget("DSPATH", systemDir);
-  const std::string_view directories[] = {" ", userDir, systemDir};
-
-  std::string value(kTextWidth, ' ');
-  swcget(parameter->name, value);
-  const std::string stem(text::trimmed(value));
-  if (stem.empty()) {
-    // A blank name names no file (and would otherwise "find" the directories).
+  const Search search = searchFor(*parameter);
+  if (search.candidates.empty()) {
     text::assign(file, "");
     return;
   }
-
-  std::vector<std::string> candidates;
-  if (parameter->suffixes == Suffixes::none) {
-    candidates = {stem};
-  } else {
-    int iws = 0;
-    swiget("IWS", iws);
-    if (iws == 2 || iws == 3) candidates = {stem + ".psx", stem, stem + ".x11"};
-    else candidates = {stem + ".x11", stem, stem + ".psx"};
-  }
-  std::vector<std::string_view> names(candidates.begin(), candidates.end());
+  const std::string_view directories[] = {" ", search.userDir, search.systemDir};
+  std::vector<std::string_view> names(search.candidates.begin(), search.candidates.end());
   cfsrch(directories, 3, names.data(), static_cast<int>(names.size()), file);
 }
 
@@ -118,15 +169,20 @@ void swcmll() {
   std::string path(kPathWidth, ' ');
   swqfnm("CMAPLIST", path);
   if (lenz(path) == 0) {
+    const reports::ErrorContext context(data_files::notFoundLines("CMAPLIST"));
     msgdmp("E", "SWCMLL", "COLORMAP LIST DOES NOT EXIST.");
     return;
   }
 
-  units::ScopedUnit unit(text::trimmed(path), "r");
+  const std::string listPath(text::trimmed(path));
+  units::ScopedUnit unit(listPath, "r", kMaxListBytes);
   if (!unit.isOpen()) {
+    const reports::ErrorContext context("FILE " + listPath + " " + units::describe(unit.problem(), kMaxListBytes));
     msgdmp("E", "SWCMLL", "COLORMAP LIST IS INVALID");
     return;
   }
+  // Every report about the list's contents says which file it is.
+  const reports::ErrorContext context("IN FILE " + listPath);
   listio::ListReader reader(unit.unit(), kListRecordWidth);
 
   int n = -1;
@@ -148,6 +204,13 @@ void swcmll() {
     if (reader.read({std::span<char>(fileName), std::span<char>(description)}) != listio::ReadStatus::ok) {
       msgdmp("E", "SWCMLL", "COLORMAP LIST IS INVALID");
       return;
+    }
+    // A listed colormap is looked for in the data directories; a name that
+    // climbs out of them is refused and left blank, which names no file.
+    if (data_files::climbsOut(fileName)) {
+      const reports::ErrorContext entry("ENTRY " + std::to_string(i + 1) + ": " + std::string(text::trimmed(fileName)));
+      msgdmp("E", "SWCMLL", "COLORMAP LIST ENTRY CLIMBS OUT OF ITS DIRECTORY.");
+      fileName.assign(kTextWidth, ' ');
     }
     fresh.files[static_cast<std::size_t>(i)] = std::move(fileName);
     fresh.descriptions[static_cast<std::size_t>(i)] = std::move(description);

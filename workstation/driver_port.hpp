@@ -57,6 +57,7 @@ struct DriverPort {
   void (*fontname)(int, std::span<char>, int&);
   void (*listfonts)();
   void (*selectfont)(std::span<char>);
+  void (*gtnm)(int, const int*, const float*, const float*, int);
   // the first output file that could not be written since the last query
   void (*qfer)(std::span<char>, std::span<char>, bool&);
 };

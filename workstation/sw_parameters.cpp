@@ -47,6 +47,7 @@ constexpr Entry<bool> kLogicals[] = {
     {"LCMCH", "CMAP_CHANGABLE", true},
     {"LSTDOT", "PNG_STDOUT", false},
     {"SYSFONT", "USE_SYSTEM_FONT", false},
+    {"LUTF8", "DECODE_UTF8_TEXT", true},
 };
 
 constexpr Entry<float> kReals[] = {

@@ -12,6 +12,7 @@
 
 #include "foundation/fixed_text.hpp"
 #include "foundation/program_name.hpp"
+#include "primitives/text_markup.hpp"
 #include "workstation/driver_port.hpp"
 
 namespace zep {
@@ -23,7 +24,7 @@ constexpr DriverPort kRealDriver = {
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
-    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zgqfer};
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -71,6 +72,18 @@ std::string resolve(std::string_view name) {
   std::string file(80, ' ');
   swqfnm(name, file);
   return file;
+}
+
+// The driver's copies of the text controls (its system-font text reads SMALL
+// and SHIFT from them).
+void sendTextControls(const text_engine::TextControls& c) {
+  const workstation::DriverPort& d = driverPort();
+  d.lset("lcntl", 5, c.enabled);
+  d.iset("isup", 4, c.superscript);
+  d.iset("isub", 4, c.subscript);
+  d.iset("irst", 4, c.reset);
+  d.rset("small", 5, c.small);
+  d.rset("shift", 5, c.shift);
 }
 
 // Everything the driver's open is handed, gathered from the parameter tables.
@@ -159,24 +172,10 @@ void readOutputSettings(OpenSettings& o) {
 
 // The driver keeps its own copies of the text-control parameters from the open.
 void handTextParametersToDriver() {
-  bool lfprop = false, lcntl = false;
-  float small = 0, shift = 0;
-  int isup = 0, isub = 0, irst = 0;
+  bool lfprop = false;
   sglget("LFPROP", lfprop);
-  sglget("LCNTL", lcntl);
-  sgiget("ISUP", isup);
-  sgiget("ISUB", isub);
-  sgiget("IRST", irst);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
-  const workstation::DriverPort& d = driverPort();
-  d.lset("lfprop", 6, lfprop);
-  d.lset("lcntl", 5, lcntl);
-  d.iset("isup", 4, isup);
-  d.iset("isub", 4, isub);
-  d.iset("irst", 4, irst);
-  d.rset("small", 5, small);
-  d.rset("shift", 5, shift);
+  driverPort().lset("lfprop", 6, lfprop);
+  sendTextControls(text_engine::readTextControls());
 }
 
 // An integer setting outside [lo, hi] is an error naming it and its range; when
@@ -340,6 +339,11 @@ void swgton(int np, const float* wpx, const float* wpy, int itpat) {
   driverPort().gton(np, wpx, wpy, itpat);
 }
 
+void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat) {
+  requireOpen("SWGTNM");
+  driverPort().gtnm(nring, npts, wpx, wpy, itpat);
+}
+
 void swiopn(int iwx, int iwy, int imw, int imh) {
   requireOpen("SWIOPN");
   driverPort().iopn(iwx, iwy, imw, imh);
@@ -418,23 +422,9 @@ namespace {
 // The driver keeps its own copies of the text-control parameters; SMALL and
 // SHIFT changed after open reach it only while LCNTL is on.
 void refreshTextParameters() {
-  const workstation::DriverPort& d = driverPort();
-  bool lcntl = false;
-  sglget("LCNTL", lcntl);
-  d.lset("lcntl", 5, lcntl);
-  if (!lcntl) return;
-  int isub = 0, isup = 0, irst = 0;
-  float small = 0, shift = 0;
-  sgiget("ISUB", isub);
-  sgiget("ISUP", isup);
-  sgiget("IRST", irst);
-  sgrget("SMALL", small);
-  sgrget("SHIFT", shift);
-  d.iset("isub", 4, isub);
-  d.iset("isup", 4, isup);
-  d.iset("irst", 4, irst);
-  d.rset("small", 5, small);
-  d.rset("shift", 5, shift);
+  const text_engine::TextControls controls = text_engine::readTextControls();
+  if (controls.enabled) sendTextControls(controls);
+  else driverPort().lset("lcntl", 5, false);
 }
 
 }  // namespace

@@ -459,5 +459,12 @@ bool prepareGrid(Setup& setup) {
   return true;
 }
 
+bool gridAxes(std::vector<float>& ux, std::vector<float>& uy) {
+  if (!grid.initialized) return false;
+  ux = grid.uxs;
+  uy = grid.uys;
+  return true;
+}
+
 }  // namespace transform
 }  // namespace zep

@@ -19,7 +19,7 @@ void mpiazm(float x, float y, float& lon, float& lat) {
     maps::setUndefined(lon, lat);
     return;
   }
-  lon = std::atan2(x, -y);
+  lon = maps::polarAngle(x, y, 1.0F);
   lat = maps::halfPi() - r;
 }
 

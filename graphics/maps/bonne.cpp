@@ -43,7 +43,7 @@ void mpibon(float x, float y, float& lon, float& lat) {
     lat = la;
     return;
   }
-  const float lo = r * std::atan2(x, -cone.s * y) / sinTh;
+  const float lo = r * maps::polarAngle(x, y, cone.s) / sinTh;
   if (std::fabs(lo) > maps::pi()) {
     maps::setUndefined(lon, lat);
     return;

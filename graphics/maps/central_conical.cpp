@@ -29,7 +29,7 @@ void mpfcct(float lon, float lat, float& x, float& y) {
 
 void mpicct(float x, float y, float& lon, float& lat) {
   const float r = std::hypot(x, y);
-  const float lo = r == 0.0F ? 0.0F : std::atan2(x, -cone.s * y) / cone.n;
+  const float lo = r == 0.0F ? 0.0F : maps::polarAngle(x, y, cone.s) / cone.n;
   if (std::fabs(lo) > maps::pi()) {
     maps::setUndefined(lon, lat);
     return;

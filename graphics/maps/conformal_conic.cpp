@@ -39,7 +39,7 @@ void mpicoc(float x, float y, float& lon, float& lat) {
     lat = cone.s * maps::halfPi();
     return;
   }
-  const float lo = std::atan2(x, -cone.s * y) / cone.n;
+  const float lo = maps::polarAngle(x, y, cone.s) / cone.n;
   if (std::fabs(lo) > maps::pi()) {
     maps::setUndefined(lon, lat);
     return;

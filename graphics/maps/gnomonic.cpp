@@ -17,7 +17,7 @@ void mpigno(float x, float y, float& lon, float& lat) {
     lat = maps::halfPi();
     return;
   }
-  lon = std::atan2(x, -y);
+  lon = maps::polarAngle(x, y, 1.0F);
   lat = maps::halfPi() - std::atan(r);
 }
 

@@ -16,36 +16,37 @@ void mpfhmr(float lon, float lat, float& x, float& y) {
   y = kRoot2 * std::sin(lat) / d;
 }
 
+// In double: near the poles cos(lat) is small, and the longitude divides by it.
 void mpihmr(float x, float y, float& lon, float& lat) {
-  const float a = y / kRoot2;
-  const float b = x / kTwoRoot2;
-  const float q = a * a + b * b;
-  if (q > 1.0F) {
+  const double a = static_cast<double>(y) / kRoot2;
+  const double b = static_cast<double>(x) / kTwoRoot2;
+  const double q = a * a + b * b;
+  if (q > 1.0) {
     maps::setUndefined(lon, lat);
     return;
   }
   // Z is the denominator sqrt(1 + cos lat cos(lon/2)) of the forward mapping.
-  const float z = std::sqrt(2.0F - q);
-  const float sinLat = z * a;
-  if (std::fabs(sinLat) > 1.0F) {
+  const double z = std::sqrt(2.0 - q);
+  const double sinLat = z * a;
+  if (std::fabs(sinLat) > 1.0) {
     maps::setUndefined(lon, lat);
     return;
   }
-  const float la = std::asin(sinLat);
-  const float cosLat = std::cos(la);
+  const double la = std::asin(sinLat);
+  const double cosLat = std::cos(la);
   // At a pole every longitude meets in one point.
-  if (cosLat < 1.0E-6F) {
+  if (cosLat < 1.0E-6) {
     lon = 0.0F;
-    lat = la;
+    lat = static_cast<float>(la);
     return;
   }
-  const float sinHalf = z * b / cosLat;
-  if (std::fabs(sinHalf) > 1.0F) {
+  const double sinHalf = z * b / cosLat;
+  if (std::fabs(sinHalf) > 1.0) {
     maps::setUndefined(lon, lat);
     return;
   }
-  lon = 2.0F * std::asin(sinHalf);
-  lat = la;
+  lon = static_cast<float>(2.0 * std::asin(sinHalf));
+  lat = static_cast<float>(la);
 }
 
 }  // namespace zep

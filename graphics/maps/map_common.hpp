@@ -46,10 +46,3 @@ inline float polarAngle(float x, float y, float s) {
 }
 
 }  // namespace zep::maps
-
-namespace zep::transform {
-struct Setup;
-// Set-up hook of ITR 99: hands the standard latitude to the user projection
-// selected with stnusr.
-bool prepareUserProjection(Setup& setup);
-}  // namespace zep::transform

@@ -14,11 +14,41 @@ void mpzmwd(float lat, float th, float& value, float& derivative) {
   derivative = 2.0F * std::cos(2.0F * th) + 2.0F;
 }
 
+namespace {
+
+// The auxiliary angle in double. Near a pole the equation is flat (its
+// derivative 4 cos^2 th vanishes) and single precision cannot resolve th:
+// start from the pole's expansion, pi/2 - th = (3 pi (pi/2 - |lat|)^2 / 8)^(1/3),
+// and keep each Newton step inside the bracket that holds the root.
+double auxiliaryAngle(double lat) {
+  const double p = std::acos(-1.0);
+  const double target = p * std::sin(lat);
+  const double colat = p / 2 - std::fabs(lat);
+  if (colat <= 0) return std::copysign(p / 2, lat);
+  double th = colat < 0.3 ? std::copysign(p / 2 - std::cbrt(3 * p * colat * colat / 8), lat) : lat;
+  double lo = -p / 2, hi = p / 2;
+  for (int i = 0; i < 60; ++i) {
+    const double f = 2 * th + std::sin(2 * th) - target;
+    if (f == 0) break;
+    (f < 0 ? lo : hi) = th;
+    const double df = 2 * std::cos(2 * th) + 2;
+    double next = df > 0 ? th - f / df : lo;  // flat at a pole: bisect
+    if (next <= lo || next >= hi) next = (lo + hi) / 2;
+    if (std::fabs(next - th) < 1e-14) {
+      th = next;
+      break;
+    }
+    th = next;
+  }
+  return th;
+}
+
+}  // namespace
+
 void mpfmwd(float lon, float lat, float& x, float& y) {
-  float th = lat;
-  mpznwt(mpzmwd, lat, th);
-  x = kXScale / maps::pi() * xmplon(lon) * std::cos(th);
-  y = kRoot2 * std::sin(th);
+  const double th = auxiliaryAngle(lat);
+  x = static_cast<float>(kXScale / std::acos(-1.0) * xmplon(lon) * std::cos(th));
+  y = static_cast<float>(kRoot2 * std::sin(th));
 }
 
 void mpimwd(float x, float y, float& lon, float& lat) {

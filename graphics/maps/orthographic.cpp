@@ -35,7 +35,7 @@ void mpiotg(float x, float y, float& lon, float& lat) {
       maps::setUndefined(lon, lat);
       return;
     }
-    lon = std::atan2(x, -y);
+    lon = maps::polarAngle(x, y, 1.0F);
     lat = static_cast<float>(std::acos(r));
     return;
   }
@@ -51,7 +51,7 @@ void mpiotg(float x, float y, float& lon, float& lat) {
     return;
   }
   const double s = (r2 * rs + std::sqrt(disc)) / (1.0 + r2 * rs * rs);
-  lon = std::atan2(x, -y);
+  lon = maps::polarAngle(x, y, 1.0F);
   lat = static_cast<float>(std::asin(std::min(s, 1.0)));
 }
 

@@ -35,8 +35,10 @@ const std::array<StartPoint, kColumns * kRows>& startTable() {
 
 }  // namespace
 
+// The raw forward function: the longitude is used as given, so that the Newton
+// solver sees a smooth function across the edge of the map.
 void mpxplc(float lon, float lat, float& x, float& y) {
-  const float l = xmplon(lon);
+  const float l = lon;
   if (std::fabs(lat) < 1.0E-4F) {
     x = l;
     y = lat;
@@ -48,7 +50,7 @@ void mpxplc(float lon, float lat, float& x, float& y) {
   y = lat + cotLat * (1.0F - std::cos(e));
 }
 
-void mpfplc(float lon, float lat, float& x, float& y) { mpxplc(lon, lat, x, y); }
+void mpfplc(float lon, float lat, float& x, float& y) { mpxplc(xmplon(lon), lat, x, y); }
 
 void mpiplc(float x, float y, float& lon, float& lat) {
   // Start at the table point nearest in the larger of the two distances; the

@@ -1,7 +1,7 @@
-// The user projection of ITR 99: one of the projections 100-104, selected by
-// number with stnusr and finalized like any map projection.
+// The user projection of ITR 99: one of the projections 100-104 of the
+// projection table, selected by number with stnusr and finalized like any map
+// projection.
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -12,28 +12,7 @@
 namespace zep {
 namespace {
 
-struct UserProjection {
-  int number;
-  std::string_view name;
-  MapForwardFunction forward;
-  MapForwardFunction inverse;
-};
-
-constexpr std::array kUserProjections = {
-    UserProjection{100, "CENTRAL CYLINDRICAL", mpfcyc, mpicyc},
-    UserProjection{101, "EQ.-AREA CYLINDRICAL", mpfcya, mpicya},
-    UserProjection{102, "BRAUN CYLINDRICAL", mpfcyb, mpicyb},
-    UserProjection{103, "BACON'S GLOBULAR", mpfglb, mpiglb},
-    UserProjection{104, "CENTRAL CONICAL", mpfcct, mpicct},
-};
-
 int jproj = -1;  // no selection yet
-
-const UserProjection* find(int n) {
-  const auto* it = std::find_if(kUserProjections.begin(), kUserProjections.end(),
-                                [n](const UserProjection& u) { return u.number == n; });
-  return it == kUserProjections.end() ? nullptr : &*it;
-}
 
 // Drawing through a projection that was never chosen cannot give a picture:
 // the program stops with a notice of what to call.
@@ -47,12 +26,7 @@ const UserProjection* find(int n) {
 
 namespace transform {
 
-bool prepareUserProjection(Setup& setup) {
-  mpsotg(setup.rsat);
-  if (jproj == 102) mpscyb(setup.stlat1);
-  if (jproj == 104) mpscct(setup.stlat1);
-  return true;
-}
+const Projection* selectedUserProjection() { return findUserProjection(jproj); }
 
 }  // namespace transform
 
@@ -61,19 +35,19 @@ void stnusr(int n) { jproj = n; }
 void stsusr() { transform::finalizeMap(99, "STSUSR"); }
 
 void stfusr(float lon, float lat, float& x, float& y) {
-  const UserProjection* u = find(jproj);
+  const transform::Projection* u = transform::selectedUserProjection();
   if (u == nullptr) stopUnselected("STFUSR");
   u->forward(lon, lat, x, y);
 }
 
 void stiusr(float x, float y, float& lon, float& lat) {
-  const UserProjection* u = find(jproj);
+  const transform::Projection* u = transform::selectedUserProjection();
   if (u == nullptr) stopUnselected("STIUSR");
   u->inverse(x, y, lon, lat);
 }
 
 void stcusr(int n, std::span<char> name) {
-  const UserProjection* u = find(n);
+  const transform::Projection* u = transform::findUserProjection(n);
   const std::string_view text = u == nullptr ? std::string_view(" ") : u->name;
   std::fill(name.begin(), name.end(), ' ');
   std::copy_n(text.begin(), std::min(text.size(), name.size()), name.begin());

@@ -6,3 +6,5 @@
 #include <zep/driver.hpp>
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
+#include <zep/axes.hpp>
+#include <zep/contour.hpp>

@@ -223,3 +223,135 @@ TEST(RuntimeSources, AnOverlongFileIsReportedOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Report lines are written padded to the line width; compare them trimmed.
+bool hasLine(const std::string& output, const std::string& line) {
+  std::istringstream in(output);
+  for (std::string l; std::getline(in, l);)
+    if (l.substr(0, l.find_last_not_of(' ') + 1) == line) return true;
+  return false;
+}
+
+int countOf(const std::string& output, const std::string& part) {
+  int n = 0;
+  for (std::size_t p = output.find(part); p != std::string::npos; p = output.find(part, p + 1)) ++n;
+  return n;
+}
+
+const char* const kNonNumeral = " ***** ERROR (JFROMC) ***  THERE IS A NON-NUMERAL CHARACTER.";
+
+// A malformed value keeps its report and is followed by a line that names the
+// parameter, where the text came from and the text itself.
+TEST(RuntimeSources, MalformedValuesSayWhichParameterAndWhere) {
+  zeptest::TempWorkDir dir;
+  struct Case {
+    std::string env, args, file, report, continuation;
+  };
+  const Case cases[] = {
+      {"", "-SW_IFL=abc", "", kNonNumeral, "PARAMETER SW_IFL: \"abc\" FROM THE COMMAND LINE"},
+      {"GL_NLNSIZE=120", "", "* settings\nSW_IFL one\n", kNonNumeral,
+       "PARAMETER SW_IFL: \"one\" FROM CONFIGURATION FILE .zeprc, LINE 2"},
+      {"GL_MSGLEV=x", "", "", kNonNumeral, "PARAMETER GL_MSGLEV: \"x\" FROM THE ENVIRONMENT"},
+      {"SW_RLWFACT=1,5", "", "", kNonNumeral, "PARAMETER SW_RLWFACT: \"1,5\" FROM THE ENVIRONMENT"},
+      {"", "-MESSAGE_LEVEL=two", "", kNonNumeral, "PARAMETER MESSAGE_LEVEL: \"two\" FROM THE COMMAND LINE"},
+      // A real past the largest single-precision value is refused, not infinity.
+      {"SW_RLWFACT=1e39", "", "", " ***** ERROR (RFROMC) ***  THE NUMBER IS OUT OF THE REAL RANGE.",
+       "PARAMETER SW_RLWFACT: \"1e39\" FROM THE ENVIRONMENT"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir.path() / ".zeprc");
+    if (!c.file.empty()) writeFile(dir.path() / ".zeprc", c.file);
+    const ProbeResult r = probe(dir, "ZEPTEST_ACTION=sw " + c.env, c.args);
+    EXPECT_NE(r.status, 0) << c.continuation;
+    EXPECT_TRUE(hasLine(r.output, c.report)) << r.output;
+    EXPECT_TRUE(hasLine(r.output, " ***** ERROR (-CNT.-) ***  " + c.continuation)) << r.output;
+    EXPECT_EQ(countOf(r.output, "ERROR"), 2) << r.output;
+  }
+  // Values that are fine say nothing more.
+  const ProbeResult fine = probe(dir, "ZEPTEST_ACTION=sw SW_RLWFACT=3.4e38", "-SW_IFL=2");
+  EXPECT_EQ(fine.status, 0) << fine.output;
+  EXPECT_EQ(fine["IFL"], "2");
+}
+
+// Names that belong to a known package but to none of its parameters are
+// warned about once each, with the nearest name when one is close; names of
+// other packages and other programs' options pass in silence.
+TEST(RuntimeSources, UnknownParametersOfKnownPackagesAreWarnedOnce) {
+  zeptest::TempWorkDir dir;
+  writeFile(dir.path() / ".zeprc", "SW_IFX 1\nGL_MAXMSG 20\nsw_rlwfac 2\nSW_ZZZZZZZZ 3\nOTHER_IFL 1\n\n");
+  const std::string env = "ZEPTEST_ACTION=sw GL_NLNSIZE=120 SW_IFX=2 SW_IFL=3 XSW_IFL=1 SWX_IFL=1 OTHER_X=1";
+  const std::string args = "-SW_IFLL=1 -SW_IFL 4 -SW_IFLL=2 -o out --help -GL_LLMSG=F -MESSAGE_LEVEL";
+  ProbeResult r = probe(dir, env, args);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r["IFL"], "3");  // the environment's value: nothing else took effect
+  EXPECT_EQ(r["RLWFACT"], "0.2");  // the default: the misspelt record did nothing
+  const char* const want[] = {
+      " *** WARNING (RPNOPT) ***  UNKNOWN PARAMETER SW_IFLL; DID YOU MEAN IFL?",
+      " *** WARNING (-CNT.-) ***  IN COMMAND-LINE OPTION -SW_IFLL=1",
+      " *** WARNING (RPNOPT) ***  OPTION -SW_IFL HAS NO \"=\" AND IS IGNORED.",
+      " *** WARNING (-CNT.-) ***  WRITE -SW_IFL=VALUE.",
+      " *** WARNING (RPNOPT) ***  OPTION -MESSAGE_LEVEL HAS NO \"=\" AND IS IGNORED.",
+      " *** WARNING (RPNENV) ***  UNKNOWN PARAMETER SW_IFX; DID YOU MEAN IFL?",
+      " *** WARNING (-CNT.-) ***  IN ENVIRONMENT VARIABLE SW_IFX",
+      " *** WARNING (RPNXFL) ***  UNKNOWN PARAMETER sw_rlwfac; DID YOU MEAN RLWFACT?",
+      " *** WARNING (-CNT.-) ***  IN CONFIGURATION FILE .zeprc, LINE 3",
+      " *** WARNING (RPNXFL) ***  UNKNOWN PARAMETER SW_ZZZZZZZZ IS IGNORED.",
+  };
+  for (const char* line : want) EXPECT_TRUE(hasLine(r.output, line)) << line << "\n" << r.output;
+  // SW_IFX is one name, in the environment and in the file: one warning.
+  EXPECT_EQ(countOf(r.output, "WARNING ("), 12) << r.output;
+  EXPECT_EQ(countOf(r.output, "SW_IFX"), 2) << r.output;
+
+  // The warnings obey the dumper's settings, from whichever source they come.
+  r = probe(dir, env + " GL_MSGLEV=2", args);
+  EXPECT_EQ(countOf(r.output, "WARNING"), 0) << r.output;
+  r = probe(dir, env + " GL_MAXMSG=1", args);
+  EXPECT_EQ(countOf(r.output, "WARNING"), 1) << r.output;
+  EXPECT_TRUE(hasLine(r.output, " +++ THE FOLLOWING MESSAGES ARE SUPPRESSED.")) << r.output;
+  // Another joining character: SW_IFLL is then no package-qualified name at all.
+  r = probe(dir, "ZEPTEST_ACTION=sw ZEPENVCHAR=.", "-SW_IFLL=1 -SW.IFLL=1");
+  EXPECT_EQ(countOf(r.output, "WARNING"), 2) << r.output;
+  EXPECT_TRUE(hasLine(r.output, " *** WARNING (RPNOPT) ***  UNKNOWN PARAMETER SW.IFLL; DID YOU MEAN IFL?"));
+}
+
+// The dumper's own line width and budget are checked where it uses them: a
+// value that cannot work is reported with its range, and the report at hand
+// still goes out with the default.
+TEST(RuntimeSources, DumperSettingsOutOfRangeAreReported) {
+  zeptest::TempWorkDir dir;
+  for (const std::string setting : {"GL_NLNSIZE=0", "GL_NLNSIZE=-5", "GL_NLNSIZE=1000", "GL_MAXMSG=-1"}) {
+    const ProbeResult r = probe(dir, "ZEPTEST_ACTION=warnings " + setting, "");
+    EXPECT_NE(r.status, 0) << setting;
+    const std::string value = setting.substr(setting.find('=') + 1);
+    const std::string line = setting.find("NLNSIZE") != std::string::npos
+                                 ? " ***** ERROR (MSGDMP) ***  NLNSIZE = " + value + " IS OUT OF ITS RANGE, 1 TO 999."
+                                 : " ***** ERROR (MSGDMP) ***  MAXMSG = " + value + " IS OUT OF ITS RANGE, 0 OR MORE.";
+    EXPECT_TRUE(hasLine(r.output, line)) << r.output;
+    EXPECT_TRUE(hasLine(r.output, " *** WARNING (PROBE ) ***  WARNING 1")) << r.output;
+  }
+}
+
+std::vector<std::string> callbackReports;
+void keepReport(std::string_view routine, std::string_view text) {
+  callbackReports.push_back(std::string(routine) + ": " + std::string(text));
+}
+
+// With an error callback the report returns; it is made once per bad value.
+TEST(RuntimeSources, DumperSettingsOutOfRangeReachTheCallbackOnce) {
+  ZEP_EXPECT_ISOLATED([] {
+    zep::set_msgdmp_err_func(keepReport);
+    zep::gliset("NLNSIZE", 0);
+    zep::msgdmp("W", "PROBE", "ONE");
+    zep::msgdmp("W", "PROBE", "TWO");
+    zep::gliset("NLNSIZE", 78);
+    zep::msgdmp("W", "PROBE", "THREE");
+    zep::gliset("NLNSIZE", 0);
+    zep::msgdmp("M", "PROBE", "FOUR");
+    const std::vector<std::string> want = {"MSGDMP: NLNSIZE = 0 IS OUT OF ITS RANGE, 1 TO 999."};
+    return callbackReports == want ? std::string() : "reports: " + std::to_string(callbackReports.size());
+  });
+}
+
+}  // namespace

@@ -166,6 +166,27 @@ TEST(NumberText, ErrorPathsReturnSafeValuesUnderACallback) {
   });
 }
 
+// A real that does not fit a single-precision value is refused like any bad
+// number; one that underflows is zero, and so is zero to any power.
+TEST(NumberText, RealsBeyondTheSinglePrecisionRange) {
+  const std::string line = lineRegex(" ***** ERROR (RFROMC) ***  THE NUMBER IS OUT OF THE REAL RANGE.");
+  EXPECT_EXIT(zep::rfromc("1e39"), testing::KilledBySignal(SIGABRT), line);
+  EXPECT_EXIT(zep::rfromc("-1E39"), testing::KilledBySignal(SIGABRT), line);
+  EXPECT_EXIT(zep::rfromc("4E38"), testing::KilledBySignal(SIGABRT), line);
+  EXPECT_EXIT(zep::rfromc("1E2147483647"), testing::KilledBySignal(SIGABRT), line);
+  EXPECT_FLOAT_EQ(zep::rfromc("3.4E38"), 3.4e38F);
+  EXPECT_FLOAT_EQ(zep::rfromc("-3.4028235E38"), -3.4028235e38F);
+  EXPECT_EQ(zep::rfromc("1E-60"), 0.0F);
+  EXPECT_EQ(zep::rfromc("0E999"), 0.0F);
+  ZEP_EXPECT_ISOLATED([] {
+    zep::set_msgdmp_err_func(&keepError);
+    const float v = zep::rfromc("1E40");
+    if (v != 0.0F) return "value " + std::to_string(v);
+    return errors == std::vector<std::string>{"RFROMC: THE NUMBER IS OUT OF THE REAL RANGE."} ? std::string()
+                                                                                                : "unexpected reports";
+  });
+}
+
 TEST(NumberText, IntegerSubstitution) {
   std::string cx = "FRAME ## OF ##";
   zep::chngi(cx, "##", 7, "(I2)");

@@ -35,6 +35,27 @@ int main() {
     return 0;
   }
 
+  if (action == "sw") {  // a program that also has the workstation's tables
+    int ifl = 0, msglev = 0;
+    float factor = 0;
+    zep::gliget("MSGLEV", msglev);
+    zep::swiget("IFL", ifl);
+    zep::swrget("RLWFACT", factor);
+    std::printf("IFL=%d\nRLWFACT=%g\n", ifl, static_cast<double>(factor));
+    return 0;
+  }
+  if (action == "cmaplist") {  // loads the colormap list and names its entries
+    zep::swcmll();
+    int n = 0;
+    zep::swqcmn(n);
+    for (int i = 1; i <= n; ++i) {
+      std::string f(80, ' ');
+      zep::swqcmf(i, f);
+      std::printf("ENTRY%d=[%s]\n", i, trimmed(f).c_str());
+    }
+    return 0;
+  }
+
   int maxmsg = 0, msglev = 0, nlnsize = 0;
   bool llmsg = false, lmiss = false;
   float rfact = 0, rmiss = 0;

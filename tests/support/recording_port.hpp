@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <span>
@@ -36,6 +37,16 @@ struct OpenArguments {
 inline OpenArguments& lastOpen() {
   static OpenArguments a;
   return a;
+}
+
+// The rings of the last multi-ring tone, in workstation coordinates.
+struct ToneRings {
+  int itpat = 0;
+  std::vector<std::vector<std::array<float, 2>>> rings;
+};
+inline ToneRings& lastTone() {
+  static ToneRings t;
+  return t;
 }
 
 inline void logCall(std::string s) { driverLog().push_back(std::move(s)); }
@@ -120,6 +131,15 @@ inline const zep::workstation::DriverPort& recordingPort() {
         std::fill(font.begin(), font.end(), '\0');
         std::copy_n("Serif 10", std::min<std::size_t>(8, font.size()), font.begin());
         logCall("selectfont");
+      },
+      [](int nring, const int* npts, const float* xs, const float* ys, int itpat) {
+        ToneRings& t = lastTone();
+        t = {itpat, {}};
+        for (int r = 0, k = 0; r < nring; ++r) {
+          t.rings.emplace_back();
+          for (int i = 0; i < npts[r]; ++i, ++k) t.rings.back().push_back({xs[k], ys[k]});
+        }
+        logCall("gtnm(" + std::to_string(nring) + "," + std::to_string(itpat) + ")");
       },
       [](std::span<char>, std::span<char>, bool& failed) { failed = false; },
   };

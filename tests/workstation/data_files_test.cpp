@@ -453,3 +453,144 @@ TEST(DataFiles, ShippedFilesAreWhatTheGeneratorsMake) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Data files that are not what they seem
+// ---------------------------------------------------------------------------
+
+#include <sys/stat.h>
+
+#include "driver/zgpack_internal.hpp"
+#include "primitives/stroke_font.hpp"
+
+namespace {
+
+// Runs the parameter probe in the working directory with a clean environment;
+// `timeout` ends it should a read never finish.
+std::string runProbe(const std::string& env, const std::string& args, int* status) {
+  const std::string command = "cd '" + fs::current_path().string() + "' && timeout 60 env -i PATH=/usr/bin:/bin " +
+                              env + " " + ZEP_HELPER_zep_param_probe + " " + args + " 2>&1";
+  return zeptest::runCommand(command, status);
+}
+
+bool hasLine(const std::string& output, const std::string& line) {
+  std::istringstream in(output);
+  for (std::string l; std::getline(in, l);)
+    if (trimmed(l) == line) return true;
+  return false;
+}
+
+// A device, a FIFO or a huge file as configuration file, colormap list,
+// colormap, pattern or font file is refused at once, with a report that names
+// the file, instead of reading without end or blocking.
+TEST(DataFiles, FilesThatNeverEndOrBlockAreRefused) {
+  zeptest::TempWorkDir dir;
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  writeText("big", std::string((1 << 20) + 1, '1'));
+  struct Case {
+    std::string env, args, report, continuation;
+  };
+  const std::string rc = " ***** ERROR (RTNXFL) ***  CONFIGURATION FILE CANNOT BE READ.";
+  const std::string list = " ***** ERROR (SWCMLL) ***  COLORMAP LIST IS INVALID";
+  const Case cases[] = {
+      {"GL_ZEPRC=/dev/zero", "", rc, "FILE /dev/zero IS NOT A REGULAR FILE."},
+      {"GL_ZEPRC=fifo", "", rc, "FILE fifo IS NOT A REGULAR FILE."},
+      {"GL_ZEPRC=big", "", rc, "FILE big IS LARGER THAN 1048576 BYTES."},
+      {"ZEPTEST_ACTION=cmaplist", "-SW_CMAPLIST=/dev/zero", list, "FILE /dev/zero IS NOT A REGULAR FILE."},
+      {"ZEPTEST_ACTION=cmaplist", "-SW_CMAPLIST=fifo", list, "FILE fifo IS NOT A REGULAR FILE."},
+      {"ZEPTEST_ACTION=cmaplist", "-SW_CMAPLIST=big", list, "FILE big IS LARGER THAN 1048576 BYTES."},
+  };
+  for (const Case& c : cases) {
+    int status = 0;
+    const std::string out = runProbe(c.env, c.args, &status);
+    EXPECT_NE(status, 0) << c.env << " " << c.args;
+    EXPECT_NE(status, 124) << "timed out: " << c.env << " " << c.args;
+    EXPECT_TRUE(hasLine(out, c.report)) << out;
+    EXPECT_TRUE(hasLine(out, " ***** ERROR (-CNT.-) ***  " + c.continuation)) << out;
+  }
+
+  // The driver's colormap and pattern readers: the specified message, then why.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (const char* file : {"/dev/zero", "fifo"}) {
+    const std::string why = zeptest::quoteRegex(std::string("*** Error in zgdopn : ") + file + " is not a regular file.");
+    EXPECT_EXIT(zep::zgreadcolormap(file, false), testing::ExitedWithCode(1),
+                zeptest::quoteRegex("Allocation failed for colormap (" + std::string(file) + ").\n") + why);
+    EXPECT_EXIT(zep::zgreadbitmap(file), testing::ExitedWithCode(1),
+                zeptest::quoteRegex("Allocation failed for bitmap (" + std::string(file) + ").\n") + why);
+  }
+  EXPECT_EXIT(zep::zgreadcolormap("big", false), testing::ExitedWithCode(1),
+              zeptest::quoteRegex("*** Error in zgdopn : big is larger than 1048576 bytes."));
+
+  // The stroke-font reader.
+  zep::stroke_font::Tables tables;
+  EXPECT_EQ(zep::stroke_font::readFile("/dev/zero", tables), "IS NOT A REGULAR FILE.");
+  EXPECT_EQ(zep::stroke_font::readFile("fifo", tables), "IS NOT A REGULAR FILE.");
+  EXPECT_EQ(zep::stroke_font::readFile("big", tables), "IS LARGER THAN 65536 BYTES.");
+  EXPECT_EQ(zep::stroke_font::readFile(".", tables), "IS NOT A REGULAR FILE.");
+}
+
+// A data file that is not found is reported with the names tried and every
+// directory searched.
+TEST(DataFiles, MissingFilesNameWhatWasSearched) {
+  zeptest::TempWorkDir dir;
+  int status = 0;
+  const std::string out = runProbe("ZEPTEST_ACTION=cmaplist GL_DSPATH=/nonexistent/ GL_DUPATH=/my/data/", "", &status);
+  EXPECT_NE(status, 0);
+  const std::string cnt = " ***** ERROR (-CNT.-) ***  ";
+  for (const std::string& line :
+       {std::string(" ***** ERROR (SWCMLL) ***  COLORMAP LIST DOES NOT EXIST."),
+        cnt + "FILE cmaplist (SW CMAPLIST) SEARCHED IN:", cnt + "THE WORKING DIRECTORY", cnt + "DUPATH /my/data/",
+        cnt + "DSPATH /nonexistent/"})
+    EXPECT_TRUE(hasLine(out, line)) << line << "\n" << out;
+
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        zep::swcset("FONT2", "nofont");
+        zep::glcset("DSPATH", "/nowhere/");
+        zep::sgiset("IFONT", 2);
+        int counter = 0;
+        zep::szfint(counter);
+      },
+      testing::KilledBySignal(SIGABRT),
+      lineRegex(" ***** ERROR (SZFONT) ***  FONT FILE DOES NOT EXIST.") + ".*" +
+          zeptest::quoteRegex(cnt + "FILE nofont (SW FONT2) SEARCHED IN:") + ".*" +
+          zeptest::quoteRegex(cnt + "DUPATH (BLANK: THE WORKING DIRECTORY)") + ".*" +
+          zeptest::quoteRegex(cnt + "DSPATH /nowhere/"));
+}
+
+// Names from the colormap list stay in the data directories: one with a ".."
+// component is refused and names no file; the others load as before.
+TEST(DataFiles, ListEntriesThatClimbOutAreRefused) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    zep::set_msgdmp_err_func(collect);
+    writeText("mylist",
+              "4\n'../../../../etc/passwd' 'escape'\ncolormap_bw 'fine'\n'maps/../../x' 'inner'\n..hidden 'a name'\n");
+    zep::swcset("CMAPLIST", "mylist");
+    zep::swcmll();
+    const std::string refused = "SWCMLL: COLORMAP LIST ENTRY CLIMBS OUT OF ITS DIRECTORY.";
+    std::string bad = expectReports({refused, refused}, "climbing entries");
+    const char* const want[] = {"", "colormap_bw", "", "..hidden"};
+    for (int i = 1; i <= 4; ++i) {
+      std::string f(80, '?');
+      zep::swqcmf(i, f);
+      if (trimmed(f) != want[i - 1]) bad += "entry " + std::to_string(i) + " [" + trimmed(f) + "]\n";
+    }
+    return bad;
+  });
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        zeptest::TempWorkDir dir;
+        writeText("mylist", "1\n'../../../../etc/passwd' 'escape'\n");
+        zep::swcset("CMAPLIST", "mylist");
+        zep::swcmll();
+      },
+      testing::KilledBySignal(SIGABRT),
+      lineRegex(" ***** ERROR (SWCMLL) ***  COLORMAP LIST ENTRY CLIMBS OUT OF ITS DIRECTORY.") + ".*" +
+          zeptest::quoteRegex(" ***** ERROR (-CNT.-) ***  IN FILE mylist") + ".*" +
+          zeptest::quoteRegex(" ***** ERROR (-CNT.-) ***  ENTRY 1: ../../../../etc/passwd"));
+}
+
+}  // namespace

@@ -42,6 +42,7 @@ const Expected<bool> kLogicals[] = {
     {"LPRINT", "PRINT", false},       {"LWND", "SHOW_WINDOW", true},
     {"LFGBG", "****LFGBG", false},    {"LCMCH", "CMAP_CHANGABLE", true},
     {"LSTDOT", "PNG_STDOUT", false},  {"SYSFONT", "USE_SYSTEM_FONT", false},
+    {"LUTF8", "DECODE_UTF8_TEXT", true},
 };
 
 const Expected<float> kReals[] = {

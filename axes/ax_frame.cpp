@@ -1,0 +1,426 @@
+// Rectangular frames: per-side settings, ticks and labels for the current
+// window and transformation (linear, logarithmic, time), axis titles placed
+// clear of the labels, and the one call that frames the viewport.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <zep/axes.hpp>
+#include <zep/foundation.hpp>
+#include <zep/graphics.hpp>
+#include <zep/primitives.hpp>
+
+#include "axes/ax_internal.hpp"
+#include "foundation/fixed_text.hpp"
+
+namespace zep {
+namespace {
+
+using axes::Ticks;
+
+struct Side {
+  bool draw = true;
+  bool label = false;
+  int itick = 0;
+  std::string title;
+  float dmajor = 0;
+  int nminor = -1;
+  char unit = ' ';
+  int iy = 0, im = 0, id = 0;
+  float height = 0;     // label height; 0: AX RLABEL
+  int lineIndex = -1;   // axis and ticks; -1: AX INDEXA
+  int textIndex = -1;   // labels and title; -1: AX INDEXL and INDEXT
+};
+
+std::array<Side, 4>& sides() {
+  static std::array<Side, 4> s = [] {
+    std::array<Side, 4> init{};
+    init[0].label = true;  // B
+    init[2].label = true;  // L
+    return init;
+  }();
+  return s;
+}
+
+constexpr char kSideNames[] = {'B', 'T', 'L', 'R'};
+
+// Index 0..3 of a side name, or -1 after an error report.
+int sideIndex(std::string_view cside, const char* routine) {
+  const std::string_view t = text::trimmed(cside);
+  if (t.size() == 1) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+    for (int i = 0; i < 4; ++i)
+      if (kSideNames[i] == c) return i;
+  }
+  msgdmp("E", routine, "SIDE IS INVALID (B, T, L OR R).");
+  return -1;
+}
+
+int axInt(std::string_view name) {
+  int v = 0;
+  axiget(name, v);
+  return v;
+}
+float axReal(std::string_view name) {
+  float v = 0;
+  axrget(name, v);
+  return v;
+}
+bool axLogical(std::string_view name) {
+  bool v = false;
+  axlget(name, v);
+  return v;
+}
+
+bool horizontal(int side) { return side < 2; }
+
+// Whether the axis of a side is logarithmic under the current transformation.
+bool logarithmic(int side) {
+  int itr = 1;
+  sgqtrn(itr);
+  return horizontal(side) ? (itr == 3 || itr == 4) : (itr == 2 || itr == 4);
+}
+
+Ticks sideTicks(int side) {
+  float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
+  sgqwnd(ux0, ux1, uy0, uy1);
+  const Side& s = sides()[static_cast<std::size_t>(side)];
+  const double u0 = horizontal(side) ? ux0 : uy0, u1 = horizontal(side) ? ux1 : uy1;
+  const int target = axInt("NTICK");
+  if (logarithmic(side)) return axes::logTicks(u0, u1, target);
+  if (s.unit != ' ') return axes::timeTicks(u0, u1, s.iy, s.im, s.id, s.unit, target);
+  return axes::linearTicks(u0, u1, s.dmajor, s.nminor, target, axInt("LBLMAX"), axes::textParameter("CTIMES"));
+}
+
+// V coordinate along the axis of a side for a U value.
+float alongV(int side, double u) {
+  float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
+  sgqwnd(ux0, ux1, uy0, uy1);
+  float vx = 0, vy = 0;
+  if (horizontal(side)) stftrf(static_cast<float>(u), uy0, vx, vy);
+  else stftrf(ux0, static_cast<float>(u), vx, vy);
+  return horizontal(side) ? vx : vy;
+}
+
+// Geometry of a side: its edge in V and the outward direction.
+struct Edge {
+  int side;
+  float edge;     // V y of B/T, V x of L/R
+  float outward;  // +1 or -1
+  float lo, hi;   // extent along the side
+  void point(float along, float offset, float& vx, float& vy) const {
+    if (horizontal(side)) {
+      vx = along;
+      vy = edge + outward * offset;
+    } else {
+      vx = edge + outward * offset;
+      vy = along;
+    }
+  }
+};
+
+Edge edgeOf(int side) {
+  float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
+  sgqvpt(vx0, vx1, vy0, vy1);
+  switch (side) {
+    case 0: return {side, vy0, -1, vx0, vx1};
+    case 1: return {side, vy1, 1, vx0, vx1};
+    case 2: return {side, vx0, -1, vy0, vy1};
+    default: return {side, vx1, 1, vy0, vy1};
+  }
+}
+
+void tick(const Edge& e, float along, float length, int itick, int index) {
+  const float in = (itick == 1 || itick == 3) ? length : 0;
+  const float out = (itick == 2 || itick == 3) ? length : 0;
+  std::vector<float> x(2), y(2);
+  e.point(along, -in, x[0], y[0]);
+  e.point(along, out, x[1], y[1]);
+  axes::polyline('V', x, y, index, 1);
+}
+
+// Label boxes of the frame being drawn: a label that would run into one drawn
+// before it (the two labels at a corner) is left out.
+std::vector<axes::LabelBox>& frameLabels() {
+  static std::vector<axes::LabelBox> boxes;
+  return boxes;
+}
+
+bool collecting = false;  // only a whole frame knows its corners
+
+bool claim(const axes::LabelBox& b) {
+  if (!collecting) return true;
+  for (const axes::LabelBox& o : frameLabels())
+    if (b.x0 < o.x1 && o.x0 < b.x1 && b.y0 < o.y1 && o.y0 < b.y1) return false;
+  frameLabels().push_back(b);
+  return true;
+}
+
+void drawSide(int side) {
+  // Outward ticks lie outside the viewport.
+  const axes::ViewportClip unclipped(false);
+  const Side& s = sides()[static_cast<std::size_t>(side)];
+  const Edge e = edgeOf(side);
+  const int index = s.lineIndex >= 0 ? s.lineIndex : axInt("INDEXA");
+  int itick = s.itick != 0 ? s.itick : axInt("ITICK");
+  if (itick < 1 || itick > 3) itick = 1;
+  const float major = axReal("RTICK"), minor = axReal("RMINOR");
+  const float h = s.height > 0 ? s.height : axReal("RLABEL"), th = axReal("RTITLE"), gap = axReal("RGAP");
+  const int labelIndex = s.textIndex >= 0 ? s.textIndex : axInt("INDEXL");
+  const int titleIndex = s.textIndex >= 0 ? s.textIndex : axInt("INDEXT");
+
+  std::vector<float> x(2), y(2);
+  e.point(e.lo, 0, x[0], y[0]);
+  e.point(e.hi, 0, x[1], y[1]);
+  axes::polyline('V', x, y, index, 1);
+
+  const Ticks t = sideTicks(side);
+  const float slack = 1e-4F * (e.hi - e.lo);
+  const auto inside = [&](float a) { return a >= e.lo - slack && a <= e.hi + slack; };
+  for (double u : t.major) {
+    const float a = alongV(side, u);
+    if (inside(a)) tick(e, a, major, itick, index);
+  }
+  if (axLogical("LMINOR"))
+    for (double u : t.minor) {
+      const float a = alongV(side, u);
+      if (inside(a)) tick(e, a, minor, itick, index);
+    }
+
+  const float base = ((itick == 2 || itick == 3) ? major : 0) + gap;
+  float extent = 0;  // room the labels take outwards
+  if (s.label) {
+    bool scripts = false;
+    float widest = 0;
+    for (std::size_t i = 0; i < t.major.size(); ++i) {
+      if (t.labels[i].empty()) continue;
+      scripts = scripts || t.labels[i].find("\\^") != std::string::npos;
+      widest = std::max(widest, axes::textWidth(t.labels[i], h));
+    }
+    // A superscript reaches above the line by SHIFT + SMALL/2 of the height.
+    const float raise = scripts ? 0.4F * h : 0;
+    extent = horizontal(side) ? h + raise : widest;
+    for (std::size_t i = 0; i < t.major.size(); ++i) {
+      const float a = alongV(side, t.major[i]);
+      if (t.labels[i].empty() || !inside(a)) continue;
+      float vx = 0, vy = 0;
+      const float w = axes::textWidth(t.labels[i], h);
+      if (horizontal(side)) {
+        e.point(a, base + (e.outward < 0 ? raise : 0) + h / 2, vx, vy);
+        if (claim({vx - w / 2, vx + w / 2, vy - h / 2, vy + h / 2 + raise, {}}))
+          axes::text(vx, vy, t.labels[i], h, 0, 0, labelIndex);
+      } else {
+        e.point(a, base, vx, vy);
+        const float x0 = e.outward < 0 ? vx - w : vx;
+        if (claim({x0, x0 + w, vy - h / 2, vy + h / 2 + raise, {}}))
+          axes::text(vx, vy, t.labels[i], h, 0, e.outward < 0 ? 1 : -1, labelIndex);
+      }
+    }
+    if (!t.factor.empty()) {
+      float vx = 0, vy = 0;
+      if (horizontal(side)) {
+        e.point(e.hi, base + (e.outward < 0 ? raise : 0) + h / 2, vx, vy);
+        axes::text(vx + gap, vy, t.factor, h, 0, -1, labelIndex);
+      } else {
+        e.point(e.hi, base + widest / 2, vx, vy);
+        axes::text(vx, vy + gap + 0.9F * h, t.factor, h, 0, 0, labelIndex);
+      }
+    }
+  }
+  if (!s.title.empty()) {
+    float vx = 0, vy = 0;
+    const float offset = base + extent + (s.label ? gap : 0) + th / 2 + (horizontal(side) ? 0 : 0.15F * th);
+    e.point((e.lo + e.hi) / 2, offset, vx, vy);
+    axes::text(vx, vy, s.title, th, horizontal(side) ? 0 : 90, 0, titleIndex);
+  }
+}
+
+Side* side(std::string_view cside, const char* routine) {
+  const int i = sideIndex(cside, routine);
+  return i < 0 ? nullptr : &sides()[static_cast<std::size_t>(i)];
+}
+
+}  // namespace
+
+void axpfrm() {
+  int itr = 1;
+  sgqtrn(itr);
+  if (itr == 5) {
+    axppol();
+  } else if (itr == 51) {
+    axpgrd();
+  } else if ((itr >= 10 && itr <= 34) || itr == 99) {
+    axpmap();
+  } else if (itr == 6) {
+    // Bipolar coordinates have no window to tick: the viewport is outlined.
+    msgdmp("W", "AXPFRM", "BIPOLAR COORDINATES (ITR=6) GET NO TICKS; VIEWPORT OUTLINED.");
+    float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
+    sgqvpt(vx0, vx1, vy0, vy1);
+    const axes::ViewportClip unclipped(false);
+    axes::polyline('V', {vx0, vx1, vx1, vx0, vx0}, {vy0, vy0, vy1, vy1, vy0}, axInt("INDEXA"), 1);
+  } else {
+    frameLabels().clear();
+    collecting = true;
+    for (int i = 0; i < 4; ++i)
+      if (sides()[static_cast<std::size_t>(i)].draw) drawSide(i);
+    collecting = false;
+    frameLabels().clear();
+  }
+}
+
+void axpsid(std::string_view cside) {
+  const int i = sideIndex(cside, "AXPSID");
+  if (i >= 0) drawSide(i);
+}
+
+void axssid(std::string_view cside, bool ldraw, bool llabel) {
+  if (Side* s = side(cside, "AXSSID")) {
+    s->draw = ldraw;
+    s->label = llabel;
+  }
+}
+
+void axqsid(std::string_view cside, bool& ldraw, bool& llabel) {
+  if (const Side* s = side(cside, "AXQSID")) {
+    ldraw = s->draw;
+    llabel = s->label;
+  }
+}
+
+void axstdr(std::string_view cside, int itick) {
+  if (itick < 0 || itick > 3) {
+    msgdmp("E", "AXSTDR", "TICK DIRECTION IS INVALID (0 TO 3).");
+    return;
+  }
+  if (Side* s = side(cside, "AXSTDR")) s->itick = itick;
+}
+
+void axqtdr(std::string_view cside, int& itick) {
+  if (const Side* s = side(cside, "AXQTDR")) itick = s->itick;
+}
+
+void axsttl(std::string_view cside, std::string_view ctitle) {
+  if (Side* s = side(cside, "AXSTTL")) s->title = std::string(text::trimmed(ctitle));
+}
+
+void axqttl(std::string_view cside, std::span<char> ctitle) {
+  if (const Side* s = side(cside, "AXQTTL")) text::assign(ctitle, s->title);
+}
+
+void axsstp(std::string_view cside, float dmajor, int nminor) {
+  if (!(dmajor >= 0) || nminor < -1) {
+    msgdmp("E", "AXSSTP", "TICK INTERVAL IS INVALID.");
+    return;
+  }
+  if (Side* s = side(cside, "AXSSTP")) {
+    s->dmajor = dmajor;
+    s->nminor = nminor;
+  }
+}
+
+void axqstp(std::string_view cside, float& dmajor, int& nminor) {
+  if (const Side* s = side(cside, "AXQSTP")) {
+    dmajor = s->dmajor;
+    nminor = s->nminor;
+  }
+}
+
+void axstim(std::string_view cside, int iy, int im, int id, std::string_view cunit) {
+  const std::string_view u = text::trimmed(cunit);
+  char unit = ' ';
+  if (!u.empty()) unit = static_cast<char>(std::toupper(static_cast<unsigned char>(u[0])));
+  if (u.size() > 1 || (unit != ' ' && unit != 'D' && unit != 'H' && unit != 'S')) {
+    msgdmp("E", "AXSTIM", "TIME UNIT IS INVALID (D, H OR S).");
+    return;
+  }
+  if (unit != ' ') {
+    int first = 0, next = 0;
+    if (im >= 1 && im <= 12) {
+      date32(iy, im, 1, first);
+      if (im < 12) date32(iy, im + 1, 1, next);
+      else next = ndyear(iy) + 1;
+    }
+    if (iy < 1 || im < 1 || im > 12 || id < 1 || id > next - first) {
+      msgdmp("E", "AXSTIM", "DATE IS INVALID.");
+      return;
+    }
+  }
+  if (Side* s = side(cside, "AXSTIM")) {
+    s->unit = unit;
+    s->iy = iy;
+    s->im = im;
+    s->id = id;
+  }
+}
+
+void axqtim(std::string_view cside, int& iy, int& im, int& id, std::span<char> cunit) {
+  if (const Side* s = side(cside, "AXQTIM")) {
+    iy = s->iy;
+    im = s->im;
+    id = s->id;
+    text::assign(cunit, std::string(1, s->unit));
+  }
+}
+
+void axsatr(std::string_view cside, float height, int lindex, int tindex) {
+  if (!(height >= 0) || lindex < -1 || tindex < -1) {
+    msgdmp("E", "AXSATR", "LABEL HEIGHT OR INDEX IS INVALID.");
+    return;
+  }
+  if (Side* s = side(cside, "AXSATR")) {
+    s->height = height;
+    s->lineIndex = lindex;
+    s->textIndex = tindex;
+  }
+}
+
+void axqatr(std::string_view cside, float& height, int& lindex, int& tindex) {
+  if (const Side* s = side(cside, "AXQATR")) {
+    height = s->height;
+    lindex = s->lineIndex;
+    tindex = s->textIndex;
+  }
+}
+
+void axinit() {
+  for (std::size_t i = 0; i < 4; ++i) {
+    sides()[i] = Side{};
+    sides()[i].label = (i == 0 || i == 2);
+  }
+}
+
+void axqnic(float umin, float umax, int ntarget, float& dmajor, int& nminor) {
+  dmajor = static_cast<float>(axes::niceStep(umin, umax, ntarget, nminor));
+}
+
+void axqtck(std::string_view cside, float* major, int& nmajor, float* minor, int& nminor, int nmax) {
+  nmajor = nminor = 0;
+  const int i = sideIndex(cside, "AXQTCK");
+  if (i < 0) return;
+  const Ticks t = sideTicks(i);
+  for (double u : t.major)
+    if (nmajor < nmax) major[nmajor++] = static_cast<float>(u);
+  for (double u : t.minor)
+    if (nminor < nmax) minor[nminor++] = static_cast<float>(u);
+}
+
+void axqlbl(std::string_view cside, int i, std::span<char> label) {
+  const int s = sideIndex(cside, "AXQLBL");
+  if (s < 0) return;
+  const Ticks t = sideTicks(s);
+  if (i < 1 || i > static_cast<int>(t.labels.size())) {
+    msgdmp("E", "AXQLBL", "TICK NUMBER IS OUT OF RANGE.");
+    return;
+  }
+  text::assign(label, t.labels[static_cast<std::size_t>(i - 1)]);
+}
+
+void axqfct(std::string_view cside, std::span<char> factor) {
+  const int s = sideIndex(cside, "AXQFCT");
+  if (s < 0) return;
+  text::assign(factor, sideTicks(s).factor);
+}
+
+}  // namespace zep

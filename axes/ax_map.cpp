@@ -1,0 +1,508 @@
+// Map frames (outline, graticule and labels where graticule lines leave the map
+// or the viewport), polar frames and the index lines of the curvilinear grid.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <zep/axes.hpp>
+#include <zep/foundation.hpp>
+#include <zep/graphics.hpp>
+#include <zep/primitives.hpp>
+
+#include "axes/ax_internal.hpp"
+#include "foundation/fixed_text.hpp"
+#include "graphics/grid/curvilinear_grid.hpp"
+
+namespace zep {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+int axInt(std::string_view name) {
+  int v = 0;
+  axiget(name, v);
+  return v;
+}
+float axReal(std::string_view name) {
+  float v = 0;
+  axrget(name, v);
+  return v;
+}
+bool axLogical(std::string_view name) {
+  bool v = false;
+  axlget(name, v);
+  return v;
+}
+
+// The finalized map as the frame sees it.
+struct Map {
+  int itr = 10;
+  float toU = 1;  // degrees to U units
+  float txmin = 0, txmax = 0, tymin = 0, tymax = 0;  // T limits in radians
+  float vx0 = 0, vx1 = 1, vy0 = 0, vy1 = 1;
+  float rundef = -999;
+  bool seamIsEdge = true;  // the cut at TXMIN/TXMAX is part of the outline
+
+  Map() {
+    sgqtrn(itr);
+    bool ldeg = true;
+    sglget("LDEG", ldeg);
+    toU = ldeg ? 1.0F : static_cast<float>(kPi / 180);
+    const float toRad = ldeg ? static_cast<float>(kPi / 180) : 1.0F;
+    sgqtxy(txmin, txmax, tymin, tymax);
+    txmin *= toRad;
+    txmax *= toRad;
+    tymin *= toRad;
+    tymax *= toRad;
+    if (itr == 30) {
+      // Only the near hemisphere: the far one is drawn over it.
+      float rsat = 0;
+      sgrget("RSAT", rsat);
+      tymin = std::max(tymin, rsat > 1 ? std::asin(1 / rsat) : 0.0F);
+    }
+    seamIsEdge = !(itr >= 30 && itr <= 34);
+    sgqvpt(vx0, vx1, vy0, vy1);
+    glrget("RUNDEF", rundef);
+  }
+
+  struct Point {
+    float tx, ty, vx, vy;
+    bool visible;
+  };
+
+  Point atT(float tx, float ty) const {
+    Point p{tx, ty, 0, 0, false};
+    stftrn(tx, ty, p.vx, p.vy);
+    // Generous in T, so that a line along a limit (a parallel on the lowest
+    // latitude) counts as inside all along instead of flickering.
+    const float t = 1e-4F, e = 1e-5F;
+    p.visible = p.vx != rundef && p.vy != rundef && std::isfinite(p.vx) && std::isfinite(p.vy) &&
+                tx >= txmin - t && tx <= txmax + t && ty >= tymin - t && ty <= tymax + t && p.vx >= vx0 - e &&
+                p.vx <= vx1 + e && p.vy >= vy0 - e && p.vy <= vy1 + e;
+    return p;
+  }
+
+  // A graticule point in degrees.
+  Point at(double lon, double lat) const {
+    float xr = 0, yr = 0, tx = 0, ty = 0;
+    stfrad(static_cast<float>(lon) * toU, static_cast<float>(lat) * toU, xr, yr);
+    stfrot(xr, yr, tx, ty);
+    return atT(xmplon(tx), ty);
+  }
+
+  // Whether the end of a graticule line lies on the outline: a parallel ends at
+  // the cut of the map, a meridian at a limit of latitude.
+  bool endsOnEdge(const Point& p, bool parallel) const {
+    const float e = 2e-3F;
+    if (parallel) return seamIsEdge && (std::fabs(p.tx - txmin) < e || std::fabs(p.tx - txmax) < e);
+    return (std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e) && !pointedPole(p);
+  }
+
+  // The outward normal of the map's edge at a point on it: the viewport's side,
+  // or the parallel or cut of T that bounds the map there. False when the point
+  // is on no edge or the edge has no direction (a pointed pole).
+  bool outward(const Point& p, float& dx, float& dy) const {
+    const float ev = 1e-4F * (vx1 - vx0);
+    float nx = 0, ny = 0;
+    if (std::fabs(p.vx - vx0) < ev) nx -= 1;
+    if (std::fabs(p.vx - vx1) < ev) nx += 1;
+    if (std::fabs(p.vy - vy0) < ev) ny -= 1;
+    if (std::fabs(p.vy - vy1) < ev) ny += 1;
+    if (nx == 0 && ny == 0) {
+      const float e = 2e-3F, d = 1e-3F;
+      Point a{}, b{}, inner{};
+      if (std::fabs(p.ty - tymin) < e || std::fabs(p.ty - tymax) < e) {
+        a = atT(p.tx - d, p.ty);
+        b = atT(p.tx + d, p.ty);
+        inner = atT(p.tx, p.ty + (std::fabs(p.ty - tymin) < e ? d : -d));
+      } else if (seamIsEdge && (std::fabs(p.tx - txmin) < e || std::fabs(p.tx - txmax) < e)) {
+        a = atT(p.tx, p.ty - d);
+        b = atT(p.tx, p.ty + d);
+        inner = atT(p.tx + (std::fabs(p.tx - txmin) < e ? d : -d), p.ty);
+      } else {
+        return false;
+      }
+      nx = -(b.vy - a.vy);
+      ny = b.vx - a.vx;
+      if (nx * (p.vx - inner.vx) + ny * (p.vy - inner.vy) < 0) {
+        nx = -nx;
+        ny = -ny;
+      }
+    }
+    const float len = std::hypot(nx, ny);
+    if (!(len > 1e-6F * (vx1 - vx0))) return false;
+    dx = nx / len;
+    dy = ny / len;
+    return true;
+  }
+
+  // A pole of T that the projection draws as a single point.
+  bool pointedPole(const Point& p) const {
+    if (std::fabs(std::fabs(p.ty) - static_cast<float>(kPi / 2)) > 1e-3F) return false;
+    const Point a = atT(p.tx - 0.3F, p.ty), b = atT(p.tx + 0.3F, p.ty);
+    return std::hypot(a.vx - b.vx, a.vy - b.vy) < 1e-4F * (vx1 - vx0);
+  }
+};
+
+struct Anchor {
+  float vx, vy, dx, dy;
+};
+
+// Where a graticule line, given as a function of its parameter s in [s0, s1],
+// leaves the map or the viewport, with the outward direction of the line there.
+std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(double)>& line, double s0, double s1,
+                            int n, bool parallel) {
+  std::vector<Anchor> out;
+  const double ds = (s1 - s0) / n;
+  const auto make = [&](const Map::Point& edge, double sEdge, double inward) {
+    const Map::Point inner = line(sEdge + inward * ds * 0.25);
+    float dx = edge.vx - inner.vx, dy = edge.vy - inner.vy;
+    const float len = std::hypot(dx, dy);
+    if (!(len > 0) || !inner.visible) return;
+    dx /= len;
+    dy /= len;
+    // Straight out of the map, so that a line that meets the edge at a
+    // shallow angle does not put its label on the edge.
+    map.outward(edge, dx, dy);
+    out.push_back({edge.vx, edge.vy, dx, dy});
+  };
+  std::vector<Map::Point> p;
+  p.reserve(static_cast<std::size_t>(n) + 1);
+  for (int i = 0; i <= n; ++i) p.push_back(line(s0 + i * ds));
+  if (p.front().visible && map.endsOnEdge(p.front(), parallel)) make(p.front(), s0, 1);
+  for (int i = 1; i <= n; ++i) {
+    const Map::Point& a = p[static_cast<std::size_t>(i - 1)];
+    const Map::Point& b = p[static_cast<std::size_t>(i)];
+    const double sa = s0 + (i - 1) * ds;
+    if (a.visible != b.visible) {
+      // Bisect to the edge, keeping the visible end.
+      double lo = sa, hi = sa + ds;  // lo on a's side
+      for (int k = 0; k < 30; ++k) {
+        const double mid = (lo + hi) / 2;
+        if (line(mid).visible == a.visible) lo = mid;
+        else hi = mid;
+      }
+      const double sv = a.visible ? lo : hi;
+      make(line(sv), sv, a.visible ? -1 : 1);
+    } else if (a.visible && map.seamIsEdge && std::fabs(a.tx - b.tx) > kPi &&
+               !(std::fabs(a.tx) > kPi - 1e-3 && std::fabs(b.tx) > kPi - 1e-3)) {
+      // (A meridian along the cut flips between its two sides: no crossing.)
+      // Across the cut of the map: both sides end at the outline.
+      double lo = sa, hi = sa + ds;
+      for (int k = 0; k < 30; ++k) {
+        const double mid = (lo + hi) / 2;
+        if ((line(mid).tx > 0) == (a.tx > 0)) lo = mid;
+        else hi = mid;
+      }
+      make(line(lo), lo, -1);
+      make(line(hi), hi, 1);
+    }
+  }
+  if (p.back().visible && map.endsOnEdge(p.back(), parallel)) make(p.back(), s1, -1);
+  return out;
+}
+
+// Places a label beyond an anchor along its direction unless it would overlap
+// a label already placed.
+void placeLabel(const Anchor& a, const std::string& label, float h, float gap, int index) {
+  const float w = axes::textWidth(label, h);
+  const float bh = 1.1F * h;
+  const float reach = gap + std::fabs(a.dx) * w / 2 + std::fabs(a.dy) * bh / 2;
+  const float cx = a.vx + a.dx * reach, cy = a.vy + a.dy * reach;
+  axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
+  // A label beyond the workstation window would be cut off: leave it out.
+  float rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0, wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
+  int iwtrf = 0;
+  stqwtr(rx0, rx1, ry0, ry1, wx0, wx1, wy0, wy1, iwtrf);
+  float bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
+  stfpr2(box.x0, box.y0, bx0, by0);
+  stfpr2(box.x1, box.y1, bx1, by1);
+  if (std::min(bx0, bx1) < rx0 || std::max(bx0, bx1) > rx1 || std::min(by0, by1) < ry0 || std::max(by0, by1) > ry1)
+    return;
+  const float pad = gap / 2;
+  for (const axes::LabelBox& o : axes::mapLabels())
+    if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad) return;
+  axes::mapLabels().push_back(box);
+  axes::text(cx, cy, label, h, 0, 0, index);
+}
+
+std::vector<double> multiples(double lo, double hi, double step, bool closed) {
+  std::vector<double> v;
+  for (double k = std::ceil(lo / step - 1e-9); k * step <= hi + 1e-9 && v.size() < 2000; ++k) {
+    const double x = k * step;
+    if (closed || (x > lo + 1e-9 && x < hi - 1e-9)) v.push_back(x);
+  }
+  return v;
+}
+
+// Spans in degrees of longitude and latitude that the viewport shows.
+void visibleSpans(const Map& map, double& lonSpan, double& latSpan) {
+  std::vector<double> lons;
+  double latMin = 90, latMax = -90;
+  const float toDeg = 1 / map.toU;
+  for (int i = 0; i <= 24; ++i)
+    for (int j = 0; j <= 24; ++j) {
+      const float vx = map.vx0 + (map.vx1 - map.vx0) * static_cast<float>(i) / 24;
+      const float vy = map.vy0 + (map.vy1 - map.vy0) * static_cast<float>(j) / 24;
+      float ux = 0, uy = 0;
+      stitrf(vx, vy, ux, uy);
+      if (ux == map.rundef || uy == map.rundef || !std::isfinite(ux) || !std::isfinite(uy)) continue;
+      if (!map.at(ux * toDeg, uy * toDeg).visible) continue;
+      lons.push_back(std::remainder(static_cast<double>(ux * toDeg), 360.0));
+      latMin = std::min(latMin, static_cast<double>(uy * toDeg));
+      latMax = std::max(latMax, static_cast<double>(uy * toDeg));
+    }
+  if (lons.size() < 10) {
+    lonSpan = 360;
+    latSpan = 180;
+    return;
+  }
+  std::sort(lons.begin(), lons.end());
+  double gap = lons.front() + 360 - lons.back();
+  for (std::size_t i = 1; i < lons.size(); ++i) gap = std::max(gap, lons[i] - lons[i - 1]);
+  lonSpan = std::clamp(360 - gap, 1.0, 360.0);
+  latSpan = std::clamp(latMax - latMin, 1.0, 180.0);
+}
+
+void drawOutline(const Map& map) {
+  std::vector<float> x, y;
+  const auto add = [&](float tx, float ty) {
+    const Map::Point p = map.atT(tx, ty);
+    if (p.vx == map.rundef || !std::isfinite(p.vx) || !std::isfinite(p.vy)) return;
+    x.push_back(p.vx);
+    y.push_back(p.vy);
+  };
+  const int n = 360;
+  const float dx = (map.txmax - map.txmin) / n, dy = (map.tymax - map.tymin) / n;
+  const float e = 1e-6F;
+  if (map.seamIsEdge) {
+    for (int i = 0; i <= n; ++i) add(map.txmin + i * dx, map.tymin);
+    for (int i = 1; i <= n; ++i) add(map.txmax, map.tymin + i * dy);
+    for (int i = 1; i <= n; ++i) add(map.txmax - i * dx, map.tymax);
+    for (int i = 1; i <= n; ++i) add(map.txmin, map.tymax - i * dy);
+  } else {
+    // Azimuthal maps: the edge is the lowest parallel of T, a circle about the centre.
+    for (int i = 0; i <= n; ++i) add(map.txmin + e + i * (dx - 2 * e / n), map.tymin);
+    if (map.txmax - map.txmin < 2 * kPi - 1e-3) {
+      for (int i = 1; i <= n; ++i) add(map.txmax, map.tymin + i * dy);
+      for (int i = 1; i <= n; ++i) add(map.txmax - i * dx, map.tymax);
+      for (int i = 1; i <= n; ++i) add(map.txmin, map.tymax - i * dy);
+    } else if (!x.empty()) {
+      x.push_back(x.front());
+      y.push_back(y.front());
+    }
+  }
+  axes::ViewportClip clip;
+  axes::polyline('V', x, y, axInt("INDEXO"), 1);
+}
+
+}  // namespace
+
+void axpmap() {
+  int itr = 0;
+  sgqtrn(itr);
+  if (!((itr >= 10 && itr <= 34) || itr == 99)) {
+    msgdmp("E", "AXPMAP", "TRANSFORMATION IS NOT A MAP PROJECTION.");
+    return;
+  }
+  const Map map;
+  axes::mapLabels().clear();
+  if (axLogical("LOUTLN")) drawOutline(map);
+
+  double dlon = axReal("DGLON"), dlat = axReal("DGLAT");
+  if (!(dlon > 0) || !(dlat > 0)) {
+    double lonSpan = 360, latSpan = 180;
+    visibleSpans(map, lonSpan, latSpan);
+    const double step = axes::graticuleStep(std::max(lonSpan / 2, latSpan), axInt("NGRAT"));
+    if (!(dlon > 0)) dlon = step;
+    if (!(dlat > 0)) dlat = step;
+  }
+  const std::vector<double> lons = multiples(-180, 180, dlon, true);
+  const std::vector<double> lats = multiples(-90, 90, dlat, false);
+  const float u = map.toU;
+
+  if (axLogical("LGRAT")) {
+    axes::ViewportClip clip;
+    // The far hemisphere of the orthographic map would be drawn over the near one.
+    float ymin = 0, ymax = 0;
+    szqcly(ymin, ymax);
+    szscly(std::max(ymin, map.tymin), ymax);
+    const int index = axInt("INDEXG"), itype = axInt("ITYPEG");
+    for (double lon : lons) {
+      std::vector<float> x, y;
+      for (int i = 0; i <= 180; ++i) {
+        x.push_back(static_cast<float>(lon) * u);
+        y.push_back(static_cast<float>(-90 + i) * u);
+      }
+      axes::polyline('U', x, y, index, itype);
+    }
+    for (double lat : lats) {
+      std::vector<float> x, y;
+      for (int i = 0; i <= 360; ++i) {
+        x.push_back(static_cast<float>(-180 + i) * u);
+        y.push_back(static_cast<float>(lat) * u);
+      }
+      axes::polyline('U', x, y, index, itype);
+    }
+    szscly(ymin, ymax);
+  }
+
+  if (!axLogical("LGRLBL")) return;
+  const float h = axReal("RLABEL"), gap = axReal("RGAP");
+  const int index = axInt("INDEXL");
+  const std::string degree = axes::textParameter("CDEG");
+  // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
+  for (double lat : lats) {
+    const auto line = [&](double s) { return map.at(s, lat); };
+    for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(a, axes::latitudeLabel(lat, degree), h, gap, index);
+  }
+  // Round values first, so that where labels crowd (pole lines, the apex of a
+  // cone) the ones kept are 0, 90, 180 ... and the choice is symmetric.
+  std::vector<double> byRank = lons;
+  const auto rank = [&](double v) {
+    const long k = std::lround(v / dlon);
+    if (k == 0) return 100;
+    int r = 0;
+    for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
+    return r;
+  };
+  std::stable_sort(byRank.begin(), byRank.end(), [&](double a, double b) {
+    const int ra = rank(a), rb = rank(b);
+    return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
+  });
+  // The bottom of the map, for meridians that only meet at pointed poles.
+  float bottom = map.vy1;
+  for (int i = 0; i <= 360; ++i) {
+    const Map::Point p = map.atT(map.txmin + (map.txmax - map.txmin) * static_cast<float>(i) / 360, map.tymin);
+    if (p.visible) bottom = std::min(bottom, p.vy);
+  }
+  for (double lon : byRank) {
+    if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
+    const auto line = [&](double s) { return map.at(lon, s); };
+    std::vector<Anchor> found = anchors(map, line, -90, 90, 360, false);
+    if (found.empty()) {
+      // Meridians that run from pole point to pole point: below the map, where
+      // the meridian crosses a low parallel.
+      // Taken no lower than 45 degrees south, where meridians still stand apart.
+      double low = -45;
+      for (double lat : lats)
+        if (lat >= -45) {
+          low = lat;
+          break;
+        }
+      const Map::Point p = map.at(lon, low);
+      if (p.visible) found.push_back({p.vx, bottom, 0, -1});
+    }
+    for (const Anchor& a : found) placeLabel(a, axes::longitudeLabel(lon, degree), h, gap, index);
+  }
+}
+
+void axqmln(int& n) { n = static_cast<int>(axes::mapLabels().size()); }
+
+void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::span<char> label) {
+  const auto& labels = axes::mapLabels();
+  if (i < 1 || i > static_cast<int>(labels.size())) {
+    msgdmp("E", "AXQMLB", "LABEL NUMBER IS OUT OF RANGE.");
+    return;
+  }
+  const axes::LabelBox& b = labels[static_cast<std::size_t>(i - 1)];
+  vxmin = b.x0;
+  vxmax = b.x1;
+  vymin = b.y0;
+  vymax = b.y1;
+  text::assign(label, b.text);
+}
+
+void axppol() {
+  int itr = 0;
+  sgqtrn(itr);
+  if (itr != 5) {
+    msgdmp("E", "AXPPOL", "TRANSFORMATION IS NOT POLAR (ITR=5).");
+    return;
+  }
+  float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0, simfac = 0, xoff = 0, yoff = 0;
+  sgqvpt(vx0, vx1, vy0, vy1);
+  sgqsim(simfac, xoff, yoff);
+  if (!(simfac > 0)) {
+    msgdmp("E", "AXPPOL", "SIMILARITY FACTOR MUST BE POSITIVE.");
+    return;
+  }
+  bool ldeg = true;
+  sglget("LDEG", ldeg);
+  const float toU = ldeg ? 1.0F : static_cast<float>(kPi / 180);
+  float ox = 0, oy = 0;
+  stftrf(0, 0, ox, oy);
+  const bool inside = ox > vx0 && ox < vx1 && oy > vy0 && oy < vy1;
+  const float nearest = std::min({ox - vx0, vx1 - ox, oy - vy0, vy1 - oy});
+  const float farthest = std::max({std::hypot(vx0 - ox, vy0 - oy), std::hypot(vx1 - ox, vy0 - oy),
+                                   std::hypot(vx0 - ox, vy1 - oy), std::hypot(vx1 - ox, vy1 - oy)});
+  // Room outside the outer circle for the angle labels.
+  const float room = axReal("RGAP") + axes::textWidth("000" + axes::textParameter("CDEG"), axReal("RLABEL"));
+  const double rmax = (inside ? std::max(nearest - room, 0.5F * nearest) : farthest) / simfac;
+  const axes::Ticks t = axes::linearTicks(0, rmax, 0, 0, axInt("NTICK"), axInt("LBLMAX"), axes::textParameter("CTIMES"));
+  double router = 0;
+  for (double r : t.major) router = std::max(router, r);
+  if (!(router > 0)) return;
+
+  axes::ViewportClip clip;
+  const int gindex = axInt("INDEXG"), gtype = axInt("ITYPEG");
+  for (double r : t.major) {
+    if (!(r > 0)) continue;
+    std::vector<float> x, y;
+    for (int i = 0; i <= 180; ++i) {
+      x.push_back(static_cast<float>(r));
+      y.push_back(static_cast<float>(2 * i) * toU);
+    }
+    axes::polyline('U', x, y, r == router ? axInt("INDEXA") : gindex, r == router ? 1 : gtype);
+  }
+  float dth = axReal("DPOLAR");
+  if (!(dth > 0) || dth > 360) dth = 30;
+  const float h = axReal("RLABEL"), gap = axReal("RGAP");
+  const int lindex = axInt("INDEXL");
+  const std::string degree = axes::textParameter("CDEG");
+  std::vector<double> spokes = multiples(0, 360, dth, true);
+  if (!spokes.empty() && spokes.back() >= 360 - 1e-6) spokes.pop_back();
+  for (double th : spokes) {
+    const std::vector<float> x{0, static_cast<float>(router)}, y{static_cast<float>(th) * toU, static_cast<float>(th) * toU};
+    axes::polyline('U', x, y, gindex, gtype);
+    if (!inside) continue;
+    const std::string label = axes::formatNumber(th, axes::labelDecimals(th > 0 ? th : 1)) + degree;
+    const float c = static_cast<float>(std::cos(th * kPi / 180)), s = static_cast<float>(std::sin(th * kPi / 180));
+    const float w = axes::textWidth(label, h);
+    const float reach = static_cast<float>(router) * simfac + gap + std::fabs(c) * w / 2 + std::fabs(s) * 0.7F * h;
+    axes::text(ox + c * reach, oy + s * reach, label, h, 0, 0, lindex);
+  }
+  if (!inside) return;
+  for (std::size_t i = 0; i < t.major.size(); ++i) {
+    if (!(t.major[i] > 0)) continue;
+    axes::text(ox + static_cast<float>(t.major[i]) * simfac, oy - gap - h / 2, t.labels[i], h, 0, 0, lindex);
+  }
+}
+
+void axpgrd() {
+  std::vector<float> ux, uy;
+  if (!transform::gridAxes(ux, uy)) {
+    msgdmp("E", "AXPGRD", "GRID IS NOT DEFINED. CALL G2SCTR.");
+    return;
+  }
+  const auto stride = [](std::size_t n) { return std::max<std::size_t>(1, (n + 19) / 20); };
+  const int gindex = axInt("INDEXG"), gtype = axInt("ITYPEG"), oindex = axInt("INDEXO");
+  const std::size_t sx = stride(ux.size()), sy = stride(uy.size());
+  // Along constant ux the bilinear cells map to straight pieces between nodes.
+  for (std::size_t i = 0; i < ux.size(); ++i) {
+    const bool edge = i == 0 || i + 1 == ux.size();
+    if (!edge && i % sx != 0) continue;
+    const std::vector<float> x(uy.size(), ux[i]);
+    axes::polyline('U', x, uy, edge ? oindex : gindex, edge ? 1 : gtype);
+  }
+  for (std::size_t j = 0; j < uy.size(); ++j) {
+    const bool edge = j == 0 || j + 1 == uy.size();
+    if (!edge && j % sy != 0) continue;
+    const std::vector<float> y(ux.size(), uy[j]);
+    axes::polyline('U', ux, y, edge ? oindex : gindex, edge ? 1 : gtype);
+  }
+}
+
+}  // namespace zep

@@ -1,0 +1,266 @@
+// The colour bar: one box per band in its tone, the level values at the edges
+// between boxes, triangles for the open-ended bands when asked.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <zep/axes.hpp>
+#include <zep/contour.hpp>
+#include <zep/foundation.hpp>
+#include <zep/graphics.hpp>
+#include <zep/primitives.hpp>
+
+#include "contour/contour_state.hpp"
+#include "foundation/fixed_text.hpp"
+
+namespace zep {
+namespace {
+
+// Saves the frame's viewport, window and transformation number, and brings
+// them back (finalized again) when it goes.
+class SavedTransformation {
+ public:
+  SavedTransformation() {
+    sgqvpt(vp_[0], vp_[1], vp_[2], vp_[3]);
+    sgqwnd(wd_[0], wd_[1], wd_[2], wd_[3]);
+    sgqtrn(itr_);
+    sglget("LCLIP", clip_);
+  }
+  ~SavedTransformation() {
+    sgsvpt(vp_[0], vp_[1], vp_[2], vp_[3]);
+    sgswnd(wd_[0], wd_[1], wd_[2], wd_[3]);
+    sgstrn(itr_);
+    sglset("LCLIP", clip_);
+    sgstrf();
+  }
+  SavedTransformation(const SavedTransformation&) = delete;
+  SavedTransformation& operator=(const SavedTransformation&) = delete;
+
+ private:
+  float vp_[4]{}, wd_[4]{};
+  int itr_ = 1;
+  bool clip_ = false;
+};
+
+// Levels evenly spaced (within a small part of their spacing)?
+bool evenlySpaced(const std::vector<contour::Level>& levels, double& spacing) {
+  if (levels.size() < 2) return false;
+  spacing = (static_cast<double>(levels.back().value) - levels.front().value) / static_cast<double>(levels.size() - 1);
+  for (std::size_t k = 1; k < levels.size(); ++k)
+    if (std::fabs(levels[k].value - levels[k - 1].value - spacing) > 1e-3 * spacing) return false;
+  return true;
+}
+
+// Which edges carry a label: all of them for a few levels, else those chosen
+// for line labels, else every n-th.
+std::vector<bool> labelledEdges(const std::vector<contour::Level>& levels) {
+  const std::size_t n = levels.size();
+  std::vector<bool> out(n, n <= 12);
+  if (n <= 12) return out;
+  bool any = false;
+  for (std::size_t k = 0; k < n; ++k) any = any || levels[k].label;
+  const std::size_t stride = (n + 11) / 12;
+  for (std::size_t k = 0; k < n; ++k) out[k] = any ? levels[k].label : k % stride == 0;
+  return out;
+}
+
+// Draws the bar in the rectangle; labels go on the side named by `outer`
+// ("R", "L" for a vertical bar, "B", "T" for a horizontal one).
+void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
+  contour::State& s = contour::state();
+  contour::ensureLevels();
+  const std::vector<contour::Level>& levels = s.levels;
+  const int nb = static_cast<int>(levels.size()) + 1;
+  bool triangles = false;
+  int outline = 1;
+  float labelHeight = 0.016F;
+  cnlget("LBTRI", triangles);
+  cniget("IBARLI", outline);
+  cnrget("BARLHT", labelHeight);
+  const bool vertical = outer[0] == 'R' || outer[0] == 'L';
+  const SavedTransformation saved;
+  sglset("LCLIP", false);
+
+  // Along the bar, box b spans [b, b+1] of nb: a straight map from box units to V.
+  const float a0 = vertical ? y0 : x0, a1 = vertical ? y1 : x1;
+  const float c0 = vertical ? x0 : y0, c1 = vertical ? x1 : y1;
+  auto along = [&](double t) { return static_cast<float>(a0 + (a1 - a0) * t / nb); };
+  auto put = [&](float a, float c, float& x, float& y) {
+    x = vertical ? c : a;
+    y = vertical ? a : c;
+  };
+  const float cm = 0.5F * (c0 + c1);
+  std::vector<float> ox, oy;  // the bar's outline
+  auto outlinePoint = [&](float a, float c) {
+    float x, y;
+    put(a, c, x, y);
+    ox.push_back(x);
+    oy.push_back(y);
+  };
+  for (int b = 0; b < nb; ++b) {
+    const float lo = along(b), hi = along(b + 1);
+    float px[4], py[4];
+    int np = 4;
+    const bool tipLow = triangles && b == 0 && nb > 1, tipHigh = triangles && b == nb - 1 && nb > 1;
+    if (tipLow) {
+      put(lo, cm, px[0], py[0]);
+      put(hi, c1, px[1], py[1]);
+      put(hi, c0, px[2], py[2]);
+      np = 3;
+    } else if (tipHigh) {
+      put(lo, c0, px[0], py[0]);
+      put(lo, c1, px[1], py[1]);
+      put(hi, cm, px[2], py[2]);
+      np = 3;
+    } else {
+      put(lo, c0, px[0], py[0]);
+      put(hi, c0, px[1], py[1]);
+      put(hi, c1, px[2], py[2]);
+      put(lo, c1, px[3], py[3]);
+    }
+    const int tone = contour::bandToneOf(b);
+    if (tone != 0) sgtnzv(np, px, py, tone);
+  }
+  // Outline, through the tips when there are any.
+  const bool tips = triangles && nb > 1;
+  if (tips) {
+    outlinePoint(a0, cm);
+    outlinePoint(along(1), c0);
+    outlinePoint(along(nb - 1), c0);
+    outlinePoint(a1, cm);
+    outlinePoint(along(nb - 1), c1);
+    outlinePoint(along(1), c1);
+  } else {
+    outlinePoint(a0, c0);
+    outlinePoint(a1, c0);
+    outlinePoint(a1, c1);
+    outlinePoint(a0, c1);
+  }
+  ox.push_back(ox.front());
+  oy.push_back(oy.front());
+  if (outline > 0) {
+    sgplzv(static_cast<int>(ox.size()), ox.data(), oy.data(), 1, outline);
+    // Edges between the boxes.
+    for (int b = 1; b < nb; ++b) {
+      float ex[2], ey[2];
+      put(along(b), c0, ex[0], ey[0]);
+      put(along(b), c1, ex[1], ey[1]);
+      sgplzv(2, ex, ey, 1, outline);
+    }
+  }
+  if (levels.empty()) return;
+
+  // Labels. Evenly spaced levels whose labelled ones fall on multiples of one
+  // step go to the axis package on a value axis laid along the bar; any other
+  // levels are written at their edges.
+  const std::vector<bool> labelled = labelledEdges(levels);
+  double spacing = 0;
+  std::size_t firstLabel = levels.size(), stride = 0;
+  for (std::size_t k = 0; k < levels.size(); ++k)
+    if (labelled[k]) {
+      if (firstLabel == levels.size()) firstLabel = k;
+      else if (stride == 0) stride = k - firstLabel;
+    }
+  bool axis = evenlySpaced(levels, spacing) && firstLabel < levels.size();
+  if (axis) {
+    if (stride == 0) stride = levels.size();
+    const double step = spacing * static_cast<double>(stride);
+    const double q = levels[firstLabel].value / step;
+    axis = std::fabs(q - std::round(q)) < 1e-4;
+    for (std::size_t k = 0; axis && k < levels.size(); ++k)
+      axis = labelled[k] == ((k >= firstLabel) && (k - firstLabel) % stride == 0);
+    if (axis) {
+      // The axis runs from the first to the last level, the inner edges of the
+      // end boxes, so that the open ends carry no value.
+      const float lo = along(1), hi = along(nb - 1);
+      const float first = levels.front().value, last = levels.back().value;
+      if (levels.size() == 1) {
+        axis = false;
+      } else if (vertical) {
+        sgsvpt(x0, x1, lo, hi);
+        sgswnd(0, 1, first, last);
+      } else {
+        sgsvpt(lo, hi, y0, y1);
+        sgswnd(first, last, 0, 1);
+      }
+    }
+    if (axis) {
+      sgstrn(1);
+      sgstrf();
+      bool draw = true, label = false;
+      float dmajor = 0, height = 0;
+      int nminor = 0, itick = 0;
+      axqsid(outer, draw, label);
+      axqstp(outer, dmajor, nminor);
+      axqtdr(outer, itick);
+      axrget("RLABEL", height);
+      axssid(outer, true, true);
+      axsstp(outer, static_cast<float>(step), static_cast<int>(stride));
+      axstdr(outer, 2);
+      axrset("RLABEL", labelHeight);
+      axpsid(outer);
+      axrset("RLABEL", height);
+      axstdr(outer, itick);
+      axsstp(outer, dmajor, nminor);
+      axssid(outer, draw, label);
+      return;
+    }
+  }
+  const float tick = 0.3F * labelHeight;
+  const bool plus = outer[0] == 'R' || outer[0] == 'T';
+  const float base = plus ? c1 : c0, dir = plus ? 1.0F : -1.0F;
+  for (std::size_t k = 0; k < levels.size(); ++k) {
+    if (!labelled[k]) continue;
+    const float a = along(static_cast<double>(k) + 1);
+    float tx[2], ty[2];
+    put(a, base, tx[0], ty[0]);
+    put(a, base + dir * tick, tx[1], ty[1]);
+    sgplzv(2, tx, ty, 1, outline > 0 ? outline : 1);
+    float lx, ly;
+    if (vertical) {
+      put(a, base + dir * 2 * tick, lx, ly);
+      sgtxzv(lx, ly - 0.35F * labelHeight, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
+    } else {
+      put(a, base + dir * (2 * tick + (plus ? 0.0F : labelHeight)), lx, ly);
+      sgtxzv(lx, ly, levels[k].text, labelHeight, 0, 0, 3);
+    }
+  }
+}
+
+}  // namespace
+
+void cnbarv(float vxmin, float vxmax, float vymin, float vymax) {
+  contour::State& s = contour::state();
+  if (s.mode != contour::LevelMode::List && !contour::requireField("CNBARV")) return;
+  if (!(vxmax > vxmin && vymax > vymin)) {
+    msgdmp("E", "CNBARV", "THE RECTANGLE IS EMPTY.");
+    return;
+  }
+  const bool vertical = vymax - vymin > vxmax - vxmin;
+  drawBar(vxmin, vxmax, vymin, vymax, vertical ? "R" : "B");
+}
+
+void cnbarp(std::string_view side) {
+  contour::State& s = contour::state();
+  if (s.mode != contour::LevelMode::List && !contour::requireField("CNBARP")) return;
+  float vx0, vx1, vy0, vy1, width = 0.03F, gap = 0.03F;
+  sgqvpt(vx0, vx1, vy0, vy1);
+  cnrget("BARWD", width);
+  cnrget("BARGAP", gap);
+  const std::string_view t = text::trimmed(side);
+  const char c = t.empty() ? 'R' : static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
+  if (t.size() > 1 || (c != 'R' && c != 'L' && c != 'T' && c != 'B')) {
+    msgdmp("E", "CNBARP", "SIDE MUST BE R, L, T OR B.");
+    return;
+  }
+  switch (c) {
+    case 'R': drawBar(vx1 + gap, vx1 + gap + width, vy0, vy1, "R"); break;
+    case 'L': drawBar(vx0 - gap - width, vx0 - gap, vy0, vy1, "L"); break;
+    case 'T': drawBar(vx0, vx1, vy1 + gap, vy1 + gap + width, "T"); break;
+    default: drawBar(vx0, vx1, vy0 - gap - width, vy0 - gap, "B"); break;
+  }
+}
+
+}  // namespace zep

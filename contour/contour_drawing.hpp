@@ -1,0 +1,19 @@
+// Helpers shared by the contour drawing routines.
+#pragma once
+
+#include <vector>
+
+namespace zep::contour {
+
+// Midpoints between neighbouring coordinates, increasing; `reversed` tells
+// whether the coordinates decrease.
+std::vector<float> midpoints(const std::vector<float>& v, bool& reversed);
+// Index (in increasing order) of the grid point whose cell holds u.
+int nearestPoint(const std::vector<float>& edges, float u);
+// Colour index of band b.
+int pointColour(int band);
+// Shades the point cells as one image when the transformation allows it
+// (linear axes, no perspective view, a workstation with images); false otherwise.
+bool shadeCellsAsImage();
+
+}  // namespace zep::contour

@@ -1,0 +1,984 @@
+// The gallery: one page per capability of the library, drawn through its
+// public interface only, into one multi-page PDF file and one PNG per page.
+//
+//   gallery [folder] [--png] [--pdf] [-PKG_NAME=value ...]
+//
+// The files go into `folder` (default "gallery-output"): gallery.pdf and
+// gallery_0001.png, gallery_0002.png ... Both formats by default; --png or
+// --pdf draws only one. Options of the form -SW_IWIDTH=1000 are the library's
+// runtime parameters (the page size in pixels, for example).
+//
+// Every page is one function below and one row of kPages; adding a page is
+// adding both.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <numbers>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <zep/zep.hpp>
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+constexpr float kDeg = kPi / 180.0F;
+
+// ---------------------------------------------------------------------------
+// Helpers shared by the pages
+// ---------------------------------------------------------------------------
+
+// The workstation's whole layout rectangle in W and its size in centimetres per
+// W unit, kept from the session's opening: every page starts a layout of its own.
+struct Workstation {
+  float wx = 0, wy = 0, fact = 1;
+};
+Workstation ws;
+
+std::string pageTitle;  // set by the page table before each page
+int pageNumber = 0;
+int pageCount = 0;
+
+// Starts a page divided into nx columns and ny rows of frames: a fresh layout
+// with bands above and below the paper for the titles, and the frame counter
+// moved to the end of the previous page so that the next sgfrm opens a new one.
+void startPage(int nx = 1, int ny = 1) {
+  zep::slinit(ws.wx, ws.wy, ws.fact);
+  zep::slform(ws.wx * ws.fact, ws.wy * ws.fact * 0.86F);
+  if (nx * ny > 1) zep::sldiv("Y", nx, ny);
+  int npage = 0;
+  zep::sgiget("NPAGE", npage);
+  zep::sgiset("NFRAME", npage * nx * ny);
+  zep::slsttl(pageTitle, "T", -1, 0, 0.022F, 1);
+  char right[40];
+  std::snprintf(right, sizeof right, "LIBZEP GALLERY %d/%d", pageNumber, pageCount);
+  zep::slsttl(right, "B", 1, 0, 0.014F, 2);
+}
+
+// The current frame's rectangle in V (with LFULL the whole frame).
+struct Rect {
+  float x0, x1, y0, y1;
+  float w() const { return x1 - x0; }
+  float h() const { return y1 - y0; }
+};
+
+Rect frameRect() {
+  Rect r{};
+  zep::sgqvpt(r.x0, r.x1, r.y0, r.y1);
+  return r;
+}
+
+// A rectangle inside r, given by fractions of its width and height.
+Rect inside(const Rect& r, float fx0, float fx1, float fy0, float fy1) {
+  return {r.x0 + fx0 * r.w(), r.x0 + fx1 * r.w(), r.y0 + fy0 * r.h(), r.y0 + fy1 * r.h()};
+}
+
+void boxV(const Rect& r, int index = 1) {
+  zep::sgslni(index);
+  zep::sglnv(r.x0, r.y0, r.x1, r.y0);
+  zep::sglnv(r.x1, r.y0, r.x1, r.y1);
+  zep::sglnv(r.x1, r.y1, r.x0, r.y1);
+  zep::sglnv(r.x0, r.y1, r.x0, r.y0);
+}
+
+// Stroke-font text in V: left end (centring -1), middle (0) or right end (1).
+// Labels sit outside the viewport too, so clipping is off while they are drawn.
+void text(float x, float y, std::string_view s, float h = 0.016F, int centring = -1, int index = 1) {
+  bool clip = false;
+  zep::sglget("LCLIP", clip);
+  zep::sglset("LCLIP", false);
+  zep::sgtxzv(x, y, s, h, 0, centring, index);
+  zep::sglset("LCLIP", clip);
+}
+
+// A polyline in U through n points given by point(i, x, y), as one line
+// primitive (so that dashes and labels run on along it).
+void polylineU(int n, const std::function<void(int, float&, float&)>& point, int index, int type = 1) {
+  zep::szlnop(index);
+  zep::szslti(type, index);
+  zep::szoplu();
+  for (int i = 0; i < n; ++i) {
+    float x = 0, y = 0;
+    point(i, x, y);
+    i == 0 ? zep::szmvlu(x, y) : zep::szpllu(x, y);
+  }
+  zep::szcllu();
+  zep::szlncl();
+}
+
+void setViewport(const Rect& r) { zep::sgsvpt(r.x0, r.x1, r.y0, r.y1); }
+
+// V to W, for the workstation's own entries (tones and images).
+void vToW(float vx, float vy, float& wx, float& wy) {
+  float rx = 0, ry = 0;
+  zep::stfpr2(vx, vy, rx, ry);
+  zep::stfwtr(rx, ry, wx, wy);
+}
+
+// ---------------------------------------------------------------------------
+// Lines: types, widths, the colours of the default colormap
+// ---------------------------------------------------------------------------
+
+void linesPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+
+  // Line types 1 to 4 in three widths, and a pattern of its own.
+  const Rect a = inside(f, 0.04F, 0.48F, 0.52F, 0.95F);
+  text(a.x0, a.y1, "LINE TYPES 1-4 AND A BIT PATTERN", 0.016F);
+  const int types[] = {1, 2, 3, 4, 0b1111111100110011};
+  const char* names[] = {"1 SOLID", "2 DASHED", "3 DOTTED", "4 DASH-DOT", "PATTERN"};
+  zep::sgswnd(0, 1, 0, 1);
+  setViewport(a);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  for (int k = 0; k < 5; ++k) {
+    const float y = 0.85F - 0.19F * static_cast<float>(k);
+    text(a.x0, a.y0 + y * a.h(), names[k], 0.013F);
+    for (int w = 0; w < 3; ++w) {
+      const float yy = y - 0.05F * static_cast<float>(w);
+      polylineU(2, [&](int i, float& x, float& yv) {
+        x = i == 0 ? 0.3F : 1.0F;
+        yv = yy;
+      }, 10 + 2 * w + 1, types[k]);
+    }
+  }
+
+  // Widths 1 to 9 (the last digit of the line index).
+  const Rect b = inside(f, 0.54F, 0.96F, 0.52F, 0.95F);
+  text(b.x0, b.y1, "LINE WIDTHS: INDEX 11 TO 19", 0.016F);
+  for (int w = 1; w <= 9; ++w) {
+    const float y = b.y1 - 0.035F - 0.026F * static_cast<float>(w);
+    char s[4];
+    std::snprintf(s, sizeof s, "%d", 10 + w);
+    text(b.x0, y, s, 0.013F, -1);
+    zep::sgslni(10 + w);
+    zep::sglnv(b.x0 + 0.05F, y, b.x1, y);
+  }
+
+  // The colours of the default colormap, as thick lines with their indices.
+  const Rect c = inside(f, 0.04F, 0.96F, 0.03F, 0.45F);
+  text(c.x0, c.y1, "COLOURS 0 TO 15 OF THE DEFAULT COLORMAP: LINE INDEX 10 C + 9, 0 AS 9999", 0.016F);
+  for (int k = 0; k < 16; ++k) {
+    const int col = k % 8, row = k / 8;
+    const float x0 = c.x0 + c.w() * static_cast<float>(col) / 8.0F;
+    const float y = c.y1 - 0.07F - 0.13F * static_cast<float>(row);
+    char s[24];
+    std::snprintf(s, sizeof s, "%d", k);
+    text(x0 + 0.005F, y + 0.025F, s, 0.013F);
+    if (k == 0) {
+      // Colour 0 is the background: a line reaches it through the colour
+      // number IBGCLI (999), shown here on a black tone.
+      std::array<float, 4> wx{}, wy{};
+      const float vx[] = {x0 + 0.002F, x0 + c.w() / 8.0F - 0.012F, x0 + c.w() / 8.0F - 0.012F, x0 + 0.002F};
+      const float vy[] = {y - 0.035F, y - 0.035F, y + 0.01F, y + 0.01F};
+      for (int i = 0; i < 4; ++i) vToW(vx[i], vy[i], wx[i], wy[i]);
+      zep::swgton(4, wx.data(), wy.data(), 1999);
+    }
+    for (int d = 0; d < 4; ++d) {
+      zep::sgslni(k == 0 ? 9999 : 10 * k + 9);
+      const float yy = y - 0.008F * static_cast<float>(d);
+      zep::sglnv(x0 + 0.005F, yy, x0 + c.w() / 8.0F - 0.015F, yy);
+    }
+    // The white of colour 0 shows against a thin outline.
+    zep::sgslni(1);
+    const Rect sw{x0 + 0.002F, x0 + c.w() / 8.0F - 0.012F, y - 0.035F, y + 0.01F};
+    boxV(sw, 1);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Coordinate systems: linear, log-log, polar, bipolar
+// ---------------------------------------------------------------------------
+
+// Ticks and their numbers along the viewport's edges, at the given U values.
+void ticksX(const Rect& v, const std::vector<float>& us, const char* fmt, float uy) {
+  for (float u : us) {
+    float vx = 0, vy = 0;
+    zep::stftrf(u, uy, vx, vy);
+    zep::sgslni(1);
+    zep::sglnv(vx, v.y0, vx, v.y0 + 0.025F);
+    char s[16];
+    std::snprintf(s, sizeof s, fmt, static_cast<double>(u));
+    text(vx, v.y0 - 0.05F, s, 0.03F, 0);
+  }
+}
+
+void ticksY(const Rect& v, const std::vector<float>& us, const char* fmt, float ux) {
+  for (float u : us) {
+    float vx = 0, vy = 0;
+    zep::stftrf(ux, u, vx, vy);
+    zep::sgslni(1);
+    zep::sglnv(v.x0, vy, v.x0 + 0.025F, vy);
+    char s[16];
+    std::snprintf(s, sizeof s, fmt, static_cast<double>(u));
+    text(v.x0 - 0.015F, vy, s, 0.03F, 1);
+  }
+}
+
+void linearFrame() {
+  zep::sgfrm();
+  const Rect v = inside(frameRect(), 0.14F, 0.95F, 0.16F, 0.86F);
+  setViewport(v);
+  zep::sgswnd(0, 10, -1, 1);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(v);
+  ticksX(v, {0, 2, 4, 6, 8, 10}, "%.0f", -1);
+  ticksY(v, {-1, -0.5F, 0, 0.5F, 1}, "%.1f", 0);
+  polylineU(201, [](int i, float& x, float& y) {
+    x = 0.05F * static_cast<float>(i);
+    y = std::exp(-0.25F * x) * std::cos(2.0F * x);
+  }, 23);
+  polylineU(101, [](int i, float& x, float& y) {
+    x = 0.1F * static_cast<float>(i);
+    y = std::exp(-0.25F * x);
+  }, 41, 2);
+  text(v.x0, v.y1 + 0.03F, "LINEAR (ITR 1)", 0.035F);
+}
+
+void logFrame() {
+  zep::sgfrm();
+  const Rect v = inside(frameRect(), 0.14F, 0.95F, 0.16F, 0.86F);
+  setViewport(v);
+  // A negative window: y runs from -0.01 down to -100, logarithmically.
+  zep::sgswnd(1, 1000, -0.01F, -100);
+  zep::sgstrn(4);
+  zep::sgstrf();
+  boxV(v);
+  ticksX(v, {1, 10, 100, 1000}, "%g", -0.01F);
+  ticksY(v, {-0.01F, -0.1F, -1, -10, -100}, "%g", 1);
+  const int indices[] = {25, 35, 45};
+  const float powers[] = {-0.5F, 0.5F, 1.0F};
+  for (int k = 0; k < 3; ++k)
+    polylineU(31, [&](int i, float& x, float& y) {
+      x = std::pow(10.0F, 0.1F * static_cast<float>(i));
+      y = -0.05F * std::pow(x, powers[k]);
+    }, indices[k]);
+  text(v.x0, v.y1 + 0.03F, "LOG-LOG, Y NEGATIVE (ITR 4)", 0.035F);
+}
+
+void polarFrame() {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.1F, 0.9F, 0.06F, 0.86F);
+  setViewport(v);
+  zep::sgssim(0.38F * v.h(), 0, 0);
+  zep::sgstrn(5);
+  zep::sgstrf();
+  boxV(v);
+  // Circles of radius 0.5 and 1, and spokes every 30 degrees.
+  for (float r : {0.5F, 1.0F})
+    polylineU(73, [r](int i, float& rr, float& t) {
+      rr = r;
+      t = 5.0F * static_cast<float>(i);
+    }, 1, r < 1 ? 3 : 1);
+  zep::sgslni(1);
+  for (int t = 0; t < 360; t += 30) zep::sglnu(0, static_cast<float>(t), 1, static_cast<float>(t));
+  polylineU(361, [](int i, float& r, float& theta) {
+    theta = static_cast<float>(i);
+    r = std::fabs(std::cos(3.0F * theta * kDeg));
+  }, 33);
+  polylineU(721, [](int i, float& r, float& theta) {
+    theta = static_cast<float>(i);
+    r = static_cast<float>(i) / 720.0F;
+  }, 52);
+  text(f.x0 + 0.02F, v.y1 + 0.03F, "POLAR (ITR 5): ROSE AND SPIRAL", 0.035F);
+}
+
+void bipolarFrame() {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.05F, 0.95F, 0.06F, 0.86F);
+  setViewport(v);
+  zep::sgssim(0.09F * v.h() / 0.35F, 0, 0);
+  zep::sgstrn(6);
+  zep::sgstrf();
+  boxV(v);
+  // Both bipolar coordinates in degrees (LDEG): circles through the foci at
+  // constant u, circles about them at constant v.
+  for (int u = -150; u <= 150; u += 30)
+    if (u != 0)
+      polylineU(121, [u](int i, float& uu, float& vv) {
+        uu = static_cast<float>(u);
+        vv = -180.0F + 3.0F * static_cast<float>(i);
+      }, u > 0 ? 43 : 53);
+  for (int vv0 = -150; vv0 <= 150; vv0 += 30)
+    polylineU(121, [vv0](int i, float& uu, float& vv) {
+      vv = static_cast<float>(vv0);
+      uu = -180.0F + 3.0F * static_cast<float>(i);
+    }, vv0 == 0 ? 22 : 21);
+  text(f.x0 + 0.02F, v.y1 + 0.03F, "BIPOLAR (ITR 6)", 0.035F);
+}
+
+void framesPage() {
+  startPage(2, 2);
+  zep::sglset("LCLIP", true);
+  linearFrame();
+  logFrame();
+  polarFrame();
+  bipolarFrame();
+  zep::sglset("LCLIP", false);
+}
+
+// ---------------------------------------------------------------------------
+// Map projections: 25 of them, nine to a page
+// ---------------------------------------------------------------------------
+
+struct MapSpec {
+  const char* title;
+  int itr;             // 10-34, or 100-104 through the user projection (ITR 99)
+  float simfac;        // in units of the frame's height
+  float vyoff;         // projection origin above the viewport's centre, same units
+  float tymin, tymax;  // latitude limits in T
+  float stlat1 = 0, stlat2 = 0;
+  float plx = 0, ply = 90;  // map pole
+};
+
+const std::array<MapSpec, 25> kMaps = {{
+    {"10 EQUIDISTANT CYLINDRICAL", 10, 0.25F, 0, -90, 90},
+    {"11 MERCATOR", 11, 0.2F, 0, -75, 75},
+    {"12 MOLLWEIDE", 12, 0.27F, 0, -90, 90},
+    {"13 HAMMER", 13, 0.27F, 0, -90, 90},
+    {"14 ECKERT VI", 14, 0.27F, 0, -90, 90},
+    {"15 KITADA", 15, 0.27F, 0, -90, 90},
+    {"16 MILLER", 16, 0.2F, 0, -90, 90},
+    {"17 ROBINSON", 17, 0.27F, 0, -90, 90},
+    {"18 SINUSOIDAL", 18, 0.25F, 0, -90, 90},
+    {"19 VAN DER GRINTEN", 19, 0.15F, 0, -90, 90},
+    {"20 EQUIDISTANT CONIC", 20, 0.26F, 0.25F, 0, 90, 30},
+    {"21 EQUAL-AREA CONIC", 21, 0.26F, 0.17F, 0, 90, 30},
+    {"22 CONFORMAL CONIC", 22, 0.26F, 0.17F, 0, 90, 30, 60},
+    {"23 BONNE", 23, 0.14F, 0.12F, -90, 90, 45},
+    {"24 POLYCONIC", 24, 0.16F, 0, -90, 90},
+    {"30 ORTHOGRAPHIC", 30, 0.42F, 0, 0, 90, 0, 0, 150, 45},
+    {"31 POLAR STEREOGRAPHIC", 31, 0.13F, 0, -30, 90},
+    {"32 AZIMUTHAL EQUIDISTANT", 32, 0.145F, 0, -90, 90},
+    {"33 AZIMUTHAL EQUAL-AREA", 33, 0.21F, 0, -90, 90},
+    {"34 GNOMONIC", 34, 0.16F, 0, 20, 90},
+    {"100 CENTRAL CYLINDRICAL", 100, 0.21F, 0, -60, 60},
+    {"101 EQUAL-AREA CYLINDRICAL", 101, 0.25F, 0, -90, 90},
+    {"102 BRAUN", 102, 0.17F, 0, -90, 90},
+    {"103 GLOBULAR", 103, 0.28F, 0, -90, 90},
+    {"104 CENTRAL CONIC", 104, 0.2F, 0.1F, 20, 90, 45},
+}};
+
+// Meridians every 30 degrees along great circles; parallels every 30 degrees by
+// linear interpolation in U, since a parallel is no great circle.
+void graticule(float tymin, float tymax) {
+  const float lat0 = 30.0F * std::ceil(tymin / 30.0F), lat1 = 30.0F * std::floor(tymax / 30.0F);
+  for (int lon = -150; lon <= 180; lon += 30) {
+    zep::sgslni(lon == 0 ? 22 : 31);
+    for (float lat = std::max(tymin, -90.0F); lat < tymax; lat += 10)
+      zep::sglnu(static_cast<float>(lon), lat, static_cast<float>(lon), std::min(lat + 10, tymax));
+  }
+  zep::sglset("LLNINT", true);
+  for (float lat = lat0; lat <= lat1; lat += 30) {
+    if (std::fabs(lat) >= 90) continue;
+    zep::sgslni(lat == 0 ? 22 : 31);
+    zep::sglnu(-180, lat, 180, lat);
+  }
+  zep::sglset("LLNINT", false);
+}
+
+// The map's edge: the cut meridian on both sides and the limiting parallels.
+void outline(const MapSpec& m, const Rect& v) {
+  zep::sgslni(3);
+  if (m.itr == 30) {
+    // Seen from outside, the globe ends at its horizon: a circle in V.
+    const float cx = (v.x0 + v.x1) / 2, cy = (v.y0 + v.y1) / 2 + m.vyoff * v.h();
+    const float r = m.simfac * v.h();
+    for (int i = 0; i < 120; ++i) {
+      const float a0 = 2 * kPi * static_cast<float>(i) / 120, a1 = 2 * kPi * static_cast<float>(i + 1) / 120;
+      zep::sglnv(cx + r * std::cos(a0), cy + r * std::sin(a0), cx + r * std::cos(a1), cy + r * std::sin(a1));
+    }
+    return;
+  }
+  zep::sglset("LLNINT", true);
+  for (float lon : {-179.999F, 179.999F}) zep::sglnu(lon, m.tymin, lon, m.tymax);
+  for (float lat : {m.tymin, m.tymax})
+    zep::sglnu(-179.999F, lat, 179.999F, lat);
+  zep::sglset("LLNINT", false);
+}
+
+// A great-circle route from Tokyo to New York, and one from London to Sydney
+// that crosses the map's edge. Segments in a map follow great circles.
+void routes() {
+  zep::sgslni(43);
+  zep::sglnu(139.7F, 35.7F, -74.0F, 40.7F);
+  zep::sgslni(53);
+  zep::sglnu(-0.1F, 51.5F, 151.2F, -33.9F);
+}
+
+void mapFrame(const MapSpec& m) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.03F, 0.97F, 0.03F, 0.86F);
+  setViewport(v);
+  zep::sgssim(m.simfac * v.h(), 0, m.vyoff * v.h());
+  zep::sgsmpl(m.plx, m.ply, 0);
+  zep::sgstxy(-180, 180, m.tymin, m.tymax);
+  zep::sgrset("STLAT1", m.stlat1);
+  zep::sgrset("STLAT2", m.stlat2);
+  if (m.itr >= 100) {
+    zep::stnusr(m.itr);
+    zep::sgstrn(99);
+  } else {
+    zep::sgstrn(m.itr);
+  }
+  zep::sgstrf();
+  boxV(v);
+  zep::sglset("LCLIP", true);
+  graticule(m.tymin, m.tymax);
+  outline(m, v);
+  routes();
+  zep::sglset("LCLIP", false);
+  text((f.x0 + f.x1) / 2, v.y1 + 0.06F, m.title, 0.042F, 0);
+}
+
+void mapPage(int first, int count) {
+  startPage(3, 3);
+  for (int k = first; k < first + count && k < static_cast<int>(kMaps.size()); ++k) mapFrame(kMaps[k]);
+}
+
+// ---------------------------------------------------------------------------
+// Polylines and markers
+// ---------------------------------------------------------------------------
+
+void polylinesPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+
+  // Polylines from arrays: four line types, and a curve with missing points
+  // (RMISS with GL LMISS) where the pen lifts.
+  const Rect a = inside(f, 0.08F, 0.48F, 0.12F, 0.88F);
+  setViewport(a);
+  zep::sgswnd(0, 10, -1.2F, 4.8F);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(a);
+  text(a.x0, a.y1 + 0.015F, "SGPLZU: TYPES 1-4, MISSING POINTS", 0.014F);
+  constexpr int n = 101;
+  std::array<float, n> x{}, y{};
+  for (int k = 0; k < 4; ++k) {
+    for (int i = 0; i < n; ++i) {
+      x[i] = 0.1F * static_cast<float>(i);
+      y[i] = 3.6F - 1.2F * static_cast<float>(k) + 0.5F * std::sin(x[i] * (1.0F + 0.3F * static_cast<float>(k)));
+    }
+    zep::sgplzu(n, x.data(), y.data(), k + 1, 10 * (k + 2) + 2);
+  }
+  float rmiss = 999;
+  zep::glrget("RMISS", rmiss);
+  for (int i = 0; i < n; ++i) {
+    x[i] = 0.1F * static_cast<float>(i);
+    y[i] = (i / 10) % 3 == 2 ? rmiss : -0.8F + 0.2F * std::cos(2 * x[i]);
+  }
+  zep::gllset("LMISS", true);
+  zep::sgplzu(n, x.data(), y.data(), 1, 13);
+  zep::gllset("LMISS", false);
+
+  // Markers: all 18 types, in three sizes and colours, on a log-linear frame
+  // along a curve.
+  const Rect b = inside(f, 0.55F, 0.97F, 0.5F, 0.88F);
+  text(b.x0, b.y1 + 0.015F, "SGPMZV: MARKER TYPES 1-18", 0.014F);
+  for (int t = 1; t <= 18; ++t) {
+    const float x0 = b.x0 + b.w() * static_cast<float>((t - 1) % 6) / 6.0F;
+    const float vy = b.y1 - b.h() * (static_cast<float>((t - 1) / 6) + 0.5F) / 3.0F;
+    char s[4];
+    std::snprintf(s, sizeof s, "%d", t);
+    text(x0 + 0.002F, vy, s, 0.011F, -1);
+    const float offsets[] = {0.026F, 0.039F, 0.055F};
+    for (int k = 0; k < 3; ++k) {
+      const float px = x0 + offsets[k];
+      zep::sgpmzv(1, &px, &vy, t, 10 * (2 * k + 1) + 1, 0.008F + 0.004F * static_cast<float>(k));
+    }
+  }
+  const Rect c = inside(f, 0.6F, 0.97F, 0.12F, 0.42F);
+  setViewport(c);
+  zep::sgswnd(1, 1000, 0, 3);
+  zep::sgstrn(3);
+  zep::sgstrf();
+  boxV(c);
+  text(c.x0, c.y1 + 0.015F, "SGPLU AND SGPMU, LOG X", 0.014F);
+  std::array<float, 13> mx{}, my{};
+  for (int i = 0; i < 13; ++i) {
+    mx[i] = std::pow(10.0F, 0.25F * static_cast<float>(i));
+    my[i] = std::log10(mx[i]) + 0.3F * std::sin(static_cast<float>(i));
+  }
+  zep::sgspli(41);
+  zep::sgplu(13, mx.data(), my.data());
+  zep::sgspmt(10);
+  zep::sgspmi(21);
+  zep::sgspms(0.02F);
+  zep::sgpmu(13, mx.data(), my.data());
+  zep::sgspli(1);
+  zep::sgspmt(1);
+  zep::sgspmi(1);
+  zep::sgspms(0.01F);
+}
+
+// ---------------------------------------------------------------------------
+// Filled polygons: in a plain frame, across the date line, around a pole
+// ---------------------------------------------------------------------------
+
+// A closed ring of n points about (cx, cy) with radii rx, ry.
+void ring(std::vector<float>& x, std::vector<float>& y, float cx, float cy, float rx, float ry, int n) {
+  for (int i = 0; i < n; ++i) {
+    const float a = 2 * kPi * static_cast<float>(i) / static_cast<float>(n);
+    x.push_back(cx + rx * std::cos(a));
+    y.push_back(cy + ry * std::sin(a));
+  }
+}
+
+void fillsFrameLinear() {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.08F, 0.92F, 0.1F, 0.82F);
+  setViewport(v);
+  zep::sgswnd(-1.6F, 1.6F, -1, 1);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(v);
+  // A ring with a hole: RMISS separates the rings, even-odd fills between them.
+  float rmiss = 999;
+  zep::glrget("RMISS", rmiss);
+  std::vector<float> x, y;
+  ring(x, y, -0.7F, 0, 0.7F, 0.7F, 60);
+  x.push_back(rmiss);
+  y.push_back(rmiss);
+  ring(x, y, -0.7F, 0, 0.35F, 0.35F, 40);
+  zep::gllset("LMISS", true);
+  zep::sgtnzu(static_cast<int>(x.size()), x.data(), y.data(), 3999);
+  zep::gllset("LMISS", false);
+  // A star that crosses itself: even-odd leaves its centre empty; and a
+  // polygon beyond the viewport, clipped with LCLIP.
+  std::vector<float> sx, sy;
+  for (int i = 0; i < 5; ++i) {
+    const float a = kPi / 2 + 4 * kPi * static_cast<float>(i) / 5;
+    sx.push_back(0.8F + 0.7F * std::cos(a));
+    sy.push_back(0.7F * std::sin(a));
+  }
+  zep::sgtnzu(5, sx.data(), sy.data(), 5999);
+  zep::sglset("LCLIP", true);
+  const float qx[] = {1.2F, 2.2F, 2.2F, 1.2F}, qy[] = {-1.4F, -1.4F, -0.5F, -0.5F};
+  zep::sgtnzu(4, qx, qy, 4999);
+  zep::sglset("LCLIP", false);
+  text(v.x0, v.y1 + 0.03F, "HOLE, EVEN-ODD STAR, CLIPPED", 0.035F);
+}
+
+void fillsFrameMap(int itr, float simfac, float plx, float ply, float tymin, const char* title) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.04F, 0.96F, 0.04F, 0.82F);
+  setViewport(v);
+  zep::sgssim(simfac * v.h(), 0, 0);
+  zep::sgsmpl(plx, ply, 0);
+  zep::sgstxy(-180, 180, tymin, 90);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  boxV(v);
+  zep::sglset("LCLIP", true);
+  // A box across the date line: from 150 E to 150 W.
+  const float dx[] = {150, -150, -150, 150}, dy[] = {-30, -30, 20, 20};
+  zep::sgtnzu(4, dx, dy, 4999);
+  // A cap around the north pole, bounded by the parallel at 60 N.
+  std::vector<float> cx, cy;
+  for (int lon = -180; lon < 180; lon += 10) {
+    cx.push_back(static_cast<float>(lon));
+    cy.push_back(60);
+  }
+  zep::sgtnzu(static_cast<int>(cx.size()), cx.data(), cy.data(), 3999);
+  // A band around the south pole region between 60 S and 75 S.
+  std::vector<float> bx, by;
+  for (int lon = -180; lon <= 180; lon += 10) {
+    bx.push_back(static_cast<float>(lon));
+    by.push_back(-60);
+  }
+  for (int lon = 180; lon >= -180; lon -= 10) {
+    bx.push_back(static_cast<float>(lon));
+    by.push_back(-75);
+  }
+  zep::sgtnzu(static_cast<int>(bx.size()), bx.data(), by.data(), 2999);
+  MapSpec m{title, itr, simfac, 0, tymin, 90};
+  m.plx = plx;
+  m.ply = ply;
+  graticule(tymin, 90);
+  outline(m, v);
+  zep::sglset("LCLIP", false);
+  text((f.x0 + f.x1) / 2, v.y1 + 0.03F, title, 0.035F, 0);
+}
+
+void fillsPage() {
+  startPage(2, 2);
+  fillsFrameLinear();
+  fillsFrameMap(10, 0.25F, 0, 90, -90, "ACROSS THE DATE LINE (ITR 10)");
+  fillsFrameMap(31, 0.12F, 0, 90, -30, "AROUND THE POLE (ITR 31)");
+  fillsFrameMap(30, 0.42F, 160, 50, 0, "SEEN FROM ABOVE (ITR 30)");
+}
+
+// ---------------------------------------------------------------------------
+// Labelled lines
+// ---------------------------------------------------------------------------
+
+void labelledLinesPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.2F, 0.8F, 0.05F, 0.95F);
+  setViewport(v);
+  zep::sgswnd(-1.2F, 1.2F, -1, 1);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(v);
+  zep::sglset("LCHAR", true);
+  zep::sgrset("CWL", 12.0F);
+  // Ellipses with their values in gaps, kept upright.
+  for (int k = 1; k <= 4; ++k) {
+    const float r = 0.22F * static_cast<float>(k);
+    char s[8];
+    std::snprintf(s, sizeof s, "%.2f", static_cast<double>(r));
+    zep::szschz(s, 0.016F);
+    polylineU(121, [r](int i, float& x, float& y) {
+      const float a = 2 * kPi * static_cast<float>(i) / 120.0F;
+      x = 1.2F * r * std::cos(a);
+      y = r * std::sin(a);
+    }, 10 * (k + 1) + 2);
+  }
+  zep::szschz("WAVE", 0.018F);
+  polylineU(241, [](int i, float& x, float& y) {
+    x = -1.2F + 0.01F * static_cast<float>(i);
+    y = 0.9F * std::sin(3 * x);
+  }, 13);
+  // A dashed labelled line: labels and dashes share the line.
+  zep::szschz("DASHED", 0.016F);
+  polylineU(121, [](int i, float& x, float& y) {
+    x = -1.2F + 0.02F * static_cast<float>(i);
+    y = -0.8F + 0.1F * std::cos(4 * x);
+  }, 32, 2);
+  zep::sglset("LCHAR", false);
+}
+
+// ---------------------------------------------------------------------------
+// Stroke-font text
+// ---------------------------------------------------------------------------
+
+void pointMark(float x, float y) {
+  const float d = 0.008F;
+  zep::sgslni(31);
+  zep::sglnv(x - d, y, x + d, y);
+  zep::sglnv(x, y - d, x, y + d);
+}
+
+// Codes 0x80 and up are Greek letters and symbols, 1 to 17 markers; a string of
+// such codes is at most 19 characters long in the workstation object's copy.
+void codeRow(float x, float y, int first, int last, float h, int index, float step = 0.3F) {
+  for (int k0 = first; k0 <= last; k0 += 12) {
+    std::string s;
+    for (int k = k0; k <= last && k < k0 + 12; ++k) s += static_cast<char>(k);
+    zep::sgtxzv(x + step * static_cast<float>((k0 - first) / 12), y, s, h, 0, -1, index);
+  }
+}
+
+void strokeTextBlock(int font, float top) {
+  zep::sgiset("IFONT", font);
+  text(0.03F, top, font == 1 ? "FONT 1 (SANS)" : "FONT 2 (SERIF)", 0.018F, -1, 3);
+  zep::sglset("LCNTL", true);
+  text(0.03F, top - 0.055F, "E = mc\\^2,  H\\_{2}O,  x\\_i\\^{n+1},  10\\^{-3} m\\^2 s\\^{-1}", 0.03F, -1, 1);
+  zep::sglset("LCNTL", false);
+  // Heights and angles about a marked point.
+  float x = 0.03F;
+  for (float h : {0.015F, 0.022F, 0.032F}) {
+    zep::sgtxzv(x, top - 0.105F, "Height", h, 0, -1, 21);
+    float w = 0, wy = 0;
+    int nc = 0;
+    zep::szqtxw("Height", nc, w, wy);
+    x += w * h + 0.02F;
+  }
+  pointMark(0.8F, top - 0.1F);
+  for (int a = 0; a < 360; a += 60) zep::sgtxzv(0.8F, top - 0.1F, "  angle", 0.014F, a, -1, 10 * (a / 60 + 2) + 1);
+  codeRow(0.03F, top - 0.155F, 0x80, 0x97, 0.02F, 1);
+  codeRow(0.03F, top - 0.195F, 0x98, 0xAF, 0.02F, 1);
+  codeRow(0.03F, top - 0.235F, 1, 17, 0.02F, 41, 0.2F);
+}
+
+void strokeTextPage() {
+  startPage();
+  zep::sgfrm();
+  strokeTextBlock(1, 0.565F);
+  strokeTextBlock(2, 0.285F);
+  zep::sgiset("IFONT", 1);
+}
+
+// ---------------------------------------------------------------------------
+// System-font text
+// ---------------------------------------------------------------------------
+
+void systemTextPage() {
+  startPage();
+  zep::sgfrm();
+  zep::swlset("SYSFONT", true);
+  zep::sgtxzv(0.03F, 0.56F, "Sans: x\\^2 + y\\^2 = r\\^2,  H\\_{2}O,  10\\^{-3} m\\^2 s\\^{-1}", 0.02F, 0, -1, 1);
+  zep::sgiset("IFONT", 2);
+  zep::sgtxzv(0.03F, 0.49F, "Serif: the same markup, e\\^{-x/2}, and \\\\ for a backslash", 0.02F, 0, -1, 23);
+  zep::sgiset("IFONT", 1);
+  zep::sgtxzv(0.03F, 0.42F, "Raw font-engine markup: \\p{<b>bold</b>, <i>italic</i>, <u>underlined</u>}", 0.018F,
+              0, -1, 43);
+  zep::sgtxzv(0.03F, 0.36F, "Accents: a\\o{~} e\\u{.}, and a dash - drawn as a minus", 0.018F, 0, -1, 1);
+  // Greek letters and symbols, then markers, by their codes.
+  codeRow(0.03F, 0.29F, 0x80, 0x97, 0.02F, 1, 0.45F);
+  codeRow(0.03F, 0.22F, 1, 17, 0.02F, 41, 0.45F);
+  // A Japanese line, drawn by the font engine's fallback font.
+  zep::sgtxzv(0.03F, 0.14F, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E: \xE6\xB0\x97\xE6\xB8\xA9\xE3\x81\xA8"
+                            "\xE9\x99\x8D\xE6\xB0\xB4\xE9\x87\x8F (2026)", 0.022F, 0, -1, 1);
+  pointMark(0.75F, 0.08F);
+  zep::sgtxzv(0.75F, 0.08F, "turned by 20 degrees", 0.016F, 20, 0, 53);
+  zep::swlset("SYSFONT", false);
+}
+
+// ---------------------------------------------------------------------------
+// Curvilinear grid and perspective view
+// ---------------------------------------------------------------------------
+
+void curvilinearPage() {
+  startPage();
+  zep::sgfrm();
+  constexpr int nx = 11, ny = 15;
+  std::vector<float> radius(nx), angle(ny), cx(nx * ny), cy(nx * ny);
+  for (int i = 0; i < nx; ++i) radius[i] = 1.0F + 0.1F * static_cast<float>(i);
+  for (int j = 0; j < ny; ++j) angle[j] = 160.0F - 10.0F * static_cast<float>(j);
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i) {
+      cx[j * nx + i] = radius[i] * std::cos(angle[j] * kDeg);
+      cy[j * nx + i] = radius[i] * std::sin(angle[j] * kDeg);
+    }
+  zep::g2sctr(nx, ny, radius.data(), angle.data(), cx.data(), cy.data());
+  const Rect v = inside(frameRect(), 0.05F, 0.95F, 0.05F, 0.95F);
+  setViewport(v);
+  // The physical plane at one scale in x and y: x from -2.15 to 2.15, y about 1.1.
+  const float halfHeight = 2.15F * v.h() / v.w();
+  zep::sgscwd(-2.15F, 2.15F, 1.1F - halfHeight, 1.1F + halfHeight);
+  zep::sgstrn(51);
+  zep::sgstrf();
+  boxV(v);
+  for (int i = 1; i < nx - 1; ++i)
+    polylineU(2 * ny - 1, [&](int k, float& u, float& w) {
+      u = radius[i];
+      w = 160.0F - 5.0F * static_cast<float>(k);
+    }, 101);
+  zep::sgslni(101);
+  for (int j = 1; j < ny - 1; ++j) zep::sglnu(1.0F, angle[j], 2.0F, angle[j]);
+  for (float r : {1.0F, 2.0F})
+    polylineU(57, [r](int k, float& u, float& w) {
+      u = r;
+      w = 160.0F - 2.5F * static_cast<float>(k);
+    }, 13);
+  zep::sgslni(13);
+  zep::sglnu(1.0F, 160.0F, 2.0F, 160.0F);
+  zep::sglnu(1.0F, 20.0F, 2.0F, 20.0F);
+  // A wave given in grid coordinates.
+  for (int sgn : {1, -1})
+    polylineU(281, [sgn](int k, float& u, float& w) {
+      w = 160.0F - 0.5F * static_cast<float>(k);
+      u = 1.5F + 0.3F * static_cast<float>(sgn) * std::sin(6.0F * w * kDeg);
+    }, sgn > 0 ? 23 : 33);
+  text(v.x0 + 0.01F, v.y1 - 0.03F, "ITR 51: RADIUS 1-2 AND ANGLE 160-20 DEGREES", 0.016F);
+}
+
+void perspectivePage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+  zep::stspr3(0.5F, 0.5F, -0.5F, 0.5F, 0.7F, -0.65F, 0.45F, 2.0F, 0.5F, 0.47F * f.h());
+  constexpr int planes = 6;
+  for (int k = planes - 1; k >= 0; --k) {
+    zep::stspr2(1, 2, -static_cast<float>(k) / (planes - 1));
+    boxV({0, 1, 0, 1}, 101);
+    const int index = k % 2 == 0 ? 43 : 53;
+    zep::sgslni(index);
+    float x0 = 0, y0 = 0;
+    for (int i = 0; i <= 200; ++i) {
+      const float x = 0.005F * static_cast<float>(i);
+      const float y = 0.5F + 0.4F * std::exp(-2.0F * x) * std::sin(12.0F * x + 0.8F * static_cast<float>(k));
+      if (i > 0) zep::sglnv(x0, y0, x, y);
+      x0 = x;
+      y0 = y;
+    }
+  }
+  zep::sgslni(12);
+  for (float side : {0.0F, 1.0F}) {
+    zep::stspr2(-3, 2, side);
+    for (float y : {0.0F, 1.0F}) zep::sglnv(0.0F, y, 1.0F, y);
+  }
+  zep::stspr2(0, 0, 0.0F);
+}
+
+// ---------------------------------------------------------------------------
+// Tones and images through the workstation's own entries
+// ---------------------------------------------------------------------------
+
+void tonesAndImagesPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+  // Tones: polygons in W, colour index times 1000 plus a pattern number.
+  text(0.03F, f.y1 - 0.04F, "TONES (SWGTON): COLOURS 1-15", 0.016F);
+  for (int k = 1; k < 16; ++k) {
+    const float x0 = 0.03F + 0.06F * static_cast<float>(k - 1);
+    std::array<float, 4> vx = {x0, x0 + 0.05F, x0 + 0.05F, x0};
+    std::array<float, 4> vy = {f.y1 - 0.18F, f.y1 - 0.18F, f.y1 - 0.07F, f.y1 - 0.07F};
+    std::array<float, 4> wx{}, wy{};
+    for (int i = 0; i < 4; ++i) vToW(vx[i], vy[i], wx[i], wy[i]);
+    zep::swgton(4, wx.data(), wy.data(), 1000 * k + 999);
+  }
+  // A star, filled as one polygon.
+  {
+    std::array<float, 10> wx{}, wy{};
+    for (int i = 0; i < 10; ++i) {
+      const float a = kPi / 2 + kPi * static_cast<float>(i) / 5;
+      const float r = i % 2 == 0 ? 0.12F : 0.05F;
+      vToW(0.2F + r * std::cos(a), 0.25F + r * std::sin(a), wx[i], wy[i]);
+    }
+    zep::swgton(10, wx.data(), wy.data(), 5999);
+  }
+
+  // Images: colour indices (swidat) and direct RGB values (swiclr), placed in
+  // the surface's coordinates (origin top left).
+  auto surfaceRect = [](float vx0, float vy0, float vx1, float vy1, int& ix, int& iy, int& iw, int& ih) {
+    float wx0 = 0, wy0 = 0, wx1 = 0, wy1 = 0;
+    vToW(vx0, vy1, wx0, wy0);  // top left
+    vToW(vx1, vy0, wx1, wy1);  // bottom right
+    int ix1 = 0, iy1 = 0;
+    zep::swfint(wx0, wy0, ix, iy);
+    zep::swfint(wx1, wy1, ix1, iy1);
+    iw = ix1 - ix;
+    ih = iy1 - iy;
+  };
+  text(0.4F, f.y1 - 0.24F, "INDEXED IMAGE (SWIDAT)", 0.014F);
+  int ix = 0, iy = 0, iw = 0, ih = 0;
+  surfaceRect(0.4F, 0.05F, 0.66F, f.y1 - 0.27F, ix, iy, iw, ih);
+  if (iw > 0 && ih > 0) {
+    zep::swiopn(ix, iy, iw, ih);
+    std::vector<int> row(static_cast<std::size_t>(iw));
+    for (int j = 0; j < ih; ++j) {
+      for (int i = 0; i < iw; ++i) {
+        const float x = 4.0F * static_cast<float>(i) / static_cast<float>(iw) - 2;
+        const float y = 4.0F * static_cast<float>(j) / static_cast<float>(ih) - 2;
+        const float z = std::sin(2 * x) * std::cos(2 * y) + 0.5F * x;
+        row[static_cast<std::size_t>(i)] = 2 + std::clamp(static_cast<int>((z + 2) * 3.5F), 0, 13);
+      }
+      zep::swidat(row.data(), iw);
+    }
+    zep::swicls();
+  }
+  text(0.7F, f.y1 - 0.24F, "RGB IMAGE (SWICLR)", 0.014F);
+  surfaceRect(0.7F, 0.05F, 0.96F, f.y1 - 0.27F, ix, iy, iw, ih);
+  if (iw > 0 && ih > 0) {
+    zep::swiopn(ix, iy, iw, ih);
+    std::vector<int> row(static_cast<std::size_t>(iw));
+    for (int j = 0; j < ih; ++j) {
+      for (int i = 0; i < iw; ++i) {
+        const int r = 255 * i / std::max(iw - 1, 1), g = 255 * j / std::max(ih - 1, 1);
+        const int b = static_cast<int>(127.5F + 127.5F * std::sin(0.15F * static_cast<float>(i + j)));
+        row[static_cast<std::size_t>(i)] = r << 16 | g << 8 | b;
+      }
+      zep::swiclr(row.data(), iw);
+    }
+    zep::swicls();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The page table
+// ---------------------------------------------------------------------------
+
+struct Page {
+  const char* title;
+  std::function<void()> draw;
+  bool systemFont = false;  // draws text with the system's fonts, which differ between machines
+};
+
+const std::vector<Page>& pages() {
+  static const std::vector<Page> table = {
+      {"LINE TYPES, WIDTHS AND COLOURS", linesPage},
+      {"LINEAR, LOG-LOG, POLAR AND BIPOLAR FRAMES", framesPage},
+      {"MAP PROJECTIONS 10-18 AND TWO GREAT CIRCLES", [] { mapPage(0, 9); }},
+      {"MAP PROJECTIONS 19-32 AND TWO GREAT CIRCLES", [] { mapPage(9, 9); }},
+      {"MAP PROJECTIONS 33-104 AND TWO GREAT CIRCLES", [] { mapPage(18, 9); }},
+      {"POLYLINES AND MARKERS", polylinesPage},
+      {"FILLED POLYGONS: HOLES, DATE LINE, POLE CAPS", fillsPage},
+      {"LABELLED LINES", labelledLinesPage},
+      {"STROKE-FONT TEXT, SCRIPTS, GREEK, MARKERS", strokeTextPage},
+      {"SYSTEM-FONT TEXT, MARKUP, JAPANESE", systemTextPage, true},
+      {"CURVILINEAR GRID (ITR 51)", curvilinearPage},
+      {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
+      {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
+  };
+  return table;
+}
+
+void drawGallery(int ifl) {
+  zep::swiset("IFL", ifl);
+  zep::swcset("FNAME", "gallery");
+  // A moderate page; the user may still choose another size.
+  zep::swistx("IWIDTH", 720);
+  zep::swistx("IHEIGHT", 510);
+  zep::swlset("LWAIT", false);
+  zep::swlset("LWAIT1", false);
+  zep::sglset("LFULL", true);
+  zep::sgopn(2);
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  zep::slqrct(0, 1, x0, x1, y0, y1);
+  ws = {x1 - x0, y1 - y0, 1};
+  zep::sgrget("FACTOR", ws.fact);
+  pageCount = static_cast<int>(pages().size());
+  pageNumber = 0;
+  for (const Page& p : pages()) {
+    ++pageNumber;
+    pageTitle = p.title;
+    p.draw();
+  }
+  zep::sgcls();
+}
+
+// The list of pages beside the pictures: file, kind of text, title. The
+// picture regression test compares system-font pages more loosely.
+void writeIndex() {
+  FILE* f = std::fopen("gallery-pages.txt", "w");
+  if (f == nullptr) return;
+  int n = 0;
+  for (const Page& p : pages())
+    std::fprintf(f, "gallery_%04d.png %s %s\n", ++n, p.systemFont ? "system-font" : "stroke-font", p.title);
+  std::fclose(f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path folder = "gallery-output";
+  bool png = false, pdf = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "--png") png = true;
+    else if (a == "--pdf") pdf = true;
+    else if (a.empty() || a[0] != '-') folder = a;
+  }
+  if (!png && !pdf) png = pdf = true;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  std::filesystem::current_path(folder, ec);
+  if (ec) {
+    std::fprintf(stderr, "gallery: cannot use the folder %s: %s\n", folder.c_str(), ec.message().c_str());
+    return 1;
+  }
+  if (pdf) drawGallery(4);
+  if (png) drawGallery(1);
+  writeIndex();
+  return 0;
+}

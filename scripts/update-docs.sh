@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Regenerates docs/parameters.md from the parameter tables and
+# docs/parameter-meanings.txt (add a line there for every new parameter).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+build=${ZEP_BUILD_DIR:-build}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  scripts/install-deps.sh
+  cmake -S . -B "$build" >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target parameter_reference >/dev/null
+"$build/parameter_reference" docs/parameter-meanings.txt docs/parameters.md
+echo "docs/parameters.md regenerated."
+
+# The README's pictures: small copies of some gallery pages.
+cmake --build "$build" -j "$(nproc)" --target gallery >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+GL_DSPATH="$top/$build/czepdbase/" GL_MSGLEV=2 "$build/gallery" "$work" --png 2>/dev/null
+rm -f docs/images/gallery-*.png
+while read -r file kind title; do
+  case "$title" in
+    "LINEAR, LOG-LOG"*) name=frames ;;
+    "MAP PROJECTIONS 19"*) name=maps ;;
+    "LABELLED LINES"*) name=labelled-lines ;;
+    "POLYLINES AND MARKERS"*) name=polylines ;;
+    "FILLED POLYGONS"*) name=fills ;;
+    "SYSTEM-FONT TEXT"*) name=system-text ;;
+    *) continue ;;
+  esac
+  convert "$work/$file" -resize 50% -colors 64 "PNG8:docs/images/gallery-$name.png"
+done <"$work/gallery-pages.txt"
+echo "docs/images/ regenerated."
