@@ -49,7 +49,7 @@ int pageCount = 0;
 // moved to the end of the previous page so that the next sgfrm opens a new one.
 void startPage(int nx = 1, int ny = 1) {
   zep::slinit(ws.wx, ws.wy, ws.fact);
-  zep::slform(ws.wx * ws.fact, ws.wy * ws.fact * 0.88F);
+  zep::slform(ws.wx * ws.fact, ws.wy * ws.fact * 0.86F);
   if (nx * ny > 1) zep::sldiv("Y", nx, ny);
   int npage = 0;
   zep::sgiget("NPAGE", npage);
@@ -448,6 +448,182 @@ void mapPage(int first, int count) {
 }
 
 // ---------------------------------------------------------------------------
+// Polylines and markers
+// ---------------------------------------------------------------------------
+
+void polylinesPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+
+  // Polylines from arrays: four line types, and a curve with missing points
+  // (RMISS with GL LMISS) where the pen lifts.
+  const Rect a = inside(f, 0.08F, 0.48F, 0.12F, 0.88F);
+  setViewport(a);
+  zep::sgswnd(0, 10, -1.2F, 4.8F);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(a);
+  text(a.x0, a.y1 + 0.015F, "SGPLZU: TYPES 1-4, MISSING POINTS", 0.014F);
+  constexpr int n = 101;
+  std::array<float, n> x{}, y{};
+  for (int k = 0; k < 4; ++k) {
+    for (int i = 0; i < n; ++i) {
+      x[i] = 0.1F * static_cast<float>(i);
+      y[i] = 3.6F - 1.2F * static_cast<float>(k) + 0.5F * std::sin(x[i] * (1.0F + 0.3F * static_cast<float>(k)));
+    }
+    zep::sgplzu(n, x.data(), y.data(), k + 1, 10 * (k + 2) + 2);
+  }
+  float rmiss = 999;
+  zep::glrget("RMISS", rmiss);
+  for (int i = 0; i < n; ++i) {
+    x[i] = 0.1F * static_cast<float>(i);
+    y[i] = (i / 10) % 3 == 2 ? rmiss : -0.8F + 0.2F * std::cos(2 * x[i]);
+  }
+  zep::gllset("LMISS", true);
+  zep::sgplzu(n, x.data(), y.data(), 1, 13);
+  zep::gllset("LMISS", false);
+
+  // Markers: all 18 types, in three sizes and colours, on a log-linear frame
+  // along a curve.
+  const Rect b = inside(f, 0.55F, 0.97F, 0.5F, 0.88F);
+  text(b.x0, b.y1 + 0.015F, "SGPMZV: MARKER TYPES 1-18", 0.014F);
+  for (int t = 1; t <= 18; ++t) {
+    const float x0 = b.x0 + b.w() * static_cast<float>((t - 1) % 6) / 6.0F;
+    const float vy = b.y1 - b.h() * (static_cast<float>((t - 1) / 6) + 0.5F) / 3.0F;
+    char s[4];
+    std::snprintf(s, sizeof s, "%d", t);
+    text(x0 + 0.002F, vy, s, 0.011F, -1);
+    const float offsets[] = {0.026F, 0.039F, 0.055F};
+    for (int k = 0; k < 3; ++k) {
+      const float px = x0 + offsets[k];
+      zep::sgpmzv(1, &px, &vy, t, 10 * (2 * k + 1) + 1, 0.008F + 0.004F * static_cast<float>(k));
+    }
+  }
+  const Rect c = inside(f, 0.6F, 0.97F, 0.12F, 0.42F);
+  setViewport(c);
+  zep::sgswnd(1, 1000, 0, 3);
+  zep::sgstrn(3);
+  zep::sgstrf();
+  boxV(c);
+  text(c.x0, c.y1 + 0.015F, "SGPLU AND SGPMU, LOG X", 0.014F);
+  std::array<float, 13> mx{}, my{};
+  for (int i = 0; i < 13; ++i) {
+    mx[i] = std::pow(10.0F, 0.25F * static_cast<float>(i));
+    my[i] = std::log10(mx[i]) + 0.3F * std::sin(static_cast<float>(i));
+  }
+  zep::sgspli(41);
+  zep::sgplu(13, mx.data(), my.data());
+  zep::sgspmt(10);
+  zep::sgspmi(21);
+  zep::sgspms(0.02F);
+  zep::sgpmu(13, mx.data(), my.data());
+  zep::sgspli(1);
+  zep::sgspmt(1);
+  zep::sgspmi(1);
+  zep::sgspms(0.01F);
+}
+
+// ---------------------------------------------------------------------------
+// Filled polygons: in a plain frame, across the date line, around a pole
+// ---------------------------------------------------------------------------
+
+// A closed ring of n points about (cx, cy) with radii rx, ry.
+void ring(std::vector<float>& x, std::vector<float>& y, float cx, float cy, float rx, float ry, int n) {
+  for (int i = 0; i < n; ++i) {
+    const float a = 2 * kPi * static_cast<float>(i) / static_cast<float>(n);
+    x.push_back(cx + rx * std::cos(a));
+    y.push_back(cy + ry * std::sin(a));
+  }
+}
+
+void fillsFrameLinear() {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.08F, 0.92F, 0.1F, 0.82F);
+  setViewport(v);
+  zep::sgswnd(-1.6F, 1.6F, -1, 1);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  boxV(v);
+  // A ring with a hole: RMISS separates the rings, even-odd fills between them.
+  float rmiss = 999;
+  zep::glrget("RMISS", rmiss);
+  std::vector<float> x, y;
+  ring(x, y, -0.7F, 0, 0.7F, 0.7F, 60);
+  x.push_back(rmiss);
+  y.push_back(rmiss);
+  ring(x, y, -0.7F, 0, 0.35F, 0.35F, 40);
+  zep::gllset("LMISS", true);
+  zep::sgtnzu(static_cast<int>(x.size()), x.data(), y.data(), 3999);
+  zep::gllset("LMISS", false);
+  // A star that crosses itself: even-odd leaves its centre empty; and a
+  // polygon beyond the viewport, clipped with LCLIP.
+  std::vector<float> sx, sy;
+  for (int i = 0; i < 5; ++i) {
+    const float a = kPi / 2 + 4 * kPi * static_cast<float>(i) / 5;
+    sx.push_back(0.8F + 0.7F * std::cos(a));
+    sy.push_back(0.7F * std::sin(a));
+  }
+  zep::sgtnzu(5, sx.data(), sy.data(), 5999);
+  zep::sglset("LCLIP", true);
+  const float qx[] = {1.2F, 2.2F, 2.2F, 1.2F}, qy[] = {-1.4F, -1.4F, -0.5F, -0.5F};
+  zep::sgtnzu(4, qx, qy, 4999);
+  zep::sglset("LCLIP", false);
+  text(v.x0, v.y1 + 0.03F, "HOLE, EVEN-ODD STAR, CLIPPED", 0.035F);
+}
+
+void fillsFrameMap(int itr, float simfac, float plx, float ply, float tymin, const char* title) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.04F, 0.96F, 0.04F, 0.82F);
+  setViewport(v);
+  zep::sgssim(simfac * v.h(), 0, 0);
+  zep::sgsmpl(plx, ply, 0);
+  zep::sgstxy(-180, 180, tymin, 90);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  boxV(v);
+  zep::sglset("LCLIP", true);
+  // A box across the date line: from 150 E to 150 W.
+  const float dx[] = {150, -150, -150, 150}, dy[] = {-30, -30, 20, 20};
+  zep::sgtnzu(4, dx, dy, 4999);
+  // A cap around the north pole, bounded by the parallel at 60 N.
+  std::vector<float> cx, cy;
+  for (int lon = -180; lon < 180; lon += 10) {
+    cx.push_back(static_cast<float>(lon));
+    cy.push_back(60);
+  }
+  zep::sgtnzu(static_cast<int>(cx.size()), cx.data(), cy.data(), 3999);
+  // A band around the south pole region between 60 S and 75 S.
+  std::vector<float> bx, by;
+  for (int lon = -180; lon <= 180; lon += 10) {
+    bx.push_back(static_cast<float>(lon));
+    by.push_back(-60);
+  }
+  for (int lon = 180; lon >= -180; lon -= 10) {
+    bx.push_back(static_cast<float>(lon));
+    by.push_back(-75);
+  }
+  zep::sgtnzu(static_cast<int>(bx.size()), bx.data(), by.data(), 2999);
+  MapSpec m{title, itr, simfac, 0, tymin, 90};
+  m.plx = plx;
+  m.ply = ply;
+  graticule(tymin, 90);
+  outline(m, v);
+  zep::sglset("LCLIP", false);
+  text((f.x0 + f.x1) / 2, v.y1 + 0.03F, title, 0.035F, 0);
+}
+
+void fillsPage() {
+  startPage(2, 2);
+  fillsFrameLinear();
+  fillsFrameMap(10, 0.25F, 0, 90, -90, "ACROSS THE DATE LINE (ITR 10)");
+  fillsFrameMap(31, 0.12F, 0, 90, -30, "AROUND THE POLE (ITR 31)");
+  fillsFrameMap(30, 0.42F, 160, 50, 0, "SEEN FROM ABOVE (ITR 30)");
+}
+
+// ---------------------------------------------------------------------------
 // Labelled lines
 // ---------------------------------------------------------------------------
 
@@ -514,29 +690,29 @@ void strokeTextBlock(int font, float top) {
   zep::sgiset("IFONT", font);
   text(0.03F, top, font == 1 ? "FONT 1 (SANS)" : "FONT 2 (SERIF)", 0.018F, -1, 3);
   zep::sglset("LCNTL", true);
-  text(0.03F, top - 0.06F, "E = mc\\^2,  H\\_{2}O,  x\\_i\\^{n+1},  10\\^{-3} m\\^2 s\\^{-1}", 0.03F, -1, 1);
+  text(0.03F, top - 0.055F, "E = mc\\^2,  H\\_{2}O,  x\\_i\\^{n+1},  10\\^{-3} m\\^2 s\\^{-1}", 0.03F, -1, 1);
   zep::sglset("LCNTL", false);
   // Heights and angles about a marked point.
   float x = 0.03F;
   for (float h : {0.015F, 0.022F, 0.032F}) {
-    zep::sgtxzv(x, top - 0.12F, "Height", h, 0, -1, 21);
+    zep::sgtxzv(x, top - 0.105F, "Height", h, 0, -1, 21);
     float w = 0, wy = 0;
     int nc = 0;
     zep::szqtxw("Height", nc, w, wy);
     x += w * h + 0.02F;
   }
-  pointMark(0.8F, top - 0.12F);
-  for (int a = 0; a < 360; a += 60) zep::sgtxzv(0.8F, top - 0.12F, "  angle", 0.016F, a, -1, 10 * (a / 60 + 2) + 1);
-  codeRow(0.03F, top - 0.19F, 0x80, 0x97, 0.022F, 1);
-  codeRow(0.03F, top - 0.235F, 0x98, 0xAF, 0.022F, 1);
-  codeRow(0.03F, top - 0.28F, 1, 17, 0.022F, 41, 0.2F);
+  pointMark(0.8F, top - 0.1F);
+  for (int a = 0; a < 360; a += 60) zep::sgtxzv(0.8F, top - 0.1F, "  angle", 0.014F, a, -1, 10 * (a / 60 + 2) + 1);
+  codeRow(0.03F, top - 0.155F, 0x80, 0x97, 0.02F, 1);
+  codeRow(0.03F, top - 0.195F, 0x98, 0xAF, 0.02F, 1);
+  codeRow(0.03F, top - 0.235F, 1, 17, 0.02F, 41, 0.2F);
 }
 
 void strokeTextPage() {
   startPage();
   zep::sgfrm();
-  strokeTextBlock(1, 0.59F);
-  strokeTextBlock(2, 0.29F);
+  strokeTextBlock(1, 0.565F);
+  strokeTextBlock(2, 0.285F);
   zep::sgiset("IFONT", 1);
 }
 
@@ -619,7 +795,7 @@ void perspectivePage() {
   startPage();
   zep::sgfrm();
   const Rect f = frameRect();
-  zep::stspr3(0.5F, 0.5F, -0.5F, 0.5F, 0.7F, -0.65F, 0.5F, 2.0F, 0.5F, 0.5F * f.h());
+  zep::stspr3(0.5F, 0.5F, -0.5F, 0.5F, 0.7F, -0.65F, 0.45F, 2.0F, 0.5F, 0.47F * f.h());
   constexpr int planes = 6;
   for (int k = planes - 1; k >= 0; --k) {
     zep::stspr2(1, 2, -static_cast<float>(k) / (planes - 1));
@@ -735,6 +911,8 @@ const std::vector<Page>& pages() {
       {"MAP PROJECTIONS 10-18 AND TWO GREAT CIRCLES", [] { mapPage(0, 9); }},
       {"MAP PROJECTIONS 19-32 AND TWO GREAT CIRCLES", [] { mapPage(9, 9); }},
       {"MAP PROJECTIONS 33-104 AND TWO GREAT CIRCLES", [] { mapPage(18, 9); }},
+      {"POLYLINES AND MARKERS", polylinesPage},
+      {"FILLED POLYGONS: HOLES, DATE LINE, POLE CAPS", fillsPage},
       {"LABELLED LINES", labelledLinesPage},
       {"STROKE-FONT TEXT, SCRIPTS, GREEK, MARKERS", strokeTextPage},
       {"SYSTEM-FONT TEXT, MARKUP, JAPANESE", systemTextPage, true},

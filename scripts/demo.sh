@@ -15,6 +15,7 @@ out="$top/output/gallery"
 rm -rf "$out"
 export GL_DSPATH="$top/$build/czepdbase/"
 # Workstation 2 writes files; the gallery draws its pages once as PDF, once as PNG.
+mkdir -p "$top/output"
 log="$top/output/gallery.log"
 if ! "$top/$build/gallery" "$out" -GL_MSGLEV=2 2>"$log"; then
   cat "$log" >&2

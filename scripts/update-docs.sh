@@ -18,14 +18,15 @@ cmake --build "$build" -j "$(nproc)" --target gallery >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 GL_DSPATH="$top/$build/czepdbase/" GL_MSGLEV=2 "$build/gallery" "$work" --png 2>/dev/null
+rm -f docs/images/gallery-*.png
 while read -r file kind title; do
   case "$title" in
     "LINEAR, LOG-LOG"*) name=frames ;;
     "MAP PROJECTIONS 19"*) name=maps ;;
     "LABELLED LINES"*) name=labelled-lines ;;
-    "STROKE-FONT TEXT"*) name=stroke-text ;;
+    "POLYLINES AND MARKERS"*) name=polylines ;;
+    "FILLED POLYGONS"*) name=fills ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
-    "TONES AND IMAGES"*) name=tones-images ;;
     *) continue ;;
   esac
   convert "$work/$file" -resize 50% -colors 64 "PNG8:docs/images/gallery-$name.png"

@@ -111,6 +111,10 @@ std::vector<Package> packages() {
   ZEP_WALK_VALUES(ax, ax.rows);
   ZEP_WALK_TEXT(ax, ax.rows);
   out.push_back(std::move(ax));
+  Package cn{"CN", "CN: contour parameters",
+             "Levels, contour lines and their labels, band colours and the colour bar.", {}};
+  ZEP_WALK_VALUES(cn, cn.rows);
+  out.push_back(std::move(cn));
   return out;
 }
 

@@ -119,7 +119,7 @@ fs::path renderGallery(std::string& log) {
   std::error_code ec;
   fs::remove_all(out, ec);
   int status = -1;
-  log = zeptest::runCommand(std::string("GL_MSGLEV=2 '") + ZEP_GALLERY + "' '" + out.string() + "' --png 2>&1",
+  log = zeptest::runCommand(std::string("GL_MSGLEV=1 '") + ZEP_GALLERY + "' '" + out.string() + "' --png 2>&1",
                             &status);
   if (status != 0) log += "\n(exit status " + std::to_string(status) + ")";
   return status == 0 ? out : fs::path();
