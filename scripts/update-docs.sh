@@ -26,6 +26,8 @@ while read -r file kind title; do
     "LABELLED LINES"*) name=labelled-lines ;;
     "POLYLINES AND MARKERS"*) name=polylines ;;
     "FILLED POLYGONS"*) name=fills ;;
+    "CONTOURS"*) name=contours ;;
+    "STROKE-FONT TEXT"*) name=stroke-text ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
     *) continue ;;
   esac

@@ -61,20 +61,25 @@ void axpsid(std::string_view cside);
 // Whether a side is drawn and whether it carries labels (initially all drawn,
 // B and L labelled).
 void axssid(std::string_view cside, bool ldraw, bool llabel);
+// Whether a side is drawn and labelled.
 void axqsid(std::string_view cside, bool& ldraw, bool& llabel);
 // Tick direction of a side: 1 inside, 2 outside, 3 both, 0 the AX parameter ITICK.
 void axstdr(std::string_view cside, int itick);
+// Tick direction of a side.
 void axqtdr(std::string_view cside, int& itick);
 // Axis title of a side (backslash markup allowed); L and R titles are turned by 90 degrees.
 void axsttl(std::string_view cside, std::string_view ctitle);
+// Axis title of a side, blank-padded.
 void axqttl(std::string_view cside, std::span<char> ctitle);
 // Major tick interval in U (0 chooses one) and minor intervals per major (-1 chooses, 0 none).
 void axsstp(std::string_view cside, float dmajor, int nminor);
+// Major tick interval and minor intervals of a side.
 void axqstp(std::string_view cside, float& dmajor, int& nminor);
 // Time axis: U of the side counts days ("D"), hours ("H") or seconds ("S") from
 // 0 h of date iy-im-id; labels show dates and times at calendar steps. A blank
 // unit makes the side numeric again.
 void axstim(std::string_view cside, int iy, int im, int id, std::string_view cunit);
+// Time axis of a side: its start date and unit (blank: numeric).
 void axqtim(std::string_view cside, int& iy, int& im, int& id, std::span<char> cunit);
 // Every side back to its initial settings.
 void axinit();
@@ -106,6 +111,7 @@ void axpgrd();
 void axpmap();
 // Number of map labels placed by the last axpmap, and the V box of label i (1 to n).
 void axqmln(int& n);
+// V box and text of map label i (1 to n) of the last axpmap.
 void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::span<char> label);
 
 // ---------------------------------------------------------------------------
