@@ -29,6 +29,9 @@ struct Side {
   int nminor = -1;
   char unit = ' ';
   int iy = 0, im = 0, id = 0;
+  float height = 0;     // label height; 0: AX RLABEL
+  int lineIndex = -1;   // axis and ticks; -1: AX INDEXA
+  int textIndex = -1;   // labels and title; -1: AX INDEXL and INDEXT
 };
 
 std::array<Side, 4>& sides() {
@@ -160,12 +163,13 @@ void drawSide(int side) {
   const axes::ViewportClip unclipped(false);
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const Edge e = edgeOf(side);
-  const int index = axInt("INDEXA");
+  const int index = s.lineIndex >= 0 ? s.lineIndex : axInt("INDEXA");
   int itick = s.itick != 0 ? s.itick : axInt("ITICK");
   if (itick < 1 || itick > 3) itick = 1;
   const float major = axReal("RTICK"), minor = axReal("RMINOR");
-  const float h = axReal("RLABEL"), th = axReal("RTITLE"), gap = axReal("RGAP");
-  const int labelIndex = axInt("INDEXL"), titleIndex = axInt("INDEXT");
+  const float h = s.height > 0 ? s.height : axReal("RLABEL"), th = axReal("RTITLE"), gap = axReal("RGAP");
+  const int labelIndex = s.textIndex >= 0 ? s.textIndex : axInt("INDEXL");
+  const int titleIndex = s.textIndex >= 0 ? s.textIndex : axInt("INDEXT");
 
   std::vector<float> x(2), y(2);
   e.point(e.lo, 0, x[0], y[0]);
@@ -249,6 +253,13 @@ void axpfrm() {
     axpgrd();
   } else if ((itr >= 10 && itr <= 34) || itr == 99) {
     axpmap();
+  } else if (itr == 6) {
+    // Bipolar coordinates have no window to tick: the viewport is outlined.
+    msgdmp("W", "AXPFRM", "BIPOLAR COORDINATES (ITR=6) GET NO TICKS; VIEWPORT OUTLINED.");
+    float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
+    sgqvpt(vx0, vx1, vy0, vy1);
+    const axes::ViewportClip unclipped(false);
+    axes::polyline('V', {vx0, vx1, vx1, vx0, vx0}, {vy0, vy0, vy1, vy1, vy0}, axInt("INDEXA"), 1);
   } else {
     frameLabels().clear();
     collecting = true;
@@ -350,6 +361,26 @@ void axqtim(std::string_view cside, int& iy, int& im, int& id, std::span<char> c
     im = s->im;
     id = s->id;
     text::assign(cunit, std::string(1, s->unit));
+  }
+}
+
+void axsatr(std::string_view cside, float height, int lindex, int tindex) {
+  if (!(height >= 0) || lindex < -1 || tindex < -1) {
+    msgdmp("E", "AXSATR", "LABEL HEIGHT OR INDEX IS INVALID.");
+    return;
+  }
+  if (Side* s = side(cside, "AXSATR")) {
+    s->height = height;
+    s->lineIndex = lindex;
+    s->textIndex = tindex;
+  }
+}
+
+void axqatr(std::string_view cside, float& height, int& lindex, int& tindex) {
+  if (const Side* s = side(cside, "AXQATR")) {
+    height = s->height;
+    lindex = s->lineIndex;
+    tindex = s->textIndex;
   }
 }
 

@@ -11,7 +11,8 @@ set -euo pipefail
 build=${1:-build}
 n=${2:-1000}
 nlev=${3:-20}
-bench="$build/bench_contour_speed"
+bench="$build/bench/bench_contour_speed"
+[ -x "$bench" ] || bench="$build/bench_contour_speed"
 python=/usr/bin/python3
 if [ ! -x "$bench" ]; then
   echo "build the benchmark first: cmake --build $build --target bench_contour_speed" >&2

@@ -126,7 +126,8 @@ double plplot(const Figure& fig, Format f) {
   plscolbg(255, 255, 255);
   plinit();
   pladv(0);
-  plcol0(15);
+  plscol0(1, 0, 0, 0);
+  plcol0(1);
   plvpor(0.02, 0.48, 0.1, 0.6);
   plwind(0, 1, 0, 1);
   for (std::size_t i = 0; i + 1 < fig.x.size(); ++i) {

@@ -70,7 +70,8 @@ double plplot(const Strings& s, Format f, bool hershey) {
   pladv(0);
   plvpor(0, 1, 0, 1);
   plwind(0, 1, 0, 1);
-  plcol0(15);
+  plscol0(1, 0, 0, 0);
+  plcol0(1);
   plschr(0, 0.6);
   for (std::size_t i = 0; i < s.x.size(); ++i) plptex(s.x[i], s.y[i], 1, 0, 0.5, s.text[i].c_str());
   plend();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <zep/axes.hpp>
 #include <zep/contour.hpp>
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
@@ -42,6 +43,15 @@ class SavedTransformation {
   int itr_ = 1;
   bool clip_ = false;
 };
+
+// Levels evenly spaced (within a small part of their spacing)?
+bool evenlySpaced(const std::vector<contour::Level>& levels, double& spacing) {
+  if (levels.size() < 2) return false;
+  spacing = (static_cast<double>(levels.back().value) - levels.front().value) / static_cast<double>(levels.size() - 1);
+  for (std::size_t k = 1; k < levels.size(); ++k)
+    if (std::fabs(levels[k].value - levels[k - 1].value - spacing) > 1e-3 * spacing) return false;
+  return true;
+}
 
 // Which edges carry a label: all of them for a few levels, else those chosen
 // for line labels, else every n-th.
@@ -142,8 +152,62 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
   }
   if (levels.empty()) return;
 
-  // Labels at the edges between boxes, with a short tick outside the bar.
+  // Labels. Evenly spaced levels whose labelled ones fall on multiples of one
+  // step go to the axis package on a value axis laid along the bar; any other
+  // levels are written at their edges.
   const std::vector<bool> labelled = labelledEdges(levels);
+  double spacing = 0;
+  std::size_t firstLabel = levels.size(), stride = 0;
+  for (std::size_t k = 0; k < levels.size(); ++k)
+    if (labelled[k]) {
+      if (firstLabel == levels.size()) firstLabel = k;
+      else if (stride == 0) stride = k - firstLabel;
+    }
+  bool axis = evenlySpaced(levels, spacing) && firstLabel < levels.size();
+  if (axis) {
+    if (stride == 0) stride = levels.size();
+    const double step = spacing * static_cast<double>(stride);
+    const double q = levels[firstLabel].value / step;
+    axis = std::fabs(q - std::round(q)) < 1e-4;
+    for (std::size_t k = 0; axis && k < levels.size(); ++k)
+      axis = labelled[k] == ((k >= firstLabel) && (k - firstLabel) % stride == 0);
+    if (axis) {
+      // The axis runs from the first to the last level, the inner edges of the
+      // end boxes, so that the open ends carry no value.
+      const float lo = along(1), hi = along(nb - 1);
+      const float first = levels.front().value, last = levels.back().value;
+      if (levels.size() == 1) {
+        axis = false;
+      } else if (vertical) {
+        sgsvpt(x0, x1, lo, hi);
+        sgswnd(0, 1, first, last);
+      } else {
+        sgsvpt(lo, hi, y0, y1);
+        sgswnd(first, last, 0, 1);
+      }
+    }
+    if (axis) {
+      sgstrn(1);
+      sgstrf();
+      bool draw = true, label = false;
+      float dmajor = 0, height = 0;
+      int nminor = 0, itick = 0;
+      axqsid(outer, draw, label);
+      axqstp(outer, dmajor, nminor);
+      axqtdr(outer, itick);
+      axrget("RLABEL", height);
+      axssid(outer, true, true);
+      axsstp(outer, static_cast<float>(step), static_cast<int>(stride));
+      axstdr(outer, 2);
+      axrset("RLABEL", labelHeight);
+      axpsid(outer);
+      axrset("RLABEL", height);
+      axstdr(outer, itick);
+      axsstp(outer, dmajor, nminor);
+      axssid(outer, draw, label);
+      return;
+    }
+  }
   const float tick = 0.3F * labelHeight;
   const bool plus = outer[0] == 'R' || outer[0] == 'T';
   const float base = plus ? c1 : c0, dir = plus ? 1.0F : -1.0F;

@@ -1,17 +1,16 @@
 // Output driver: device open and close, pages, drawing surfaces and their files,
 // the window with its waits and event handlers, and page image dumps.
-#include <cairo-pdf.h>
-#include <cairo-ps.h>
-#include <cairo-svg.h>
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include <zep/driver.hpp>
+#include <zep/foundation.hpp>
 
 #include "driver/zgpack_internal.hpp"
 
@@ -32,42 +31,6 @@ std::string zgtrim(std::string_view text, std::size_t n) {
 
 namespace {
 
-// "%s_%0*d.%s": stem, page number with dmpdgt digits, suffix.
-std::string page_file_name(std::string_view suffix) {
-  const ZgState& s = zgstate();
-  int len = std::snprintf(nullptr, 0, "%s_%0*d.%.*s", s.dmpfile.c_str(), s.dmpdgt, s.page,
-                          static_cast<int>(suffix.size()), suffix.data());
-  std::string name(static_cast<std::size_t>(std::max(len, 0)) + 1, '\0');
-  std::snprintf(name.data(), name.size(), "%s_%0*d.%.*s", s.dmpfile.c_str(), s.dmpdgt, s.page,
-                static_cast<int>(suffix.size()), suffix.data());
-  name.resize(static_cast<std::size_t>(std::max(len, 0)));
-  return name;
-}
-
-// A surface that cannot write its file draws nothing; say so rather than lose
-// the page silently.
-void report_surface(cairo_surface_t* surface, const std::string& file) {
-  cairo_status_t st = cairo_surface_status(surface);
-  if (st != CAIRO_STATUS_SUCCESS)
-    std::fprintf(stderr, "*** Error in zgpopn : Cannot write %s (%s).\n", file.c_str(),
-                 cairo_status_to_string(st));
-}
-
-void write_page_image() {
-  ZgState& s = zgstate();
-  if (!s.csr) return;
-  if (s.imgcmp > 1.0f) {
-    std::fputs(" *** Error in zgdopn : ", stderr);
-    std::fputs("Image compression must be 0-1.\n", stderr);
-  }
-  cairo_surface_flush(s.csr.get());
-  std::string file = page_file_name(s.imgfmt);
-  cairo_status_t st = cairo_surface_write_to_png(s.csr.get(), file.c_str());
-  if (st != CAIRO_STATUS_SUCCESS)
-    std::fprintf(stderr, "*** Error in zgpcls : Cannot write %s (%s).\n", file.c_str(),
-                 cairo_status_to_string(st));
-}
-
 void wait_for(int ifunc) {
   ZgState& s = zgstate();
   s.next = false;
@@ -81,13 +44,12 @@ void fill_background() {
   ZgState& s = zgstate();
   ContextPtr tmp(cairo_create(s.csr.get()));
   zgsetcolor(tmp.get(), 0);
-  if (s.idev_type == 1 || s.ifl == 1) {
+  if (zgformat().raster) {
     cairo_rectangle(tmp.get(), 0, 0, s.wsxwd, s.wsywd);
     cairo_fill(tmp.get());
   }
 }
 
-bool is_pdf() { return zgstate().idev_type == 2 && zgstate().ifl == 4; }
 bool is_window() { return zgstate().idev_type == 1 && zgstate().lzeponly; }
 
 // Connects the handlers and maps the window; a hidden window stays unmapped
@@ -140,34 +102,21 @@ void zgsetcolor(cairo_t* cr, int k) {
 
 cairo_t* zgcsfc() {
   ZgState& s = zgstate();
-  const bool provisional = s.opening && s.idev_type == 2 && (s.ifl == 2 || s.ifl == 3 || (s.ifl == 4 && s.sep));
+  const ZgFormat& f = zgformat();
   cairo_surface_t* surface = nullptr;
-  if (provisional) {
+  std::string file;
+  // The previous page's surface (the window's page image) is replaced here.
+  zgreleasesurface();
+  if (s.opening && !f.raster && zgperpagefile()) {
     // Only carries the background colour until the first page makes the real
     // surface and its file.
     surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-  } else if (s.idev_type == 1 || s.ifl == 1) {
-    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, s.wsxwd, s.wsywd);
-  } else if (s.ifl == 2) {
-    s.ddvscale = 1.0;
-    std::string file = page_file_name("eps");
-    surface = cairo_ps_surface_create(file.c_str(), 842, 595);
-    cairo_ps_surface_set_eps(surface, TRUE);
-    s.linewidth = kZgEpsLineWidths;
-    report_surface(surface, file);
-  } else if (s.ifl == 3) {
-    std::string file = page_file_name("svg");
-    surface = cairo_svg_surface_create(file.c_str(), s.wsxwd, s.wsywd);
-    report_surface(surface, file);
   } else {
-    s.ddvscale = 1.0;
-    std::string file = s.sep ? page_file_name("pdf") : s.dmpfile + ".pdf";
-    surface = cairo_pdf_surface_create(file.c_str(), 595, 842);
-    report_surface(surface, file);
+    if (!f.raster) file = zgperpagefile() ? zgpagefilename(f.suffix) : s.dmpfile + "." + f.suffix;
+    surface = f.create(f, file);
   }
-  // The previous page's surface (the window's page image) is replaced here.
-  s.cr.reset();
   s.csr.reset(surface);
+  zgchecksurface();
   cairo_t* cr = cairo_create(surface);
   cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
   cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
@@ -184,23 +133,35 @@ void zgcatl() {
   cairo_translate(s.cr.get(), -sc * q * 0.5, -sc * p * 0.5);
 }
 
-void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt, int ibgpage,
-            float rlwfact, bool lwait, bool lwait0, bool lwait1, bool lalt, bool lstdot, bool lkey,
-            bool ldump, bool lwnd, bool lfgbg, bool lsep, int ifl, std::string_view cimgfmt,
-            float rimgcmp, std::string_view clrmap, std::string_view bitmap, std::string_view fname,
-            std::string_view title) {
+namespace {
+
+// What zgdopn is asked for, in the order of its arguments.
+struct OpenRequest {
+  int iws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage;
+  float rlwfact;
+  bool lwait, lwait0, lwait1, lalt, lstdot, lkey, ldump, lwnd, lfgbg, lsep;
+  int ifl;
+  std::string_view cimgfmt;
+  float rimgcmp;
+  std::string_view clrmap, bitmap, fname, title;
+};
+
+// A file still open from an earlier open is completed, not abandoned.
+void complete_earlier_output() {
   ZgState& s = zgstate();
-
-  // A file still open from an earlier open is completed, not abandoned.
+  if (s.idev_type == 2) zgreleasesurface();
   s.cr.reset();
-  if (s.idev_type == 2) s.csr.reset();
+}
 
-  // 1. font state
+void reset_font_state() {
+  ZgState& s = zgstate();
   s.fontfamily = kZgDefaultFont;
   if (s.font_desc) pango_font_description_free(s.font_desc);
   s.font_desc = pango_font_description_from_string(kZgDefaultFont);
+}
 
-  // 2. text-control slots
+void read_text_slots() {
+  ZgState& s = zgstate();
   s.lfprop = getlparm("lfprop");
   s.lcntl = getlparm("lcntl");
   s.isup = getiparm("isup");
@@ -208,67 +169,77 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
   s.irst = getiparm("irst");
   s.small = getrparm("small");
   s.shift = getrparm("shift");
+}
 
-  // 3. arguments
-  s.posx = iposx;
-  s.posy = iposy;
-  s.wait_np = lwait;
-  s.wait_op = lwait0;
-  s.wait_cl = lwait1;
-  s.key = lkey;
-  s.dump = ldump;
+void take_arguments(const OpenRequest& a) {
+  ZgState& s = zgstate();
+  s.posx = a.iposx;
+  s.posy = a.iposy;
+  s.wait_np = a.lwait;
+  s.wait_op = a.lwait0;
+  s.wait_cl = a.lwait1;
+  s.key = a.lkey;
+  s.dump = a.ldump;
   s.dumpz = false;
-  s.fgbg = lfgbg;
-  s.sep = lsep;
-  s.laltz = lalt;
-  s.jdev_type = iws;
-  s.idev_type = std::abs(iws);
-  s.wnd = lwnd;
-  s.page = std::max(ibgpage, 1) - 1;  // page numbers start at 1 at the least
-  s.imgfmt = zgtrim(cimgfmt, kZgSuffixLength);
-  s.imgcmp = rimgcmp;
-  s.dmpdgt = std::clamp(idmpdgt, 0, 32);
-  s.pngstdout = lstdot;
-  s.ifl = ifl;
-  s.iwidth = std::max(iwidth, 1);
-  s.iheight = std::max(iheight, 1);
-  s.dlnscale = rlwfact;
+  s.fgbg = a.lfgbg;
+  s.sep = a.lsep;
+  s.laltz = a.lalt;
+  s.jdev_type = a.iws;
+  s.idev_type = a.iws == INT_MIN ? INT_MAX : std::abs(a.iws);
+  s.wnd = a.lwnd;
+  s.page = std::max(a.ibgpage, 1) - 1;  // page numbers start at 1 at the least
+  s.imgfmt = zgtrim(a.cimgfmt, kZgSuffixLength);
+  s.imgcmp = a.rimgcmp;
+  s.dmpdgt = std::clamp(a.idmpdgt, 0, 32);
+  s.pngstdout = a.lstdot;
+  s.ifl = a.ifl;
+  // The surface is 4 units larger than the plot and cairo's sides end at 32767.
+  s.iwidth = std::clamp(a.iwidth, 1, kZgMaxSurfaceSide - 4);
+  s.iheight = std::clamp(a.iheight, 1, kZgMaxSurfaceSide - 4);
+  s.dlnscale = a.rlwfact;
   s.ddvscale = 1.0;
   s.pactive = false;
   s.lfcmod = false;
+  s.dmpfile = zgtrim(a.fname, kZgNameLength);
+  s.xtitle = zgtrim(a.title, kZgNameLength);
+}
 
-  // 4. paper layout
-  if (s.idev_type == 2 && (s.ifl == 2 || s.ifl == 4)) {
-    const double w = s.iwidth, h = s.iheight;
-    if (750.0 / w > 529.0 / h) {
-      s.iPS_PAGE_WIDTH = 529;
-      s.iPS_PAGE_HEIGHT = static_cast<int>(w * 529.0 / h);
-      s.offx = 33.0;
-      s.offy = (750 - s.iPS_PAGE_HEIGHT) * 0.5 + 46.0;
-      if (rlwfact == 999.0f) s.dlnscale = 529.0 / w;
-    } else {
-      s.iPS_PAGE_WIDTH = static_cast<int>(h * 750.0 / w);
-      s.iPS_PAGE_HEIGHT = 750;
-      s.offx = (529 - s.iPS_PAGE_WIDTH) * 0.5 + 33.0;
-      s.offy = 46.0;
-      if (rlwfact == 999.0f) s.dlnscale = 750.0 / h;
-    }
-    if (s.ifl == 2) s.dlnscale = 0.1;
-  } else {
+// The plot keeps its aspect ratio and fits 750 x 529 points of the A4 sheet
+// less its margins, its width along the sheet's long side.
+void lay_out_paper(float rlwfact) {
+  ZgState& s = zgstate();
+  const ZgFormat& f = zgformat();
+  if (!f.paper) {
     s.dlnscale = 1.0;
+    return;
   }
-
-  // 5. without a visible window nobody can answer a wait: dump every page
-  if (!s.wnd) {
-    s.wait_np = s.wait_op = s.wait_cl = false;
-    s.dump = true;
+  const double w = s.iwidth, h = s.iheight;
+  if (750.0 / w > 529.0 / h) {
+    s.iPS_PAGE_WIDTH = 529;
+    s.iPS_PAGE_HEIGHT = static_cast<int>(w * 529.0 / h);
+    s.offx = 33.0;
+    s.offy = (750 - s.iPS_PAGE_HEIGHT) * 0.5 + 46.0;
+    if (rlwfact == 999.0f) s.dlnscale = 529.0 / w;
+  } else {
+    s.iPS_PAGE_WIDTH = static_cast<int>(h * 750.0 / w);
+    s.iPS_PAGE_HEIGHT = 750;
+    s.offx = (529 - s.iPS_PAGE_WIDTH) * 0.5 + 33.0;
+    s.offy = 46.0;
+    if (rlwfact == 999.0f) s.dlnscale = 750.0 / h;
   }
+  if (f.line_scale > 0.0) s.dlnscale = f.line_scale;
+}
 
-  // 6. names
-  s.dmpfile = zgtrim(fname, kZgNameLength);
-  s.xtitle = zgtrim(title, kZgNameLength);
+// Without a visible window nobody can answer a wait: dump every page instead.
+void drop_waits_without_window() {
+  ZgState& s = zgstate();
+  if (s.wnd) return;
+  s.wait_np = s.wait_op = s.wait_cl = false;
+  s.dump = true;
+}
 
-  // 7. window or file geometry
+void set_up_surface_size() {
+  ZgState& s = zgstate();
   if (s.idev_type == 1) {
     if (!s.drawing_area) {
       create_window();
@@ -278,19 +249,20 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
       gtk_widget_get_size_request(s.drawing_area, &s.wsxwd, &s.wsywd);
       if (s.wnd && !s.window_shown) show_window();  // it was hidden, but this open waits in it
     }
-  } else if (s.ifl == 2 || s.ifl == 4) {
+  } else if (zgformat().paper) {
     s.wsxwd = static_cast<int>(s.ddvscale * s.iPS_PAGE_HEIGHT);
     s.wsywd = static_cast<int>(s.ddvscale * s.iPS_PAGE_WIDTH);
   } else {
     s.wsxwd = s.iwidth + 4;
     s.wsywd = s.iheight + 4;
   }
+}
 
-  // 8.-10. colour table and patterns
-  zgreadcolormap(clrmap, s.fgbg);
-  zgreadbitmap(bitmap);
-
-  // 11. first (provisional) context
+// The provisional context carries the background colour; the single PDF file
+// is made here and receives every page. Window and raster pages make their
+// own surfaces, so theirs is released again.
+void make_first_context() {
+  ZgState& s = zgstate();
   s.opening = true;
   s.cr.reset(zgcsfc());
   s.opening = false;
@@ -298,16 +270,34 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
     zgupdate(0);
     if (s.wait_op) wait_for(1);
   }
-
-  // 12. rotated PDF page
-  if (is_pdf()) zgcatl();
-
-  // 13. background colour; window and PNG pages make their own surfaces
+  if (zgformat().rotated) zgcatl();
   zgsetcolor(s.cr.get(), 0);
-  if (s.idev_type == 1 || s.ifl == 1) {
+  if (zgformat().raster) {
     s.cr.reset();
     s.csr.reset();
   }
+}
+
+}  // namespace
+
+void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt, int ibgpage,
+            float rlwfact, bool lwait, bool lwait0, bool lwait1, bool lalt, bool lstdot, bool lkey,
+            bool ldump, bool lwnd, bool lfgbg, bool lsep, int ifl, std::string_view cimgfmt,
+            float rimgcmp, std::string_view clrmap, std::string_view bitmap, std::string_view fname,
+            std::string_view title) {
+  complete_earlier_output();
+  reset_font_state();
+  read_text_slots();
+  take_arguments({iws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage, rlwfact, lwait, lwait0, lwait1, lalt,
+                  lstdot, lkey, ldump, lwnd, lfgbg, lsep, ifl, cimgfmt, rimgcmp, clrmap, bitmap, fname, title});
+  lay_out_paper(rlwfact);
+  drop_waits_without_window();
+  set_up_surface_size();
+  zgreadcolormap(clrmap, zgstate().fgbg);
+  zgreadbitmap(bitmap);
+  make_first_context();
+  // An error report that ends the process first completes what was written.
+  set_msgdmp_fin_func(&zgfinishoutput);
 }
 
 void zgdcls() {
@@ -329,27 +319,23 @@ void zgdcls() {
     s.cr.reset();
     s.csr.reset();
   }
-  if (s.idev_type == 2) {
-    // Completes the single PDF file; for the other formats only a context
-    // left from an open without pages remains.
-    s.cr.reset();
-    if (s.csr) cairo_surface_finish(s.csr.get());
-    s.csr.reset();
-  }
+  // Completes the single PDF file; for the other formats only a context left
+  // from an open without pages remains.
+  if (s.idev_type == 2) zgreleasesurface();
   s.pactive = false;
 }
 
 void zgpopn() {
   ZgState& s = zgstate();
-  s.page += 1;
+  if (s.page < INT_MAX) s.page += 1;
   s.pactive = true;
   s.iwdidz = s.irwidth = 1;
   s.iclidz = 1;
   s.lfcmod = false;
 
-  if (!is_pdf() || s.sep) {
+  if (zgperpagefile()) {
     s.cr.reset(zgcsfc());
-    if (is_pdf()) zgcatl();
+    if (zgformat().rotated) zgcatl();
   }
   // A page after the close of the single PDF file has nowhere to go; the
   // completed file is not overwritten.
@@ -372,41 +358,11 @@ void zgpcls() {
       s.dumpz = false;
       wait_for(3);
     }
-    if (s.dump || s.dumpz) write_page_image();
+    if (s.dump || s.dumpz) zgwritepageimage();
     s.dumpz = false;
     s.cr.reset();  // the surface stays as the window's page image
   }
-  if (s.idev_type == 2 && s.pactive) {
-    switch (s.ifl) {
-      case 1:
-        cairo_surface_flush(s.csr.get());
-        if (s.pngstdout) {
-          cairo_surface_write_to_png_stream(s.csr.get(), png2stdout, stdout);
-          std::fflush(stdout);
-        } else {
-          write_page_image();
-        }
-        s.cr.reset();
-        s.csr.reset();
-        break;
-      case 2:
-      case 3:
-        s.cr.reset();
-        cairo_surface_finish(s.csr.get());
-        s.csr.reset();
-        break;
-      default:
-        // After the close of the single file the page had no context to go to.
-        if (!s.cr) break;
-        cairo_show_page(s.cr.get());
-        if (s.sep) {
-          s.cr.reset();
-          cairo_surface_finish(s.csr.get());
-          s.csr.reset();
-        }
-        break;
-    }
-  }
+  if (s.idev_type == 2 && s.pactive) zgformat().end_page();
   s.pactive = false;
 }
 
@@ -479,6 +435,7 @@ gboolean zg_key_press_event(GtkWidget*, GdkEventKey* event, gpointer) {
         s.next = true;
         s.dumpz = true;
       } else if (k == GDK_KEY_q) {
+        zgfinishoutput();
         std::exit(0);
       } else if (k == GDK_KEY_s) {
         s.next = true;
@@ -511,6 +468,7 @@ gboolean zg_expose_event(GtkWidget* widget, GdkEventExpose* event, gpointer) {
 
 void zg_destroy_event(GtkWidget*, gpointer) {
   if (gtk_main_level() > 0) gtk_main_quit();
+  zgfinishoutput();
   std::exit(0);
 }
 

@@ -138,7 +138,7 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
   cairo_close_path(cr);
   zgsetcolor(cr, k);
 
-  if (s.idev_type == 2 && s.ifl == 4) {
+  if (zgformat().tone_outline) {
     // The outline in the fill colour closes the hairline gaps that PDF viewers
     // show between neighbouring polygons.
     cairo_fill_preserve(cr);
@@ -287,7 +287,7 @@ void zgqpnt(float&, float&, int&) {}
 
 void zgqrct(float& xmin, float& xmax, float& ymin, float& ymax, float& fact) {
   const ZgState& s = zgstate();
-  if (s.idev_type == 2 && (s.ifl == 2 || s.ifl == 4)) {
+  if (zgformat().paper) {
     xmin = 0.0f;
     xmax = static_cast<float>(s.iPS_PAGE_HEIGHT);
     ymin = 0.0f;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ inline constexpr int kZgMaxBitmaps = 300;      // records of the pattern file
 inline constexpr int kZgMaxBitmapWord = 259;   // characters of a pattern word
 inline constexpr int kZgNameLength = 79;       // file stem and window title
 inline constexpr int kZgSuffixLength = 7;      // image file suffix
+inline constexpr int kZgMaxSurfaceSide = 32767;  // cairo's largest image side
 
 inline constexpr std::array<double, 9> kZgLineWidths{1.0, 1.5, 2.0, 2.5, 3.0, 3.5, 4.0, 4.5, 5.0};
 inline constexpr std::array<double, 9> kZgEpsLineWidths{2, 4, 6, 8, 10, 11, 12, 13, 14};
@@ -51,6 +53,17 @@ inline constexpr std::array<double, 9> kZgEpsLineWidths{2, 4, 6, 8, 10, 11, 12, 
 // The whole driver state. There is exactly one (zgstate()); it lives for the
 // whole process, as the window and the single PDF file may.
 struct ZgState {
+  ZgState() = default;
+  ZgState(const ZgState&) = delete;
+  ZgState& operator=(const ZgState&) = delete;
+  // A process that exits in the middle of a session still completes its open
+  // file: the surface writes its rest through csr_fp, which must outlive it.
+  ~ZgState() {
+    cr.reset();
+    csr.reset();
+    if (csr_fp != nullptr) std::fclose(csr_fp);
+  }
+
   // device and format
   int idev_type = 0;
   int jdev_type = 0;
@@ -99,6 +112,15 @@ struct ZgState {
   // drawing surface and context of the current page
   SurfacePtr csr;
   ContextPtr cr;
+  // the file the surface writes through zgwritefile (none for raster pages)
+  std::string csr_file;
+  std::FILE* csr_fp = nullptr;
+  int csr_errno = 0;        // of the first failed write
+  bool csr_failed = false;  // its failure is already recorded
+
+  // the first file that could not be written since the last query, and why
+  std::string failed_file, failed_cause;
+  bool finishing = false;  // zgfinishoutput is running
 
   // dirty rectangle of the window, surface coordinates; all zero = empty
   int irxb = 0, iryb = 0, irxt = 0, iryt = 0;
@@ -150,6 +172,57 @@ std::string zgtrim(std::string_view text, std::size_t n);
 // Surfaces and page layout.
 cairo_t* zgcsfc();
 void zgcatl();
+
+// What differs between the window and the file formats, one row per output.
+// The rest of the driver reads the row of the open device (zgformat()), so a
+// new format is one more row.
+struct ZgFormat {
+  const char* name;    // "DISP" for the window, else the format's name
+  const char* suffix;  // file suffix; raster pages are named by CIMGFMT instead
+  bool raster;         // image surface, background painted, written as PNG
+  bool paper;          // laid out on the A4 sheet; the page rectangle is the layout's
+  bool rotated;        // the plot is turned on the portrait sheet
+  bool multipage;      // one file holds every page unless LSEP asks for one per page
+  bool tone_outline;   // tones also stroke their outline against hairline gaps
+  double line_scale;   // fixed scale of all line widths; 0 keeps the caller's
+  double page_width, page_height;  // sheet in points; 0: the surface size
+  // Makes the page surface of this row writing to `file` (ignored by raster
+  // formats).
+  cairo_surface_t* (*create)(const ZgFormat& row, const std::string& file);
+  // Ends the current file page: written, shown or finished, and released.
+  void (*end_page)();
+};
+
+// The row of the open device: the window for device 1, else the file format
+// IFL (the default PDF for a number that names none).
+const ZgFormat& zgformat();
+// The row of file format `ifl`, or null when it names none.
+const ZgFormat* zgfileformat(int ifl);
+// True when the open device makes one file per page (not the single PDF file).
+bool zgperpagefile();
+// "%s_%0*d.%s" with the stem, the page number and `suffix`.
+std::string zgpagefilename(std::string_view suffix);
+// Writes the current page surface as a PNG image file named by CIMGFMT.
+void zgwritepageimage();
+
+// Files that could not be written: the first since the last zgqfer, with the
+// reason. A surface in error draws nothing, so this is the only trace.
+void zgfilefailed(const std::string& file, const std::string& cause);
+// Opens the file of the surface about to be made (a failure is recorded), and
+// the write callback of vector surfaces into it.
+void zgopenfile(const std::string& file);
+cairo_status_t zgwritefile(void* closure, const unsigned char* data, unsigned int length);
+// Records a failure of the current file when its surface is in error.
+void zgchecksurface();
+// Releases the page context and surface, finishing the surface and closing
+// its file; a write that failed on the way is recorded.
+void zgreleasesurface();
+
+// Completes whatever the driver has written before the process ends abnormally
+// or on the user's request: finished pages stay valid and the page in progress
+// is kept where its file can take it. Returns a note about an incomplete page
+// (empty when there is none). Safe to call more than once.
+std::string zgfinishoutput();
 
 // Truncation toward zero that saturates instead of overflowing: coordinates and
 // sizes far outside any page, or taken from odd parameter values, stay defined.

@@ -1,5 +1,7 @@
 // Dates, times and calendar names.
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <ctime>
 #include <string>
 
@@ -86,22 +88,39 @@ void timec3(std::span<char> cform, int ih, int im, int is) {
 
 int ndyear(int iy) { return ((iy % 4 == 0 && iy % 100 != 0) || iy % 400 == 0) ? 366 : 365; }
 
+namespace {
+
+long long floorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Leap years up to and including y, counted from a fixed origin; the
+// difference of two counts is the number of leap years between them.
+long long leapYearsUpTo(long long y) { return floorDiv(y, 4) - floorDiv(y, 100) + floorDiv(y, 400); }
+
+// Days from day itd1 of year iy1 to day itd2 of year iy2, in closed form: far
+// years neither overflow nor take a loop over every year between.
+long long daysBetween(int iy1, int itd1, int iy2, int itd2) {
+  const long long years = static_cast<long long>(iy2) - iy1;
+  return static_cast<long long>(itd2) - itd1 + 365 * years + leapYearsUpTo(iy2 - 1LL) - leapYearsUpTo(iy1 - 1LL);
+}
+
+int saturated(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 void date32(int iy, int im, int id, int& itd) {
   static constexpr std::array<int, 12> kLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  itd = id;
-  for (int m = 1; m < im && m <= 12; ++m) itd += kLengths[static_cast<std::size_t>(m - 1)] + (m == 2 && ndyear(iy) == 366);
+  long long days = id;
+  for (int m = 1; m < im && m <= 12; ++m) days += kLengths[static_cast<std::size_t>(m - 1)] + (m == 2 && ndyear(iy) == 366);
+  itd = saturated(days);
 }
 
-void dateg2(int& n, int iy1, int itd1, int iy2, int itd2) {
-  n = itd2 - itd1;
-  for (int y = iy1; y < iy2; ++y) n += ndyear(y);
-  for (int y = iy2; y < iy1; ++y) n -= ndyear(y);
-}
+void dateg2(int& n, int iy1, int itd1, int iy2, int itd2) { n = saturated(daysBetween(iy1, itd1, iy2, itd2)); }
 
 int iweek2(int iy, int itd) {
-  int n = 0;
-  dateg2(n, 1989, 365, iy, itd);  // 31 December 1989 was a Sunday
-  return imod(n, 7) + 1;
+  const long long n = daysBetween(1989, 365, iy, itd);  // 31 December 1989 was a Sunday
+  return static_cast<int>(((n % 7) + 7) % 7) + 1;
 }
 
 int iweek3(int iy, int im, int id) {

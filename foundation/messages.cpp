@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include <utility>
 
 #include <zep/foundation.hpp>
 
@@ -21,6 +22,7 @@ constexpr int kMaxLevel = 16;
 
 MsgDumper activeDumper = &msgdmp_zeporig;
 MsgErrorCallback errorCallback = nullptr;
+MsgFinisher finisher = nullptr;
 
 struct DumperSettings {
   int unit = 0;
@@ -82,6 +84,17 @@ int processLevel = 0;
 
 const std::string& outermostProcess() { return processSlots()[static_cast<std::size_t>(std::min(processLevel, 1))]; }
 
+std::string compose(char level, std::string_view routine, std::string_view message, bool longForm);
+
+// Lets what was written be completed before an error ends the process. The
+// finisher leaves its slot before it runs, so an error inside it cannot recurse.
+void runFinisher(int unit, int linesize, bool longForm) {
+  const MsgFinisher f = std::exchange(finisher, nullptr);
+  if (f == nullptr) return;
+  const std::string note = f();
+  if (!note.empty()) mszdmp(compose('E', "-CNT.-", note, longForm), unit, linesize);
+}
+
 // Stack faults are written straight to the message unit and end the process:
 // the stack is what the reports themselves quote, so they cannot go through them.
 [[noreturn]] void stackFault(std::string_view routine, std::string_view what) {
@@ -91,6 +104,7 @@ const std::string& outermostProcess() { return processSlots()[static_cast<std::s
   gliget("NLNSIZE", linesize);
   mszdmp("*** ERROR (" + std::string(routine) + " IN " + outermostProcess() + ") * " + std::string(what), unit,
          linesize);
+  runFinisher(unit, linesize, false);
   osabrt();
 }
 
@@ -155,10 +169,14 @@ void msgdmp_zeporig(std::string_view level, std::string_view routine, std::strin
     mszdmp(compose(lev, routine, text, s.longForm), s.unit, s.linesize);
     for (const std::string& line : reports::contextLines())
       mszdmp(compose(lev, "-CNT.-", line, s.longForm), s.unit, s.linesize);
+    runFinisher(s.unit, s.linesize, s.longForm);
     osabrt();
   }
   dumpWarningOrMessage(count, lev, routine, text, s);
-  if (settingsProblem) osabrt();
+  if (settingsProblem) {
+    runFinisher(s.unit, s.linesize, s.longForm);
+    osabrt();
+  }
 }
 
 void msgdmp_err_replaceable(std::string_view level, std::string_view routine, std::string_view text) {
@@ -178,6 +196,8 @@ void msgdmp_err_replaceable(std::string_view level, std::string_view routine, st
 }
 
 void set_msgdmp_func(MsgDumper dumper) { activeDumper = dumper != nullptr ? dumper : &msgdmp_zeporig; }
+
+void set_msgdmp_fin_func(MsgFinisher f) { finisher = f; }
 
 void set_msgdmp_err_func(MsgErrorCallback callback) {
   errorCallback = callback;

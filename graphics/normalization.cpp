@@ -39,6 +39,11 @@ float degreeFactor() {
 // logarithmic axis; false after a report when the window cannot be mapped.
 bool axisScale(float umin, float umax, float vmin, float vmax, bool logarithmic, char axis, float& c,
                float& v0) {
+  // A bound that is not finite scales every point to nothing or infinity.
+  if (!std::isfinite(umin) || !std::isfinite(umax)) {
+    msgdmp("E", "SGSTRF", "WINDOW DEFINITION IS INVALID.");
+    return false;
+  }
   if (logarithmic) {
     // The product in double: two tiny bounds of one sign must not underflow to 0.
     if (static_cast<double>(umin) * static_cast<double>(umax) <= 0.0) {
@@ -104,7 +109,8 @@ void finalizeGrid(const transform::Projection& p, const Rect& vp) {
   glrget("RUNDEF", setup.rundef);
   setup.routine = "SGSTRF";
   if (p.prepare != nullptr && !p.prepare(setup)) return;
-  if (setup.cxmin == setup.cxmax || setup.cymin == setup.cymax) {
+  if (setup.cxmin == setup.cxmax || setup.cymin == setup.cymax || !std::isfinite(setup.cxmax - setup.cxmin) ||
+      !std::isfinite(setup.cymax - setup.cymin)) {
     msgdmp("E", "SGSTRF", "WINDOW DEFINITION IS INVALID.");
     return;
   }
@@ -275,7 +281,9 @@ void sgstrf() {
   int itr = 0;
   sgiget("ITR", itr);
   const Rect vp = viewport();
-  if (!(vp.xmax > vp.xmin && vp.ymax > vp.ymin)) {
+  // Infinite corners are no definition either: every point would map to them.
+  if (!(vp.xmax > vp.xmin && vp.ymax > vp.ymin) || !std::isfinite(vp.xmax - vp.xmin) ||
+      !std::isfinite(vp.ymax - vp.ymin)) {
     msgdmp("E", "SGSTRF", "VIEWPORT DEFINITION IS INVALID.");
     return;
   }

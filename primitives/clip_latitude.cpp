@@ -1,9 +1,12 @@
 // Latitude clipper: cuts one segment in T coordinates (radians) to a latitude
-// band, following the great circle through its ends.
+// band, following the great circle through its ends. The band is a setting;
+// each clipper keeps its own segment.
 #include <array>
 
 #include <zep/foundation.hpp>
 #include <zep/primitives.hpp>
+
+#include "primitives/segment_generator.hpp"
 
 namespace zep {
 
@@ -11,20 +14,12 @@ namespace {
 
 constexpr float kTolerance = 1.0E-5F;
 
-struct Point {
-  float x = 0.0F;
-  float y = 0.0F;
-};
-
-struct LatitudeBand {
+struct Band {
   float ymin = -rfpi() / 2.0F;
   float ymax = rfpi() / 2.0F;
-  std::array<Point, 2> pending{};
-  int next = 3;  // index (1 or 2) of the next pending point; 3 when exhausted
-  Point last{};
-};
+} band;
 
-LatitudeBand band;
+detail::LatitudeClipper familyClipper;
 
 enum class Side { inside, below, above };
 
@@ -39,16 +34,56 @@ Side classify(float y, bool strict) {
   return Side::inside;
 }
 
-// Where the great circle through the current definition meets the band edge on
-// the given side.
-Point crossing(Side side) {
-  Point p;
+// Where the great circle meets the band edge on the given side.
+detail::PlanePoint crossing(const detail::GreatCircle& circle, Side side) {
+  detail::PlanePoint p;
   p.y = side == Side::below ? band.ymin : band.ymax;
-  szqgcx(p.y, p.x);
+  p.x = circle.longitudeAt(p.y);
   return p;
 }
 
 }  // namespace
+
+namespace detail {
+
+bool LatitudeClipper::start(float x0, float y0, float x1, float y1, bool strict) {
+  const Side s0 = classify(y0, strict);
+  const Side s1 = classify(y1, strict);
+  last_ = {x1, y1};
+  next_ = 3;
+  if (s0 == Side::inside && s1 == Side::inside) {
+    pending_[1] = {x1, y1};
+    next_ = 2;
+  } else if (s0 == Side::inside) {
+    circle_.set(x0, y0, x1, y1);
+    pending_[1] = crossing(circle_, s1);
+    next_ = 2;
+  } else if (s1 == Side::inside) {
+    circle_.set(x1, y1, x0, y0);
+    pending_ = {crossing(circle_, s0), PlanePoint{x1, y1}};
+    next_ = 1;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void LatitudeClipper::pull(float& x, float& y, bool& lcont) {
+  if (next_ > 2) {
+    x = last_.x;
+    y = last_.y;
+    lcont = false;
+    return;
+  }
+  const PlanePoint p = pending_[static_cast<std::size_t>(next_ - 1)];
+  x = p.x;
+  y = p.y;
+  lcont = next_ == 1;
+  ++next_;
+  last_ = p;
+}
+
+}  // namespace detail
 
 void szscly(float ymin, float ymax) {
   band.ymin = ymin;
@@ -61,40 +96,9 @@ void szqcly(float& ymin, float& ymax) {
 }
 
 void szpcly(float x0, float y0, float x1, float y1, bool& lvalid, bool lstrict) {
-  const Side s0 = classify(y0, lstrict);
-  const Side s1 = classify(y1, lstrict);
-  band.last = {x1, y1};
-  band.next = 3;
-  lvalid = true;
-  if (s0 == Side::inside && s1 == Side::inside) {
-    band.pending[1] = {x1, y1};
-    band.next = 2;
-  } else if (s0 == Side::inside) {
-    szsgcl(x0, y0, x1, y1);
-    band.pending[1] = crossing(s1);
-    band.next = 2;
-  } else if (s1 == Side::inside) {
-    szsgcl(x1, y1, x0, y0);
-    band.pending = {crossing(s0), Point{x1, y1}};
-    band.next = 1;
-  } else {
-    lvalid = false;
-  }
+  lvalid = familyClipper.start(x0, y0, x1, y1, lstrict);
 }
 
-void szgcly(float& x, float& y, bool& lcont) {
-  if (band.next > 2) {
-    x = band.last.x;
-    y = band.last.y;
-    lcont = false;
-    return;
-  }
-  const Point p = band.pending[static_cast<std::size_t>(band.next - 1)];
-  x = p.x;
-  y = p.y;
-  lcont = band.next == 1;
-  ++band.next;
-  band.last = p;
-}
+void szgcly(float& x, float& y, bool& lcont) { familyClipper.pull(x, y, lcont); }
 
 }  // namespace zep

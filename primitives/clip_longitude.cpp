@@ -1,12 +1,12 @@
 // Longitude clipper: cuts one segment in T coordinates (radians) to a longitude
-// range, taking the shorter way about the sphere. A segment may leave the range
-// at one boundary and come back at the other (when it crosses the seam), so it
-// is handed out in up to three steps: 1 the exit point, 2 the re-entry point
-// (a move), 3 the end point.
+// range, taking the shorter way about the sphere. The range is a setting; each
+// clipper keeps its own segment and steps.
 #include <cmath>
 
 #include <zep/foundation.hpp>
 #include <zep/primitives.hpp>
+
+#include "primitives/segment_generator.hpp"
 
 namespace zep {
 
@@ -16,88 +16,69 @@ constexpr float kBoundaryTolerance = 1.0E-5F;
 constexpr float kPoleTolerance = 1.0E-5F;
 constexpr float kAngleTolerance = 1.0E-4F;
 
-struct LongitudeRange {
+struct Range {
   float xmin = -rfpi();
   float xmax = rfpi();
-  float x0 = 0.0F;
-  float y0 = 0.0F;
-  float x1 = 0.0F;
-  float y1 = 0.0F;
-  float d = 0.0F;   // shortest longitude difference
-  float xu = 0.0F;  // end unfolded from the start
-  int step = 4;     // current step; beyond `lastStep` when exhausted
-  int lastStep = 3;
-  float lastX = 0.0F;
-  float lastY = 0.0F;
-};
+} range;
 
-LongitudeRange range;
-
-bool onBoundary(float x) {
-  return lreqa(x, range.xmin, kBoundaryTolerance) || lreqa(x, range.xmax, kBoundaryTolerance);
-}
-
-// How an end of the segment relates to the range.
-enum class Where { outside, inside, boundary };
-
-Where classify(float x, bool lbound) {
-  const bool boundary = onBoundary(x);
-  if (boundary && lbound) return Where::boundary;
-  if (!boundary && range.xmin < x && x < range.xmax) return Where::inside;
-  return Where::outside;
-}
+detail::LongitudeClipper familyClipper;
 
 bool atPole(float y) { return lreqa(std::fabs(y), rfpi() / 2.0F, kPoleTolerance); }
 
+}  // namespace
+
+namespace detail {
+
+bool LongitudeClipper::onBoundary(float x) const {
+  return lreqa(x, xmin_, kBoundaryTolerance) || lreqa(x, xmax_, kBoundaryTolerance);
+}
+
+// How an end of the segment relates to the range.
+LongitudeClipper::Where LongitudeClipper::classify(float x, bool bound) const {
+  const bool boundary = onBoundary(x);
+  if (boundary && bound) return Where::boundary;
+  if (!boundary && xmin_ < x && x < xmax_) return Where::inside;
+  return Where::outside;
+}
+
 // The boundary point where the segment leaves (step 1) or re-enters (step 2)
 // the range.
-void boundaryPoint(int step, float& x, float& y) {
-  const float mid = step == 1 ? range.x0 + range.d / 2.0F : range.x1 - range.d / 2.0F;
-  x = std::fabs(mid - range.xmin) < std::fabs(mid - range.xmax) ? range.xmin : range.xmax;
+void LongitudeClipper::boundaryPoint(int step, float& x, float& y) {
+  const float mid = step == 1 ? x0_ + d_ / 2.0F : x1_ - d_ / 2.0F;
+  x = std::fabs(mid - xmin_) < std::fabs(mid - xmax_) ? xmin_ : xmax_;
   const float pi = rfpi();
-  const float ad = std::fabs(range.d);
-  if (atPole(range.y1)) {
-    y = range.y1;
-  } else if (atPole(range.y0)) {
-    y = range.y0;
+  const float ad = std::fabs(d_);
+  if (atPole(y1_)) {
+    y = y1_;
+  } else if (atPole(y0_)) {
+    y = y0_;
   } else if (ad <= kAngleTolerance) {
-    y = range.y1;
+    y = y1_;
   } else if (std::fabs(ad - pi) <= kAngleTolerance) {
     // Half way round: the segment passes over a pole.
-    y = range.y0 + range.y1 >= 0.0F ? pi / 2.0F : -pi / 2.0F;
+    y = y0_ + y1_ >= 0.0F ? pi / 2.0F : -pi / 2.0F;
   } else {
-    szsgcl(range.x0, range.y0, range.x1, range.y1);
-    szqgcy(x, y);
+    circle_.set(x0_, y0_, x1_, y1_);
+    y = circle_.latitudeAt(x);
   }
 }
 
-}  // namespace
-
-void szsclx(float xmin, float xmax) {
-  range.xmin = xmin;
-  range.xmax = xmax;
-}
-
-void szqclx(float& xmin, float& xmax) {
-  xmin = range.xmin;
-  xmax = range.xmax;
-}
-
-void szpclx(float x0, float y0, float x1, float y1, bool& lvalid, bool lbound) {
-  range.x0 = x0;
-  range.y0 = y0;
-  range.x1 = x1;
-  range.y1 = y1;
-  range.d = szxmod(x1 - x0);
-  range.xu = x0 + range.d;
-  range.lastX = x1;
-  range.lastY = y1;
-  const bool wrap = lrnea(range.xu, x1, kBoundaryTolerance);
+bool LongitudeClipper::start(float x0, float y0, float x1, float y1, bool bound) {
+  xmin_ = range.xmin;
+  xmax_ = range.xmax;
+  x0_ = x0;
+  y0_ = y0;
+  x1_ = x1;
+  y1_ = y1;
+  d_ = szxmod(x1 - x0);
+  xu_ = x0 + d_;
+  last_ = {x1, y1};
+  const bool wrap = lrnea(xu_, x1, kBoundaryTolerance);
 
   int first = 0;
   int last = -1;  // no steps: nothing visible
-  const Where w0 = classify(x0, lbound);
-  const Where w1 = classify(x1, lbound);
+  const Where w0 = classify(x0, bound);
+  const Where w1 = classify(x1, bound);
   switch (w0) {
     case Where::outside:
       if (w1 == Where::inside) {
@@ -130,38 +111,52 @@ void szpclx(float x0, float y0, float x1, float y1, bool& lvalid, bool lbound) {
       }
       break;
   }
-  lvalid = last >= first;
-  range.step = first;
-  range.lastStep = last;
-  if (!lvalid) {
-    range.step = 4;
-    range.lastStep = 3;
-  }
+  const bool valid = last >= first;
+  step_ = valid ? first : 4;
+  lastStep_ = valid ? last : 3;
+  return valid;
 }
 
-void szgclx(float& x, float& y, bool& lcont, bool& lmove) {
-  const int m = range.step;
-  if (m > range.lastStep) {
-    x = range.lastX;
-    y = range.lastY;
+void LongitudeClipper::pull(float& x, float& y, bool& lcont, bool& lmove) {
+  const int m = step_;
+  if (m > lastStep_) {
+    x = last_.x;
+    y = last_.y;
     lcont = false;
     lmove = true;
     return;
   }
   lmove = m == 2;
   if (m == 3) {
-    x = range.x1;
-    y = range.y1;
-  } else if (m == 1 && onBoundary(range.x1)) {
-    x = range.xu;
-    y = range.y1;
+    x = x1_;
+    y = y1_;
+  } else if (m == 1 && onBoundary(x1_)) {
+    x = xu_;
+    y = y1_;
   } else {
     boundaryPoint(m, x, y);
   }
-  range.step = m + 1;
-  lcont = range.step <= range.lastStep;
-  range.lastX = x;
-  range.lastY = y;
+  step_ = m + 1;
+  lcont = step_ <= lastStep_;
+  last_ = {x, y};
 }
+
+}  // namespace detail
+
+void szsclx(float xmin, float xmax) {
+  range.xmin = xmin;
+  range.xmax = xmax;
+}
+
+void szqclx(float& xmin, float& xmax) {
+  xmin = range.xmin;
+  xmax = range.xmax;
+}
+
+void szpclx(float x0, float y0, float x1, float y1, bool& lvalid, bool lbound) {
+  lvalid = familyClipper.start(x0, y0, x1, y1, lbound);
+}
+
+void szgclx(float& x, float& y, bool& lcont, bool& lmove) { familyClipper.pull(x, y, lcont, lmove); }
 
 }  // namespace zep

@@ -1,28 +1,16 @@
-// Line types: the built-in dash patterns, raw bit patterns and the dash stage.
+// Line types: the built-in dash patterns, raw bit patterns and the dash stage
+// that holds them.
+#include "primitives/dash_stage.hpp"
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 
 #include <zep/zep.hpp>
 
-#include "primitives/dash_stage.hpp"
-
 namespace zep {
 namespace {
-
-constexpr int kMaxRuns = 32;
-
-struct DashPattern {
-  int type = 1;
-  int effective = 0;
-  bool solid = true;
-  float bitLength = 0.003F;
-  int move = 1;
-  int runs = 0;
-  std::array<float, kMaxRuns> end{};  // cumulative end of each run, V units
-  std::array<bool, kMaxRuns> pen{};   // draw (true) or skip
-  float cycle() const { return end[static_cast<std::size_t>(runs - 1)]; }
-} dash;
 
 int builtInPattern(int type) {
   static const std::array<int, 4> patterns = [] {
@@ -37,56 +25,61 @@ int builtInPattern(int type) {
 
 }  // namespace
 
-void szstyp(int itype) {
-  dash.type = itype;
-  szstyz(itype >= 1 && itype <= 4 ? builtInPattern(itype) : itype);
-}
-
-void szqtyp(int& itype) { itype = dash.type; }
-
-void szstyz(int pattern) {
-  int nbits = 16;
-  sgrget("BITLEN", dash.bitLength);
-  sgiget("MOVE", dash.move);
-  sgiget("NBITS", nbits);
-  // The pattern is one 32-bit word: more bits than that do not exist.
-  const int bits = std::min(nbits, 32);
-  std::uint32_t mask = 0;
-  for (int i = 0; i < bits; ++i) mask = (mask << 1) | 1U;
-  const std::uint32_t effective = static_cast<std::uint32_t>(pattern) & mask;
-  dash.effective = static_cast<int>(effective);
-  dash.solid = effective == 0 || effective == mask || dash.bitLength <= 0.0F;
-  dash.runs = 0;
-  if (dash.solid) return;
-  for (int bit = bits - 1; bit >= 0; --bit) {
-    const bool on = ((effective >> bit) & 1U) != 0;
-    if (dash.runs == 0 || dash.pen[static_cast<std::size_t>(dash.runs - 1)] != on) {
-      dash.end[static_cast<std::size_t>(dash.runs)] = dash.runs == 0 ? 0.0F : dash.end[static_cast<std::size_t>(dash.runs - 1)];
-      dash.pen[static_cast<std::size_t>(dash.runs)] = on;
-      ++dash.runs;
-    }
-    dash.end[static_cast<std::size_t>(dash.runs - 1)] += dash.bitLength;
-  }
-}
-
-void szqtyz(int& pattern) { pattern = dash.effective; }
+void szstyp(int itype) { pipeline::dashPattern().setType(itype); }
+void szqtyp(int& itype) { itype = pipeline::dashPattern().type(); }
+void szstyz(int pattern) { pipeline::dashPattern().setBits(pattern); }
+void szqtyz(int& pattern) { pattern = pipeline::dashPattern().bits(); }
 
 namespace pipeline {
 
+void DashStage::setType(int type) {
+  pattern_.type = type;
+  setBits(type >= 1 && type <= 4 ? builtInPattern(type) : type);
+}
+
+void DashStage::setBits(int bits) {
+  Pattern& p = pattern_;
+  int nbits = 16;
+  sgrget("BITLEN", p.bitLength);
+  sgiget("MOVE", p.move);
+  sgiget("NBITS", nbits);
+  // The pattern is one 32-bit word: more bits than that do not exist.
+  const int count = std::min(nbits, 32);
+  std::uint32_t mask = 0;
+  for (int i = 0; i < count; ++i) mask = (mask << 1) | 1U;
+  const std::uint32_t effective = static_cast<std::uint32_t>(bits) & mask;
+  p.effective = static_cast<int>(effective);
+  p.solid = effective == 0 || effective == mask || p.bitLength <= 0.0F;
+  p.runs = 0;
+  if (p.solid) return;
+  for (int bit = count - 1; bit >= 0; --bit) {
+    const bool on = ((effective >> bit) & 1U) != 0;
+    if (p.runs == 0 || p.pen[static_cast<std::size_t>(p.runs - 1)] != on) {
+      p.end[static_cast<std::size_t>(p.runs)] = p.runs == 0 ? 0.0F : p.endOf(p.runs - 1);
+      p.pen[static_cast<std::size_t>(p.runs)] = on;
+      ++p.runs;
+    }
+    p.end[static_cast<std::size_t>(p.runs - 1)] += p.bitLength;
+  }
+}
+
 void DashStage::open() {
   opened_ = true;
+  pen_.reset();
   next_.open();
 }
 
 void DashStage::moveTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  pen_.reset();
   next_.moveTo(x, y);
-  if (!dash.solid) {
+  if (!pattern_.solid) {
     if (opened_) {
       phase_ = 0.0F;
       opened_ = false;
-    } else if (dash.move == 1) {
-      phase_ = std::fmod(phase_ + std::hypot(x - x_, y - y_), dash.cycle());
-    } else if (dash.move == -1) {
+    } else if (pattern_.move == 1) {
+      phase_ = std::fmod(phase_ + std::hypot(x - x_, y - y_), pattern_.cycle());
+    } else if (pattern_.move == -1) {
       phase_ = 0.0F;
     }
   }
@@ -97,26 +90,38 @@ void DashStage::moveTo(float x, float y) {
 void DashStage::emit(int run, float e) { emitAt(run, x_ + e * dx_, y_ + e * dy_); }
 
 void DashStage::emitAt(int run, float x, float y) {
-  dash.pen[static_cast<std::size_t>(run)] ? next_.drawTo(x, y) : next_.moveTo(x, y);
+  pattern_.pen[static_cast<std::size_t>(run)] ? next_.drawTo(x, y) : next_.moveTo(x, y);
 }
 
 void DashStage::drawTo(float x, float y) {
-  if (dash.solid) {
-    next_.drawTo(x, y);
-    x_ = x;
-    y_ = y;
+  if (pen_.drops(x, y)) return;
+  // After a point that was not a number the line goes on from the next good
+  // one, the phase running on as across any move.
+  if (pen_.resumes()) {
+    moveTo(x, y);
     return;
   }
+  if (pattern_.solid) {
+    next_.drawTo(x, y);
+  } else {
+    drawDashed(x, y);
+  }
+  x_ = x;
+  y_ = y;
+}
+
+void DashStage::drawDashed(float x, float y) {
+  const Pattern& p = pattern_;
   float s = std::hypot(x - x_, y - y_);
   if (s == 0.0F) return;
   dx_ = (x - x_) / s;
   dy_ = (y - y_) / s;
-  const float cycle = dash.cycle();
+  const float cycle = p.cycle();
   int first = 0;
-  while (first < dash.runs - 1 && dash.end[static_cast<std::size_t>(first)] < phase_) ++first;
+  while (first < p.runs - 1 && p.endOf(first) < phase_) ++first;
 
   if (phase_ + s > cycle) {
-    for (int k = first; k < dash.runs; ++k) emit(k, dash.end[static_cast<std::size_t>(k)] - phase_);
+    for (int k = first; k < p.runs; ++k) emit(k, p.endOf(k) - phase_);
     const float rest = cycle - phase_;
     x_ += rest * dx_;
     y_ += rest * dy_;
@@ -128,36 +133,30 @@ void DashStage::drawTo(float x, float y) {
     if (wholeCycles > 1.0E6F) {
       next_.drawTo(x, y);
       phase_ = std::fmod(s, cycle);
-      x_ = x;
-      y_ = y;
       return;
     }
     const long whole = static_cast<long>(wholeCycles);
     for (long c = 0; c < whole; ++c) {
-      for (int k = 0; k < dash.runs; ++k) emit(k, dash.end[static_cast<std::size_t>(k)]);
+      for (int k = 0; k < p.runs; ++k) emit(k, p.endOf(k));
       x_ += cycle * dx_;
       y_ += cycle * dy_;
       s -= cycle;
     }
     int last = 0;
-    while (last < dash.runs - 1 && dash.end[static_cast<std::size_t>(last)] < s) ++last;
-    for (int k = 0; k < last; ++k) emit(k, dash.end[static_cast<std::size_t>(k)]);
+    while (last < p.runs - 1 && p.endOf(last) < s) ++last;
+    for (int k = 0; k < last; ++k) emit(k, p.endOf(k));
     emitAt(last, x, y);
     phase_ = s;
   } else {
     int k = first;
-    while (k < dash.runs - 1 && dash.end[static_cast<std::size_t>(k)] < phase_ + s) {
-      emit(k, dash.end[static_cast<std::size_t>(k)] - phase_);
+    while (k < p.runs - 1 && p.endOf(k) < phase_ + s) {
+      emit(k, p.endOf(k) - phase_);
       ++k;
     }
     emitAt(k, x, y);
     phase_ += s;
   }
-  x_ = x;
-  y_ = y;
 }
-
-void DashStage::close() { next_.close(); }
 
 }  // namespace pipeline
 }  // namespace zep

@@ -8,6 +8,7 @@
 #include <zep/zep.hpp>
 
 #include "primitives/line_pipeline.hpp"
+#include "primitives/segment_generator.hpp"
 
 namespace zep {
 namespace {
@@ -47,63 +48,67 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
   return on;
 }
 
-// A count of points from a real; a segment with an end that is not a number
-// (missing data, for instance) is handed out whole.
+// A count of points from a real, at least 1 and at most a million.
 int pointCount(float count) {
   if (std::isnan(count)) return 1;
   return std::max(1, static_cast<int>(std::min(count, 1.0E6F)));
 }
 
-struct Linear {
-  float x0 = 0, y0 = 0, x1 = 0, y1 = 0, dx = 0, dy = 0;
-  int n = 1, k = 1;
-  bool lastDecision = false;
-} linear;
-
-struct GreatCircle {
-  float x0 = 0, y0 = 0, x1 = 0, y1 = 0, increment = 0;
-  int n = 1, k = 1;
-  bool alongX = true;
-  bool fixedLatitude = false;   // hold the latitude instead of following the circle
-  bool fixedLongitude = false;  // hold the longitude
-  float fixedValue = 0;
-  bool lastDecision = false;
-} circle;
+detail::LinearInterpolator familyLinear;
+detail::GreatCircleInterpolator familyGreatCircle;
 
 }  // namespace
 
-void szpipl(float x0, float y0, float x1, float y1, int mode) {
-  linear = Linear{x0, y0, x1, y1, 0, 0, 1, 1, linear.lastDecision};
+namespace detail {
+
+void LinearInterpolator::start(float x0, float y0, float x1, float y1, int mode) {
+  x0_ = x0;
+  y0_ = y0;
+  x1_ = x1;
+  y1_ = y1;
+  dx_ = dy_ = 0;
+  n_ = k_ = 1;
   const pipeline::LineState& s = pipeline::lineState();
-  if (!interpolationOn(s.interpolateLinear, mode, y0, y1, false, linear.lastDecision)) return;
+  if (!interpolationOn(s.interpolateLinear, mode, y0, y1, false, lastDecision_)) return;
+  if (!pipeline::finite(x0, y0) || !pipeline::finite(x1, y1)) return;  // handed out whole
   const float dx = x1 - x0;
   const float dy = y1 - y0;
   const float nx = s.stepX > 0 ? std::trunc(std::fabs(dx) / s.stepX) : 0.0F;
   const float ny = s.stepY > 0 ? std::trunc(std::fabs(dy) / s.stepY) : 0.0F;
   // A step far below the segment's length would mean millions of points; the
   // count stays within what a picture can use.
-  linear.n = std::isnan(nx) || std::isnan(ny) ? 1 : pointCount(std::max(nx, ny) + 1.0F);
-  linear.dx = dx / static_cast<float>(linear.n);
-  linear.dy = dy / static_cast<float>(linear.n);
+  n_ = std::isnan(nx) || std::isnan(ny) ? 1 : pointCount(std::max(nx, ny) + 1.0F);
+  dx_ = dx / static_cast<float>(n_);
+  dy_ = dy / static_cast<float>(n_);
 }
 
-void szgipl(float& x, float& y, bool& lcont) {
-  if (linear.k >= linear.n) {
-    x = linear.x1;
-    y = linear.y1;
+void LinearInterpolator::pull(float& x, float& y, bool& lcont) {
+  if (k_ >= n_) {
+    x = x1_;
+    y = y1_;
     lcont = false;
     return;
   }
-  x = linear.x0 + static_cast<float>(linear.k) * linear.dx;
-  y = linear.y0 + static_cast<float>(linear.k) * linear.dy;
-  ++linear.k;
+  x = x0_ + static_cast<float>(k_) * dx_;
+  y = y0_ + static_cast<float>(k_) * dy_;
+  ++k_;
   lcont = true;
 }
 
-void szpipt(float x0, float y0, float x1, float y1, int mode) {
-  circle = GreatCircle{x0, y0, x1, y1, 0, 1, 1, true, false, false, 0, circle.lastDecision};
+void GreatCircleInterpolator::start(float x0, float y0, float x1, float y1, int mode) {
+  x0_ = x0;
+  y0_ = y0;
+  x1_ = x1;
+  y1_ = y1;
+  increment_ = 0;
+  n_ = k_ = 1;
+  alongX_ = true;
+  fixedLatitude_ = fixedLongitude_ = false;
+  fixedValue_ = 0;
   const pipeline::LineState& s = pipeline::lineState();
-  if (!interpolationOn(s.interpolateGreatCircle, mode, y0, y1, true, circle.lastDecision)) return;
+  if (!interpolationOn(s.interpolateGreatCircle, mode, y0, y1, true, lastDecision_)) return;
+  // A segment with an end that is not finite has no length to cut.
+  if (!pipeline::finite(x0, y0) || !pipeline::finite(x1, y1)) return;
   const float dx = szxmod(x1 - x0);
   const float dy = y1 - y0;
   const float adx = std::fabs(dx);
@@ -112,51 +117,56 @@ void szpipt(float x0, float y0, float x1, float y1, int mode) {
 
   if (atPole(y0) || atPole(y1)) {
     const bool startAtPole = atPole(y0);
-    circle.alongX = ady <= adx;
-    if (circle.alongX) {
-      circle.fixedLatitude = true;
-      circle.fixedValue = std::copysign(kHalfPi, startAtPole ? y0 : y1);
+    alongX_ = ady <= adx;
+    if (alongX_) {
+      fixedLatitude_ = true;
+      fixedValue_ = std::copysign(kHalfPi, startAtPole ? y0 : y1);
     } else {
-      circle.fixedLongitude = true;
-      circle.fixedValue = startAtPole ? x1 : x0;
+      fixedLongitude_ = true;
+      fixedValue_ = startAtPole ? x1 : x0;
     }
   } else if (lreqa(adx, 0.0F, kTolerance)) {
-    circle.alongX = false;
-    circle.fixedLongitude = true;
-    circle.fixedValue = x0;
+    alongX_ = false;
+    fixedLongitude_ = true;
+    fixedValue_ = x0;
   } else if (lreqa(adx, kPi, kTolerance)) {
-    circle.alongX = true;
-    circle.fixedLatitude = true;
-    circle.fixedValue = std::copysign(kHalfPi, y0 + y1);
+    alongX_ = true;
+    fixedLatitude_ = true;
+    fixedValue_ = std::copysign(kHalfPi, y0 + y1);
   } else {
-    szsgcl(x0, y0, x1, y1);
-    circle.alongX = ady <= adx;
+    circle_.set(x0, y0, x1, y1);
+    alongX_ = ady <= adx;
   }
-  const float step = circle.alongX ? s.stepX : (s.stepY > 0 ? s.stepY : s.stepX);
-  const float span = circle.alongX ? adx : ady;
-  circle.n = pointCount(std::trunc(span / step + 1.0F));
-  circle.increment = (circle.alongX ? dx : dy) / static_cast<float>(circle.n);
+  const float step = alongX_ ? s.stepX : (s.stepY > 0 ? s.stepY : s.stepX);
+  const float span = alongX_ ? adx : ady;
+  n_ = pointCount(std::trunc(span / step + 1.0F));
+  increment_ = (alongX_ ? dx : dy) / static_cast<float>(n_);
 }
 
-void szgipt(float& x, float& y, bool& lcont) {
-  if (circle.k >= circle.n) {
-    x = circle.x1;
-    y = circle.y1;
+void GreatCircleInterpolator::pull(float& x, float& y, bool& lcont) {
+  if (k_ >= n_) {
+    x = x1_;
+    y = y1_;
     lcont = false;
     return;
   }
-  const float t = static_cast<float>(circle.k) * circle.increment;
-  if (circle.alongX) {
-    x = circle.x0 + t;
-    if (circle.fixedLatitude) y = circle.fixedValue;
-    else szqgcy(x, y);
+  const float t = static_cast<float>(k_) * increment_;
+  if (alongX_) {
+    x = x0_ + t;
+    y = fixedLatitude_ ? fixedValue_ : circle_.latitudeAt(x);
   } else {
-    y = circle.y0 + t;
-    if (circle.fixedLongitude) x = circle.fixedValue;
-    else szqgcx(y, x);
+    y = y0_ + t;
+    x = fixedLongitude_ ? fixedValue_ : circle_.longitudeAt(y);
   }
-  ++circle.k;
+  ++k_;
   lcont = true;
 }
+
+}  // namespace detail
+
+void szpipl(float x0, float y0, float x1, float y1, int mode) { familyLinear.start(x0, y0, x1, y1, mode); }
+void szgipl(float& x, float& y, bool& lcont) { familyLinear.pull(x, y, lcont); }
+void szpipt(float x0, float y0, float x1, float y1, int mode) { familyGreatCircle.start(x0, y0, x1, y1, mode); }
+void szgipt(float& x, float& y, bool& lcont) { familyGreatCircle.pull(x, y, lcont); }
 
 }  // namespace zep

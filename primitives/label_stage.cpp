@@ -87,6 +87,7 @@ void LabelStage::open() {
     }
   }
   if (buffering_) buffer_.clear();
+  pen_.reset();
   next_.open();
 }
 
@@ -96,6 +97,8 @@ void LabelStage::flushBuffer() {
 }
 
 void LabelStage::moveTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  pen_.reset();
   if (buffering_) flushBuffer();
   next_.moveTo(x, y);
   current_ = {x, y};
@@ -113,6 +116,14 @@ void LabelStage::placeLabel(Point start, Point end) {
   int lineIndex = 0;
   szqidx(lineIndex);
   const int index = labelIndex_ != 0 ? labelIndex_ : lineIndex;
+  // The label leaves the line's own road and comes back to it. The stages
+  // below (dash, P, R, Z) are closed, so that the workstation ends the line's
+  // polyline before the text; the text goes its own way through the text
+  // primitive, whose strokes enter at the text-stroke stage and meet the line's
+  // road again at P; then the stages below are reopened and the line moves on
+  // from the end of the gap. The stages above this one stay open throughout,
+  // and no generator of theirs is disturbed: every stage clips and
+  // interpolates with generators of its own.
   next_.close();
   sztxop(height_, angle, 0, index);
   sztxzv((start.x + end.x) / 2.0F, (start.y + end.y) / 2.0F, label.text);
@@ -123,6 +134,11 @@ void LabelStage::placeLabel(Point start, Point end) {
 }
 
 void LabelStage::drawTo(float x, float y) {
+  if (pen_.drops(x, y)) return;
+  if (pen_.resumes()) {
+    moveTo(x, y);
+    return;
+  }
   if (!labelling_) {
     next_.drawTo(x, y);
     current_ = {x, y};
@@ -133,8 +149,8 @@ void LabelStage::drawTo(float x, float y) {
     const float r = std::hypot(p.x - current_.x, p.y - current_.y);
     if (r == 0.0F) return;
     if (!std::isfinite(r)) {
-      // A point that is not a number (missing data) or infinitely far has no
-      // arc position: pass the draw on rather than measure gaps along it.
+      // Points so far apart that their distance overflows have no arc
+      // position: pass the draw on rather than measure gaps along it.
       next_.drawTo(p.x, p.y);
       current_ = p;
       return;

@@ -10,9 +10,9 @@
 
 namespace zep::pipeline {
 
-class LabelStage : public LineStage {
+class LabelStage : public PassStage {
  public:
-  explicit LabelStage(LineStage& next) : next_(next) {}
+  using PassStage::PassStage;
   void open() override;
   void moveTo(float x, float y) override;
   void drawTo(float x, float y) override;
@@ -26,7 +26,6 @@ class LabelStage : public LineStage {
   void flushBuffer();
   void placeLabel(Point start, Point end);
 
-  LineStage& next_;
   bool labelling_ = false;
   bool buffering_ = true;
   bool curvatureCheck_ = true;
@@ -45,6 +44,7 @@ class LabelStage : public LineStage {
   Point gapStart_;
   float arc_ = 0.0F;
   std::vector<Point> buffer_;
+  PenLift pen_;
 };
 
 }  // namespace zep::pipeline

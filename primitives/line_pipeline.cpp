@@ -3,6 +3,7 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
 #include "primitives/dash_stage.hpp"
 #include "primitives/label_stage.hpp"
 #include "primitives/segment_generator.hpp"
@@ -21,60 +22,61 @@ struct Point {
   float y = 0.0F;
 };
 
-// Forwards everything unchanged; stages that change only some calls build on it.
-class PassStage : public LineStage {
- public:
-  explicit PassStage(LineStage& next) : next_(next) {}
-  void open() override { next_.open(); }
-  void moveTo(float x, float y) override { next_.moveTo(x, y); }
-  void drawTo(float x, float y) override { next_.drawTo(x, y); }
-  void close() override { next_.close(); }
+// What the transformations return for a point they cannot map.
+float undefinedValue() {
+  static ParameterHandle<float, glrqid, glrqvl> rundef("RUNDEF");
+  return rundef.get();
+}
 
- protected:
-  LineStage& next_;
-};
+bool defined(float x, float y, float rundef) { return finite(x, y) && !(x == rundef && y == rundef); }
 
 // Clips against rectangle `rect` (1 the viewport in V, 0 the workstation window
 // in R) while `active` says so; otherwise passes points on.
-class ClipStage : public LineStage {
+class ClipStage : public PassStage {
  public:
-  ClipStage(int rect, bool (*active)(), LineStage& next) : rect_(rect), active_(active), next_(next) {}
-  void open() override { next_.open(); }
+  ClipStage(int rect, bool (*active)(), LineStage& next) : PassStage(next), active_(active), clipper_(rect) {}
+  void open() override {
+    pen_.reset();
+    next_.open();
+  }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     current_ = {x, y};
     if (!active_()) {
       next_.moveTo(x, y);
       return;
     }
-    bool inside = false;
-    szpcll(x, y, x, y, inside, rect_);
-    if (inside) next_.moveTo(x, y);
+    if (clipper_.start(x, y, x, y)) next_.moveTo(x, y);
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     if (!active_()) {
       next_.drawTo(x, y);
     } else {
-      detail::RectangleClipper clipper(rect_);
-      detail::forEachPoint(clipper, current_.x, current_.y, x, y, [this](const detail::SegmentPoint& p) {
-        p.move ? next_.moveTo(p.x, p.y) : next_.drawTo(p.x, p.y);
-      });
+      detail::forEachPoint(clipper_, current_.x, current_.y, x, y,
+                           [this](const detail::SegmentPoint& p) { forward(p.x, p.y, p.move); });
     }
     current_ = {x, y};
   }
-  void close() override { next_.close(); }
 
  private:
-  int rect_;
   bool (*active_)();
-  LineStage& next_;
+  detail::RectangleClipper clipper_;
   Point current_;
+  PenLift pen_;
 };
 
 // V to R. The 2-D perspective view, when it is switched on, maps here; with it
 // off (the default) R equals V. A straight segment stays straight under the
 // view, so mapping its ends is enough. A point without an image (in the plane
-// of the eye) lifts the pen: the next point starts a new piece. Points that
-// arrive undefined pass as they are, as with the view off.
+// of the eye), or one that is not finite, lifts the pen: the next point starts
+// a new piece. Points that arrive undefined pass as they are, as with the view
+// off.
 class PerspectiveStage : public PassStage {
  public:
   using PassStage::PassStage;
@@ -96,138 +98,184 @@ class PerspectiveStage : public PassStage {
       penUp_ = true;
       return;
     }
-    if (penUp_) {
-      next_.moveTo(rx, ry);
-      penUp_ = false;
-    } else {
-      next_.drawTo(rx, ry);
-    }
+    forward(rx, ry, penUp_);
+    penUp_ = false;
   }
 
  private:
   // Whether the view had no image for a point that had one in V.
   bool lost(float x, float y, float rx, float ry) const {
-    return rx == rundef_ && ry == rundef_ && !(x == rundef_ && y == rundef_);
+    return !finite(rx, ry) || (rx == rundef_ && ry == rundef_ && !(x == rundef_ && y == rundef_));
   }
   float rundef_ = -999.0F;
   bool penUp_ = false;
 };
 
-// R to W, and on to the workstation.
+// R to W, and on to the workstation: the end of the chain, with no next stage.
+// Only finite points reach the workstation.
 class WorkstationStage : public LineStage {
  public:
-  void open() override { swgopn(); }
+  void open() override {
+    pen_.reset();
+    swgopn();
+  }
   void moveTo(float x, float y) override {
     float wx = 0, wy = 0;
     stfwtr(x, y, wx, wy);
+    if (pen_.drops(wx, wy)) return;
+    pen_.reset();
     swgmov(wx, wy);
   }
   void drawTo(float x, float y) override {
     float wx = 0, wy = 0;
     stfwtr(x, y, wx, wy);
-    swgplt(wx, wy);
+    if (pen_.drops(wx, wy)) return;
+    pen_.resumes() ? swgmov(wx, wy) : swgplt(wx, wy);
   }
   void close() override { swgcls(); }
+
+ private:
+  PenLift pen_;
 };
 
 // T: rotated map coordinates (radians). Folds longitudes, follows great circles
 // and clips to the latitude band and longitude range before projecting to V.
-class MapStage : public LineStage {
+// A draw goes through three generators in turn: the great-circle interpolation
+// hands its points to the latitude clipper, whose points (folded again) go to
+// the longitude clipper, whose points are projected.
+class MapStage : public PassStage {
  public:
-  explicit MapStage(LineStage& next) : next_(next) {}
-  void open() override { next_.open(); }
+  using PassStage::PassStage;
+  void open() override {
+    pen_.reset();
+    unmapped_.reset();
+    rundef_ = undefinedValue();
+    next_.open();
+  }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     x = xmplon(x);
     firstPoint_ = true;
-    bool inLatitude = false, inLongitude = false;
-    szpcly(x, y, x, y, inLatitude, true);
-    szpclx(x, y, x, y, inLongitude, true);
-    if (inLatitude && inLongitude) {
-      forward(x, y, true);
+    if (latitude_.start(x, y, x, y, true) && longitude_.start(x, y, x, y, true)) {
+      project(x, y, true);
       firstPoint_ = false;
     }
     current_ = {x, y};
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     x = xmplon(x);
     if (!firstPoint_ && lreqa(x, current_.x, 1.0E-5F) && lreqa(y, current_.y, 1.0E-5F)) return;
-    szpipt(current_.x, current_.y, x, y, 0);
-    Point previousInterpolated = current_;
-    Point previousLatitude = current_;
-    for (bool more = true; more;) {
-      Point p;
-      szgipt(p.x, p.y, more);
-      detail::LatitudeClipper latitude(true);
-      detail::forEachPoint(latitude, previousInterpolated.x, previousInterpolated.y, p.x, p.y,
-                           [&](const detail::SegmentPoint& q) {
-                             const float qx = xmplon(q.x);
-                             const bool pieceStart = q.move;
-                             detail::LongitudeClipper longitude(true);
-                             detail::forEachPoint(longitude, previousLatitude.x, previousLatitude.y, qx, q.y,
-                                                  [&](const detail::SegmentPoint& r) {
-                                                    const bool move = r.move || pieceStart || firstPoint_;
-                                                    firstPoint_ = false;
-                                                    forward(r.x, r.y, move);
-                                                  });
-                             previousLatitude = {qx, q.y};
-                           });
-      previousInterpolated = p;
-    }
+    Point interpolated = current_;
+    latitudeEnd_ = current_;
+    detail::forEachPoint(greatCircle_, current_.x, current_.y, x, y, [&](const detail::SegmentPoint& p) {
+      clipLatitude(interpolated, {p.x, p.y});
+      interpolated = {p.x, p.y};
+    });
     current_ = {x, y};
   }
-  void close() override { next_.close(); }
 
  private:
-  void forward(float x, float y, bool move) {
+  // One interpolated piece cut to the latitude band; each piece that comes out
+  // is folded and cut to the longitude range.
+  void clipLatitude(Point from, Point to) {
+    detail::forEachPoint(latitude_, from.x, from.y, to.x, to.y, [&](const detail::SegmentPoint& q) {
+      const Point folded{xmplon(q.x), q.y};
+      clipLongitude(latitudeEnd_, folded, q.move);
+      latitudeEnd_ = folded;
+    });
+  }
+  // A piece cut to the longitude range; `pieceStart` says the latitude
+  // clipper began a new piece at its end.
+  void clipLongitude(Point from, Point to, bool pieceStart) {
+    detail::forEachPoint(longitude_, from.x, from.y, to.x, to.y, [&](const detail::SegmentPoint& r) {
+      const bool move = r.move || pieceStart || firstPoint_;
+      firstPoint_ = false;
+      project(r.x, r.y, move);
+    });
+  }
+  // A point the projection cannot map lifts the pen.
+  void project(float x, float y, bool move) {
     float vx = 0, vy = 0;
     stftrn(x, y, vx, vy);
-    move ? next_.moveTo(vx, vy) : next_.drawTo(vx, vy);
+    if (!defined(vx, vy, rundef_)) {
+      unmapped_.lift();
+      return;
+    }
+    forward(vx, vy, unmapped_.resumes() || move);
   }
 
-  LineStage& next_;
+  detail::GreatCircleInterpolator greatCircle_;
+  detail::LatitudeClipper latitude_{true};
+  detail::LongitudeClipper longitude_{true};
   Point current_;
+  Point latitudeEnd_;  // the last point the latitude clipper handed out
   bool firstPoint_ = true;
+  PenLift pen_;       // for points that arrive not finite
+  PenLift unmapped_;  // for points the projection cannot map
+  float rundef_ = -999.0F;
 };
 
 // U: user coordinates. Converts degrees to radians, interpolates in U, then
-// rotates to T for map projections or transforms straight to V.
-class UserStage : public LineStage {
+// rotates to T for map projections or transforms straight to V. The next stage
+// is the V stage; for map projections, from open to close, the T stage.
+class UserStage : public PassStage {
  public:
-  UserStage(LineStage& map, LineStage& normalized) : map_(map), normalized_(normalized) {}
+  UserStage(LineStage& map, LineStage& normalized) : PassStage(normalized), map_(map) {}
   void open() override {
     stqtrf(isMap_);
+    pen_.reset();
+    unmapped_.reset();
+    rundef_ = undefinedValue();
     next().open();
   }
   void moveTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    pen_.reset();
     stfrad(x, y, previous_.x, previous_.y);
-    forward(previous_, true);
+    transform(previous_, true);
   }
   void drawTo(float x, float y) override {
+    if (pen_.drops(x, y)) return;
+    if (pen_.resumes()) {
+      moveTo(x, y);
+      return;
+    }
     Point to;
     stfrad(x, y, to.x, to.y);
-    szpipl(previous_.x, previous_.y, to.x, to.y, 0);
-    for (bool more = true; more;) {
-      Point p;
-      szgipl(p.x, p.y, more);
-      forward(p, false);
-    }
+    detail::forEachPoint(interpolator_, previous_.x, previous_.y, to.x, to.y,
+                         [this](const detail::SegmentPoint& p) { transform({p.x, p.y}, false); });
     previous_ = to;
   }
   void close() override { next().close(); }
 
  private:
-  LineStage& next() { return isMap_ ? map_ : normalized_; }
-  void forward(Point p, bool move) {
+  LineStage& next() { return isMap_ ? map_ : next_; }
+  // A point the transformation cannot map lifts the pen.
+  void transform(Point p, bool move) {
     Point q;
     if (isMap_) stfrot(p.x, p.y, q.x, q.y);
     else stftrn(p.x, p.y, q.x, q.y);
+    if (!defined(q.x, q.y, rundef_)) {
+      unmapped_.lift();
+      return;
+    }
+    move = unmapped_.resumes() || move;
     move ? next().moveTo(q.x, q.y) : next().drawTo(q.x, q.y);
   }
 
   LineStage& map_;
-  LineStage& normalized_;
+  detail::LinearInterpolator interpolator_;
   Point previous_;
   bool isMap_ = false;
+  PenLift pen_;       // for points that arrive not finite
+  PenLift unmapped_;  // for points the transformation cannot map
+  float rundef_ = -999.0F;
 };
 
 bool clipsToViewport() { return lineState().clipToViewport; }
@@ -263,6 +311,7 @@ LineStage& perspectiveStage() { return chain().p; }
 LineStage& deviceStage() { return chain().r; }
 LineStage& workstationStage() { return chain().z; }
 LineStage& textStrokeStage() { return chain().textStroke; }
+DashStage& dashPattern() { return chain().dash; }
 
 }  // namespace zep::pipeline
 

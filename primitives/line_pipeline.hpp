@@ -11,9 +11,41 @@
 //                                              P --> R (workstation-window clip)
 //                                                --> Z (to workstation coordinates)
 //                                                --> workstation
+//
+// A new stage derives from PassStage, overrides what it changes, and takes its
+// place in the chain in line_pipeline.cpp.
 #pragma once
 
+#include <cmath>
+
 namespace zep::pipeline {
+
+inline bool finite(float x, float y) { return std::isfinite(x) && std::isfinite(y); }
+
+// A point that is not finite lifts the pen as a missing value does: the point
+// is dropped and the next good point is reached with a move. Every stage keeps
+// one, so that nothing that is not a number travels down the chain (a dash
+// phase would be lost to it, the workstation would draw to a page corner).
+class PenLift {
+ public:
+  void reset() { lifted_ = false; }
+  // Whether (x, y) is to be dropped; the pen is lifted if so.
+  bool drops(float x, float y) {
+    if (finite(x, y)) return false;
+    lifted_ = true;
+    return true;
+  }
+  // Whether the pen was lifted since the last good point; lowers it.
+  bool resumes() {
+    const bool lifted = lifted_;
+    lifted_ = false;
+    return lifted;
+  }
+  void lift() { lifted_ = true; }
+
+ private:
+  bool lifted_ = false;
+};
 
 class LineStage {
  public:
@@ -22,6 +54,21 @@ class LineStage {
   virtual void moveTo(float x, float y) = 0;
   virtual void drawTo(float x, float y) = 0;
   virtual void close() = 0;
+};
+
+// The base of every stage that has a next one: forwards everything unchanged.
+class PassStage : public LineStage {
+ public:
+  explicit PassStage(LineStage& next) : next_(next) {}
+  void open() override { next_.open(); }
+  void moveTo(float x, float y) override { next_.moveTo(x, y); }
+  void drawTo(float x, float y) override { next_.drawTo(x, y); }
+  void close() override { next_.close(); }
+
+ protected:
+  // Moves or draws the next stage, as a generator marked the point.
+  void forward(float x, float y, bool move) { move ? next_.moveTo(x, y) : next_.drawTo(x, y); }
+  LineStage& next_;
 };
 
 // What every line primitive reads at its start (szslti) and the stages consult.
@@ -47,5 +94,9 @@ LineStage& perspectiveStage();
 LineStage& deviceStage();
 LineStage& workstationStage();
 LineStage& textStrokeStage();
+
+class DashStage;
+// The chain's dash stage, which holds the current dash pattern.
+DashStage& dashPattern();
 
 }  // namespace zep::pipeline

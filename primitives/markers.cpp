@@ -11,6 +11,7 @@
 #include <zep/zep.hpp>
 
 #include "primitives/line_pipeline.hpp"
+#include "primitives/segment_generator.hpp"
 #include "primitives/stroke_font.hpp"
 
 namespace zep {
@@ -51,7 +52,11 @@ bool drawable(std::string_view routine, int n, int type, int index, float size) 
     msgdmp("M", routine, "MARKER SIZE IS 0 / DO NOTHING.");
     return false;
   }
-  if (!(size > 0.0F) || !std::isfinite(size)) {
+  if (!std::isfinite(size)) {
+    msgdmp("E", routine, "MARKER SIZE IS NOT FINITE.");
+    return false;
+  }
+  if (size < 0.0F) {
     msgdmp("E", routine, "MARKER SIZE IS LESS THAN 0.");
     return false;
   }
@@ -69,6 +74,9 @@ struct Placement {
   bool map = false;
   bool clip = false;
   float xmin = 0, xmax = 1, ymin = 0, ymax = 1;  // viewport
+  // The map's band and range, tested as the line stages test a point.
+  mutable detail::LatitudeClipper latitude;
+  mutable detail::LongitudeClipper longitude;
 
   explicit Placement(Level l) : level(l) {
     gllget("LMISS", missingOn);
@@ -93,10 +101,7 @@ struct Placement {
       stfrot(x, y, tx, ty);
       if (!defined(tx, ty)) return false;
       tx = xmplon(tx);
-      bool inLatitude = false, inLongitude = false;
-      szpcly(tx, ty, tx, ty, inLatitude, true);
-      szpclx(tx, ty, tx, ty, inLongitude, true);
-      if (!inLatitude || !inLongitude) return false;
+      if (!latitude.start(tx, ty, tx, ty, true) || !longitude.start(tx, ty, tx, ty, true)) return false;
       x = tx;
       y = ty;
     }

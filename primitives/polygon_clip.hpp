@@ -54,7 +54,7 @@ Ring sphereEdges(const Ring& vertices, bool greatCircle, double step, double sx)
 // A ring with every edge cut by appendStraight (closing edge included).
 Ring densify(const Ring& ring, double sx, double sy);
 
-constexpr int kMaxPieces = 20000;
+constexpr int kMaxPieces = 2000;
 
 // What the map clips to, in rotated map coordinates (radians).
 struct MapLimits {

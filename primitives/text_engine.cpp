@@ -131,7 +131,7 @@ void strokeExtent(std::string_view text, int& nc, float& wxch, float& wych) {
 
 std::string integerField(float value) {
   // Truncated like an integer conversion; far-off points cannot overflow it.
-  const double v = std::clamp(static_cast<double>(value), -1.0e9, 1.0e9);
+  const double v = std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), -1.0e9, 1.0e9);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%8d", static_cast<int>(v));
   std::string s(buf);
@@ -253,6 +253,10 @@ void strokeText(float vx, float vy, std::string_view text) {
 }  // namespace
 
 void sztxwv(float vx, float vy, std::string_view text) {
+  if (!std::isfinite(vx) || !std::isfinite(vy)) {
+    msgdmp("M", "SZTXWV", "TEXT POSITION IS NOT FINITE / DO NOTHING.");
+    return;
+  }
   if (systemFont()) {
     const TextState& s = textState();
     int index = 0;

@@ -107,12 +107,12 @@ std::vector<Package> packages() {
   ZEP_WALK_VALUES(sg, sg.rows);
   out.push_back(std::move(sg));
   Package ax{"AX", "AX: axis parameters",
-             "Ticks, labels, titles, graticules and legends of the axis package (axpfrm and the others).", {}};
+             "Ticks, labels and titles of frames, map graticules and their labels, polar frames and legends.", {}};
   ZEP_WALK_VALUES(ax, ax.rows);
   ZEP_WALK_TEXT(ax, ax.rows);
   out.push_back(std::move(ax));
   Package cn{"CN", "CN: contour parameters",
-             "Levels, lines, labels, bands and colour bars of the contour package (cnsfld and the others).", {}};
+             "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
   return out;

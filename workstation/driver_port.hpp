@@ -58,6 +58,8 @@ struct DriverPort {
   void (*listfonts)();
   void (*selectfont)(std::span<char>);
   void (*gtnm)(int, const int*, const float*, const float*, int);
+  // the first output file that could not be written since the last query
+  void (*qfer)(std::span<char>, std::span<char>, bool&);
 };
 
 // The port in use; the real driver unless a test installed another.

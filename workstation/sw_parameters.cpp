@@ -27,6 +27,9 @@ constexpr Entry<int> kIntegers[] = {
     {"IFL", "****IFL", 4},
     // Its long name is entirely blank, so a lookup with a blank name finds it.
     {"IBGPAGE", "                                        ", 1},
+    // Largest side of a drawing surface in pixels (window, PNG, SVG): the plot
+    // size IWIDTH x IHEIGHT plus 4 must fit. From 5 to 32767.
+    {"MAXSURF", "MAX_SURFACE_SIZE", 20000},
 };
 
 constexpr Entry<bool> kLogicals[] = {

@@ -2,6 +2,10 @@
 // output driver. It gathers the parameters the driver needs at open, writes the
 // session's progress messages, refuses drawing while nothing is open and forwards
 // every other call to the driver operation of the same role.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include <zep/zep.hpp>
@@ -20,7 +24,7 @@ constexpr DriverPort kRealDriver = {
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
-    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm};
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -35,6 +39,8 @@ const DriverPort& realDriverPort() { return kRealDriver; }
 namespace {
 
 using workstation::driverPort;
+
+constexpr int kMaxSurfaceSide = 32767;  // cairo's largest image side
 
 struct DispatcherState {
   bool lopen = false;
@@ -82,87 +88,177 @@ void sendTextControls(const text_engine::TextControls& c) {
 
 }  // namespace
 
-void swdopn() {
+namespace {
+
+// Everything the driver's open is handed, gathered from the parameter tables.
+struct OpenSettings {
+  int iwidth = 0, iheight = 0, iclrmap = 0, idmpdgt = 0, ibgpage = 0, maxsurf = 0;
+  bool lfgbg = false;
+  std::string fname = std::string(80, ' ');
+  std::string title = std::string(80, ' ');
+  std::string colormap = std::string(80, ' ');
+  std::string bitmap;
+  int iposx = 0, iposy = 0;
+  bool lwait = false, lwait0 = false, lwait1 = false, lkey = false, lalt = false, ldump = false, lstdot = false;
+  bool lwnd = false, lsep = false;
+  std::string cimgfmt = std::string(8, ' ');
+  float rimgcmp = 0, rlwfact = 0;
+};
+
+void announceOpen() {
   sgiget("IWS", state.jws);
   swiget("IWS", state.iws);
   swiget("IFL", state.ifl);
-
   std::string message = "GRPH1 : STARTED / IWS = ##.";
   chngi(message, "##", state.jws, "(I2)");
   msgdmp("M", "SWDOPN", message);
+}
 
-  int iwidth = 0, iheight = 0, iclrmap = 0, idmpdgt = 0, ibgpage = 0;
-  bool lfgbg = false;
-  std::string fname(80, ' ');
-  std::string title(80, ' ');
-  std::string colormap(80, ' ');
-  if (state.iws == 1 || state.iws == 2) {
-    swiget("IWIDTH", iwidth);
-    swiget("IHEIGHT", iheight);
-    swiget("ICLRMAP", iclrmap);
-    swiget("IDMPDGT", idmpdgt);
-    swiget("IBGPAGE", ibgpage);
-    swlget("LFGBG", lfgbg);
-    fname = swText("FNAME");
-    title = swText("TITLE");
+void readPageSettings(OpenSettings& o) {
+  swiget("IWIDTH", o.iwidth);
+  swiget("IHEIGHT", o.iheight);
+  swiget("ICLRMAP", o.iclrmap);
+  swiget("IDMPDGT", o.idmpdgt);
+  swiget("IBGPAGE", o.ibgpage);
+  swiget("MAXSURF", o.maxsurf);
+  swlget("LFGBG", o.lfgbg);
+  o.fname = swText("FNAME");
+  o.title = swText("TITLE");
+}
 
-    swcmll();
-    colormap = resolve("CLRMAP");
-    std::string dspath(80, ' ');
-    glcget("DSPATH", dspath);
-    // A colormap found as the library's own default was not chosen by the user:
-    // the colormap list picks it by number instead. File names are compared exactly:
-    // a directory whose name differs only in letter case is another directory.
-    if (text::trimmed(colormap) == std::string(text::trimmed(dspath)) + "colormap.x11") {
-      std::string listed(80, ' ');
-      swqcmf(iclrmap, listed);
-      swcset("CLRMAP", listed);
-    }
-    colormap = resolve("CLRMAP");
-    if (lenz(colormap) == 0) msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
-
-    if (blankOrStar(fname)) fname = text::padded(os::programName(), 80);
-    if (lenz(fname) == 0) fname = text::padded("zep", 80);
-    if (blankOrStar(title)) zepvnm(title);
+void resolveColormap(OpenSettings& o) {
+  swcmll();
+  o.colormap = resolve("CLRMAP");
+  std::string dspath(80, ' ');
+  glcget("DSPATH", dspath);
+  // A colormap found as the library's own default was not chosen by the user:
+  // the colormap list picks it by number instead. File names are compared exactly:
+  // a directory whose name differs only in letter case is another directory.
+  if (text::trimmed(o.colormap) == std::string(text::trimmed(dspath)) + "colormap.x11") {
+    std::string listed(80, ' ');
+    swqcmf(o.iclrmap, listed);
+    swcset("CLRMAP", listed);
   }
+  o.colormap = resolve("CLRMAP");
+  if (lenz(o.colormap) == 0) msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
+}
 
-  int iposx = 0, iposy = 0;
-  bool lwait = false, lwait0 = false, lwait1 = false, lkey = false, lalt = false, ldump = false, lstdot = false;
-  swiget("IPOSX", iposx);
-  swiget("IPOSY", iposy);
-  swlget("LWAIT", lwait);
-  swlget("LWAIT0", lwait0);
-  swlget("LWAIT1", lwait1);
-  swlget("LKEY", lkey);
-  swlget("LALT", lalt);
-  swlget("LDUMP", ldump);
-  swlget("LSTDOT", lstdot);
+void nameOutput(OpenSettings& o) {
+  if (blankOrStar(o.fname)) o.fname = text::padded(os::programName(), 80);
+  if (lenz(o.fname) == 0) o.fname = text::padded("zep", 80);
+  if (blankOrStar(o.title)) zepvnm(o.title);
+}
 
-  const std::string bitmap = resolve("BITMAP");
-  if (lenz(bitmap) == 0) msgdmp("E", "SWDOPN", "BITMAP FILE DOES NOT EXIST.");
+void readWaitSettings(OpenSettings& o) {
+  swiget("IPOSX", o.iposx);
+  swiget("IPOSY", o.iposy);
+  swlget("LWAIT", o.lwait);
+  swlget("LWAIT0", o.lwait0);
+  swlget("LWAIT1", o.lwait1);
+  swlget("LKEY", o.lkey);
+  swlget("LALT", o.lalt);
+  swlget("LDUMP", o.ldump);
+  swlget("LSTDOT", o.lstdot);
+}
 
-  bool lwnd = false, lsep = false, lfprop = false;
-  std::string cimgfmt(8, ' ');
-  float rimgcmp = 0, rlwfact = 0;
-  swlget("LWND", lwnd);
-  swcget("CIMGFMT", cimgfmt);
-  swrget("RIMGCMP", rimgcmp);
-  swlget("LSEP", lsep);
-  swrget("RLWFACT", rlwfact);
+void resolveBitmap(OpenSettings& o) {
+  o.bitmap = resolve("BITMAP");
+  if (lenz(o.bitmap) == 0) msgdmp("E", "SWDOPN", "BITMAP FILE DOES NOT EXIST.");
+}
+
+void readOutputSettings(OpenSettings& o) {
+  swlget("LWND", o.lwnd);
+  swcget("CIMGFMT", o.cimgfmt);
+  swrget("RIMGCMP", o.rimgcmp);
+  swlget("LSEP", o.lsep);
+  swrget("RLWFACT", o.rlwfact);
+}
+
+// The driver keeps its own copies of the text-control parameters from the open.
+void handTextParametersToDriver() {
+  bool lfprop = false;
   sglget("LFPROP", lfprop);
-
-  const workstation::DriverPort& d = driverPort();
-  d.lset("lfprop", 6, lfprop);
+  driverPort().lset("lfprop", 6, lfprop);
   sendTextControls(text_engine::readTextControls());
+}
+
+// An integer setting outside [lo, hi] is an error naming it and its range; when
+// an error callback lets the report return, the nearest allowed value is used.
+void checkRange(std::string_view name, int& value, long long lo, long long hi, std::string_view allowed = {}) {
+  if (value >= lo && value <= hi) return;
+  std::string text = std::string(name) + " = " + std::to_string(value) + " IS OUT OF RANGE (";
+  text += allowed.empty() ? std::to_string(lo) + " TO " + std::to_string(hi) : std::string(allowed);
+  msgdmp("E", "SWDOPN", text + ").");
+  value = static_cast<int>(std::clamp<long long>(value, lo, hi));
+}
+
+// The line-width factor multiplies every PDF line width: a positive finite
+// factor up to 100, or 999 for widths that scale with the plot.
+void checkLineWidthFactor(float& rlwfact) {
+  if (rlwfact == 999.0F || (std::isfinite(rlwfact) && rlwfact > 0.0F && rlwfact <= 100.0F)) return;
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%G", static_cast<double>(rlwfact));
+  msgdmp("E", "SWDOPN",
+         "RLWFACT = " + std::string(shown) + " IS OUT OF RANGE (>0 TO 100, OR 999).");
+  rlwfact = 0.2F;
+}
+
+// Sizes, counts and factors are checked where they are used: a format number,
+// page number or size that the driver cannot honour (or that would overflow
+// what is derived from it) is refused at open.
+void checkSettings(OpenSettings& o) {
+  if (state.iws == 1 || state.iws == 2) {
+    checkRange("MAXSURF", o.maxsurf, 5, kMaxSurfaceSide);
+    // The surface is 4 pixels wider and higher than the plot.
+    checkRange("IWIDTH", o.iwidth, 1, o.maxsurf - 4LL);
+    checkRange("IHEIGHT", o.iheight, 1, o.maxsurf - 4LL);
+    checkRange("IDMPDGT", o.idmpdgt, 0, 32);
+    checkRange("IBGPAGE", o.ibgpage, 1, 999999999);
+  }
+  if (state.iws == 2) {
+    checkRange("IFL", state.ifl, 1, 4, "1-4: PNG EPS SVG PDF");
+    if (state.ifl == 4) checkLineWidthFactor(o.rlwfact);
+  }
+}
+
+// A file the driver could not create or write is an error, not a page done.
+bool reportUnwritableFile(std::string_view routine) {
+  std::string file(200, ' '), cause(80, ' ');
+  bool failed = false;
+  driverPort().qfer(file, cause, failed);
+  if (!failed) return false;
+  msgdmp("E", routine,
+         "CANNOT WRITE " + std::string(text::trimmed(file)) + " (" + std::string(text::trimmed(cause)) + ").");
+  return true;
+}
+
+}  // namespace
+
+void swdopn() {
+  announceOpen();
+  OpenSettings o;
+  if (state.iws == 1 || state.iws == 2) {
+    readPageSettings(o);
+    resolveColormap(o);
+    nameOutput(o);
+  }
+  readWaitSettings(o);
+  resolveBitmap(o);
+  readOutputSettings(o);
+  checkSettings(o);
+  handTextParametersToDriver();
 
   state.pageOpen = false;
-  d.dopn(state.jws, iwidth, iheight, iposx, iposy, idmpdgt, ibgpage, rlwfact, lwait, lwait0, lwait1, lalt, lstdot,
-         lkey, ldump, lwnd, lfgbg, lsep, state.ifl, cimgfmt, rimgcmp, colormap, bitmap, fname, title);
+  driverPort().dopn(state.jws, o.iwidth, o.iheight, o.iposx, o.iposy, o.idmpdgt, o.ibgpage, o.rlwfact, o.lwait,
+                    o.lwait0, o.lwait1, o.lalt, o.lstdot, o.lkey, o.ldump, o.lwnd, o.lfgbg, o.lsep, state.ifl,
+                    o.cimgfmt, o.rimgcmp, o.colormap, o.bitmap, o.fname, o.title);
   state.lopen = true;
+  reportUnwritableFile("SWDOPN");
 }
 
 void swdcls() {
   driverPort().dcls();
+  reportUnwritableFile("SWDCLS");
   msgdmp("M", "SWDCLS", "GRPH1 : TERMINATED.");
   state.lopen = false;
 }
@@ -171,6 +267,7 @@ void swpopn() {
   requireOpen("SWPOPN");
   driverPort().popn();
   state.pageOpen = true;
+  reportUnwritableFile("SWPOPN");
 }
 
 void swflsh() { driverPort().flash(); }
@@ -180,11 +277,18 @@ void swpcls() {
   // A session closed before its first frame has no page: nothing was completed.
   if (state.lopen && !state.pageOpen) return;
   state.pageOpen = false;
-  ++state.npage;
+  // A file page is only completed once its file is written; the window's page
+  // is completed on the screen before the driver waits for the user.
+  const bool files = state.iws == 2;
+  if (files) driverPort().pcls();
+  if (files && reportUnwritableFile("SWPCLS")) return;
+  if (state.npage < INT_MAX) ++state.npage;
   std::string message = "GRPH1 : PAGE = ### COMPLETED.";
   chngi(message, "###", state.npage, "(I3)");
   msgdmp("M", "SWPCLS", message);
+  if (files) return;
   driverPort().pcls();
+  reportUnwritableFile("SWPCLS");  // a page image dumped from the window
 }
 
 void swoopn(std::string_view object, std::string_view comment) {

@@ -14,8 +14,12 @@ void mpznwt(MapNewtonFunction f, float lat, float& th) {
     float value = 0.0F;
     float derivative = 0.0F;
     f(lat, th, value, derivative);
-    // A flat function (the pole of the auxiliary angle) cannot be corrected.
-    if (std::fabs(derivative) < 1.2E-5F) return;
+    // Flat at a root (the pole of the auxiliary angle) is the answer; flat
+    // anywhere else leaves the method nowhere to go.
+    if (std::fabs(derivative) < 1.2E-5F) {
+      if (!(std::fabs(value) < 1.0E-4F)) msgdmp("E", "MPZNWT", "DERIVATIVE IS ZERO AWAY FROM A ROOT.");
+      return;
+    }
     const float d = value / derivative;
     th -= d;
     if (std::fabs(d) < 1.0E-4F) return;

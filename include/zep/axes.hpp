@@ -61,26 +61,31 @@ void axpsid(std::string_view cside);
 // Whether a side is drawn and whether it carries labels (initially all drawn,
 // B and L labelled).
 void axssid(std::string_view cside, bool ldraw, bool llabel);
-// Whether a side is drawn and labelled.
+// The drawing and labelling switches of a side.
 void axqsid(std::string_view cside, bool& ldraw, bool& llabel);
 // Tick direction of a side: 1 inside, 2 outside, 3 both, 0 the AX parameter ITICK.
 void axstdr(std::string_view cside, int itick);
-// Tick direction of a side.
+// The tick direction of a side (0: the AX parameter ITICK).
 void axqtdr(std::string_view cside, int& itick);
 // Axis title of a side (backslash markup allowed); L and R titles are turned by 90 degrees.
 void axsttl(std::string_view cside, std::string_view ctitle);
-// Axis title of a side, blank-padded.
+// The axis title of a side, blank-padded.
 void axqttl(std::string_view cside, std::span<char> ctitle);
 // Major tick interval in U (0 chooses one) and minor intervals per major (-1 chooses, 0 none).
 void axsstp(std::string_view cside, float dmajor, int nminor);
-// Major tick interval and minor intervals of a side.
+// The major interval and minor intervals of a side (0 and -1: chosen).
 void axqstp(std::string_view cside, float& dmajor, int& nminor);
 // Time axis: U of the side counts days ("D"), hours ("H") or seconds ("S") from
 // 0 h of date iy-im-id; labels show dates and times at calendar steps. A blank
 // unit makes the side numeric again.
 void axstim(std::string_view cside, int iy, int im, int id, std::string_view cunit);
-// Time axis of a side: its start date and unit (blank: numeric).
+// The date and unit of a time axis (blank unit: numeric).
 void axqtim(std::string_view cside, int& iy, int& im, int& id, std::span<char> cunit);
+// Label height in V (0: AX RLABEL), line index of axis and ticks (-1: INDEXA)
+// and text index of labels and title (-1: INDEXL, INDEXT) of a side; index 0 hides them.
+void axsatr(std::string_view cside, float height, int lindex, int tindex);
+// The label height and indices of a side (0 and -1: the AX parameters).
+void axqatr(std::string_view cside, float& height, int& lindex, int& tindex);
 // Every side back to its initial settings.
 void axinit();
 
@@ -109,9 +114,9 @@ void axpgrd();
 // Map frame (ITR 10-34, 99): outline as one closed line, graticule every DGLON
 // and DGLAT degrees, and labels where graticule lines leave the map or the viewport.
 void axpmap();
-// Number of map labels placed by the last axpmap, and the V box of label i (1 to n).
+// Number of map labels placed by the last axpmap.
 void axqmln(int& n);
-// V box and text of map label i (1 to n) of the last axpmap.
+// The V box and text of map label i (1 to the number axqmln gives).
 void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::span<char> label);
 
 // ---------------------------------------------------------------------------

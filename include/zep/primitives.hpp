@@ -325,26 +325,27 @@ void szcrst();
 // Filled polygons (tones)
 // ---------------------------------------------------------------------------
 
-// Fills an n-point polygon in U with the current tone: edges follow the
-// transformation (great circles on maps, or straight in longitude and latitude
-// without SG LGCINT), the area is clipped to the map, the viewport (SG LCLIP)
-// and the workstation window; with GL LMISS an RMISS point separates rings
-// (holes); rings fill by the even-odd rule.
+// A polygon is one or more rings: with GL LMISS an RMISS point separates them,
+// and all rings fill together by the even-odd rule, so a ring inside another is
+// a hole. The area is clipped to the map's latitudes and longitudes (cut at the
+// seam, closed at a pole it goes around), to the viewport with SG LCLIP and to
+// the workstation window. A tone number is colour index x 1000 + pattern number.
+
+// Fills n points in U with the current tone; on maps edges follow great circles (SG LGCINT).
 void sgtnu(int n, const float* upx, const float* upy);
-// The same in V (clipped to the viewport with SG LCLIP, and to the window).
+// Fills n points in V with the current tone.
 void sgtnv(int n, const float* vpx, const float* vpy);
-// The same in R (clipped to the workstation window).
+// Fills n points in R with the current tone.
 void sgtnr(int n, const float* rpx, const float* rpy);
-// One-call fills in U, V or R with the tone number as argument, leaving the current one alone.
+// Fills n points in U with tone itpat, leaving the current tone alone.
 void sgtnzu(int n, const float* upx, const float* upy, int itpat);
-// One-call fill in V with the tone number as argument.
+// Fills n points in V with tone itpat, leaving the current tone alone.
 void sgtnzv(int n, const float* vpx, const float* vpy, int itpat);
-// One-call fill in R with the tone number as argument.
+// Fills n points in R with tone itpat, leaving the current tone alone.
 void sgtnzr(int n, const float* rpx, const float* rpy, int itpat);
-// Current tone number: colour index times 1000 plus pattern number, as the workstation's
-// tone entries take it (initially 1999, solid in colour 1); 0 fills nothing.
+// Sets the current tone number (initially 1999: colour 1, solid; 0 fills nothing).
 void sgstnp(int itpat);
-// Current tone number.
+// Returns the current tone number.
 void sgqtnp(int& itpat);
 
 }  // namespace zep

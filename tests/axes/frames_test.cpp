@@ -155,6 +155,7 @@ TEST(AxisFrames, SideControlOutwardTicksAndLineIndex) {
           zep::axssid("L", true, false);
           zep::axstdr("B", 2);
           zep::axiset("INDEXA", 21);
+          zep::axsatr("R", 0.04F, 41, 41);  // larger labels and another colour on the right
           // A program's clipping cuts neither outward ticks nor labels, and stays on.
           zep::sglset("LCLIP", true);
           zep::axpfrm();
@@ -170,6 +171,10 @@ TEST(AxisFrames, SideControlOutwardTicksAndLineIndex) {
           if (!inkNear(png, 0.44, 0.192, 0) || inkNear(png, 0.44, 0.209, 0)) f += "bottom ticks not outside\n";
           if (!inkNear(png, 0.791, 0.44, 0)) f += "right ticks\n";
           if (inkIn(png, 0.81, 0.42, 0.87, 0.46) < 10) f += "right labels\n";
+          // Right labels 0.04 high: ink reaches 0.015 above and below the tick's height.
+          if (inkIn(png, 0.81, 0.454, 0.9, 0.458) == 0) f += "right labels not larger\n";
+          const std::uint32_t r = png.pixel(px(0.8), py(0.5));
+          if (!(((r >> 8) & 0xFF) > ((r >> 16) & 0xFF) + 60)) f += "right side not in colour 4\n";
           if (inkIn(png, 0.13, 0.25, 0.195, 0.75) > 0) f += "left labels drawn\n";
           const std::uint32_t c = png.pixel(px(0.5), py(0.2));
           if (!(((c >> 16) & 0xFF) > ((c >> 8) & 0xFF) + 100)) f += "frame not in colour 2\n";

@@ -271,9 +271,19 @@ TEST(AxisTicks, BadSidesAndSettingsAreReported) {
   std::string title(20, '*');
   zep::axqttl("L", title);
   EXPECT_EQ(trimmed(title), "height (m)");
+  zep::axsatr("B", 0.03F, 21, 0);
+  float h = 0;
+  int li = 0, ti = 5;
+  zep::axqatr("B", h, li, ti);
+  EXPECT_FLOAT_EQ(h, 0.03F);
+  EXPECT_EQ(li * 10 + ti, 210);
+  EXPECT_EXIT(zep::axsatr("B", -1, 1, 1), testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (AXSATR) ***  LABEL HEIGHT OR INDEX IS INVALID."));
   zep::axinit();
   zep::axqsid("T", draw, label);
   EXPECT_FALSE(label);
+  zep::axqatr("B", h, li, ti);
+  EXPECT_EQ(li, -1);
 }
 
 }  // namespace

@@ -257,6 +257,12 @@ std::string bandsAndBar() {
     problem += " bar labels:";
     for (const auto& t : texts) problem += " " + t;
   }
+  // Uneven levels are written at their edges all the same.
+  const float uneven[] = {-0.3F, -0.25F, 0.1F};
+  zep::cnslvl(3, uneven);
+  zeptest::driverLog().clear();
+  zep::cnbarv(0.1F, 0.9F, 0.02F, 0.06F);
+  if (drawnTexts() != std::vector<std::string>{"-0.30", "-0.25", "0.10"}) problem += " uneven bar labels;";
   // The viewport and transformation come back as they were.
   float vx0, vx1, vy0, vy1;
   zep::sgqvpt(vx0, vx1, vy0, vy1);

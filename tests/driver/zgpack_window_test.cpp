@@ -203,4 +203,44 @@ TEST(ZgpackWindow, KeysAndClicksEndWaits) {
   EXPECT_EQ(shot.pixel(200, 300), 0xffffffu);
 }
 
+// "q" at the end of a page ends the process at once; a page that was to be
+// dumped is written first.
+TEST(ZgpackWindow, QuittingWritesThePageToBeDumped) {
+  if (!haveDisplay()) GTEST_SKIP() << "no X display";
+  if (runCommand("command -v xdotool >/dev/null; echo $?") != "0\n") GTEST_SKIP() << "xdotool missing";
+  TempWorkDir dir;
+  const char* script = R"(
+i=0; while [ ! -e ready1 ]; do i=$((i+1)); [ $i -gt 400 ] && exit 1; sleep 0.05; done
+W=$(xdotool search --sync --name '^zgtest-quit$' | head -n 1)
+while [ -e ready1 ] && [ $i -lt 800 ]; do xdotool windowfocus "$W" key q; sleep 0.3; i=$((i+10)); done
+)";
+  pid_t controller = 0;
+  const char* argv[] = {"sh", "-c", script, nullptr};
+  ASSERT_EQ(posix_spawnp(&controller, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+
+  ZG_EXPECT_IN_CHILD([]() -> std::string {
+    Opts o;
+    o.iws = 1;
+    o.ldump = true;
+    o.title = "zgtest-quit";
+    open(o);
+    zep::zgpopn();
+    hline(100, 300, 100, 2, 3);
+    touch("ready1");
+    zep::zgpcls();
+    return "\"q\" did not end the process";
+  });
+  std::remove("ready1");
+  int status = 0;
+  for (int i = 0; i < 100 && waitpid(controller, &status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  if (waitpid(controller, &status, WNOHANG) == 0) {
+    kill(controller, SIGKILL);
+    waitpid(controller, &status, 0);
+  }
+  Png page("zep_0001.png");
+  ASSERT_TRUE(page.ok());
+  EXPECT_EQ(page.pixel(200, 554), 0xff0000u);
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <csignal>
 #include <ctime>
+#include <limits>
+#include <string>
 #include <zep/zep.hpp>
 
 #include "support/test_support.hpp"
@@ -42,6 +44,30 @@ TEST(Dates, DayCountsAndLeapYears) {
   EXPECT_EQ(n, -1);
   zep::dateg2(n, 2000, 1, 2004, 1);
   EXPECT_EQ(n, 366 + 365 * 3);
+}
+
+TEST(Dates, FarYearsNeitherOverflowNorLoopOverTheYears) {
+  // 400 Gregorian years are 146097 days, 20871 weeks exactly.
+  int n = 0;
+  zep::dateg2(n, 1989, 365, 1989 + 4000, 365);
+  EXPECT_EQ(n, 10 * 146097);
+  zep::dateg2(n, 1989 + 4000, 365, 1989, 365);
+  EXPECT_EQ(n, -10 * 146097);
+  zep::dateg2(n, -400, 1, 0, 1);
+  EXPECT_EQ(n, 146097);
+  EXPECT_EQ(zep::iweek3(1989 + 400 * 5000, 12, 31), 1);
+  EXPECT_EQ(zep::iweek3(1989 - 400 * 5000, 12, 31), 1);
+  // Beyond the range of a day count the counts saturate; weekdays stay weekdays.
+  zep::dateg2(n, std::numeric_limits<int>::min(), 1, std::numeric_limits<int>::max(), 1);
+  EXPECT_EQ(n, std::numeric_limits<int>::max());
+  int itd = 0;
+  zep::date32(2001, 12, std::numeric_limits<int>::max(), itd);
+  EXPECT_EQ(itd, std::numeric_limits<int>::max());
+  const int w = zep::iweek3(std::numeric_limits<int>::max(), 12, std::numeric_limits<int>::max());
+  EXPECT_TRUE(w >= 1 && w <= 7) << w;
+  std::string form = "WWW";
+  zep::datec3(form, std::numeric_limits<int>::max(), 12, 31);
+  EXPECT_EQ(form.size(), 3U);
 }
 
 TEST(Dates, WeekdaysAgreeWithTheSystemCalendar) {

@@ -16,10 +16,14 @@ jobs=${JOBS:-2}
 seconds=${1:-60}
 shift || true
 
-cxx=${CXX:-clang++}
+if [[ -z ${CXX:-} ]]; then
+  CXX=clang++
+  command -v clang++-14 >/dev/null && CXX=clang++-14
+fi
+cxx=$CXX
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -Wno-deprecated-declarations
-       -fsanitize=address,undefined -fno-sanitize-recover=undefined
-       -I"$repo/include" -I"$repo"
+       -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all
+       -I"$repo/include" -I"$repo" -I"$repo/tests"
        -DZEP_DEFAULT_DSPATH="\"$repo/data/\"" -DZEP_VERSION_NAME="\"zep-fuzz\"")
 read -r -a pkg <<<"$(pkg-config --cflags gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg)"
 read -r -a libs <<<"$(pkg-config --libs gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg)"
@@ -68,16 +72,14 @@ status=0
 for name in "${harnesses[@]}"; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
-  # Seeds: the library's own data files of the kind the harness reads.
-  seeds=()
-  case $name in
-    fuzz_colormap) seeds=("$repo"/data/colormap*.x11) ;;
-    fuzz_bitmap) seeds=("$repo"/data/bitmap.x11) ;;
-    fuzz_cmaplist) seeds=("$repo"/data/cmaplist) ;;
-    fuzz_stroke_font) seeds=("$repo"/data/font1u "$repo"/data/font2u) ;;
-  esac
-  mkdir -p "$build/seeds/$name"
-  [[ ${#seeds[@]} -gt 0 ]] && cp "${seeds[@]}" "$build/seeds/$name/"
+  # Seeds: the committed corpus of the harness (the library's data files of
+  # the kind it reads, and hand-made inputs).
+  seeds="$here/corpus/$name"
+  if [[ ! -d $seeds ]]; then
+    echo "=== $name: no seed corpus in $seeds"
+    status=1
+    continue
+  fi
   # <name>.options: libFuzzer flags on the first line, ASAN_OPTIONS on the second.
   opts=()
   asan=${ASAN_OPTIONS:-}
@@ -87,8 +89,8 @@ for name in "${harnesses[@]}"; do
   echo "=== $name: ${seconds}s"
   if (cd "$build" && GL_DSPATH="$repo/data/" ASAN_OPTIONS=$asan \
     LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$repo/tests/lsan.supp} \
-    "./$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$build/artifacts/$name-" "${opts[@]}" "$corpus" "$build/seeds/$name"); then
+    "./$name" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -max_len=16384 \
+      -artifact_prefix="$build/artifacts/$name-" "${opts[@]}" "$corpus" "$seeds"); then
     echo "=== $name: no finding"
   else
     echo "=== $name: FINDING (see $build/artifacts/)"

@@ -206,4 +206,42 @@ TEST(LineLabels, ParametersAndTextAreChecked) {
   EXPECT_FLOAT_EQ(h, 0.02F);
 }
 
+TEST(LineLabels, LabelsInsideASegmentTheViewportClipperCuts) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    // A segment from far left to far right of a clipped viewport: the V stage's
+    // clipper hands out the entry and exit points, and the labels placed in
+    // between clip their own strokes to the same viewport on the way.
+    zep::sgsvpt(0.2F, 0.79F, 0.2F, 0.8F);
+    zep::sgstrf();
+    zep::sglset("LCLIP", true);
+    zep::sglset("LFPROP", false);
+    zep::sglset("LCHAR", true);
+    zep::szschz("1000", 0.005F);
+    driverLog().clear();
+    zep::sglnv(-0.5F, 0.5F, 1.5F, 0.5F);
+    int labels = 0;
+    const auto got = lineCalls(&labels);
+    if (labels != 3) return "labels: " + std::to_string(labels);
+    std::string failure = compare(got, {{'m', 0.2F, 0.5F}, {'d', 0.275F, 0.5F}, {'m', 0.3F, 0.5F}, {'d', 0.45F, 0.5F},
+                                        {'m', 0.475F, 0.5F}, {'d', 0.625F, 0.5F}, {'m', 0.65F, 0.5F}, {'d', 0.79F, 0.5F}});
+    // Every stroke of the labels inside its gap.
+    bool inText = false;
+    int strokes = 0;
+    for (const auto& c : driverLog()) {
+      if (c.rfind("oopn(SZTX,", 0) == 0) inText = true;
+      if (c.rfind("ocls(SZTX)", 0) == 0) inText = false;
+      float x = 0, y = 0;
+      if (!inText || (std::sscanf(c.c_str(), "gmov(%f,%f)", &x, &y) != 2 && std::sscanf(c.c_str(), "gplt(%f,%f)", &x, &y) != 2))
+        continue;
+      ++strokes;
+      const float vx = (x - 125.0F) / 650.0F;
+      const bool inGap = (vx > 0.274F && vx < 0.301F) || (vx > 0.449F && vx < 0.476F) || (vx > 0.624F && vx < 0.651F);
+      if (!inGap) failure += "label stroke outside the gaps at " + std::to_string(vx) + "\n";
+    }
+    if (strokes < 30) failure += "label strokes: " + std::to_string(strokes) + "\n";
+    return failure;
+  });
+}
+
 }  // namespace

@@ -264,6 +264,7 @@ TEST(Markers, ReportsForCountsTypesIndicesAndSizes) {
       {1, 19, 1, 0.01F, " ***** ERROR (SGPMZV) ***  MARKER TYPE IS INVALID."},
       {1, 2, -1, 0.01F, " ***** ERROR (SGPMZV) ***  MARKER INDEX IS LESS THAN 0."},
       {1, 2, 1, -0.01F, " ***** ERROR (SGPMZV) ***  MARKER SIZE IS LESS THAN 0."},
+      {1, 2, 1, std::numeric_limits<float>::infinity(), " ***** ERROR (SGPMZV) ***  MARKER SIZE IS NOT FINITE."},
   };
   for (const auto& e : errors) {
     EXPECT_EXIT(

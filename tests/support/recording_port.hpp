@@ -141,6 +141,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         }
         logCall("gtnm(" + std::to_string(nring) + "," + std::to_string(itpat) + ")");
       },
+      [](std::span<char>, std::span<char>, bool& failed) { failed = false; },
   };
   return port;
 }

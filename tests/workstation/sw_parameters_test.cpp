@@ -31,6 +31,7 @@ const Expected<int> kIntegers[] = {
     {"ICLRMAP", "COLORMAP_NUMBER", 1},  {"IDMPDGT", "DMPFILE_DIGITS", 4},
     {"MAXFNU", "****MAXFNU", 4},        {"IFL", "****IFL", 4},
     {"IBGPAGE", "", 1},
+    {"MAXSURF", "MAX_SURFACE_SIZE", 20000},
 };
 
 const Expected<bool> kLogicals[] = {

@@ -1,0 +1,417 @@
+// Every error report of the library, made under an error callback: each gives
+// its exact report and returns, and a session afterwards still draws a file.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <zep/zep.hpp>
+
+#include "foundation/units.hpp"
+#include "support/png_image.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string>& reports() {
+  static std::vector<std::string> r;
+  return r;
+}
+void record(std::string_view routine, std::string_view text) {
+  reports().push_back(std::string(routine) + ": " + std::string(text));
+}
+
+struct Trigger {
+  const char* subsystem;
+  std::string report;
+  std::function<void()> run;
+};
+
+void write(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }
+
+std::string numbered(int n) {
+  std::string s = std::to_string(n) + "\n";
+  for (int i = 1; i <= n; ++i) s += "colormap 'map " + std::to_string(i) + "'\n";
+  return s;
+}
+
+// A Newton function that is flat where it is not zero, and one that never settles.
+void flatAwayFromRoot(float, float, float& value, float& derivative) {
+  value = 1.0F;
+  derivative = 0.0F;
+}
+void neverSettles(float, float, float& value, float& derivative) {
+  value = 1.0F;
+  derivative = 1.0F;
+}
+
+// Reports made before any session: foundation and workstation services.
+std::vector<Trigger> beforeSession() {
+  float v = 0;
+  int i = 0;
+  return {
+      // The configuration file of the working directory holds 101 entries.
+      {"foundation", "RTNXFL: NUMBER OF INPUT PARAMETERS IS TOO LARGE (>100).", [&i] { zep::gliget("MAXMSG", i); }},
+      {"foundation", "CMON: IM IS OUT OF RANGE (1-12).", [] { (void)zep::cmon(13); }},
+      {"foundation", "CWEEK: IW IS OUT OF RANGE (1-7).", [] { (void)zep::cweek(0); }},
+      {"foundation", "PRCCLS: THERE IS NO PROCESS TO BE CLOSED.", [] { zep::prccls("NOTHING"); }},
+      {"foundation", "PRCOPN: TOO MANY NESTED PROCESSES (>16).",
+       [] {
+         for (int k = 0; k < 17; ++k) zep::prcopn("P" + std::to_string(k));
+         for (int k = 15; k >= 0; --k) zep::prccls("P" + std::to_string(k));
+       }},
+      {"foundation", "PRCNAM: PROCESS LEVEL IS NEGATIVE.",
+       [] {
+         char name[32];
+         zep::prcnam(-1, name);
+       }},
+      {"foundation", "IUFOPN: THERE IS NO UNIT TO BE OPENED.",
+       [] {
+         for (int u = 1; u <= 99; ++u) zep::units::open(u, "unit" + std::to_string(u), "w");
+         (void)zep::iufopn();
+         for (int u = 1; u <= 99; ++u) zep::units::close(u);
+       }},
+      {"foundation", "CFSRCH: LENGTH OF CHARACTER IS TOO SHORT TO STORE FILE NAME.",
+       [] {
+         write("a-rather-long-file-name", "x\n");
+         const std::string_view dirs[] = {" "};
+         const std::string_view names[] = {"a-rather-long-file-name"};
+         char path[10];
+         zep::cfsrch(dirs, 1, names, 1, path);
+       }},
+      {"foundation", "IMOD: ID .LE. 0.", [] { (void)zep::imod(5, 0); }},
+      {"foundation", "IBLKGE: ORDER OF RX IS INVALID.",
+       [] {
+         const float rx[] = {3, 2, 1};
+         (void)zep::iblkge(rx, 3, 2.5F);
+       }},
+      {"foundation", "JFROMC: THERE IS NO VALID CHARACTER.", [] { (void)zep::jfromc(""); }},
+      {"foundation", "JFROMC: THERE IS A NON-NUMERAL CHARACTER.", [] { (void)zep::jfromc("1x"); }},
+      {"foundation", "JFROMC: THE NUMBER IS OUT OF THE 32-BIT INTEGER RANGE.", [] { (void)zep::jfromc("99999999999"); }},
+      {"foundation", "IFROMC: THERE IS NO VALID CHARACTER.", [] { (void)zep::ifromc("  "); }},
+      {"foundation", "FFROMC: THERE IS NO VALID CHARACTER.", [] { (void)zep::ffromc(""); }},
+      {"foundation", "FFROMC: THERE EXISTS A PERIOD ONLY.", [] { (void)zep::ffromc("."); }},
+      {"foundation", "FFROMC: THE NUMBER HAS MORE THAN 16 DIGITS.", [] { (void)zep::ffromc("12345678901234567"); }},
+      {"foundation", "FFROMC: THERE IS NO VALID CHARACTER.", [] { (void)zep::rfromc(""); }},
+      {"foundation", "RFROMC: THE NUMBER IS OUT OF THE REAL RANGE.", [] { (void)zep::rfromc("1E39"); }},
+      {"foundation", "LFROMC: THERE IS NO VALID CHARACTER.", [] { (void)zep::lfromc(" "); }},
+      {"foundation", "LFROMC: THIS IS INVALID LOGICAL EXPRESSION.", [] { (void)zep::lfromc("yes"); }},
+      {"foundation", "CHNGI: TEXT LENGTH IS TOO SHORT.",
+       [] {
+         std::string cx = "#";
+         zep::chngi(cx, "###", 1, "(I3)");
+       }},
+      {"foundation", "GLIQID: PARAMETER 'NOSUCH' IS NOT DEFINED.", [&i] { zep::gliget("NOSUCH", i); }},
+      {"foundation", "GLIQCP: IDX IS OUT OF RANGE.",
+       [] {
+         char name[8];
+         zep::gliqcp(12, name);
+       }},
+      {"foundation", "GLIQVL: PARAMETER'INTMAX  ' CANNOT BE SET.", [] { zep::gliset("INTMAX", 1); }},
+      {"foundation", "GLRQVL: PARAMETER'REALMAX ' CANNOT BE SET.", [] { zep::glrset("REALMAX", 1.0F); }},
+      {"foundation", "MSGDMP: NLNSIZE = 0 IS OUT OF ITS RANGE, 1 TO 999.",
+       [] {
+         zep::gliset("NLNSIZE", 0);
+         zep::msgdmp("M", "SWEEP", "A MESSAGE AT A LINE SIZE THAT CANNOT WORK.");
+         zep::gliset("NLNSIZE", 78);
+       }},
+      {"workstation", "SWQCMN: COLORMAP LIST FILE SHOULD BE READ FIRST USING \"SWCMLL\"", [&i] { zep::swqcmn(i); }},
+      {"workstation", "SWQFNM: PARAMETER NAME <TITLE> IS INVALID.",
+       [] {
+         char file[80];
+         zep::swqfnm("TITLE", file);
+       }},
+      {"workstation", "SWIQVL: IDX IS OUT OF RANGE.", [&i] { zep::swiqvl(0, i); }},
+      {"workstation", "SWRQID: PARAMETER 'RNOSUCH' IS NOT DEFINED.", [&v] { zep::swrget("RNOSUCH", v); }},
+      {"workstation", "SWCMLL: COLORMAP LIST DOES NOT EXIST.",
+       [] {
+         zep::swcset("CMAPLIST", "no-such-list");
+         zep::swcmll();
+       }},
+      {"workstation", "SWCMLL: COLORMAP LIST IS INVALID",
+       [] {
+         write("bad-list", "two\n");
+         zep::swcset("CMAPLIST", "bad-list");
+         zep::swcmll();
+       }},
+      {"workstation", "SWCMLL: COLORMAP LIST OVERFLOWS",
+       [] {
+         write("long-list", numbered(100));
+         zep::swcset("CMAPLIST", "long-list");
+         zep::swcmll();
+       }},
+      {"workstation", "SWCMLL: COLORMAP LIST ENTRY CLIMBS OUT OF ITS DIRECTORY.",
+       [] {
+         // The list is read once per process: the sessions below take theirs.
+         write("climbing-list", "3\ncolormap 'in'\n'../../../../etc/passwd' 'out'\ncolormap_bw 'in too'\n");
+         zep::swcset("CMAPLIST", "climbing-list");
+         zep::swcmll();
+       }},
+      {"workstation", "SWQCMF: COLORMAP NUMBER < 0> IS OUT OF RANGE.",
+       [] {
+         char file[80];
+         zep::swqcmf(0, file);
+       }},
+      {"workstation", "SWQCMD: COLORMAP NUMBER < 4> IS OUT OF RANGE.",
+       [] {
+         char text[80];
+         zep::swqcmd(4, text);
+       }},
+      {"workstation", "SGPWSN: NUMBER OF WORKSTATIONS (MAXWNU) MUST BE 1 TO 99.",
+       [] {
+         zep::swiset("MAXWNU", 0);
+         zep::sgpwsn();
+         zep::swiset("MAXWNU", 2);
+       }},
+      {"workstation", "SWPOPN: WORKSTATION IS NOT OPENED.", [] { zep::swpopn(); }},
+      {"graphics", "STQWRC: WORKSTATION RECTANGLE IS NOT DEFINED.",
+       [&v] {
+         float a = 0, b = 0, c = 0;
+         zep::stqwrc(v, a, b, c);
+       }},
+      {"graphics", "SGINIT: WORKSTATION NUMBER IS INVALID.", [] { zep::sgopn(3); }},
+      {"graphics", "SGPQCP: IDX IS OUT OF RANGE.",
+       [] {
+         char name[8];
+         zep::sgpqcp(0, name);
+       }},
+      {"graphics", "SGPQVL: PARAMETER 'RDX' IS REAL, NOT INTEGER.",
+       [&i] {
+         int id = 0;
+         zep::sgpqid("RDX", id);
+         zep::sgpqvl(id, i);
+       }},
+      {"graphics", "SLSTTL: TITLE NUMBER IS OUT OF RANGE.", [] { zep::slsttl("TITLE", "T", 0, 0, 0.02F, 0); }},
+      {"graphics", "SLDTTL: TITLE NUMBER IS OUT OF RANGE.", [] { zep::sldttl(99); }},
+      {"graphics", "G2QGRD: NOT YET INITIALZED",
+       [&v] {
+         float a[7];
+         zep::g2qgrd(1, 1, v, a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
+       }},
+      {"primitives", "SZQFNW: FONT FILE HAS NOT BEEN LOADED.",
+       [] {
+         std::vector<float> a(256), b(256);
+         zep::szqfnw(a.data(), b.data());
+       }},
+      {"primitives", "SZSCLL: RECTANGLE NUMBER IS INVALID.", [] { zep::szscll(0, 1, 0, 1, 2); }},
+      {"graphics", "SGPQID: PARAMETER 'NOSUCH' IS NOT DEFINED.", [&i] { zep::sgpget("NOSUCH", i); }},
+      {"graphics", "MPZNWT: DERIVATIVE IS ZERO AWAY FROM A ROOT.",
+       [] {
+         float th = 0.5F;
+         zep::mpznwt(flatAwayFromRoot, 0.5F, th);
+       }},
+      {"graphics", "MPZNWT: EXCEEDING MAXIMUM ITERATIONS.",
+       [] {
+         float th = 0.5F;
+         zep::mpznwt(neverSettles, 0.5F, th);
+       }},
+      {"graphics", "G2FCTR: NOT YET INITIALZED",
+       [&v] {
+         float w = 0;
+         zep::g2fctr(0.5F, 0.5F, v, w);
+       }},
+      {"graphics", "G2ICTR: NOT YET INITIALZED",
+       [&v] {
+         float w = 0;
+         zep::g2ictr(0.5F, 0.5F, v, w);
+       }},
+      {"graphics", "G2SCTR: NX MUST BE >= 2",
+       [] {
+         const float a[4] = {0, 1, 0, 1};
+         zep::g2sctr(1, 2, a, a, a, a);
+       }},
+      {"graphics", "SLQSIZ: SIZE PARAMETER IS INVALID.",
+       [&v] {
+         float w = 0;
+         zep::slqsiz("Z9", v, w);
+       }},
+      {"graphics", "STSWRC: WORKSTATION RECTANGLE IS INVALID.", [] { zep::stswrc(1, 0, 0, 1); }},
+      {"graphics", "STSPR2: INVALID COORDINATE NUMBER (IX).", [] { zep::stspr2(4, 2, 0.5F); }},
+      {"graphics", "STSPR2: INVALID COORDINATE NUMBER (IY).", [] { zep::stspr2(1, -4, 0.5F); }},
+  };
+}
+
+// Reports made inside a session on a PNG file.
+std::vector<Trigger> inSession() {
+  const float x[] = {0.2F, 0.8F};
+  const float y[] = {0.2F, 0.8F};
+  return {
+      {"graphics", "SGSTRF: WINDOW DEFINITION IS INVALID.",
+       [] {
+         zep::sgswnd(1, 1, 0, 1);
+         zep::sgstrf();
+         zep::sgswnd(0, 1, 0, 1);
+       }},
+      {"graphics", "SGSTRF: VIEWPORT DEFINITION IS INVALID.",
+       [] {
+         zep::sgsvpt(0.5F, 0.5F, 0.1F, 0.9F);
+         zep::sgstrf();
+         zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+       }},
+      {"graphics", "SGSTRF: THE REGION STRADDLES 0 FOR LOG TRANSFORMATION (X).",
+       [] {
+         zep::sgswnd(-1, 1, 1, 10);
+         zep::sgstrn(4);
+         zep::sgstrf();
+         zep::sgswnd(0, 1, 0, 1);
+         zep::sgstrn(1);
+       }},
+      {"graphics", "SGSTRF: TRANSFORMATION FUNCTION NUMBER IS INVALID.",
+       [] {
+         zep::sgstrn(77);
+         zep::sgstrf();
+         zep::sgstrn(1);
+       }},
+      {"graphics", "SLDIV : DIVISION DIRECTION IS INVALID.", [] { zep::sldiv("Q", 2, 2); }},
+      {"graphics", "SLDIV : NUMBER OF COLUMNS AND ROWS MUST BE 1 OR MORE.", [] { zep::sldiv("Y", 0, 2); }},
+      {"graphics", "SLSIZE: SIZE PARAMETER IS INVALID.", [] { zep::slsize("Z9"); }},
+      {"graphics", "SLPWVC: LINE INDEX IS LESS THAN ZERO.", [] { zep::slpwvc(-1, 0.1F); }},
+      {"graphics", "SLPWVC: LENGTH OF CORNER MARKS IS LESS THAN ZERO.", [] { zep::slpwvc(1, -0.1F); }},
+      {"graphics", "SLSTTL: SIDE PARAMETER IS INVALID.", [] { zep::slsttl("TITLE", "Q", 0, 0, 0.02F, 1); }},
+      {"graphics", "SLZTTL: INVALID SIDE PARAMETER.", [] { zep::slzttl("Q", "TITLE", 0, 0, 0.02F, 1); }},
+      {"graphics", "SLSTTL: TEXT HEIGHT IS LESS THAN ZERO.", [] { zep::slsttl("TITLE", "T", 0, 0, -1, 1); }},
+      {"primitives", "SGLNU: LINE INDEX IS LESS THAN 0.",
+       [] {
+         zep::sgslni(-1);
+         zep::sglnu(0.2F, 0.2F, 0.8F, 0.8F);
+         zep::sgslni(1);
+       }},
+      {"primitives", "SGPLU: NUMBER OF POINTS IS LESS THAN 0.", [x, y] { zep::sgplu(-1, x, y); }},
+      {"primitives", "SGPLU: POLYLINE INDEX IS LESS THAN 0.",
+       [x, y] {
+         zep::sgspli(-1);
+         zep::sgplu(2, x, y);
+         zep::sgspli(1);
+       }},
+      {"primitives", "SGPMU: NUMBER OF POINTS IS LESS THAN 0.", [x, y] { zep::sgpmu(-1, x, y); }},
+      {"primitives", "SGPMU: MARKER TYPE IS INVALID.",
+       [x, y] {
+         zep::sgspmt(-1);
+         zep::sgpmu(2, x, y);
+         zep::sgspmt(1);
+       }},
+      {"primitives", "SGPMU: MARKER INDEX IS LESS THAN 0.",
+       [x, y] {
+         zep::sgspmi(-1);
+         zep::sgpmu(2, x, y);
+         zep::sgspmi(1);
+       }},
+      {"primitives", "SGPMU: MARKER SIZE IS LESS THAN 0.",
+       [x, y] {
+         zep::sgspms(-1);
+         zep::sgpmu(2, x, y);
+         zep::sgspms(0.01F);
+       }},
+      {"primitives", "SGTNU: NUMBER OF POINTS IS LESS THAN 0.", [x, y] { zep::sgtnu(-1, x, y); }},
+      {"primitives", "SGTNU: TONE PATTERN NUMBER IS LESS THAN 0.",
+       [x, y] {
+         zep::sgstnp(-1);
+         zep::sgtnu(2, x, y);
+         zep::sgstnp(1);
+       }},
+      {"primitives", "SGTXU: TEXT HEIGHT IS LESS THAN ZERO.",
+       [] {
+         zep::sgstxs(-1);
+         zep::sgtxu(0.5F, 0.5F, "A");
+         zep::sgstxs(0.05F);
+       }},
+      {"primitives", "SGTXU: CENTERING OPTION IS INVALID.",
+       [] {
+         zep::sgstxc(7);
+         zep::sgtxu(0.5F, 0.5F, "A");
+         zep::sgstxc(0);
+       }},
+      {"primitives", "SGTXU: TEXT INDEX IS LESS THAN 0.",
+       [] {
+         zep::sgstxi(-1);
+         zep::sgtxu(0.5F, 0.5F, "A");
+         zep::sgstxi(1);
+       }},
+      {"primitives", "SZINIT: FONT NUMBER IS OUT OF RANGE.",
+       [] {
+         zep::sgiset("IFONT", 3);
+         zep::sgtxu(0.5F, 0.5F, "A");
+         zep::sgiset("IFONT", 1);
+       }},
+      {"primitives", "SZQCHZ: TEXT HAS NOT BEEN SET YET.",
+       [] {
+         char text[8];
+         float h = 0;
+         zep::szqchz(text, h);
+       }},
+  };
+}
+
+bool drawsAPage(const std::string& stem) {
+  zep::swcset("FNAME", stem);
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::sgswnd(0, 1, 0, 1);
+  zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  zep::sgslni(3);
+  zep::sglnu(0.1F, 0.5F, 0.9F, 0.5F);
+  zep::sgcls();
+  return true;
+}
+
+std::string run(const std::vector<Trigger>& triggers) {
+  std::string bad;
+  for (const Trigger& t : triggers) {
+    reports().clear();
+    t.run();
+    if (reports().empty() || reports().front() != t.report) {
+      bad += std::string(t.subsystem) + ": wanted [" + t.report + "], got";
+      for (const std::string& r : reports()) bad += " [" + r + "]";
+      bad += "\n";
+    }
+  }
+  return bad;
+}
+
+TEST(ErrorSweep, EveryErrorReportReturnsAndDrawingGoesOn) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    std::string rc;
+    for (int k = 0; k < 101; ++k) rc += "SWEEP_X" + std::to_string(k) + " 1\n";
+    write(".zeprc", rc);
+    zep::set_msgdmp_err_func(record);
+    std::string bad = run(beforeSession());
+    zep::swistx("IFL", 1);  // PNG pages
+    zep::swcset("FNAME", "during");
+    zep::sgopn(2);
+    zep::sgfrm();
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgswnd(0, 1, 0, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    bad += run(inSession());
+    zep::sgcls();
+
+    // A session after all of them draws a valid page with the line on it.
+    reports().clear();
+    drawsAPage("after");
+    for (const std::string& r : reports()) bad += "after the sweep: [" + r + "]\n";
+    std::string page;
+    for (const auto& e : fs::directory_iterator("."))
+      if (e.path().filename().string().rfind("after_", 0) == 0) page = e.path().string();
+    const zeptest::Png png(page);
+    if (!png.ok()) return bad + "no valid page after the sweep\n";
+    // The line runs across the middle of the viewport, some 400 pixels long.
+    int dark = 0;
+    for (int py = 0; py < png.height(); ++py)
+      for (int px = 0; px < png.width(); ++px)
+        if (png.pixel(px, py) != 0xFFFFFF) ++dark;
+    if (dark < 400) bad += "the line is missing from the page after the sweep\n";
+    return bad;
+  });
+}
+
+}  // namespace
