@@ -31,6 +31,6 @@ while read -r file kind title; do
     "SYSTEM-FONT TEXT"*) name=system-text ;;
     *) continue ;;
   esac
-  convert "$work/$file" -resize 50% -colors 64 "PNG8:docs/images/gallery-$name.png"
+  convert "$work/$file" -resize 50% -colors 64 -strip "PNG8:docs/images/gallery-$name.png"
 done <"$work/gallery-pages.txt"
 echo "docs/images/ regenerated."
