@@ -31,7 +31,7 @@ void set_msgdmp_err_func(MsgErrorCallback callback);
 // Routine run once before an error report ends the process (the driver completes
 // its files there); a non-empty result is written as a continuation line.
 using MsgFinisher = std::string (*)();
-// Install the routine run before an error report ends the process.
+// Install the finisher run before an error report ends the process.
 void set_msgdmp_fin_func(MsgFinisher finisher);
 // Write a text to a unit, cut into lines of linesize characters.
 void mszdmp(std::string_view text, int unit, int linesize);

@@ -45,10 +45,16 @@ TEST(MapSolvers, OneDimensionalNewton) {
   zep::mpznwt(cubeRoot, 8.0F, th);
   EXPECT_NEAR(th, 2.0F, 1e-4F);
 
-  // A flat start stops at once with the value as it is.
+  // A flat start away from a root stops at once with the value as it is, and
+  // says so.
+  errorTexts.clear();
+  zep::set_msgdmp_err_func(recordError);
   th = 0.0F;
   zep::mpznwt(cubeRoot, 8.0F, th);
+  zep::set_msgdmp_err_func(nullptr);
   EXPECT_EQ(th, 0.0F);
+  ASSERT_EQ(errorTexts.size(), 1U);
+  EXPECT_NE(errorTexts[0].find("DERIVATIVE IS ZERO AWAY FROM A ROOT."), std::string::npos);
 
   // No convergence: a report, and the caller gets a finite angle back.
   errorTexts.clear();
