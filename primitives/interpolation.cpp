@@ -49,9 +49,9 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
 }
 
 // Most pieces one segment is cut into. A segment that needs more is far longer
-// than any picture of it (a great circle needs a few hundred at the finest
-// usual step, a few thousand at a tenth of a degree); beyond this the pieces only grow longer, so a huge but finite
-// coordinate cannot make a line of endless points.
+// than any picture of it (a whole great circle takes a few thousand pieces at
+// a tenth of a degree); beyond this the pieces only grow longer, so a huge but
+// finite coordinate cannot make a line of endless points.
 constexpr float kMaxPiecesPerSegment = 4096.0F;
 
 // A count of points from a real, at least 1 and at most kMaxPiecesPerSegment.
