@@ -266,6 +266,15 @@ class UserStage : public PassStage {
     }
     Point to;
     stfrad(x, y, to.x, to.y);
+    if (isMap_ && oppositePoles(previous_.y, to.y) && polesMove()) {
+      // From pole to pole every meridian will do, and once the rotation has
+      // moved the poles neither end keeps the caller's longitude: go by the
+      // end's meridian through the equator.
+      const Point equator{to.x, 0.0F};
+      detail::forEachPoint(interpolator_, previous_.x, previous_.y, equator.x, equator.y,
+                           [this](const detail::SegmentPoint& p) { transform({p.x, p.y}, false); });
+      previous_ = equator;
+    }
     detail::forEachPoint(interpolator_, previous_.x, previous_.y, to.x, to.y,
                          [this](const detail::SegmentPoint& p) { transform({p.x, p.y}, false); });
     previous_ = to;
@@ -274,6 +283,17 @@ class UserStage : public PassStage {
 
  private:
   LineStage& next() { return isMap_ ? map_ : next_; }
+  // Whether the rotation to T moves the poles (else it only shifts longitudes).
+  static bool polesMove() {
+    float tx = 0, ty = 0;
+    stfrot(0.0F, std::numbers::pi_v<float> / 2, tx, ty);
+    return !lreqa(ty, std::numbers::pi_v<float> / 2, 1.0E-5F);
+  }
+  static bool oppositePoles(float y0, float y1) {
+    constexpr float kHalfPi = std::numbers::pi_v<float> / 2;
+    return (lreqa(y0, kHalfPi, 1.0E-5F) && lreqa(y1, -kHalfPi, 1.0E-5F)) ||
+           (lreqa(y0, -kHalfPi, 1.0E-5F) && lreqa(y1, kHalfPi, 1.0E-5F));
+  }
   // A point the transformation cannot map lifts the pen.
   void transform(Point p, bool move) {
     Point q;

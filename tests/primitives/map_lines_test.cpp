@@ -3,6 +3,8 @@
 // its meridian rather than run along the circle that pole becomes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -91,6 +93,46 @@ TEST(MapLines, MeridiansToTheOppositePoleStayOnTheirMeridians) {
               failure += text;
               break;
             }
+          }
+        }
+      }
+      zep::sgcls();
+      return failure;
+    });
+  }
+}
+
+TEST(MapLines, PoleToPoleSegmentsFollowTheirMeridianWhenThePoleIsMoved) {
+  // Cylindrical maps turned upside down and tilted: a meridian from pole to
+  // pole in one segment lies on the meridian it was given, which passes the
+  // equator where the transformation puts (lon, 0).
+  for (float ply : {-90.0F, 40.0F}) {
+    SCOPED_TRACE(ply);
+    ZEP_EXPECT_ISOLATED([ply] {
+      zeptest::openRecordedSession();
+      zep::sgssim(0.12F, 0, 0);
+      zep::sgsmpl(0, ply, 0);
+      zep::sgstrn(10);
+      zep::sgstrf();
+      std::string failure;
+      for (int l = -150; l <= 150; l += 60) {
+        zeptest::driverLog().clear();
+        const auto lon = static_cast<float>(l);
+        zep::sglnu(lon, -90, lon, 90);
+        // The meridian's points, to compare the drawn ends with.
+        std::vector<std::array<double, 2>> line;
+        for (int lat = -90; lat <= 90; ++lat) {
+          double wx = 0, wy = 0;
+          onWorkstation(lon, static_cast<float>(lat), wx, wy);
+          line.push_back({wx, wy});
+        }
+        for (const Drawn& d : path()) {
+          if (d.move) continue;
+          double best = 1e9;
+          for (const auto& q : line) best = std::min(best, std::hypot(d.x - q[0], d.y - q[1]));
+          if (best > 4) {
+            failure += "meridian " + std::to_string(l) + ": a point " + std::to_string(best) + " away\n";
+            break;
           }
         }
       }
