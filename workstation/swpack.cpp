@@ -86,10 +86,6 @@ void sendTextControls(const text_engine::TextControls& c) {
   d.rset("shift", 5, c.shift);
 }
 
-}  // namespace
-
-namespace {
-
 // Everything the driver's open is handed, gathered from the parameter tables.
 struct OpenSettings {
   int iwidth = 0, iheight = 0, iclrmap = 0, idmpdgt = 0, ibgpage = 0, maxsurf = 0;
