@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <pango/pangocairo.h>
 
@@ -204,19 +205,34 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
   const double small = getrparm("small");
   const double shift = getrparm("shift");
   const double half = small / 2.0;
-  char sup[96], sub[96];
-  std::snprintf(sup, sizeof sup, "<span size='%d' rise='%d'>", zgtrunc(small * fsize),
-                zgtrunc((0.5 + shift - half) * fsize));
-  std::snprintf(sub, sizeof sub, "<span size='%d' rise='%d'>", zgtrunc(small * fsize),
-                zgtrunc((0.5 - shift - half) * fsize));
+
+  // What the escapes have opened, innermost last. A script is set relative to
+  // the script it sits in, so that scripts nest; a span covers either a
+  // {group}, closed by its "}", or the one unit after its mark.
+  struct Open {
+    bool group;  // closed by "}" rather than after one unit
+    bool raw;    // a \p{...} passage: it writes no span of its own
+    double size, rise;
+  };
+  std::vector<Open> open;
+  auto size_now = [&] { return open.empty() ? fsize : open.back().size; };
+  auto rise_now = [&] { return open.empty() ? 0.0 : open.back().rise; };
+  auto close_one = [&](std::string& out) {
+    if (!open.back().raw) out += "</span>";
+    open.pop_back();
+  };
+  // A unit is complete: the one-unit spans around it end, and with them any
+  // one-unit span whose unit was the span just ended.
+  auto unit_done = [&](std::string& out) {
+    while (!open.empty() && !open.back().group) close_one(out);
+  };
 
   std::string out;
-  bool span_open = false;
-  bool raw_markup = false;
-  std::size_t close_at = std::string::npos;
   std::size_t prev = 0, prev_len = 0;
-
   auto at = [&](std::size_t j) -> char { return j < len ? text[j] : '\0'; };
+  auto raw_markup = [&] {
+    return std::any_of(open.begin(), open.end(), [](const Open& o) { return o.raw; });
+  };
 
   std::size_t i = 0;
   while (i < len) {
@@ -224,51 +240,54 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
     const auto c = static_cast<unsigned char>(text[i]);
     const int k = t.utf8;
     if (t.kind == markup::TokenKind::escape) {
-      if (i == close_at) out += "</span>";
-      span_open = true;
+      const bool group = at(i + 2) == '{';
+      const double fs = size_now(), r = rise_now();
+      Open o{group, false, fs, r};
       switch (t.letter) {
-        case '^': out += sup; break;
-        case '_': out += sub; break;
+        case '^':
+        case '_': {
+          o.size = small * fs;
+          o.rise = r + (t.letter == '^' ? 0.5 + shift - half : 0.5 - shift - half) * fs;
+          char span[96];
+          std::snprintf(span, sizeof span, "<span size='%d' rise='%d'>", zgtrunc(o.size), zgtrunc(o.rise));
+          out += span;
+          break;
+        }
         case 'o':
         case 'u': out += accent_spans(text, i, prev, prev_len, t.letter == 'o'); break;
         case 'p':
-          if (at(i + 2) == '{') {
-            raw_markup = true;
+          if (group) {
+            o.raw = true;
+            open.push_back(o);
             i += 3;
           } else {
             out += '\\';
-            span_open = false;
+            unit_done(out);
             i += 1;
           }
           continue;
         case '\\':
           out += '\\';
-          span_open = false;
+          unit_done(out);
           i += 2;
           continue;
         default:
           out += '\\';
-          span_open = false;
+          unit_done(out);
           i += 1;
           continue;
       }
-      if (at(i + 2) == '{') {
-        i += 3;
-      } else {
-        // The span covers the one character after the mark, whatever it is.
-        close_at = i + 2 + static_cast<std::size_t>(i + 2 < len ? std::max(markup::sequenceLength(text.substr(i + 2)), 1) : 0);
-        i += 2;
-      }
+      open.push_back(o);
+      i += group ? 3 : 2;
       continue;
     }
 
-    if (i == close_at) {
-      out += "</span>";
-      span_open = false;
-    } else if (t.kind == markup::TokenKind::close && (span_open || raw_markup)) {
-      if (!raw_markup) out += "</span>";
-      span_open = false;
-      raw_markup = false;
+    if (t.kind == markup::TokenKind::close &&
+        std::any_of(open.begin(), open.end(), [](const Open& o) { return o.group; })) {
+      // The innermost group ends, and whatever was opened inside it.
+      while (!open.back().group) close_one(out);
+      close_one(out);
+      unit_done(out);
       i += 1;
       continue;
     }
@@ -279,12 +298,12 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
     } else if (k <= 1 && c == '-') {
       out += "\u2212";
       i += 1;
-    } else if (k <= 1 && !raw_markup && (c == '&' || c == '<' || c == '>')) {
+    } else if (k <= 1 && !raw_markup() && (c == '&' || c == '<' || c == '>')) {
       out += c == '&' ? "&amp;" : c == '<' ? "&#60;" : "&#62;";
       i += 1;
     } else if (k >= 1) {
       out.append(text.substr(i, static_cast<std::size_t>(k)));
-      if (!span_open) {
+      if (open.empty()) {
         prev = i;
         prev_len = static_cast<std::size_t>(k);
       }
@@ -293,8 +312,12 @@ std::string zgmarkup(std::string_view text, int n, double fsize) {
       out += symbol_markup(c);
       i += 1;
     }
+    unit_done(out);
   }
-  if (close_at == len) out += "</span>";
+  // A mark at the very end has an empty span. A group left without its "}"
+  // stays open: the font engine rejects the markup, and the text is reported
+  // as not drawn rather than drawn as something it does not say.
+  unit_done(out);
   return out;
 }
 

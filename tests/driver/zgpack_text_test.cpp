@@ -69,6 +69,42 @@ TEST(ZgpackText, BackslashesBracesAndReservedCharacters) {
   EXPECT_EQ(zep::zgmarkup("abc", -1, kF), "");
 }
 
+TEST(ZgpackText, EscapesInsideGroupsNest) {
+  defaultSlots();
+  // A backslash that is not a mark is a character of the group it stands in;
+  // the group still ends at its "}".
+  EXPECT_EQ(markup("e\\^{i\\pi}"), "e" + kSup + "i\\pi</span>");
+  EXPECT_EQ(markup("\\_{a\\\\b}c"), kSub + "a\\b</span>c");
+  // A script inside a script is smaller again and set relative to it.
+  const std::string kSupSup = "<span size='13045' rise='20367'>";  // 0.49 F, rise 0.45 F + 0.315 F
+  const std::string kSupSub = "<span size='13045' rise='9185'>";   // rise 0.45 F - 0.105 F
+  EXPECT_EQ(markup("e\\^{\\-x\\^2}"), "e" + kSup + "\\\u2212x" + kSupSup + "2</span></span>");
+  EXPECT_EQ(markup("e\\^{-x\\^2}"), "e" + kSup + "\u2212x" + kSupSup + "2</span></span>");
+  EXPECT_EQ(markup("e\\^{x\\_{ij}y}z"), "e" + kSup + "x" + kSupSub + "ij</span>y</span>z");
+  // The "}" of a group also ends a one-character script still waiting in it.
+  EXPECT_EQ(markup("\\^{a\\^}b"), kSup + "a" + kSupSup + "</span></span>b");
+  // A mark whose character is another mark covers that script.
+  EXPECT_EQ(markup("\\^\\^2x"), kSup + kSupSup + "2</span></span>x");
+  // A "}" with no group open is a character, inside a script as well.
+  EXPECT_EQ(markup("\\^}x"), kSup + "}</span>x");
+  // Scripts inside a raw passage.
+  EXPECT_EQ(markup("\\p{<i>x\\^2</i>}"), "<i>x" + kSup + "2</span></i>");
+
+  // Whatever the nesting, the result is markup the font engine takes, with the
+  // text nothing but what was asked for; only a group without its "}" is
+  // rejected.
+  for (const std::string text : {"e\\^{i\\pi}", "e\\^{-x\\^2}", "a\\_{b\\_{c\\^{d}}e}f", "\\^{\\^{\\^{x}}}",
+                                 "\\^{x\\^}", "\\^\\_\\^y", "a\\^{b\\o{c}}", "\\^{}}", "\\_{\\q}"}) {
+    const std::string m = markup(text);
+    char* plain = nullptr;
+    GError* err = nullptr;
+    ASSERT_TRUE(pango_parse_markup(m.c_str(), -1, 0, nullptr, &plain, nullptr, &err)) << text << " -> " << m;
+    EXPECT_EQ(std::string(plain).find('}') == std::string::npos, text != "\\^{}}") << text;
+    g_free(plain);
+  }
+  EXPECT_FALSE(pango_parse_markup(markup("x\\^{a\\^{2}").c_str(), -1, 0, nullptr, nullptr, nullptr, nullptr));
+}
+
 TEST(ZgpackText, SymbolAndMarkerCodes) {
   defaultSlots();
   EXPECT_EQ(markup("\x98"), "\u03B1");
@@ -376,6 +412,32 @@ TEST(ZgpackText, ClippedSymbolsMarkersAndRejectedText) {
   EXPECT_LT(std::abs(m.cx() - 400), 10);
   Png rejected = pngPage(2, [] { zep::zgtxt(400, 300, 1.0, "x\\^{2", 5, 0.0, 0); });
   EXPECT_EQ(inkBox(rejected).n, 0);
+}
+
+TEST(ZgpackText, NestedScriptsAreDrawn) {
+  TempWorkDir dir;
+  // Each text is drawn, as wide as it says and with no "}" left over: the
+  // script of the second ends right after its group.
+  for (const std::string text : {"e\\^{i\\pi}", "e\\^{-x\\^2}", "a\\_{b\\_{c}}d"}) {
+    double w = 0, h = 0;
+    Png png = pngPage(2, [&] {
+      layoutSize(text, 1.0, w, h);
+      zep::zgtxt(400, 300, 1.0, text, static_cast<int>(text.size()), 0.0, -1);
+    });
+    ASSERT_TRUE(png.ok());
+    const Box b = inkBox(png);
+    EXPECT_GT(b.n, 100) << text;
+    EXPECT_GT(w, 0.0) << text;
+    EXPECT_LE(b.x1, 400 + w + 1) << text;
+  }
+  // A one-character script is the same as that character in braces.
+  double wa = 0, wb = 0, h = 0;
+  pngPage(2, [&] {
+    layoutSize("e\\^{-x\\^2}", 1.0, wa, h);
+    layoutSize("e\\^{-x\\^{2}}", 1.0, wb, h);
+  });
+  EXPECT_GT(wa, 0.0);
+  EXPECT_EQ(wa, wb);
 }
 
 // The window device: the text reaches the page image that a hidden window
