@@ -47,6 +47,10 @@ TEST(StrokeFontMarkup, BackslashesBecomeControlCharacters) {
     check("\\a", "a\"");
     check("plain text   ", "plain text");
     check("x\\^{-3}", "x|-3\"");
+    // The stroke fonts have one script level: a backslash inside a group is
+    // drawn as it stands, and the group still ends at its "}".
+    check("e\\^{i\\pi}x", "e|i\\pi\"x");
+    check("e\\^{-x\\^2}y", "e|-x\\^2\"y");
     if (!messages.lines().empty()) failure += "warnings for good markup\n";
     // Bars are drawn as "~" without a reset; unfinished markup is closed if the
     // text leaves room.
