@@ -148,10 +148,9 @@ std::vector<axes::LabelBox>& frameLabels() {
   return boxes;
 }
 
-bool collecting = false;  // only a whole frame knows its corners
+bool collecting = false;  // a whole frame also knows its corners
 
 bool claim(const axes::LabelBox& b) {
-  if (!collecting) return true;
   for (const axes::LabelBox& o : frameLabels())
     if (b.x0 < o.x1 && o.x0 < b.x1 && b.y0 < o.y1 && o.y0 < b.y1) return false;
   frameLabels().push_back(b);
@@ -161,6 +160,7 @@ bool claim(const axes::LabelBox& b) {
 void drawSide(int side) {
   // Outward ticks lie outside the viewport.
   const axes::ViewportClip unclipped(false);
+  if (!collecting) frameLabels().clear();  // one side alone: its own labels only
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const Edge e = edgeOf(side);
   const int index = s.lineIndex >= 0 ? s.lineIndex : axInt("INDEXA");

@@ -302,6 +302,7 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
 
 void zgdcls() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (is_window() && !s.wait_np && s.wait_cl) {
     wait_for(2);
     // Closing the window ourselves must not end the process as a user's
@@ -352,6 +353,7 @@ void zgpopn() {
 
 void zgpcls() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (is_window()) {
     zgupdate(0);
     if (s.wait_np) {
@@ -368,6 +370,7 @@ void zgpcls() {
 
 void zgflash() {
   ZgState& s = zgstate();
+  zgflushstroke();
   s.irxb = s.iryb = s.irxt = s.iryt = 0;
   zgupdate(0);
 }
@@ -381,6 +384,7 @@ void zgocls(std::string_view) {
 void zgupdate(int flag) {
   ZgState& s = zgstate();
   if (s.idev_type != 1 || !s.drawing_area) return;
+  zgflushstroke();
   int x = s.irxb - 1, y = s.iryb - 1;
   int w = s.irxt - s.irxb + 1, h = s.iryt - s.iryb + 1;
   if (s.irxb == 0 && s.irxt == 0 && s.iryb == 0 && s.iryt == 0 && flag == 0) {
@@ -456,6 +460,7 @@ gboolean zg_key_press_event(GtkWidget*, GdkEventKey* event, gpointer) {
 gboolean zg_expose_event(GtkWidget* widget, GdkEventExpose* event, gpointer) {
   ZgState& s = zgstate();
   if (s.idev_type != 1 || !s.csr) return FALSE;
+  zgflushstroke();
   cairo_t* wcr = gdk_cairo_create(gtk_widget_get_window(widget));
   gdk_cairo_rectangle(wcr, &event->area);
   cairo_clip(wcr);

@@ -21,11 +21,38 @@ int color_index(long long i) { return i < 0 ? 0 : static_cast<int>(i % kZgColors
 void set_packed_color(int rgb) {
   ZgState& s = zgstate();
   if (!s.cr) return;
+  zgflushstroke();
   const double r = ((rgb >> 16) & 0xff) * 256.0 / 65535.0;
   const double g = ((rgb >> 8) & 0xff) * 256.0 / 65535.0;
   const double b = (rgb & 0xff) * 256.0 / 65535.0;
   cairo_set_source_rgb(s.cr.get(), r, g, b);
 }
+
+// True when the source of cr is already the opaque colour (r, g, b).
+bool source_is(cairo_t* cr, double r, double g, double b) {
+  cairo_pattern_t* p = cairo_get_source(cr);
+  double r0 = 0, g0 = 0, b0 = 0, a0 = 0;
+  if (cairo_pattern_get_type(p) != CAIRO_PATTERN_TYPE_SOLID) return false;
+  cairo_pattern_get_rgba(p, &r0, &g0, &b0, &a0);
+  return r0 == r && g0 == g && b0 == b && a0 == 1.0;
+}
+
+// The lines gathered but not yet stroked (see zgflushstroke).
+struct StrokeBatch {
+  bool pending = false;  // a path of lines waits to be stroked
+  bool fresh = false;    // a polyline is open and has no point yet
+  cairo_t* cr = nullptr;
+  double width = 0.0;
+  long long segments = 0;
+  long long bound = 1;  // segments after which the path is stroked
+};
+StrokeBatch batch;
+
+// Measured with cairo 1.16: on image surfaces a path of long overlapping lines
+// soon costs more than separate strokes, while vector pages gain from paths of
+// some hundred segments (fewer operators and state blocks per stroke).
+constexpr long long kRasterBatch = 8;
+constexpr long long kVectorBatch = 256;
 
 void grow_dirty(double xs, double ys) {
   zguprect(zgtrunc(xs), zgtrunc(ys));
@@ -65,7 +92,12 @@ void zgscli(int i) {
   ZgState& s = zgstate();
   if (s.lfcmod) return;
   s.iclidz = color_index(i);
-  if (s.cr) zgsetcolor(s.cr.get(), s.iclidz);
+  if (!s.cr) return;
+  const ZgColor& c = s.cx[static_cast<std::size_t>(s.iclidz)];
+  // The same colour again changes nothing and keeps the pending lines together.
+  if (source_is(s.cr.get(), c.r / 65535.0, c.g / 65535.0, c.b / 65535.0)) return;
+  zgflushstroke();
+  zgsetcolor(s.cr.get(), s.iclidz);
 }
 
 void zgslcl(int rgb) { set_packed_color(rgb); }
@@ -76,20 +108,42 @@ void zgsfcm(bool l) { zgstate().lfcmod = l; }
 // Polylines
 // ---------------------------------------------------------------------------
 
+// Polylines of one width and colour are gathered into one path and stroked
+// together: one stroke per glyph stroke or per short segment makes PDF pages
+// huge and slow to finish. The path is kept short, since cairo's stroker slows
+// down on paths of very many segments on image surfaces.
+void zgflushstroke() {
+  if (!batch.pending) return;
+  batch.pending = false;
+  batch.segments = 0;
+  ZgState& s = zgstate();
+  if (s.cr && s.cr.get() == batch.cr) cairo_stroke(s.cr.get());
+}
+
 void zggopn() {
   ZgState& s = zgstate();
   if (!s.cr) return;
   cairo_t* cr = s.cr.get();
-  cairo_new_path(cr);
-  cairo_set_line_width(cr, s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+  const double width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
+  if (batch.pending && (batch.cr != cr || batch.width != width || batch.segments >= batch.bound)) zgflushstroke();
+  if (!batch.pending) {
+    cairo_new_path(cr);
+    if (cairo_get_line_width(cr) != width) cairo_set_line_width(cr, width);
+    if (cairo_get_line_cap(cr) != CAIRO_LINE_CAP_ROUND) cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    if (cairo_get_line_join(cr) != CAIRO_LINE_JOIN_BEVEL) cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+    batch.pending = true;
+    batch.cr = cr;
+    batch.width = width;
+    batch.bound = zgformat().raster ? kRasterBatch : kVectorBatch;
+  }
+  batch.fresh = true;
 }
 
 void zggmov(double x, double y) {
   ZgState& s = zgstate();
   s.rwxold = x;
   s.rwyold = y;
+  batch.fresh = false;
   if (!s.cr) return;
   const double xs = zgxs(x), ys = zgys(y);
   cairo_move_to(s.cr.get(), xs, ys);
@@ -99,12 +153,15 @@ void zggmov(double x, double y) {
 void zggplt(double x, double y) {
   ZgState& s = zgstate();
   if (s.cr) {
-    // The path already ends at the remembered point; a path without a current
-    // point starts there.
-    if (!cairo_has_current_point(s.cr.get())) cairo_move_to(s.cr.get(), zgxs(s.rwxold), zgys(s.rwyold));
+    // A polyline without a first point starts at the remembered point, also
+    // when the lines before it are still in the path.
+    if (batch.fresh || !cairo_has_current_point(s.cr.get()))
+      cairo_move_to(s.cr.get(), zgxs(s.rwxold), zgys(s.rwyold));
+    batch.fresh = false;
     const double xs = zgxs(x), ys = zgys(y);
     cairo_line_to(s.cr.get(), xs, ys);
     grow_dirty(xs, ys);
+    ++batch.segments;
   }
   s.rwxold = x;
   s.rwyold = y;
@@ -112,7 +169,12 @@ void zggplt(double x, double y) {
 
 void zggcls() {
   ZgState& s = zgstate();
-  if (s.cr) cairo_stroke(s.cr.get());
+  if (!batch.pending) {
+    if (s.cr) cairo_stroke(s.cr.get());
+  } else if (batch.segments >= batch.bound) {
+    zgflushstroke();
+  }
+  batch.fresh = false;
   s.lfcmod = false;
 }
 
@@ -123,6 +185,7 @@ void zggcls() {
 void zggton(int n, const float* xs, const float* ys, int itpat) {
   ZgState& s = zgstate();
   if (!s.cr || n <= 0) return;
+  zgflushstroke();
   cairo_t* cr = s.cr.get();
   const int k = (itpat >= 999000 && itpat <= 999999) ? 0 : color_index(itpat / 1000);
 
@@ -157,6 +220,7 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
 void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int itpat) {
   ZgState& s = zgstate();
   if (!s.cr || nring <= 0) return;
+  zgflushstroke();
   cairo_t* cr = s.cr.get();
   const int k = (itpat >= 999000 && itpat <= 999999) ? 0 : color_index(itpat / 1000);
 
@@ -238,6 +302,7 @@ void zgiclr(const int* v, int n) {
 
 void zgicls() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (s.csi && s.cr) {
     cairo_surface_mark_dirty(s.csi.get());
     cairo_t* cr = s.cr.get();
@@ -265,12 +330,14 @@ void zgicls() {
 void zgclip(double x0, double x1, double y0, double y1) {
   ZgState& s = zgstate();
   if (!s.cr) return;
+  zgflushstroke();
   cairo_rectangle(s.cr.get(), zgxs(x0), zgys(y1), (x1 - x0) * s.ddvscale, (y1 - y0) * s.ddvscale);
   cairo_clip(s.cr.get());
 }
 
 void zgrclp() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (s.cr) cairo_reset_clip(s.cr.get());
 }
 

@@ -62,6 +62,7 @@ cairo_surface_t* create_pdf(const ZgFormat& f, const std::string& file) {
 
 void end_png_page() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (s.csr) {
     cairo_surface_flush(s.csr.get());
     if (s.pngstdout) {
@@ -79,6 +80,7 @@ void end_pdf_page() {
   ZgState& s = zgstate();
   // After the close of the single file the page had no context to go to.
   if (!s.cr) return;
+  zgflushstroke();
   cairo_show_page(s.cr.get());
   if (s.sep)
     zgreleasesurface();
@@ -157,6 +159,7 @@ std::string cause_of(int error) { return upper(std::strerror(error)); }
 
 void zgwritepageimage() {
   ZgState& s = zgstate();
+  zgflushstroke();
   if (!s.csr) return;
   if (s.imgcmp > 1.0f) {
     std::fputs(" *** Error in zgdopn : ", stderr);
@@ -223,6 +226,7 @@ void zgchecksurface() {
 
 void zgreleasesurface() {
   ZgState& s = zgstate();
+  zgflushstroke();
   s.cr.reset();
   // Finishing writes what the surface still holds; a full disk shows here.
   if (s.csr && !s.csr_file.empty()) cairo_surface_finish(s.csr.get());
@@ -262,6 +266,7 @@ std::string zgfinishoutput() {
   const ZgFormat& f = zgformat();
   if (s.pactive && s.cr) {
     // A polyline begun and not yet stroked is part of what was drawn.
+    zgflushstroke();
     cairo_stroke(s.cr.get());
     std::string kept;
     if (s.idev_type == 1) {

@@ -235,6 +235,10 @@ inline int zgtrunc(double v) {
 inline double zgxs(double x) { return (x + 0.5) * zgstate().ddvscale; }
 inline double zgys(double y) { return (zgstate().wsywd - y + 0.5) * zgstate().ddvscale; }
 
+// Strokes the polylines gathered so far; anything else that draws, changes the
+// drawing state or ends a page calls it first.
+void zgflushstroke();
+
 // Drawing colour from entry k of the colour table.
 void zgsetcolor(cairo_t* cr, int k);
 

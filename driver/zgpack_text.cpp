@@ -334,6 +334,7 @@ void zgtxt(double x, double y, double size, std::string_view text, int n, double
   const double fpt = std::clamp(26.0 * size, 0.0, 1.0e5);
   const int points = static_cast<int>(fpt);
   if (points <= 0 || !s.cr) return;  // nothing visible, or no page to draw on
+  zgflushstroke();
   pango_font_description_set_size(zgfontdesc(), points * PANGO_SCALE);
 
   const std::string markup = zgmarkup(text, n, fpt * 1024.0);

@@ -197,41 +197,25 @@ void linesPage() {
 // Coordinate systems: linear, log-log, polar, bipolar
 // ---------------------------------------------------------------------------
 
-// Ticks and their numbers along the viewport's edges, at the given U values.
-void ticksX(const Rect& v, const std::vector<float>& us, const char* fmt, float uy) {
-  for (float u : us) {
-    float vx = 0, vy = 0;
-    zep::stftrf(u, uy, vx, vy);
-    zep::sgslni(1);
-    zep::sglnv(vx, v.y0, vx, v.y0 + 0.025F);
-    char s[16];
-    std::snprintf(s, sizeof s, fmt, static_cast<double>(u));
-    text(vx, v.y0 - 0.05F, s, 0.03F, 0);
-  }
-}
-
-void ticksY(const Rect& v, const std::vector<float>& us, const char* fmt, float ux) {
-  for (float u : us) {
-    float vx = 0, vy = 0;
-    zep::stftrf(ux, u, vx, vy);
-    zep::sgslni(1);
-    zep::sglnv(v.x0, vy, v.x0 + 0.025F, vy);
-    char s[16];
-    std::snprintf(s, sizeof s, fmt, static_cast<double>(u));
-    text(v.x0 - 0.015F, vy, s, 0.03F, 1);
-  }
+// Axis sizes for frames a quarter of the page wide: the AX heights are in V,
+// and V spans one frame's width.
+void largeAxes(bool on) {
+  zep::axrset("RLABEL", on ? 0.03F : 0.02F);
+  zep::axrset("RTITLE", on ? 0.032F : 0.024F);
+  zep::axrset("RTICK", on ? 0.018F : 0.012F);
+  zep::axrset("RMINOR", on ? 0.009F : 0.006F);
+  zep::axrset("RGAP", on ? 0.01F : 0.008F);
+  zep::axrset("RLEGND", on ? 0.028F : 0.018F);
+  zep::axrset("RLGLEN", on ? 0.07F : 0.05F);
 }
 
 void linearFrame() {
   zep::sgfrm();
-  const Rect v = inside(frameRect(), 0.14F, 0.95F, 0.16F, 0.86F);
+  const Rect v = inside(frameRect(), 0.2F, 0.95F, 0.2F, 0.86F);
   setViewport(v);
   zep::sgswnd(0, 10, -1, 1);
   zep::sgstrn(1);
   zep::sgstrf();
-  boxV(v);
-  ticksX(v, {0, 2, 4, 6, 8, 10}, "%.0f", -1);
-  ticksY(v, {-1, -0.5F, 0, 0.5F, 1}, "%.1f", 0);
   polylineU(201, [](int i, float& x, float& y) {
     x = 0.05F * static_cast<float>(i);
     y = std::exp(-0.25F * x) * std::cos(2.0F * x);
@@ -240,20 +224,25 @@ void linearFrame() {
     x = 0.1F * static_cast<float>(i);
     y = std::exp(-0.25F * x);
   }, 41, 2);
+  zep::axinit();
+  zep::axsttl("B", "TIME (s)");
+  zep::axsttl("L", "AMPLITUDE");
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlgln(23, 1, "e\\^{-t/4} cos 2t");
+  zep::axlgln(41, 2, "e\\^{-t/4}");
+  zep::axlgpv("TR");
   text(v.x0, v.y1 + 0.03F, "LINEAR (ITR 1)", 0.035F);
 }
 
 void logFrame() {
   zep::sgfrm();
-  const Rect v = inside(frameRect(), 0.14F, 0.95F, 0.16F, 0.86F);
+  const Rect v = inside(frameRect(), 0.2F, 0.95F, 0.2F, 0.86F);
   setViewport(v);
   // A negative window: y runs from -0.01 down to -100, logarithmically.
   zep::sgswnd(1, 1000, -0.01F, -100);
   zep::sgstrn(4);
   zep::sgstrf();
-  boxV(v);
-  ticksX(v, {1, 10, 100, 1000}, "%g", -0.01F);
-  ticksY(v, {-0.01F, -0.1F, -1, -10, -100}, "%g", 1);
   const int indices[] = {25, 35, 45};
   const float powers[] = {-0.5F, 0.5F, 1.0F};
   for (int k = 0; k < 3; ++k)
@@ -261,6 +250,10 @@ void logFrame() {
       x = std::pow(10.0F, 0.1F * static_cast<float>(i));
       y = -0.05F * std::pow(x, powers[k]);
     }, indices[k]);
+  zep::axinit();
+  zep::axsttl("B", "X");
+  zep::axsttl("L", "-0.05 X\\^{P}");
+  zep::axpfrm();
   text(v.x0, v.y1 + 0.03F, "LOG-LOG, Y NEGATIVE (ITR 4)", 0.035F);
 }
 
@@ -269,18 +262,14 @@ void polarFrame() {
   const Rect f = frameRect();
   const Rect v = inside(f, 0.1F, 0.9F, 0.06F, 0.86F);
   setViewport(v);
-  zep::sgssim(0.38F * v.h(), 0, 0);
+  zep::sgssim(0.4F * v.h(), 0, 0);
   zep::sgstrn(5);
   zep::sgstrf();
   boxV(v);
-  // Circles of radius 0.5 and 1, and spokes every 30 degrees.
-  for (float r : {0.5F, 1.0F})
-    polylineU(73, [r](int i, float& rr, float& t) {
-      rr = r;
-      t = 5.0F * static_cast<float>(i);
-    }, 1, r < 1 ? 3 : 1);
-  zep::sgslni(1);
-  for (int t = 0; t < 360; t += 30) zep::sglnu(0, static_cast<float>(t), 1, static_cast<float>(t));
+  // Circles of constant radius and labelled spokes from the axis package.
+  zep::axrset("RLABEL", 0.022F);
+  zep::axpfrm();
+  zep::axrset("RLABEL", 0.03F);
   polylineU(361, [](int i, float& r, float& theta) {
     theta = static_cast<float>(i);
     r = std::fabs(std::cos(3.0F * theta * kDeg));
@@ -319,12 +308,14 @@ void bipolarFrame() {
 
 void framesPage() {
   startPage(2, 2);
+  largeAxes(true);
   zep::sglset("LCLIP", true);
   linearFrame();
   logFrame();
   polarFrame();
   bipolarFrame();
   zep::sglset("LCLIP", false);
+  largeAxes(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -624,6 +615,113 @@ void fillsPage() {
 }
 
 // ---------------------------------------------------------------------------
+// Contours: bands, lines and a colour bar, on axes and on maps
+// ---------------------------------------------------------------------------
+
+// Colormap n of the colormap list (1 default, 4 blue-white-red, 5 sequential)
+// from here on; drawing already done keeps its colours.
+void useColormap(int n) {
+  zep::swcmll();
+  zep::swiset("ICLRMAP", n);
+  zep::swclch();
+}
+
+// Two hills and a hollow on [-3, 3] x [-2, 2].
+float hills(float x, float y) {
+  return 1.2F * std::exp(-((x - 1) * (x - 1) + (y - 0.5F) * (y - 0.5F))) +
+         0.8F * std::exp(-((x + 1.3F) * (x + 1.3F) + (y + 0.6F) * (y + 0.6F)) / 0.5F) -
+         0.7F * std::exp(-((x + 0.8F) * (x + 0.8F) + (y - 1.2F) * (y - 1.2F)) / 0.3F);
+}
+
+void contourAxesFrame(bool cells) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.2F, 0.8F, 0.2F, 0.86F);
+  setViewport(v);
+  zep::sgswnd(-3, 3, -2, 2);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  const int nx = cells ? 25 : 61, ny = cells ? 17 : 41;
+  std::vector<float> x(nx), y(ny), z(static_cast<std::size_t>(nx * ny));
+  for (int i = 0; i < nx; ++i) x[i] = -3 + 6.0F * static_cast<float>(i) / static_cast<float>(nx - 1);
+  for (int j = 0; j < ny; ++j) y[j] = -2 + 4.0F * static_cast<float>(j) / static_cast<float>(ny - 1);
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i) {
+      float zz = hills(x[i], y[j]);
+      // A hole of missing values (NaN) in the cell-shaded field.
+      if (cells && std::hypot(x[i] - 1.8F, y[j] + 1.0F) < 0.6F) zz = std::nanf("");
+      z[static_cast<std::size_t>(j * nx + i)] = zz;
+    }
+  zep::cnsfld(nx, ny, z.data(), x.data(), y.data());
+  zep::cnslvi(0.2F, 0);
+  if (cells) zep::cncelu();
+  else zep::cnshdu();
+  zep::cnlinu();
+  zep::cnbarp("R");
+  zep::axinit();
+  zep::axsttl("B", "X (KM)");
+  zep::axsttl("L", "Y (KM)");
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.03F, cells ? "CELLS, MISSING VALUES" : "BANDS AND LINES", 0.035F);
+}
+
+void contourMapFrame(int itr, float simfac, float ply, const char* title) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const Rect v = inside(f, 0.05F, 0.95F, 0.22F, 0.8F);
+  setViewport(v);
+  zep::sgssim(simfac * v.h(), 0, 0);
+  zep::sgsmpl(0, ply, 0);
+  zep::sgstxy(-180, 180, itr == 30 ? 0 : -90, 90);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  // A wave pattern over the globe: longitudes and latitudes in degrees.
+  constexpr int nx = 73, ny = 37;
+  std::vector<float> lon(nx), lat(ny), z(nx * ny);
+  for (int i = 0; i < nx; ++i) lon[i] = -180 + 5.0F * static_cast<float>(i);
+  for (int j = 0; j < ny; ++j) lat[j] = -90 + 5.0F * static_cast<float>(j);
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i)
+      z[j * nx + i] = std::cos(lat[j] * kDeg) * std::sin(3 * lon[i] * kDeg) * std::sin(2 * lat[j] * kDeg) +
+                      0.3F * std::sin(lat[j] * kDeg);
+  zep::cnsfld(nx, ny, z.data(), lon.data(), lat.data());
+  zep::cnslvi(0.2F, 0);
+  zep::cnshdu();
+  zep::cnlinu();
+  zep::cnbarp("B");
+  zep::axinit();
+  zep::axpfrm();
+  text((f.x0 + f.x1) / 2, v.y1 + 0.07F, title, 0.035F, 0);
+}
+
+void contoursPage() {
+  startPage(2, 2);
+  largeAxes(true);
+  zep::cnrset("RLABHT", 0.03F);
+  zep::cnrset("BARWD", 0.04F);
+  zep::cnrset("BARGAP", 0.03F);
+  zep::cnrset("BARLHT", 0.028F);
+  zep::cnlset("LBTRI", true);
+  useColormap(5);
+  contourAxesFrame(false);
+  contourAxesFrame(true);
+  useColormap(4);
+  contourMapFrame(12, 0.27F, 90, "MOLLWEIDE (ITR 12)");
+  zep::axrset("DGLON", 30);
+  zep::axrset("DGLAT", 30);
+  contourMapFrame(30, 0.45F, 40, "ORTHOGRAPHIC (ITR 30)");
+  zep::axrset("DGLON", 0);
+  zep::axrset("DGLAT", 0);
+  useColormap(1);
+  zep::cnrset("RLABHT", 0.015F);
+  zep::cnrset("BARWD", 0.03F);
+  zep::cnrset("BARGAP", 0.03F);
+  zep::cnrset("BARLHT", 0.016F);
+  zep::cnlset("LBTRI", false);
+  largeAxes(false);
+}
+
+// ---------------------------------------------------------------------------
 // Labelled lines
 // ---------------------------------------------------------------------------
 
@@ -637,6 +735,11 @@ void labelledLinesPage() {
   zep::sgstrn(1);
   zep::sgstrf();
   boxV(v);
+  // Shorter label cycles than the default; restored at the end, since every
+  // later page (and a second run of the gallery in the same process) would
+  // place its labels differently otherwise.
+  float cwl = 0;
+  zep::sgrget("CWL", cwl);
   zep::sglset("LCHAR", true);
   zep::sgrset("CWL", 12.0F);
   // Ellipses with their values in gaps, kept upright.
@@ -663,6 +766,7 @@ void labelledLinesPage() {
     y = -0.8F + 0.1F * std::cos(4 * x);
   }, 32, 2);
   zep::sglset("LCHAR", false);
+  zep::sgrset("CWL", cwl);
 }
 
 // ---------------------------------------------------------------------------
@@ -913,6 +1017,7 @@ const std::vector<Page>& pages() {
       {"MAP PROJECTIONS 33-104 AND TWO GREAT CIRCLES", [] { mapPage(18, 9); }},
       {"POLYLINES AND MARKERS", polylinesPage},
       {"FILLED POLYGONS: HOLES, DATE LINE, POLE CAPS", fillsPage},
+      {"CONTOURS: BANDS, LINES, COLOUR BARS", contoursPage},
       {"LABELLED LINES", labelledLinesPage},
       {"STROKE-FONT TEXT, SCRIPTS, GREEK, MARKERS", strokeTextPage},
       {"SYSTEM-FONT TEXT, MARKUP, JAPANESE", systemTextPage, true},

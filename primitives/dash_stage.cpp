@@ -9,6 +9,8 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
+
 namespace zep {
 namespace {
 
@@ -39,10 +41,12 @@ void DashStage::setType(int type) {
 
 void DashStage::setBits(int bits) {
   Pattern& p = pattern_;
-  int nbits = 16;
-  sgrget("BITLEN", p.bitLength);
-  sgiget("MOVE", p.move);
-  sgiget("NBITS", nbits);
+  // Read at every line primitive that sets its type.
+  static ParameterHandle<float, sgrqid, sgrqvl> bitLength("BITLEN");
+  static ParameterHandle<int, sgiqid, sgiqvl> move("MOVE"), bitCount("NBITS");
+  p.bitLength = bitLength.get();
+  p.move = move.get();
+  const int nbits = bitCount.get();
   // The pattern is one 32-bit word: more bits than that do not exist.
   const int count = std::min(nbits, 32);
   std::uint32_t mask = 0;

@@ -48,10 +48,16 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
   return on;
 }
 
-// A count of points from a real, at least 1 and at most a million.
+// Most pieces one segment is cut into. A segment that needs more is far longer
+// than any picture of it (a whole great circle takes a few thousand pieces at
+// a tenth of a degree); beyond this the pieces only grow longer, so a huge but
+// finite coordinate cannot make a line of endless points.
+constexpr float kMaxPiecesPerSegment = 4096.0F;
+
+// A count of points from a real, at least 1 and at most kMaxPiecesPerSegment.
 int pointCount(float count) {
   if (std::isnan(count)) return 1;
-  return std::max(1, static_cast<int>(std::min(count, 1.0E6F)));
+  return std::max(1, static_cast<int>(std::min(count, kMaxPiecesPerSegment)));
 }
 
 detail::LinearInterpolator familyLinear;

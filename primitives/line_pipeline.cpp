@@ -84,7 +84,7 @@ class PerspectiveStage : public PassStage {
  public:
   using PassStage::PassStage;
   void open() override {
-    glrget("RUNDEF", rundef_);
+    rundef_ = undefinedValue();
     penUp_ = false;
     next_.open();
   }

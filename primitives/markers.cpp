@@ -10,6 +10,8 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
+
 #include "primitives/line_pipeline.hpp"
 #include "primitives/segment_generator.hpp"
 #include "primitives/stroke_font.hpp"
@@ -79,11 +81,14 @@ struct Placement {
   mutable detail::LongitudeClipper longitude;
 
   explicit Placement(Level l) : level(l) {
-    gllget("LMISS", missingOn);
-    glrget("RMISS", missing);
-    glrget("RUNDEF", rundef);
+    static ParameterHandle<bool, gllqid, gllqvl> missingSwitch("LMISS");
+    static ParameterHandle<float, glrqid, glrqvl> missingValue("RMISS"), undefined("RUNDEF");
+    static ParameterHandle<bool, sglqid, sglqvl> clipping("LCLIP");
+    missingOn = missingSwitch.get();
+    missing = missingValue.get();
+    rundef = undefined.get();
     stqtrf(map);
-    sglget("LCLIP", clip);
+    clip = clipping.get();
     clip = clip && level != Level::device;
     szqcll(xmin, xmax, ymin, ymax, 1);
   }

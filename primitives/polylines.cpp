@@ -4,6 +4,7 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/parameter_handle.hpp"
 #include "primitives/line_pipeline.hpp"
 
 namespace zep {
@@ -48,10 +49,10 @@ void openPolyline(int itype, int index) {
 // Feeds the points to `stage` in one open bracket, so that dashes run on from
 // point to point; a missing point ends the current piece.
 void strokePoints(pipeline::LineStage& stage, int n, const float* x, const float* y) {
-  bool missingOn = false;
-  float missing = 0.0F;
-  gllget("LMISS", missingOn);
-  glrget("RMISS", missing);
+  static ParameterHandle<bool, gllqid, gllqvl> missingSwitch("LMISS");
+  static ParameterHandle<float, glrqid, glrqvl> missingValue("RMISS");
+  const bool missingOn = missingSwitch.get();
+  const float missing = missingValue.get();
   stage.open();
   bool penDown = false;
   for (int i = 0; i < n; ++i) {

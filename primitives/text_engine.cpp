@@ -8,6 +8,7 @@
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "foundation/parameter_handle.hpp"
 #include "primitives/stroke_font.hpp"
 #include "primitives/text_markup.hpp"
 #include "primitives/text_state.hpp"
@@ -22,23 +23,22 @@ using text_engine::textState;
 // stroke font's marker glyphs unless the system font provides markers.
 constexpr int kLastMarkerCode = 18;
 
+// Read for every string.
 bool systemFont() {
-  bool sysfont = false;
-  swlget("SYSFONT", sysfont);
-  return sysfont;
+  static ParameterHandle<bool, swlqid, swlqvl> sysfont("SYSFONT");
+  return sysfont.get();
 }
 
 bool markersFromSystemFont() {
-  bool markfont = true;
-  sglget("MARKFONT", markfont);
-  return markfont;
+  static ParameterHandle<bool, sglqid, sglqvl> markfont("MARKFONT");
+  return markfont.get();
 }
 
 // Stroke-font text given as UTF-8 becomes font codes (LUTF8); programs that
 // write raw font codes may switch the decoding off.
 std::string strokeCodes(std::string_view text) {
-  bool decode = true;
-  swlget("LUTF8", decode);
+  static ParameterHandle<bool, swlqid, swlqvl> utf8("LUTF8");
+  const bool decode = utf8.get();
   return decode ? text_engine::decodeUtf8(text) : std::string(text);
 }
 

@@ -26,9 +26,11 @@ while read -r file kind title; do
     "LABELLED LINES"*) name=labelled-lines ;;
     "POLYLINES AND MARKERS"*) name=polylines ;;
     "FILLED POLYGONS"*) name=fills ;;
+    "CONTOURS"*) name=contours ;;
+    "STROKE-FONT TEXT"*) name=stroke-text ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
     *) continue ;;
   esac
-  convert "$work/$file" -resize 50% -colors 64 "PNG8:docs/images/gallery-$name.png"
+  convert "$work/$file" -resize 50% -colors 64 -strip "PNG8:docs/images/gallery-$name.png"
 done <"$work/gallery-pages.txt"
 echo "docs/images/ regenerated."

@@ -29,8 +29,7 @@ void zgpopn();
 void zgpcls();
 // Show everything drawn so far in the window.
 void zgflash();
-// The first output file that could not be written since the last query and
-// cairo's reason in upper case (blank-padded); failed is false when none.
+// First output file not written since the last query, with the reason in upper case; failed false when none.
 void zgqfer(std::span<char> file, std::span<char> cause, bool& failed);
 // Open a named object (grouping only; no visible effect).
 void zgoopn(std::string_view object, std::string_view comment);

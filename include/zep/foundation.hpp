@@ -28,10 +28,8 @@ void msgdmp_err_replaceable(std::string_view level, std::string_view routine, st
 void set_msgdmp_func(MsgDumper dumper);
 // Install an error callback: errors call it instead of ending the process.
 void set_msgdmp_err_func(MsgErrorCallback callback);
-// Routine run once before an error report ends the process (the driver completes
-// its files there); a non-empty result is written as a continuation line.
 using MsgFinisher = std::string (*)();
-// Install the finisher run before an error report ends the process.
+// Runs `finisher` once before an error report ends the process; its non-empty result becomes a "-CNT.-" line.
 void set_msgdmp_fin_func(MsgFinisher finisher);
 // Write a text to a unit, cut into lines of linesize characters.
 void mszdmp(std::string_view text, int unit, int linesize);

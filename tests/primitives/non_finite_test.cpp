@@ -174,6 +174,17 @@ TEST(NonFinitePoints, InterpolatorsDoNotCutSegmentsWithoutLength) {
       if (count(zep::szpipt, zep::szgipt, 0.5F, bad) != 1)
         failure += "great circle cut a segment to y = " + std::to_string(bad) + "\n";
     }
+    // A huge but finite end is cut into a bounded number of pieces, so a line
+    // to it takes no longer than an ordinary one.
+    for (float big : {1.0E19F, 3.0E33F}) {
+      const int n = count(zep::szpipl, zep::szgipl, big, -big);
+      if (n > 4096) failure += "linear cut a segment to " + std::to_string(big) + " into " + std::to_string(n) + "\n";
+    }
+    zep::sgrset("RDX", 1.0E-6F);
+    zep::sgrset("RDY", 1.0E-6F);
+    zep::szlnop(1);
+    if (const int n = count(zep::szpipt, zep::szgipt, 3.0F, 1.5F); n > 4096)
+      failure += "a great circle at a tiny step has " + std::to_string(n) + " pieces\n";
     zep::szlncl();
     // Longitudes fold without undefined behaviour at any size.
     if (!std::isnan(zep::xmplon(nan))) failure += "xmplon(NaN)\n";
