@@ -735,6 +735,11 @@ void labelledLinesPage() {
   zep::sgstrn(1);
   zep::sgstrf();
   boxV(v);
+  // Shorter label cycles than the default; restored at the end, since every
+  // later page (and a second run of the gallery in the same process) would
+  // place its labels differently otherwise.
+  float cwl = 0;
+  zep::sgrget("CWL", cwl);
   zep::sglset("LCHAR", true);
   zep::sgrset("CWL", 12.0F);
   // Ellipses with their values in gaps, kept upright.
@@ -761,6 +766,7 @@ void labelledLinesPage() {
     y = -0.8F + 0.1F * std::cos(4 * x);
   }, 32, 2);
   zep::sglset("LCHAR", false);
+  zep::sgrset("CWL", cwl);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,9 @@
 // The stages of the line pipeline and the chain that joins them.
 #include "primitives/line_pipeline.hpp"
 
+#include <cmath>
+#include <numbers>
+
 #include <zep/zep.hpp>
 
 #include "foundation/parameter_handle.hpp"
@@ -170,6 +173,20 @@ class MapStage : public PassStage {
       return;
     }
     x = xmplon(x);
+    // A pole has no longitude of its own (the rotation gives the pole opposite
+    // the map's any longitude at all): a segment with one end there runs along
+    // the meridian of its other end. Where the projection spreads that pole
+    // over a line or a circle, leaving it on another meridian is a move.
+    const bool startAtPole = atPole(current_.y), endAtPole = atPole(y);
+    if (endAtPole && !startAtPole) {
+      x = current_.x;
+    } else if (startAtPole && !endAtPole && !lreqa(x, current_.x, 1.0E-5F)) {
+      float v0x = 0, v0y = 0, v1x = 0, v1y = 0;
+      stftrn(current_.x, current_.y, v0x, v0y);
+      stftrn(x, current_.y, v1x, v1y);
+      if (lreqa(v0x, v1x, 1.0E-5F) && lreqa(v0y, v1y, 1.0E-5F)) current_.x = x;
+      else moveTo(x, current_.y);
+    }
     if (!firstPoint_ && lreqa(x, current_.x, 1.0E-5F) && lreqa(y, current_.y, 1.0E-5F)) return;
     Point interpolated = current_;
     latitudeEnd_ = current_;
@@ -181,6 +198,7 @@ class MapStage : public PassStage {
   }
 
  private:
+  static bool atPole(float y) { return lreqa(std::fabs(y), std::numbers::pi_v<float> / 2, 1.0E-5F); }
   // One interpolated piece cut to the latitude band; each piece that comes out
   // is folded and cut to the longitude range.
   void clipLatitude(Point from, Point to) {
@@ -248,6 +266,15 @@ class UserStage : public PassStage {
     }
     Point to;
     stfrad(x, y, to.x, to.y);
+    if (isMap_ && oppositePoles(previous_.y, to.y) && polesMove()) {
+      // From pole to pole every meridian will do, and once the rotation has
+      // moved the poles neither end keeps the caller's longitude: go by the
+      // end's meridian through the equator.
+      const Point equator{to.x, 0.0F};
+      detail::forEachPoint(interpolator_, previous_.x, previous_.y, equator.x, equator.y,
+                           [this](const detail::SegmentPoint& p) { transform({p.x, p.y}, false); });
+      previous_ = equator;
+    }
     detail::forEachPoint(interpolator_, previous_.x, previous_.y, to.x, to.y,
                          [this](const detail::SegmentPoint& p) { transform({p.x, p.y}, false); });
     previous_ = to;
@@ -256,6 +283,17 @@ class UserStage : public PassStage {
 
  private:
   LineStage& next() { return isMap_ ? map_ : next_; }
+  // Whether the rotation to T moves the poles (else it only shifts longitudes).
+  static bool polesMove() {
+    float tx = 0, ty = 0;
+    stfrot(0.0F, std::numbers::pi_v<float> / 2, tx, ty);
+    return !lreqa(ty, std::numbers::pi_v<float> / 2, 1.0E-5F);
+  }
+  static bool oppositePoles(float y0, float y1) {
+    constexpr float kHalfPi = std::numbers::pi_v<float> / 2;
+    return (lreqa(y0, kHalfPi, 1.0E-5F) && lreqa(y1, -kHalfPi, 1.0E-5F)) ||
+           (lreqa(y0, -kHalfPi, 1.0E-5F) && lreqa(y1, kHalfPi, 1.0E-5F));
+  }
   // A point the transformation cannot map lifts the pen.
   void transform(Point p, bool move) {
     Point q;

@@ -191,40 +191,69 @@ Ring densify(const Ring& ring, double sx, double sy) {
   return out;
 }
 
-std::vector<Ring> cutOnSphere(const std::vector<Ring>& rings, const MapLimits& limits) {
+Ring unfoldOnSphere(const Ring& edges, double& pole) {
+  Ring u;
+  if (edges.size() < 3) return u;
+  // Follow the ring the shorter way from point to point, so that it is one
+  // continuous curve in longitude; a ring around a pole ends a whole turn
+  // away from where it started.
+  u.reserve(edges.size() + 2);
+  u.push_back({std::remainder(edges.front().x, kTwoPi), std::clamp(edges.front().y, -kHalfPi, kHalfPi)});
+  for (std::size_t i = 1; i < edges.size(); ++i) {
+    const double x = u.back().x + foldDifference(edges[i].x - edges[i - 1].x);
+    u.push_back({x, std::clamp(edges[i].y, -kHalfPi, kHalfPi)});
+  }
+  const long turns = std::lround((u.back().x - u.front().x) / kTwoPi);
+  if (turns == 0) {
+    u.pop_back();
+    return u;
+  }
+  if (pole == 0.0) {
+    // The area between the ring and the south pole; the ring closes at the
+    // pole of the smaller cap.
+    double south = 0.0;
+    for (std::size_t i = 1; i < u.size(); ++i)
+      south += (u[i].x - u[i - 1].x) * (1.0 + std::sin(0.5 * (u[i].y + u[i - 1].y)));
+    south = std::fabs(south) / static_cast<double>(std::labs(turns));
+    pole = south <= kTwoPi ? -kHalfPi : kHalfPi;
+  }
+  const double last = u.back().x, first = u.front().x;
+  u.push_back({last, pole});
+  u.push_back({first, pole});
+  return u;
+}
+
+bool insideOnSphere(const Ring& unfolded, Point p) {
+  if (unfolded.size() < 3) return false;
+  double lo = unfolded.front().x, hi = lo;
+  for (const Point& q : unfolded) {
+    lo = std::min(lo, q.x);
+    hi = std::max(hi, q.x);
+  }
+  // Every copy of the point that the unfolded ring can reach counts.
+  bool in = false;
+  const long kFirst = static_cast<long>(std::floor((lo - p.x) / kTwoPi));
+  const long kLast = static_cast<long>(std::ceil((hi - p.x) / kTwoPi));
+  for (long k = kFirst; k <= kLast; ++k) {
+    const double x = p.x + kTwoPi * static_cast<double>(k);
+    for (std::size_t i = 0, n = unfolded.size(); i < n; ++i) {
+      const Point& a = unfolded[i];
+      const Point& b = unfolded[(i + 1) % n];
+      if ((a.y > p.y) != (b.y > p.y) && x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y)) in = !in;
+    }
+  }
+  return in;
+}
+
+std::vector<Ring> cutOnSphere(const std::vector<Ring>& rings, const MapLimits& limits,
+                              const std::vector<SideProbe>& probes) {
   std::vector<Ring> result;
-  bool poleChosen = false;
-  double pole = -kHalfPi;
-  for (const Ring& edges : rings) {
-    if (edges.size() < 3) continue;
-    // Follow the ring the shorter way from point to point, so that it is one
-    // continuous curve in longitude; a ring around a pole ends a whole turn
-    // away from where it started.
-    Ring u;
-    u.reserve(edges.size() + 2);
-    u.push_back({std::remainder(edges.front().x, kTwoPi), std::clamp(edges.front().y, -kHalfPi, kHalfPi)});
-    for (std::size_t i = 1; i < edges.size(); ++i) {
-      const double x = u.back().x + foldDifference(edges[i].x - edges[i - 1].x);
-      u.push_back({x, std::clamp(edges[i].y, -kHalfPi, kHalfPi)});
-    }
-    const long turns = std::lround((u.back().x - u.front().x) / kTwoPi);
-    if (turns == 0) {
-      u.pop_back();
-    } else {
-      if (!poleChosen) {
-        // The area between the ring and the south pole; the ring closes at the
-        // pole of the smaller cap.
-        double south = 0.0;
-        for (std::size_t i = 1; i < u.size(); ++i)
-          south += (u[i].x - u[i - 1].x) * (1.0 + std::sin(0.5 * (u[i].y + u[i - 1].y)));
-        south = std::fabs(south) / static_cast<double>(std::labs(turns));
-        pole = south <= kTwoPi ? -kHalfPi : kHalfPi;
-        poleChosen = true;
-      }
-      const double last = u.back().x, first = u.front().x;
-      u.push_back({last, pole});
-      u.push_back({first, pole});
-    }
+  double pole = 0.0;
+  bool complement = false;
+  for (std::size_t r = 0; r < rings.size(); ++r) {
+    const Ring u = unfoldOnSphere(rings[r], pole);
+    if (r < probes.size() && probes[r].valid && insideOnSphere(u, probes[r].at) != probes[r].inside)
+      complement = !complement;
     if (u.size() < 3) continue;
 
     double lo = u.front().x, hi = lo;
@@ -245,6 +274,11 @@ std::vector<Ring> cutOnSphere(const std::vector<Ring>& rings, const MapLimits& l
       result.push_back(std::move(part));
     }
   }
+  // An odd number of rings that stand for the other side of their curve: the
+  // whole of the limits once more turns every parity over.
+  if (complement)
+    result.push_back({{limits.lonMin, limits.latMin}, {limits.lonMax, limits.latMin}, {limits.lonMax, limits.latMax},
+                      {limits.lonMin, limits.latMax}});
   return result;
 }
 

@@ -62,16 +62,40 @@ struct MapLimits {
   double latMin = 0.0, latMax = 0.0;  // within [-pi/2, pi/2]
 };
 
+// A ring of edge points on the sphere as one curve in the plane of longitude
+// and latitude: followed the shorter way from point to point, and, when it goes
+// once around a pole, closed along that pole. `pole` carries the choice of pole
+// from ring to ring: 0 lets the first such ring choose (the pole of its smaller
+// cap) and stores it, so that a band between two of them fills as a band.
+Ring unfoldOnSphere(const Ring& edges, double& pole);
+
+// Whether a point of the sphere (longitude, latitude) is inside an unfolded
+// ring by the even-odd rule, whichever turn of longitude it is given on.
+bool insideOnSphere(const Ring& unfolded, Point p);
+
+// Which side of a ring is meant, where the coordinates the caller gave know
+// better than the rotated ones: a point away from the ring and from the poles,
+// in map coordinates, and whether it lies inside. A curve on the sphere bounds
+// two areas; a rotation can turn the one the caller drew (a ring along the
+// edge of the longitude and latitude rectangle, which encloses the whole
+// globe) into a thin curve that encloses nothing, or into a ring about a pole
+// whose smaller cap is the wrong side.
+struct SideProbe {
+  bool valid = false;
+  Point at;
+  bool inside = false;
+};
+
 // Cuts a polygon on the sphere into rings in map coordinates within the
 // limits. Each ring of `rings` is given as the points of its edges in order,
 // first point repeated at the end; longitudes may take any value (they are
 // followed the shorter way from point to point). A ring that goes once around
-// a pole is closed along that pole; which pole is decided by the first such
-// ring of the polygon (the one whose cap is smaller), and all other such rings
-// close at the same pole, so that a band between two of them fills as a band.
-// A ring that crosses the longitude seam comes out as its parts on each side.
-// The results hold boundary edges that may be long; densify them before
-// projecting.
-std::vector<Ring> cutOnSphere(const std::vector<Ring>& rings, const MapLimits& limits);
+// a pole is closed along that pole (unfoldOnSphere). A ring whose probe (same
+// index in `probes`, if any) disagrees with that reading stands for the other
+// side of its curve. A ring that crosses the longitude seam comes out as its
+// parts on each side. The results hold boundary edges that may be long;
+// densify them before projecting.
+std::vector<Ring> cutOnSphere(const std::vector<Ring>& rings, const MapLimits& limits,
+                              const std::vector<SideProbe>& probes = {});
 
 }  // namespace zep::polygon

@@ -108,6 +108,74 @@ void interpolationSteps(float& sx, float& sy) {
   sy = std::fabs(sy);
 }
 
+// Whether the longitude of a ring of edge points turns about a pole on its
+// way round, or the ring touches a pole: only then can the rotation to map
+// coordinates change which side of the curve is inside.
+bool turnsOrTouchesAPole(const Ring& edges) {
+  constexpr double kPi = std::numbers::pi;
+  double turn = 0.0;
+  for (std::size_t i = 0, n = edges.size(); i < n; ++i) {
+    if (std::fabs(edges[i].y) >= kPi / 2 - 1.0E-4) return true;
+    turn += std::remainder(edges[(i + 1) % n].x - edges[i].x, 2 * kPi);
+  }
+  return std::fabs(turn) > kPi;
+}
+
+struct Vec3 {
+  double x, y, z;
+};
+Vec3 onSphere(Point p) { return {std::cos(p.y) * std::cos(p.x), std::cos(p.y) * std::sin(p.x), std::sin(p.y)}; }
+double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+std::vector<Vec3> onSphere(const Ring& ring) {
+  std::vector<Vec3> out;
+  out.reserve(ring.size());
+  for (const Point& p : ring) out.push_back(onSphere(p));
+  return out;
+}
+
+// Nearness (cosine of the angle) of a point to the nearest point of a ring.
+double nearness(const Vec3& v, const std::vector<Vec3>& ring) {
+  double best = -1.0;
+  for (const Vec3& p : ring) best = std::fmax(best, dot(v, p));
+  return best;
+}
+
+// A point well away from the ring, from the poles of U and of T, where the
+// side of the ring can be read in both coordinates: the one of 26 directions
+// that is farthest from all of them, given in T with its side in U.
+polygon::SideProbe sideProbe(const Ring& userEdges, const Ring& mapEdges, double& userPole) {
+  polygon::SideProbe probe;
+  const Ring unfolded = polygon::unfoldOnSphere(userEdges, userPole);
+  const std::vector<Vec3> userPoints = onSphere(userEdges), mapVectors = onSphere(mapEdges);
+  double bestNearness = 2.0;
+  Point bestU, bestT;
+  for (int i = -1; i <= 1; ++i)
+    for (int j = -1; j <= 1; ++j)
+      for (int k = -1; k <= 1; ++k) {
+        if (i == 0 && j == 0 && k == 0) continue;
+        const double len = std::sqrt(static_cast<double>(i * i + j * j + k * k));
+        const Vec3 v{i / len, j / len, k / len};
+        const Point u{std::atan2(v.y, v.x), std::asin(v.z)};
+        float tx = 0.0F, ty = 0.0F;
+        stfrot(static_cast<float>(u.x), static_cast<float>(u.y), tx, ty);
+        const Point t{tx, ty};
+        const double n = std::fmax(std::fmax(std::fabs(v.z), std::fabs(std::sin(t.y))),
+                                   std::fmax(nearness(v, userPoints), nearness(onSphere(t), mapVectors)));
+        if (n < bestNearness) {
+          bestNearness = n;
+          bestU = u;
+          bestT = t;
+        }
+      }
+  // Closer than about a degree to everything: no reading to trust.
+  if (bestNearness > 0.9998) return probe;
+  probe.valid = true;
+  probe.at = bestT;
+  probe.inside = polygon::insideOnSphere(unfolded, bestU);
+  return probe;
+}
+
 // U to V on a map projection: rotation to T, edges on the sphere, cuts at the
 // map's limits and its seam, closing at a pole, projection.
 std::vector<Ring> mapToNormalized(const std::vector<Ring>& rings) {
@@ -117,14 +185,25 @@ std::vector<Ring> mapToNormalized(const std::vector<Ring>& rings) {
   interpolationSteps(sx, sy);
   const double step = sx > 0 && sy > 0 ? std::fmin(sx, sy) : std::fmax(sx, sy);
 
+  const std::vector<Ring> converted = mapPoints(rings, [](float x, float y, float& rx, float& ry) { stfrad(x, y, rx, ry); });
   std::vector<Ring> edges;
-  for (const Ring& ring : mapPoints(rings, [](float x, float y, float& tx, float& ty) {
-         float rx = 0.0F, ry = 0.0F;
-         stfrad(x, y, rx, ry);
-         stfrot(rx, ry, tx, ty);
-       })) {
-    Ring e = polygon::sphereEdges(ring, greatCircle, step, sx);
-    if (e.size() >= 3) edges.push_back(std::move(e));
+  std::vector<polygon::SideProbe> probes;
+  double userPole = 0.0;
+  for (const Ring& ring : converted) {
+    const std::vector<Ring> rotated =
+        mapPoints({ring}, [](float x, float y, float& tx, float& ty) { stfrot(x, y, tx, ty); });
+    if (rotated.empty()) continue;
+    Ring e = polygon::sphereEdges(rotated.front(), greatCircle, step, sx);
+    if (e.size() < 3) continue;
+    // The same curve in U, where the caller drew it (straight edges in U
+    // without great circles: near enough to read the side far from it).
+    Ring userEdges = greatCircle ? polygon::sphereEdges(ring, true, step, sx) : polygon::densify(ring, sx, sy);
+    if (!greatCircle && !userEdges.empty()) userEdges.push_back(userEdges.front());
+    polygon::SideProbe probe;
+    if (userEdges.size() >= 3 && (turnsOrTouchesAPole(userEdges) || turnsOrTouchesAPole(e)))
+      probe = sideProbe(userEdges, e, userPole);
+    edges.push_back(std::move(e));
+    probes.push_back(probe);
   }
 
   constexpr double kPi = std::numbers::pi;
@@ -135,7 +214,7 @@ std::vector<Ring> mapToNormalized(const std::vector<Ring>& rings) {
                                   std::fmin(tymax, kPi / 2)};
   if (!(limits.lonMin < limits.lonMax) || !(limits.latMin < limits.latMax)) return {};
 
-  std::vector<Ring> parts = polygon::cutOnSphere(edges, limits);
+  std::vector<Ring> parts = polygon::cutOnSphere(edges, limits, probes);
   // Edges straight in longitude and latitude (the map's limits, and every edge
   // without great circles) bend under the projection: cut them first.
   for (Ring& part : parts) part = polygon::densify(part, sx, sy);

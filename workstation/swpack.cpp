@@ -7,12 +7,16 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
 #include "foundation/program_name.hpp"
+#include "foundation/report_context.hpp"
 #include "primitives/text_markup.hpp"
+#include "workstation/data_files.hpp"
 #include "workstation/driver_port.hpp"
 
 namespace zep {
@@ -45,6 +49,7 @@ constexpr int kMaxSurfaceSide = 32767;  // cairo's largest image side
 struct DispatcherState {
   bool lopen = false;
   bool pageOpen = false;  // a page has been opened and not yet closed
+  bool openStopped = false;  // the last open found no data file to hand the driver
   int npage = 0;
   int jws = 0;
   int iws = 0;
@@ -122,21 +127,48 @@ void readPageSettings(OpenSettings& o) {
   o.title = swText("TITLE");
 }
 
-void resolveColormap(OpenSettings& o) {
+// A missing data file is reported with the names tried and every directory
+// searched (the continuation lines of the written report).
+void reportMissing(std::string_view parameter, std::string_view text, std::vector<std::string> before = {}) {
+  std::vector<std::string> lines = data_files::notFoundLines(parameter);
+  lines.insert(lines.begin(), before.begin(), before.end());
+  const reports::ErrorContext context(std::move(lines));
+  msgdmp("E", "SWDOPN", text);
+}
+
+// False when no colormap at all can be handed to the driver (an error callback
+// let the report return).
+bool resolveColormap(OpenSettings& o) {
   swcmll();
+  const std::string chosen = swText("CLRMAP");
   o.colormap = resolve("CLRMAP");
   std::string dspath(80, ' ');
   glcget("DSPATH", dspath);
   // A colormap found as the library's own default was not chosen by the user:
   // the colormap list picks it by number instead. File names are compared exactly:
   // a directory whose name differs only in letter case is another directory.
-  if (text::trimmed(o.colormap) == std::string(text::trimmed(dspath)) + "colormap.x11") {
+  const std::string libraryDefault = std::string(text::trimmed(dspath)) + "colormap.x11";
+  const bool fromList = text::trimmed(o.colormap) == libraryDefault;
+  if (fromList) {
     std::string listed(80, ' ');
     swqcmf(o.iclrmap, listed);
     swcset("CLRMAP", listed);
   }
-  o.colormap = resolve("CLRMAP");
-  if (lenz(o.colormap) == 0) msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
+  const std::string found = resolve("CLRMAP");
+  if (lenz(found) != 0) {
+    o.colormap = found;
+    return true;
+  }
+  std::vector<std::string> entry;
+  if (fromList) entry.push_back("ICLRMAP = " + std::to_string(o.iclrmap) + " PICKS A BLANK OR MISSING LIST ENTRY.");
+  reportMissing("CLRMAP", "COLORMAP FILE DOES NOT EXIST.", std::move(entry));
+  if (!fromList) return false;
+  // Reached only when an error callback let the report return: the library's
+  // default colormap still exists, so the session goes on in its colours and
+  // the next open chooses as this one did.
+  swcset("CLRMAP", chosen);
+  msgdmp("W", "SWDOPN", "THE DEFAULT COLORMAP " + libraryDefault + " IS USED.");
+  return true;
 }
 
 void nameOutput(OpenSettings& o) {
@@ -157,9 +189,11 @@ void readWaitSettings(OpenSettings& o) {
   swlget("LSTDOT", o.lstdot);
 }
 
-void resolveBitmap(OpenSettings& o) {
+bool resolveBitmap(OpenSettings& o) {
   o.bitmap = resolve("BITMAP");
-  if (lenz(o.bitmap) == 0) msgdmp("E", "SWDOPN", "BITMAP FILE DOES NOT EXIST.");
+  if (lenz(o.bitmap) != 0) return true;
+  reportMissing("BITMAP", "BITMAP FILE DOES NOT EXIST.");
+  return false;
 }
 
 void readOutputSettings(OpenSettings& o) {
@@ -233,13 +267,22 @@ bool reportUnwritableFile(std::string_view routine) {
 void swdopn() {
   announceOpen();
   OpenSettings o;
+  bool found = true;
   if (state.iws == 1 || state.iws == 2) {
     readPageSettings(o);
-    resolveColormap(o);
+    found = resolveColormap(o);
     nameOutput(o);
   }
   readWaitSettings(o);
-  resolveBitmap(o);
+  found = resolveBitmap(o) && found;
+  // Without its data files the driver cannot open (it would end the process);
+  // an error callback that let the report return gets no workstation, and the
+  // session's later calls report that nothing is open.
+  state.openStopped = !found;
+  if (!found) {
+    state.lopen = false;
+    return;
+  }
   readOutputSettings(o);
   checkSettings(o);
   handTextParametersToDriver();
@@ -253,6 +296,10 @@ void swdopn() {
 }
 
 void swdcls() {
+  if (std::exchange(state.openStopped, false)) {
+    msgdmp("M", "SWDCLS", "GRPH1 : TERMINATED.");
+    return;
+  }
   driverPort().dcls();
   reportUnwritableFile("SWDCLS");
   msgdmp("M", "SWDCLS", "GRPH1 : TERMINATED.");
@@ -407,7 +454,7 @@ void swclch() {
   bool lfgbg = false;
   swlget("LFGBG", lfgbg);
   if (lenz(colormap) == 0) {
-    msgdmp("E", "SWDOPN", "COLORMAP FILE DOES NOT EXIST.");
+    reportMissing("CLRMAP", "COLORMAP FILE DOES NOT EXIST.");
     return;
   }
   driverPort().clini(colormap, lfgbg);

@@ -234,6 +234,167 @@ std::vector<Trigger> beforeSession() {
       {"graphics", "STSWRC: WORKSTATION RECTANGLE IS INVALID.", [] { zep::stswrc(1, 0, 0, 1); }},
       {"graphics", "STSPR2: INVALID COORDINATE NUMBER (IX).", [] { zep::stspr2(4, 2, 0.5F); }},
       {"graphics", "STSPR2: INVALID COORDINATE NUMBER (IY).", [] { zep::stspr2(1, -4, 0.5F); }},
+      // The workstation transformation.
+      {"graphics", "STSWTR: WORKSTATION WINDOW DEFINITION IS INVALID.",
+       [] { zep::stswtr(0.5F, 0.5F, 0, 1, 0, 1, 0, 1, 1); }},
+      {"graphics", "STSWTR: WORKSTATION WINDOW IS NOT WITHIN THE NORMALIZED DEVICE COORDINATE UNIT SQUARE.",
+       [] { zep::stswtr(0, 2, 0, 1, 0, 1, 0, 1, 1); }},
+      {"graphics", "STSWTR: TRANSFORMATION FUNCTION NUMBER IS INVALID.", [] { zep::stswtr(0, 1, 0, 1, 0, 1, 0, 1, 3); }},
+      {"graphics", "STSWTR: WORKSTATION VIEWPORT DEFINITION IS INVALID.",
+       [] { zep::stswtr(0, 1, 0, 1, 1, 0, 0, 1, 1); }},
+      // Page layout.
+      {"graphics", "SLMGNZ: RECTANGLE DEFINITION IS INVALID.",
+       [] {
+         float a = 1, b = 0, c = 0, d = 1;
+         zep::slmgnz(a, b, c, d, 0.1F, 0.1F, 0.1F, 0.1F);
+       }},
+      {"graphics", "SLMGNZ: MARGIN PARAMETER IS LESS THAN ZERO.",
+       [] {
+         float a = 0, b = 1, c = 0, d = 1;
+         zep::slmgnz(a, b, c, d, -0.1F, 0.1F, 0.1F, 0.1F);
+       }},
+      {"graphics", "SLMGNZ: SUM OF MARGIN PARAMETERS IS LARGER THAN 1.0.",
+       [] {
+         float a = 0, b = 1, c = 0, d = 1;
+         zep::slmgnz(a, b, c, d, 0.6F, 0.6F, 0.1F, 0.1F);
+       }},
+      {"graphics", "SLINIT: WIDTH OF LAYOUT RECTANGLE IS LESS THAN ZERO.", [] { zep::slinit(0, 1, 1); }},
+      {"graphics", "SLINIT: SCALING FACTOR IS LESS THAN ZERO.", [] { zep::slinit(1, 1, 0); }},
+      {"graphics", "SLPAGE: LEVEL NUMBER IS INVALID.",
+       [] {
+         int jfr = 1, ipage = 0;
+         zep::slpage(-1, jfr, ipage);
+       }},
+      {"graphics", "SLQRCT: LEVEL NUMBER IS INVALID.",
+       [] {
+         float a = 0, b = 0, c = 0, d = 0;
+         zep::slqrct(9, 1, a, b, c, d);
+       }},
+      // The curvilinear grid, before and after it is set up.
+      {"graphics", "G2SCTR: NY MUST BE >= 2",
+       [] {
+         const float a[4] = {0, 1, 0, 1};
+         zep::g2sctr(2, 1, a, a, a, a);
+       }},
+      {"graphics", "G2SCTR: UX IS NOT STRICTLY MONOTONIC",
+       [] {
+         const float u[2] = {1, 1}, c[4] = {0, 1, 0, 1};
+         zep::g2sctr(2, 2, u, c, c, c);
+       }},
+      {"graphics", "G2SCTR: WORKING AREA NOT ENOUGH",
+       [] {
+         const float a[4] = {0, 1, 0, 1};
+         zep::g2sctr(5000, 2, a, a, a, a);
+       }},
+      {"graphics", "G2SGRD: NX OR NY DOES NOT MATCH THE GRID AXES.",
+       [] {
+         const float a[4] = {0, 1, 0, 1};
+         zep::g2sgrd(2, 2, a, a);
+       }},
+      // Stroke fonts that cannot be read.
+      {"primitives", "SZQFNT: FONT FILE HAS NOT BEEN LOADED.",
+       [] {
+         std::vector<int> ipos(256);
+         std::string ckx(4096, ' '), cky(4096, ' ');
+         zep::szqfnt(ipos.data(), ckx, cky);
+       }},
+      {"primitives", "SZFONT: FONT FILE DOES NOT EXIST.",
+       [] {
+         zep::swcset("FONT1", "no-such-font");
+         int counter = 0;
+         zep::szfint(counter);
+         zep::swcset("FONT1", "font1u");
+       }},
+      {"primitives", "SZFONT: FONT FILE <bad-font> HAS A RECORD OF WRONG LENGTH.",
+       [] {
+         write("bad-font", "not a font\n");
+         zep::swcset("FONT1", "bad-font");
+         int counter = 0;
+         zep::szfint(counter);
+         zep::swcset("FONT1", "font1u");
+       }},
+      // Contours before a field is set, and settings refused.
+      {"contour", "CNMKLN: FIELD HAS NOT BEEN SET YET.", [] { zep::cnmkln(); }},
+      {"contour", "CNSFLD: NX AND NY MUST BE AT LEAST 2.",
+       [] {
+         const float z[2] = {0, 1};
+         zep::cnsfld(1, 2, z, nullptr, nullptr);
+       }},
+      {"contour", "CNSFLD: THE FIELD IS A NULL POINTER.", [] { zep::cnsfld(2, 2, nullptr, nullptr, nullptr); }},
+      {"contour", "CNSFLD: X COORDINATES ARE NOT STRICTLY MONOTONIC.",
+       [] {
+         const float z[4] = {0, 1, 2, 3}, x[2] = {1, 1};
+         zep::cnsfld(2, 2, z, x, nullptr);
+       }},
+      {"contour", "CNSFLD: Y COORDINATES ARE NOT STRICTLY MONOTONIC.",
+       [] {
+         const float z[4] = {0, 1, 2, 3}, y[2] = {2, 2};
+         zep::cnsfld(2, 2, z, nullptr, y);
+       }},
+      {"contour", "CNSLVI: THE INTERVAL IS NOT POSITIVE.", [] { zep::cnslvi(0, 0); }},
+      {"contour", "CNSLVL: THE NUMBER OF LEVELS IS NEGATIVE.", [] { zep::cnslvl(-1, nullptr); }},
+      {"contour", "CNSLVL: LEVELS ARE NOT STRICTLY INCREASING.",
+       [] {
+         const float l[2] = {1, 1};
+         zep::cnslvl(2, l);
+       }},
+      {"contour", "CNQLVL: LEVEL NUMBER IS OUT OF RANGE.",
+       [] {
+         // Two listed levels need no field.
+         const float listed[2] = {1, 2};
+         zep::cnslvl(2, listed);
+         float level = 0;
+         zep::cnqlvl(3, level);
+       }},
+      {"contour", "CNSBDT: BAND NUMBER IS OUT OF RANGE.", [] { zep::cnsbdt(9, 1); }},
+      {"contour", "CNQBDT: BAND NUMBER IS OUT OF RANGE.",
+       [] {
+         int itpat = 0;
+         zep::cnqbdt(-1, itpat);
+       }},
+      {"contour", "CNBARP: SIDE MUST BE R, L, T OR B.", [] { zep::cnbarp("Q"); }},
+      {"contour", "CNBARV: THE RECTANGLE IS EMPTY.", [] { zep::cnbarv(0.5F, 0.5F, 0.1F, 0.2F); }},
+      // Axes settings refused.
+      {"axes", "AXSSID: SIDE IS INVALID (B, T, L OR R).", [] { zep::axssid("Q", true, true); }},
+      {"axes", "AXSTDR: TICK DIRECTION IS INVALID (0 TO 3).", [] { zep::axstdr("B", 7); }},
+      {"axes", "AXSSTP: TICK INTERVAL IS INVALID.", [] { zep::axsstp("B", -1, 1); }},
+      {"axes", "AXSTIM: TIME UNIT IS INVALID (D, H OR S).", [] { zep::axstim("B", 2000, 1, 1, "Q"); }},
+      {"axes", "AXSTIM: DATE IS INVALID.", [] { zep::axstim("B", 2000, 13, 1, "D"); }},
+      {"axes", "AXSATR: LABEL HEIGHT OR INDEX IS INVALID.", [] { zep::axsatr("B", -1, 1, 1); }},
+      {"axes", "AXQLBL: TICK NUMBER IS OUT OF RANGE.",
+       [] {
+         char label[32];
+         zep::axqlbl("B", 999, label);
+       }},
+      {"axes", "AXLGLN: LINE INDEX IS LESS THAN 0.", [] { zep::axlgln(-1, 1, "A"); }},
+      {"axes", "AXLGMK: MARKER INDEX OR SIZE IS LESS THAN 0.", [] { zep::axlgmk(1, 1, -1, "A"); }},
+      {"axes", "AXLGPV: CORNER IS INVALID (TR, TL, BR OR BL).", [] { zep::axlgpv("QQ"); }},
+      {"axes", "AXQMLB: LABEL NUMBER IS OUT OF RANGE.",
+       [] {
+         float a = 0, b = 0, c = 0, d = 0;
+         char label[32];
+         zep::axqmlb(999, a, b, c, d, label);
+       }},
+      // Opens (after the rows that need none) whose data files are missing: a blank list entry falls back to
+      // the default colormap; without a bitmap the open stops.
+      {"workstation", "SWDOPN: COLORMAP FILE DOES NOT EXIST.",
+       [] {
+         zep::swiset("ICLRMAP", 2);
+         zep::swistx("IFL", 1);
+         zep::swcset("FNAME", "fallback");
+         zep::sgopn(2);
+         zep::sgfrm();
+         zep::sgcls();
+         zep::swiset("ICLRMAP", 1);
+       }},
+      {"workstation", "SWDOPN: BITMAP FILE DOES NOT EXIST.",
+       [] {
+         zep::swcset("BITMAP", "no-such-bitmap");
+         zep::sgopn(2);
+         zep::sgfrm();
+         zep::sgcls();
+         zep::swcset("BITMAP", "bitmap");
+       }},
   };
 }
 
@@ -344,6 +505,137 @@ std::vector<Trigger> inSession() {
          char text[8];
          float h = 0;
          zep::szqchz(text, h);
+       }},
+      // The rest of the page layout.
+      {"graphics", "SLDIV : NUMBER OF DIVISION IS IN EXCESS OF MUXIMUM.",
+       [] {
+         zep::slinit(1, 1, 1);
+         zep::sldiv("Y", 2, 2);
+         zep::sldiv("Y", 2, 2);
+         zep::sldiv("Y", 2, 2);
+         zep::slinit(1, 1, 1);
+       }},
+      {"graphics", "SLDIV : TOTAL FRAME NUMBER IS IN EXCESS OF MAXIMUM.",
+       [] {
+         zep::slinit(1, 1, 1);
+         zep::sldiv("Y", 200, 200);
+         zep::slinit(1, 1, 1);
+       }},
+      // Transformation functions.
+      {"graphics", "STFTRN: UX HAS INVALID SIGN FOR LOG TRANSFORMATION OR IS 0",
+       [] {
+         float vx = 0, vy = 0;
+         zep::sgswnd(1, 10, 1, 10);
+         zep::sgstrn(4);
+         zep::sgstrf();
+         zep::stftrn(-1, 5, vx, vy);
+       }},
+      {"graphics", "STFTRN: UY HAS INVALID SIGN FOR LOG TRANSFORMATION OR IS 0",
+       [] {
+         float vx = 0, vy = 0;
+         zep::stftrn(5, 0, vx, vy);
+         zep::sgswnd(0, 1, 0, 1);
+         zep::sgstrn(1);
+         zep::sgstrf();
+       }},
+      {"graphics", "STITRN: INVERSE TRANSFORMATION IS NOT DEFINED FOR ITR=6.",
+       [] {
+         float x = 0, y = 0;
+         zep::sgswnd(-1, 1, -1, 1);
+         zep::sgstrn(6);
+         zep::sgstrf();
+         zep::stitrn(0.5F, 0.5F, x, y);
+         zep::sgswnd(0, 1, 0, 1);
+         zep::sgstrn(1);
+         zep::sgstrf();
+       }},
+      {"graphics", "SGSTRF: (ITR:51) NOT YET INITIALIZED. CALL G2SCTR.",
+       [] {
+         zep::sgstrn(51);
+         zep::sgstrf();
+         zep::sgstrn(1);
+         zep::sgstrf();
+       }},
+      // Stroke-font text and its control characters.
+      {"primitives", "SZQTXW: NO VALID SUP CHARACTER.",
+       [] {
+         int nc = 0;
+         float w = 0, h = 0;
+         zep::sglset("LCNTL", true);
+         zep::szqtxw("A|\"", nc, w, h);
+         zep::sglset("LCNTL", false);
+       }},
+      {"primitives", "SZQTXW: CONTROL CHARACTERS ARE NOT IN GOOD AGREEMENT.",
+       [] {
+         int nc = 0;
+         float w = 0, h = 0;
+         zep::sglset("LCNTL", true);
+         zep::szqtxw("A|B", nc, w, h);
+         zep::sglset("LCNTL", false);
+       }},
+      {"primitives", "SZTXWV: CONTROL CHARACTER CODE IS OUT OF RANGE (0-255).",
+       [] {
+         zep::sgiset("ISUP", 300);
+         zep::sglset("LCNTL", true);
+         zep::sgtxv(0.5F, 0.5F, "A");
+         zep::sglset("LCNTL", false);
+         zep::sgiset("ISUP", 124);
+       }},
+      {"primitives", "SZTXWV: STRING LENGTH TOO LONG. CONSIDER USING SYSTEM FONT.",
+       [] { zep::sgtxv(0.5F, 0.5F, std::string(100, 'A')); }},
+      // Labelled lines with a refused label setting.
+      {"primitives", "SZOPLC: PARAMETER 'FWC' IS LESS THAN 1.",
+       [x, y] {
+         zep::sglset("LCHAR", true);
+         zep::szschz("A", 0.02F);
+         zep::sgrset("FWC", 0.5F);
+         zep::sgplu(2, x, y);
+         zep::sgrset("FWC", 1.25F);
+         zep::szcrst();
+         zep::sglset("LCHAR", false);
+       }},
+      // Polylines, markers and fills at the other levels.
+      {"primitives", "SGPLV: NUMBER OF POINTS IS LESS THAN 0.", [x, y] { zep::sgplv(-1, x, y); }},
+      {"primitives", "SGPLZR: POLYLINE INDEX IS LESS THAN 0.", [x, y] { zep::sgplzr(2, x, y, 1, -1); }},
+      {"primitives", "SGPMZV: MARKER SIZE IS NOT FINITE.",
+       [x, y] { zep::sgpmzv(2, x, y, 1, 1, std::nanf("")); }},
+      {"primitives", "SGPMR: MARKER TYPE IS INVALID.",
+       [x, y] {
+         zep::sgspmt(-1);
+         zep::sgpmr(2, x, y);
+         zep::sgspmt(1);
+       }},
+      {"primitives", "SGTNZV: TONE PATTERN NUMBER IS LESS THAN 0.", [x, y] { zep::sgtnzv(2, x, y, -1); }},
+      {"primitives", "SGTNR: NUMBER OF POINTS IS LESS THAN 0.", [x, y] { zep::sgtnr(-1, x, y); }},
+      // Axes and contours that need a drawing context.
+      {"axes", "AXPPOL: TRANSFORMATION IS NOT POLAR (ITR=5).", [] { zep::axppol(); }},
+      {"axes", "AXPMAP: TRANSFORMATION IS NOT A MAP PROJECTION.", [] { zep::axpmap(); }},
+      {"contour", "CNLINU: LINE INDEX IS LESS THAN 0.",
+       [] {
+         const float z[4] = {0, 1, 1, 2};
+         zep::cnsfld(2, 2, z, nullptr, nullptr);
+         zep::cnslva();
+         zep::cnslat(1, -1, 1, false);
+         zep::cnlinu();
+         zep::cnslva();
+       }},
+      // The curvilinear grid once it is set up.
+      {"graphics", "G2QGRD: CELL INDEX IS OUT OF RANGE.",
+       [] {
+         const float u[2] = {0, 1}, cx[4] = {0, 1, 0, 1}, cy[4] = {0, 0, 1, 1};
+         zep::g2sctr(2, 2, u, u, cx, cy);
+         float a[8];
+         zep::g2qgrd(2, 1, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+       }},
+      {"graphics", "G2ICTR: OUT OF THE WHOLE DOMAIN",
+       [] {
+         float ux = 0, uy = 0;
+         zep::g2ictr(5, 5, ux, uy);
+       }},
+      {"graphics", "G2SGRD: NX OR NY DOES NOT MATCH THE GRID AXES.",
+       [] {
+         const float a[9] = {};
+         zep::g2sgrd(3, 3, a, a);
        }},
   };
 }

@@ -112,14 +112,17 @@ std::vector<std::string> pngNames(const fs::path& dir) {
   return names;
 }
 
-// Renders the gallery's PNG pages into a folder of the build tree that stays
-// after the test, so that a failure leaves the pages and the difference images.
+// Renders the gallery into a folder of the build tree that stays after the
+// test, so that a failure leaves the pages and the difference images. Both
+// formats are drawn, as the README's command does: the PNG pages then come from
+// a second session in the same process, and a page that leaves a setting
+// changed behind it shows up as a difference.
 fs::path renderGallery(std::string& log) {
   const fs::path out = fs::path(ZEP_BUILD_DIR) / "test-work" / "gallery-pictures";
   std::error_code ec;
   fs::remove_all(out, ec);
   int status = -1;
-  log = zeptest::runCommand(std::string("GL_MSGLEV=1 '") + ZEP_GALLERY + "' '" + out.string() + "' --png 2>&1",
+  log = zeptest::runCommand(std::string("GL_MSGLEV=1 '") + ZEP_GALLERY + "' '" + out.string() + "' 2>&1",
                             &status);
   if (status != 0) log += "\n(exit status " + std::to_string(status) + ")";
   return status == 0 ? out : fs::path();
@@ -133,6 +136,7 @@ TEST(GalleryPictures, EveryPageMatchesItsReference) {
   EXPECT_EQ(log.find("*** WARNING"), std::string::npos) << log;
   EXPECT_EQ(log.find("*** Error"), std::string::npos) << log;
 
+  EXPECT_GT(fs::exists(out / "gallery.pdf") ? fs::file_size(out / "gallery.pdf") : 0, 0u);
   const std::vector<std::string> pages = pngNames(out);
   const std::vector<std::string> references = pngNames(kReferences);
   ASSERT_FALSE(pages.empty());

@@ -206,3 +206,45 @@ TEST(PolygonClip, AVertexAtThePoleMakesAnEdgeAlongIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PolygonClip, AProbeTellsWhichSideOfTheCurveIsMeant) {
+  using zep::polygon::SideProbe;
+  const zep::polygon::MapLimits hemisphere{-kPi, kPi, 0.0, kPi / 2};
+  // A meridian there and back encloses nothing by itself; a probe that says the
+  // point is inside makes it the whole sphere, and a hole stays open in it.
+  Ring meridian;
+  for (int j = -90; j <= 90; j += 10) meridian.push_back({kPi, j * kDeg});
+  for (int j = 80; j >= -90; j -= 10) meridian.push_back({kPi, j * kDeg});
+  Ring hole = {{0.2, 0.4}, {0.6, 0.4}, {0.6, 0.8}, {0.2, 0.8}, {0.2, 0.4}};
+  const SideProbe wholeGlobe{true, {0.0, 0.3}, true};
+  const std::vector<Ring> disk = zep::polygon::cutOnSphere({meridian, hole}, hemisphere, {wholeGlobe, SideProbe{}});
+  EXPECT_TRUE(insideEvenOdd(disk, {-2.0, 0.1}));
+  EXPECT_TRUE(insideEvenOdd(disk, {1.0, 1.5}));
+  EXPECT_FALSE(insideEvenOdd(disk, {0.4, 0.6}));
+  // A probe that agrees changes nothing.
+  EXPECT_TRUE(zep::polygon::cutOnSphere({meridian}, hemisphere, {SideProbe{true, {0.0, 0.3}, false}}).empty());
+
+  // A ring at -30 around the pole reads as the southern cap (the smaller one),
+  // hidden from this hemisphere; told that the north pole's side is meant, it
+  // covers the hemisphere, around the hole.
+  Ring south;
+  for (int i = 0; i <= 12; ++i) south.push_back({(-180.0 + 30 * i) * kDeg, -30 * kDeg});
+  EXPECT_TRUE(zep::polygon::cutOnSphere({south, hole}, hemisphere).size() == 1u);
+  const std::vector<Ring> north =
+      zep::polygon::cutOnSphere({south, hole}, hemisphere, {SideProbe{true, {1.0, 0.5}, true}});
+  EXPECT_TRUE(insideEvenOdd(north, {-2.0, 0.1}));
+  EXPECT_FALSE(insideEvenOdd(north, {0.4, 0.6}));
+  // The side test itself: every turn of longitude, and a cap closed at its pole.
+  double pole = 0.0;
+  const Ring unfolded = zep::polygon::unfoldOnSphere(south, pole);
+  EXPECT_DOUBLE_EQ(pole, -kPi / 2);
+  EXPECT_TRUE(zep::polygon::insideOnSphere(unfolded, {3.0, -1.0}));
+  EXPECT_TRUE(zep::polygon::insideOnSphere(unfolded, {3.0 - 4 * kPi, -1.0}));
+  EXPECT_FALSE(zep::polygon::insideOnSphere(unfolded, {3.0, 0.0}));
+  EXPECT_FALSE(zep::polygon::insideOnSphere(zep::polygon::unfoldOnSphere(hole, pole), {0.4 + 2 * kPi, 0.2}));
+  EXPECT_TRUE(zep::polygon::insideOnSphere(zep::polygon::unfoldOnSphere(hole, pole), {0.4 + 2 * kPi, 0.6}));
+}
+
+}  // namespace

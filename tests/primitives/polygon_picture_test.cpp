@@ -261,6 +261,47 @@ TEST(PolygonPicture, PolygonAroundAPoleFillsTheCap) {
   });
 }
 
+TEST(PolygonPicture, RingAlongTheEdgeOfTheGlobeFillsTheVisibleDisk) {
+  ZEP_EXPECT_ISOLATED([] {
+    return runPages(4, [](int page, std::vector<Probe>& probes) {
+      // Orthographic and azimuthal equal-area, each tilted and on the north
+      // pole, showing one hemisphere: the rectangle of the whole globe (its
+      // edges in steps, as a field's edge comes) with a hole. The rectangle's
+      // curve is the meridian of 180 degrees, there and back: it encloses the
+      // whole globe, not nothing.
+      const bool tilted = page % 2 == 0;
+      zep::sgssim(0.3F, 0, 0);
+      zep::sgsmpl(tilted ? 20 : 0, tilted ? 30 : 90, 0);
+      zep::sgstxy(-180, 180, 0, 90);
+      zep::sgstrn(page < 2 ? 30 : 33);
+      zep::sgstrf();
+      zep::gllset("LMISS", true);
+      std::vector<float> x, y;
+      auto at = [&](float lon, float lat) {
+        x.push_back(lon);
+        y.push_back(lat);
+      };
+      for (int i = 0; i <= 120; ++i) at(-180.0F + 3.0F * static_cast<float>(i), -90);
+      for (int j = 1; j <= 60; ++j) at(180, -90.0F + 3.0F * static_cast<float>(j));
+      for (int i = 1; i <= 120; ++i) at(180.0F - 3.0F * static_cast<float>(i), 90);
+      for (int j = 1; j < 60; ++j) at(-180, 90.0F - 3.0F * static_cast<float>(j));
+      at(999, 999);
+      at(0, 40);
+      at(40, 40);
+      at(40, 60);
+      at(0, 60);
+      zep::sgtnzu(static_cast<int>(x.size()), x.data(), y.data(), 2999);
+      probes.push_back({"in the hole", atU(20, 50), false});
+      probes.push_back({"near the centre", atU(tilted ? 10 : 60, tilted ? 20 : 80), true});
+      probes.push_back({"east", atU(tilted ? 80 : 90, tilted ? 20 : 20), true});
+      probes.push_back({"west", atU(tilted ? -40 : -90, 10), true});
+      probes.push_back({"south", atU(tilted ? 20 : 180, tilted ? -30 : 30), true});
+      // Beyond the hemisphere's edge, in the frame's corner.
+      probes.push_back({"outside the globe", {px(0.05), py(0.05)}, false});
+    }, colourOf(2));
+  });
+}
+
 // The figure of the format test: a square with a square hole, all alone on the
 // page, and a star in its hole.
 void holeFigure() {
