@@ -51,8 +51,10 @@ MapSetup setupOf(int itr) {
     case 10: case 11: case 16: return {0.11F, 0, 0, 90, -80, 0, 0};
     case 12: case 13: case 14: case 15: case 17: case 18: return {0.135F, 0, 0, 90, -90, 0, 0};
     case 19: return {0.1F, 0, 0, 90, -90, 0, 0};
-    case 20: case 21: case 22: case 23: return {0.2F, 0.12F, 0, 90, 0, 30, 60};
-    case 30: case 33: return {0.3F, 0, 20, 30, 0, 0, 0};
+    case 20: case 21: case 22: return {0.2F, 0.12F, 0, 90, 0, 30, 60};
+    case 23: return {0.165F, 0.1F, 0, 90, 0, 30, 60};
+    case 30: return {0.3F, 0, 20, 30, 0, 0, 0};
+    case 33: return {0.24F, 0, 20, 30, 0, 0, 0};
     case 31: case 32: case 34: return {0.12F, 0, 0, 90, -20, 0, 0};
     default: return {0.12F, 0, 0, 90, -90, 0, 0};
   }

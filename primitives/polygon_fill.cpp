@@ -127,10 +127,17 @@ struct Vec3 {
 Vec3 onSphere(Point p) { return {std::cos(p.y) * std::cos(p.x), std::cos(p.y) * std::sin(p.x), std::sin(p.y)}; }
 double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
+std::vector<Vec3> onSphere(const Ring& ring) {
+  std::vector<Vec3> out;
+  out.reserve(ring.size());
+  for (const Point& p : ring) out.push_back(onSphere(p));
+  return out;
+}
+
 // Nearness (cosine of the angle) of a point to the nearest point of a ring.
-double nearness(const Vec3& v, const Ring& ring) {
+double nearness(const Vec3& v, const std::vector<Vec3>& ring) {
   double best = -1.0;
-  for (const Point& p : ring) best = std::fmax(best, dot(v, onSphere(p)));
+  for (const Vec3& p : ring) best = std::fmax(best, dot(v, p));
   return best;
 }
 
@@ -140,6 +147,7 @@ double nearness(const Vec3& v, const Ring& ring) {
 polygon::SideProbe sideProbe(const Ring& userEdges, const Ring& mapEdges, double& userPole) {
   polygon::SideProbe probe;
   const Ring unfolded = polygon::unfoldOnSphere(userEdges, userPole);
+  const std::vector<Vec3> userPoints = onSphere(userEdges), mapVectors = onSphere(mapEdges);
   double bestNearness = 2.0;
   Point bestU, bestT;
   for (int i = -1; i <= 1; ++i)
@@ -153,7 +161,7 @@ polygon::SideProbe sideProbe(const Ring& userEdges, const Ring& mapEdges, double
         stfrot(static_cast<float>(u.x), static_cast<float>(u.y), tx, ty);
         const Point t{tx, ty};
         const double n = std::fmax(std::fmax(std::fabs(v.z), std::fabs(std::sin(t.y))),
-                                   std::fmax(nearness(v, userEdges), nearness(onSphere(t), mapEdges)));
+                                   std::fmax(nearness(v, userPoints), nearness(onSphere(t), mapVectors)));
         if (n < bestNearness) {
           bestNearness = n;
           bestU = u;
