@@ -196,12 +196,18 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       axqstp(outer, dmajor, nminor);
       axqtdr(outer, itick);
       axrget("RLABEL", height);
+      // The side's title belongs to the caller's frame: on the bar it would
+      // land below the labels, in pieces where the frame clips it.
+      std::string title(64, ' ');
+      for (axqttl(outer, title); title.back() != ' '; axqttl(outer, title)) title.assign(2 * title.size(), ' ');
+      axsttl(outer, "");
       axssid(outer, true, true);
       axsstp(outer, static_cast<float>(step), static_cast<int>(stride));
       axstdr(outer, 2);
       axrset("RLABEL", labelHeight);
       axpsid(outer);
       axrset("RLABEL", height);
+      axsttl(outer, title);
       axstdr(outer, itick);
       axsstp(outer, dmajor, nminor);
       axssid(outer, draw, label);

@@ -263,6 +263,17 @@ std::string bandsAndBar() {
   zeptest::driverLog().clear();
   zep::cnbarv(0.1F, 0.9F, 0.02F, 0.06F);
   if (drawnTexts() != std::vector<std::string>{"-0.30", "-0.25", "0.10"}) problem += " uneven bar labels;";
+  // A title the caller gave the side is its frame's: the bar draws only its
+  // labels and leaves the title as it was.
+  zep::cnslvl(4, levels);
+  zep::axsttl("R", "DEPTH (M)");
+  zeptest::driverLog().clear();
+  zep::cnbarp("R");
+  if (drawnTexts() != std::vector<std::string>{"-0.2", "-0.1", "0.0", "0.1"}) problem += " side title on the bar;";
+  char title[32] = {};
+  zep::axqttl("R", title);
+  if (std::string(title).rfind("DEPTH (M)", 0) != 0) problem += " side title lost;";
+  zep::axsttl("R", "");
   // The viewport and transformation come back as they were.
   float vx0, vx1, vy0, vy1;
   zep::sgqvpt(vx0, vx1, vy0, vy1);
