@@ -195,130 +195,147 @@ int char_height(std::string_view text, int n) {
   return ink.height;
 }
 
-std::string zgmarkup(std::string_view text, int n, double fsize) {
-  std::size_t count = n > 0 ? std::min(static_cast<std::size_t>(n), text.size()) : 0;
-  text = text.substr(0, count);
-  // The driver's texts end at a NUL.
-  if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
-  const std::size_t len = text.size();
+namespace {
 
-  const double small = getrparm("small");
-  const double shift = getrparm("shift");
-  const double half = small / 2.0;
+// Turns the library's backslash markup into font-engine markup, one token at
+// a time. What the escapes have opened is kept innermost last: a script is set
+// relative to the script it sits in, so that scripts nest, and a span covers
+// either a {group}, closed by its "}", or the one unit after its mark.
+class MarkupConverter {
+ public:
+  MarkupConverter(std::string_view text, double fsize)
+      : text_(text), fsize_(fsize), small_(getrparm("small")), shift_(getrparm("shift")) {}
 
-  // What the escapes have opened, innermost last. A script is set relative to
-  // the script it sits in, so that scripts nest; a span covers either a
-  // {group}, closed by its "}", or the one unit after its mark.
+  std::string run() {
+    while (i_ < text_.size()) {
+      const markup::Token t = markup::tokenAt(text_, i_, true);
+      if (t.kind == markup::TokenKind::escape) escape(t);
+      else if (t.kind == markup::TokenKind::close && groupOpen()) closeGroup();
+      else character(t);
+    }
+    // A mark at the very end has an empty span. A group left without its "}"
+    // stays open: the font engine rejects the markup, and the text is reported
+    // as not drawn rather than drawn as something it does not say.
+    unitDone();
+    return out_;
+  }
+
+ private:
   struct Open {
     bool group;  // closed by "}" rather than after one unit
     bool raw;    // a \p{...} passage: it writes no span of its own
     double size, rise;
   };
-  std::vector<Open> open;
-  auto size_now = [&] { return open.empty() ? fsize : open.back().size; };
-  auto rise_now = [&] { return open.empty() ? 0.0 : open.back().rise; };
-  auto close_one = [&](std::string& out) {
-    if (!open.back().raw) out += "</span>";
-    open.pop_back();
-  };
+
+  char at(std::size_t j) const { return j < text_.size() ? text_[j] : '\0'; }
+  double sizeNow() const { return open_.empty() ? fsize_ : open_.back().size; }
+  double riseNow() const { return open_.empty() ? 0.0 : open_.back().rise; }
+  bool groupOpen() const {
+    return std::any_of(open_.begin(), open_.end(), [](const Open& o) { return o.group; });
+  }
+  bool rawMarkup() const {
+    return std::any_of(open_.begin(), open_.end(), [](const Open& o) { return o.raw; });
+  }
+
+  void closeOne() {
+    if (!open_.back().raw) out_ += "</span>";
+    open_.pop_back();
+  }
+
   // A unit is complete: the one-unit spans around it end, and with them any
   // one-unit span whose unit was the span just ended.
-  auto unit_done = [&](std::string& out) {
-    while (!open.empty() && !open.back().group) close_one(out);
-  };
-
-  std::string out;
-  std::size_t prev = 0, prev_len = 0;
-  auto at = [&](std::size_t j) -> char { return j < len ? text[j] : '\0'; };
-  auto raw_markup = [&] {
-    return std::any_of(open.begin(), open.end(), [](const Open& o) { return o.raw; });
-  };
-
-  std::size_t i = 0;
-  while (i < len) {
-    const markup::Token t = markup::tokenAt(text, i, true);
-    const auto c = static_cast<unsigned char>(text[i]);
-    const int k = t.utf8;
-    if (t.kind == markup::TokenKind::escape) {
-      const bool group = at(i + 2) == '{';
-      const double fs = size_now(), r = rise_now();
-      Open o{group, false, fs, r};
-      switch (t.letter) {
-        case '^':
-        case '_': {
-          o.size = small * fs;
-          o.rise = r + (t.letter == '^' ? 0.5 + shift - half : 0.5 - shift - half) * fs;
-          char span[96];
-          std::snprintf(span, sizeof span, "<span size='%d' rise='%d'>", zgtrunc(o.size), zgtrunc(o.rise));
-          out += span;
-          break;
-        }
-        case 'o':
-        case 'u': out += accent_spans(text, i, prev, prev_len, t.letter == 'o'); break;
-        case 'p':
-          if (group) {
-            o.raw = true;
-            open.push_back(o);
-            i += 3;
-          } else {
-            out += '\\';
-            unit_done(out);
-            i += 1;
-          }
-          continue;
-        case '\\':
-          out += '\\';
-          unit_done(out);
-          i += 2;
-          continue;
-        default:
-          out += '\\';
-          unit_done(out);
-          i += 1;
-          continue;
-      }
-      open.push_back(o);
-      i += group ? 3 : 2;
-      continue;
-    }
-
-    if (t.kind == markup::TokenKind::close &&
-        std::any_of(open.begin(), open.end(), [](const Open& o) { return o.group; })) {
-      // The innermost group ends, and whatever was opened inside it.
-      while (!open.back().group) close_one(out);
-      close_one(out);
-      unit_done(out);
-      i += 1;
-      continue;
-    }
-
-    if (k <= 1 && is_marker(c)) {
-      out += marker_span(c);
-      i += 1;
-    } else if (k <= 1 && c == '-') {
-      out += "\u2212";
-      i += 1;
-    } else if (k <= 1 && !raw_markup() && (c == '&' || c == '<' || c == '>')) {
-      out += c == '&' ? "&amp;" : c == '<' ? "&#60;" : "&#62;";
-      i += 1;
-    } else if (k >= 1) {
-      out.append(text.substr(i, static_cast<std::size_t>(k)));
-      if (open.empty()) {
-        prev = i;
-        prev_len = static_cast<std::size_t>(k);
-      }
-      i += static_cast<std::size_t>(k);
-    } else {
-      out += symbol_markup(c);
-      i += 1;
-    }
-    unit_done(out);
+  void unitDone() {
+    while (!open_.empty() && !open_.back().group) closeOne();
   }
-  // A mark at the very end has an empty span. A group left without its "}"
-  // stays open: the font engine rejects the markup, and the text is reported
-  // as not drawn rather than drawn as something it does not say.
-  unit_done(out);
-  return out;
+
+  // A backslash that is no mark stands for itself, as one unit.
+  void literalBackslash(std::size_t advance) {
+    out_ += '\\';
+    unitDone();
+    i_ += advance;
+  }
+
+  void script(Open& o, bool superscript) {
+    const double fs = o.size;
+    o.size = small_ * fs;
+    const double half = small_ / 2.0;
+    o.rise += (superscript ? 0.5 + shift_ - half : 0.5 - shift_ - half) * fs;
+    char span[96];
+    std::snprintf(span, sizeof span, "<span size='%d' rise='%d'>", zgtrunc(o.size), zgtrunc(o.rise));
+    out_ += span;
+  }
+
+  void escape(const markup::Token& t) {
+    const bool group = at(i_ + 2) == '{';
+    Open o{group, false, sizeNow(), riseNow()};
+    switch (t.letter) {
+      case '^':
+      case '_': script(o, t.letter == '^'); break;
+      case 'o':
+      case 'u': out_ += accent_spans(text_, i_, prev_, prevLength_, t.letter == 'o'); break;
+      case 'p':
+        if (!group) return literalBackslash(1);
+        o.raw = true;
+        open_.push_back(o);
+        i_ += 3;
+        return;
+      case '\\': return literalBackslash(2);
+      default: return literalBackslash(1);
+    }
+    open_.push_back(o);
+    i_ += group ? 3 : 2;
+  }
+
+  // The innermost group ends, and whatever was opened inside it.
+  void closeGroup() {
+    while (!open_.back().group) closeOne();
+    closeOne();
+    unitDone();
+    i_ += 1;
+  }
+
+  void character(const markup::Token& t) {
+    const auto c = static_cast<unsigned char>(text_[i_]);
+    const int k = t.utf8;
+    if (k <= 1 && is_marker(c)) {
+      out_ += marker_span(c);
+      i_ += 1;
+    } else if (k <= 1 && c == '-') {
+      out_ += "\u2212";
+      i_ += 1;
+    } else if (k <= 1 && !rawMarkup() && (c == '&' || c == '<' || c == '>')) {
+      out_ += c == '&' ? "&amp;" : c == '<' ? "&#60;" : "&#62;";
+      i_ += 1;
+    } else if (k >= 1) {
+      out_.append(text_.substr(i_, static_cast<std::size_t>(k)));
+      // Accents sit on the last character outside any script.
+      if (open_.empty()) {
+        prev_ = i_;
+        prevLength_ = static_cast<std::size_t>(k);
+      }
+      i_ += static_cast<std::size_t>(k);
+    } else {
+      out_ += symbol_markup(c);
+      i_ += 1;
+    }
+    unitDone();
+  }
+
+  std::string_view text_;
+  double fsize_, small_, shift_;
+  std::vector<Open> open_;
+  std::string out_;
+  std::size_t i_ = 0, prev_ = 0, prevLength_ = 0;
+};
+
+}  // namespace
+
+std::string zgmarkup(std::string_view text, int n, double fsize) {
+  std::size_t count = n > 0 ? std::min(static_cast<std::size_t>(n), text.size()) : 0;
+  text = text.substr(0, count);
+  // The driver's texts end at a NUL.
+  if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+  return MarkupConverter(text, fsize).run();
 }
 
 void zeptext2pangomarkup(std::string_view text, int n, std::span<char> out, double fsize) {
