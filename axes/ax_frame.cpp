@@ -18,6 +18,10 @@
 namespace zep {
 namespace {
 
+using axes::axInt;
+using axes::axLogical;
+using axes::axReal;
+
 using axes::Ticks;
 
 struct Side {
@@ -58,21 +62,6 @@ int sideIndex(std::string_view cside, const char* routine) {
   return -1;
 }
 
-int axInt(std::string_view name) {
-  int v = 0;
-  axiget(name, v);
-  return v;
-}
-float axReal(std::string_view name) {
-  float v = 0;
-  axrget(name, v);
-  return v;
-}
-bool axLogical(std::string_view name) {
-  bool v = false;
-  axlget(name, v);
-  return v;
-}
 
 bool horizontal(int side) { return side < 2; }
 

@@ -6,7 +6,26 @@
 #include <string_view>
 #include <vector>
 
+#include <zep/axes.hpp>
+
 namespace zep::axes {
+
+// The current value of an AX parameter.
+inline int axInt(std::string_view name) {
+  int v = 0;
+  axiget(name, v);
+  return v;
+}
+inline float axReal(std::string_view name) {
+  float v = 0;
+  axrget(name, v);
+  return v;
+}
+inline bool axLogical(std::string_view name) {
+  bool v = false;
+  axlget(name, v);
+  return v;
+}
 
 // Ticks of one axis in U, in window order, with the labels of the major ticks
 // (backslash markup; empty for an unlabelled tick) and the common factor text.

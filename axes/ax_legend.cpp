@@ -15,6 +15,9 @@
 namespace zep {
 namespace {
 
+using axes::axInt;
+using axes::axReal;
+
 enum class Sample { kNone, kLine, kMarker, kTone };
 
 struct Entry {
@@ -30,16 +33,6 @@ std::vector<Entry>& entries() {
   return e;
 }
 
-int axInt(std::string_view name) {
-  int v = 0;
-  axiget(name, v);
-  return v;
-}
-float axReal(std::string_view name) {
-  float v = 0;
-  axrget(name, v);
-  return v;
-}
 
 // Size of the legend box in V.
 void boxSize(float& w, float& h) {

@@ -18,23 +18,12 @@
 namespace zep {
 namespace {
 
+using axes::axInt;
+using axes::axLogical;
+using axes::axReal;
+
 constexpr double kPi = 3.14159265358979323846;
 
-int axInt(std::string_view name) {
-  int v = 0;
-  axiget(name, v);
-  return v;
-}
-float axReal(std::string_view name) {
-  float v = 0;
-  axrget(name, v);
-  return v;
-}
-bool axLogical(std::string_view name) {
-  bool v = false;
-  axlget(name, v);
-  return v;
-}
 
 // The finalized map as the frame sees it.
 struct Map {

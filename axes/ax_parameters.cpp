@@ -54,22 +54,10 @@ constexpr Entry<TextValue> kTexts[] = {
     {"CTIMES", "MULTIPLY_SIGN", "\xC3\x97"},  // U+00D7
 };
 
-Table<int>& integers() {
-  static Table<int> t("AX", kIntegers);
-  return t;
-}
-Table<bool>& logicals() {
-  static Table<bool> t("AX", kLogicals);
-  return t;
-}
-Table<float>& reals() {
-  static Table<float> t("AX", kReals);
-  return t;
-}
-Table<TextValue>& texts() {
-  static Table<TextValue> t("AX", kTexts);
-  return t;
-}
+Table<int>& integers() { return registry::tableOf<kIntegers>("AX"); }
+Table<bool>& logicals() { return registry::tableOf<kLogicals>("AX"); }
+Table<float>& reals() { return registry::tableOf<kReals>("AX"); }
+Table<TextValue>& texts() { return registry::tableOf<kTexts>("AX"); }
 
 }  // namespace
 

@@ -38,18 +38,9 @@ constexpr Entry<float> kReals[] = {
     {"BARLHT", "COLOR_BAR_LABEL_HEIGHT", 0.016F},
 };
 
-Table<int>& integers() {
-  static Table<int> t("CN", kIntegers);
-  return t;
-}
-Table<bool>& logicals() {
-  static Table<bool> t("CN", kLogicals);
-  return t;
-}
-Table<float>& reals() {
-  static Table<float> t("CN", kReals);
-  return t;
-}
+Table<int>& integers() { return registry::tableOf<kIntegers>("CN"); }
+Table<bool>& logicals() { return registry::tableOf<kLogicals>("CN"); }
+Table<float>& reals() { return registry::tableOf<kReals>("CN"); }
 
 }  // namespace
 

@@ -53,22 +53,10 @@ const Entry<TextValue> kTexts[] = {
     {"DSPATH", "SYSTEM_DATABASE_DIR", ZEP_DEFAULT_DSPATH},
 };
 
-Table<int>& integers() {
-  static Table<int> t("GL", kIntegers, true);
-  return t;
-}
-Table<bool>& logicals() {
-  static Table<bool> t("GL", kLogicals, true);
-  return t;
-}
-Table<float>& reals() {
-  static Table<float> t("GL", kReals, true);
-  return t;
-}
-Table<TextValue>& texts() {
-  static Table<TextValue> t("GL", kTexts);
-  return t;
-}
+Table<int>& integers() { return registry::tableOf<kIntegers>("GL", true); }
+Table<bool>& logicals() { return registry::tableOf<kLogicals>("GL", true); }
+Table<float>& reals() { return registry::tableOf<kReals>("GL", true); }
+Table<TextValue>& texts() { return registry::tableOf<kTexts>("GL"); }
 
 }  // namespace
 

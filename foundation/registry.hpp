@@ -29,6 +29,7 @@ using DefaultOf = std::conditional_t<std::is_same_v<V, TextValue>, std::string_v
 
 template <typename V>
 struct Entry {
+  using Value = V;
   std::string_view shortName;
   std::string_view longName;
   DefaultOf<V> value;
@@ -196,6 +197,15 @@ class Table {
   std::unique_ptr<V[]> values_;
   bool firstUse_ = true;
 };
+
+// The one table of a package for the entries `Entries` (an array of Entry rows
+// at namespace scope), made at its first use.
+template <const auto& Entries>
+Table<typename std::remove_cvref_t<decltype(Entries[0])>::Value>& tableOf(std::string_view package,
+                                                                         bool settableFlags = false) {
+  static Table<typename std::remove_cvref_t<decltype(Entries[0])>::Value> table(package, Entries, settableFlags);
+  return table;
+}
 
 }  // namespace zep::registry
 

@@ -147,18 +147,9 @@ constexpr Entry<float> kReals[] = {
     {"SIMFAC3", "++++SIMFAC3", 0.0F},
 };
 
-Table<int>& integers() {
-  static Table<int> t("SG", kIntegers);
-  return t;
-}
-Table<bool>& logicals() {
-  static Table<bool> t("SG", kLogicals);
-  return t;
-}
-Table<float>& reals() {
-  static Table<float> t("SG", kReals);
-  return t;
-}
+Table<int>& integers() { return registry::tableOf<kIntegers>("SG"); }
+Table<bool>& logicals() { return registry::tableOf<kLogicals>("SG"); }
+Table<float>& reals() { return registry::tableOf<kReals>("SG"); }
 
 // ---------------------------------------------------------------------------
 // The generic table

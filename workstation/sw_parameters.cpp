@@ -75,22 +75,10 @@ constexpr Entry<TextValue> kTexts[] = {
     {"FONTNAME", "FONTNAME", ""},
 };
 
-Table<int>& integers() {
-  static Table<int> t("SW", kIntegers);
-  return t;
-}
-Table<bool>& logicals() {
-  static Table<bool> t("SW", kLogicals);
-  return t;
-}
-Table<float>& reals() {
-  static Table<float> t("SW", kReals);
-  return t;
-}
-Table<TextValue>& texts() {
-  static Table<TextValue> t("SW", kTexts);
-  return t;
-}
+Table<int>& integers() { return registry::tableOf<kIntegers>("SW"); }
+Table<bool>& logicals() { return registry::tableOf<kLogicals>("SW"); }
+Table<float>& reals() { return registry::tableOf<kReals>("SW"); }
+Table<TextValue>& texts() { return registry::tableOf<kTexts>("SW"); }
 
 }  // namespace
 
