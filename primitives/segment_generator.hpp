@@ -168,26 +168,37 @@ class LongitudeClipper {
   PlanePoint last_{};
 };
 
-// Linear interpolation in U: the points of a segment cut into steps of the
-// line state's RDX and RDY, all of them draws, the last the segment's end.
-class LinearInterpolator {
+// The generator protocol of an interpolator, over its own start (prepare one
+// segment in a mode) and pull (the next point, and whether more follow): every
+// point is a draw, the last one the segment's end.
+template <typename Interpolator>
+class InterpolatorGenerator {
  public:
   bool prepare(float x0, float y0, float x1, float y1) {
-    start(x0, y0, x1, y1, 0);
+    self().start(x0, y0, x1, y1, 0);
     more_ = true;
     return true;
   }
   bool next(SegmentPoint& p) {
     if (!more_) return false;
-    pull(p.x, p.y, more_);
+    self().pull(p.x, p.y, more_);
     p.move = false;
     return true;
   }
+
+ private:
+  Interpolator& self() { return static_cast<Interpolator&>(*this); }
+  bool more_ = false;
+};
+
+// Linear interpolation in U: the points of a segment cut into steps of the
+// line state's RDX and RDY, all of them draws, the last the segment's end.
+class LinearInterpolator : public InterpolatorGenerator<LinearInterpolator> {
+ public:
   void start(float x0, float y0, float x1, float y1, int mode);
   void pull(float& x, float& y, bool& lcont);
 
  private:
-  bool more_ = false;
   float x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0, dx_ = 0, dy_ = 0;
   int n_ = 1, k_ = 1;
   bool lastDecision_ = false;  // what an unknown mode keeps
@@ -195,24 +206,12 @@ class LinearInterpolator {
 
 // Interpolation along the great circle in T, in steps of the line state's RDX
 // (RDY along meridians); all draws, the last the segment's end.
-class GreatCircleInterpolator {
+class GreatCircleInterpolator : public InterpolatorGenerator<GreatCircleInterpolator> {
  public:
-  bool prepare(float x0, float y0, float x1, float y1) {
-    start(x0, y0, x1, y1, 0);
-    more_ = true;
-    return true;
-  }
-  bool next(SegmentPoint& p) {
-    if (!more_) return false;
-    pull(p.x, p.y, more_);
-    p.move = false;
-    return true;
-  }
   void start(float x0, float y0, float x1, float y1, int mode);
   void pull(float& x, float& y, bool& lcont);
 
  private:
-  bool more_ = false;
   GreatCircle circle_;
   float x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0, increment_ = 0;
   int n_ = 1, k_ = 1;
