@@ -54,10 +54,17 @@ bool interpolationOn(bool enabled, int mode, float y0, float y1, bool greatCircl
 // finite coordinate cannot make a line of endless points.
 constexpr float kMaxPiecesPerSegment = 4096.0F;
 
-// A count of points from a real, at least 1 and at most kMaxPiecesPerSegment.
+// A count of points from a real, at least 1 and at most kMaxPiecesPerSegment,
+// taken from what the current user segment has left.
 int pointCount(float count) {
   if (std::isnan(count)) return 1;
-  return std::max(1, static_cast<int>(std::min(count, kMaxPiecesPerSegment)));
+  int n = std::max(1, static_cast<int>(std::min(count, kMaxPiecesPerSegment)));
+  int& budget = pipeline::lineState().pieceBudget;
+  if (budget >= 0) {
+    n = std::max(1, std::min(n, budget));
+    budget -= n - 1;
+  }
+  return n;
 }
 
 detail::LinearInterpolator familyLinear;

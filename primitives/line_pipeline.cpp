@@ -239,6 +239,14 @@ class MapStage : public PassStage {
   float rundef_ = -999.0F;
 };
 
+// The interpolation budget of one user segment, from its start to its end.
+struct SegmentBudget {
+  SegmentBudget() { lineState().pieceBudget = kPiecesPerUserSegment; }
+  ~SegmentBudget() { lineState().pieceBudget = -1; }
+  SegmentBudget(const SegmentBudget&) = delete;
+  SegmentBudget& operator=(const SegmentBudget&) = delete;
+};
+
 // U: user coordinates. Converts degrees to radians, interpolates in U, then
 // rotates to T for map projections or transforms straight to V. The next stage
 // is the V stage; for map projections, from open to close, the T stage.
@@ -264,6 +272,7 @@ class UserStage : public PassStage {
       moveTo(x, y);
       return;
     }
+    const SegmentBudget budget;
     Point to;
     stfrad(x, y, to.x, to.y);
     if (isMap_ && oppositePoles(previous_.y, to.y) && polesMove()) {

@@ -80,7 +80,15 @@ struct LineState {
   bool clipToViewport = false;          // LCLIP
   bool labelLines = false;              // LCHAR
   bool clipText = false;                // set by the text primitives for their strokes
+  // Pieces the interpolators may still cut the current user segment into: its
+  // linear pieces and, on maps, their great-circle pieces together. Negative
+  // outside a user segment, where each interpolator has only its own bound.
+  int pieceBudget = -1;
 };
+
+// The pieces one user segment may become in all, so that interpolation in U
+// followed by interpolation along great circles cannot multiply into millions.
+inline constexpr int kPiecesPerUserSegment = 16384;
 
 LineState& lineState();
 

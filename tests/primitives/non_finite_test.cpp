@@ -196,6 +196,30 @@ TEST(NonFinitePoints, InterpolatorsDoNotCutSegmentsWithoutLength) {
   });
 }
 
+TEST(NonFinitePoints, InterpolationInUAndAlongGreatCirclesStaysBoundedTogether) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    // Both interpolations at a step far below the segment: each would cut its
+    // part into the most pieces it may, and the great circles would cut every
+    // linear piece again.
+    zep::sgssim(0.1F, 0, 0);
+    zep::sgsmpl(0, 90, 0);
+    zep::sgstrn(10);
+    zep::sgstrf();
+    zep::sglset("LLNINT", true);
+    zep::sglset("LGCINT", true);
+    zep::sgrset("RDX", 1.0E-6F);
+    zep::sgrset("RDY", 1.0E-6F);
+    driverLog().clear();
+    zep::sglnu(-179.0F, 0.0F, 179.0F, 0.0F);
+    const std::size_t n = strokes().size();
+    std::string failure;
+    if (n > 2 * 16384) failure += "one segment became " + std::to_string(n) + " points\n";
+    if (n < 100) failure += "one segment became only " + std::to_string(n) + " points\n";
+    return failure;
+  });
+}
+
 TEST(NonFinitePoints, TextAtSuchAPositionIsLeftOutAndTransformationsRefuseThem) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::TempWorkDir dir;
