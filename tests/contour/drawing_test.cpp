@@ -272,7 +272,7 @@ std::string bandsAndBar() {
   if (drawnTexts() != std::vector<std::string>{"-0.2", "-0.1", "0.0", "0.1"}) problem += " side title on the bar;";
   char title[32] = {};
   zep::axqttl("R", title);
-  if (std::string(title).rfind("DEPTH (M)", 0) != 0) problem += " side title lost;";
+  if (std::string(title, sizeof title).rfind("DEPTH (M)", 0) != 0) problem += " side title lost;";
   zep::axsttl("R", "");
   // The viewport and transformation come back as they were.
   float vx0, vx1, vy0, vy1;

@@ -43,12 +43,10 @@ std::string codeAfter(const std::string& heading) {
 std::string build(const std::string& name, const std::string& code) {
   std::ofstream(name + ".cpp") << code;
   std::string flags = "-std=c++20";
-#if defined(__SANITIZE_ADDRESS__)
-  flags += " -fsanitize=address,undefined";
-#endif
+  if (ZEP_TEST_SANITIZE) flags += " -fsanitize=address,undefined";
   int status = -1;
   const std::string out = zeptest::runCommand(
-      "c++ " + flags + " -I" ZEP_SOURCE_DIR "/include " + name + ".cpp -o " + name + " " ZEP_BUILD_DIR
+      std::string(ZEP_TEST_CXX) + " " + flags + " -I" ZEP_SOURCE_DIR "/include " + name + ".cpp -o " + name + " " ZEP_BUILD_DIR
       "/libzep.a $(pkg-config --libs gtk+-2.0 pangocairo cairo-pdf cairo-ps cairo-svg) -lm 2>&1",
       &status);
   return status == 0 ? "" : out;
