@@ -403,7 +403,13 @@ ProgramRun pickUnderX(const fs::path& dir, const std::string& keys) {
       "exit $rc\n";
   std::ofstream(dir / "answer.sh") << script;
   ProgramRun r;
-  zeptest::runCommand("cd '" + dir.string() + "' && sh answer.sh > /dev/null 2>&1", &r.status);
+  // Keys sent while a loaded X server is still mapping the dialog can be lost;
+  // the watchdog then ends the program (status 143) and the dialogue is tried
+  // again, up to three times. Any other outcome is the program's own.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    zeptest::runCommand("cd '" + dir.string() + "' && sh answer.sh > /dev/null 2>&1", &r.status);
+    if (r.status != 143) break;
+  }
   r.out = zeptest::readFile(dir / "stdout.txt");
   r.err = zeptest::readFile(dir / "stderr.txt");
   return r;
