@@ -54,6 +54,22 @@ StrokeBatch batch;
 constexpr long long kRasterBatch = 8;
 constexpr long long kVectorBatch = 256;
 
+// Fills the current path as a tone in the current colour, as the format wants it.
+void fill_tone_path(cairo_t* cr) {
+  if (zgformat().tone_outline) {
+    // The outline in the fill colour closes the hairline gaps that PDF viewers
+    // show between neighbouring polygons.
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 0.4);
+    cairo_stroke(cr);
+  } else {
+    cairo_antialias_t aa = cairo_get_antialias(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, aa);
+  }
+}
+
 void grow_dirty(double xs, double ys) {
   zguprect(zgtrunc(xs), zgtrunc(ys));
 }
@@ -201,18 +217,7 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
   cairo_close_path(cr);
   zgsetcolor(cr, k);
 
-  if (zgformat().tone_outline) {
-    // The outline in the fill colour closes the hairline gaps that PDF viewers
-    // show between neighbouring polygons.
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 0.4);
-    cairo_stroke(cr);
-  } else {
-    cairo_antialias_t aa = cairo_get_antialias(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_fill(cr);
-    cairo_set_antialias(cr, aa);
-  }
+  fill_tone_path(cr);
 }
 
 // Several rings filled together by the even-odd rule, so that holes stay open
@@ -244,16 +249,7 @@ void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int it
 
   const cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-  if (s.idev_type == 2 && s.ifl == 4) {
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 0.4);
-    cairo_stroke(cr);
-  } else {
-    cairo_antialias_t aa = cairo_get_antialias(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_fill(cr);
-    cairo_set_antialias(cr, aa);
-  }
+  fill_tone_path(cr);
   cairo_set_fill_rule(cr, rule);
 }
 
