@@ -60,6 +60,9 @@ struct DriverPort {
   void (*gtnm)(int, const int*, const float*, const float*, int);
   // the first output file that could not be written since the last query
   void (*qfer)(std::span<char>, std::span<char>, bool&);
+  // dash patterns stroked by the driver itself
+  void (*qdsc)(bool&);
+  void (*sdsh)(const float*, int, float);
 };
 
 // The port in use; the real driver unless a test installed another.
