@@ -54,6 +54,12 @@ void DashStage::setBits(int bits) {
   std::uint32_t mask = 0;
   for (int i = 0; i < count; ++i) mask = (mask << 1) | 1U;
   const std::uint32_t effective = static_cast<std::uint32_t>(bits) & mask;
+  // Every line primitive sets its type: the same pattern again keeps its runs.
+  if (p.built && static_cast<int>(effective) == p.effective && count == p.count && p.bitLength == p.builtBitLength)
+    return;
+  p.built = true;
+  p.count = count;
+  p.builtBitLength = p.bitLength;
   p.effective = static_cast<int>(effective);
   p.solid = effective == 0 || effective == mask || p.bitLength <= 0.0F;
   p.runs = 0;

@@ -41,6 +41,10 @@ class DashStage : public PassStage {
     float bitLength = 0.003F;
     int move = 1;
     int runs = 0;
+    // what the runs were built from
+    bool built = false;
+    int count = 0;
+    float builtBitLength = 0.0F;
     std::array<float, kMaxRuns> end{};  // cumulative end of each run, V units
     std::array<bool, kMaxRuns> pen{};   // draw (true) or skip
     float cycle() const { return end[static_cast<std::size_t>(runs - 1)]; }
