@@ -136,7 +136,8 @@ void DashStage::sendDashed() {
   for (int i = 0; i < handoffCount_; ++i)
     lengths[static_cast<std::size_t>(i)] = static_cast<float>(handoffBits_[static_cast<std::size_t>(i)]) * bit;
   // The stage's phase, counted from the start of the handed-over pattern.
-  float offset = std::fmod(phase_ - handoffStart_ + pattern_.cycle(), handoffCycle_);
+  float offset = std::fmod(phase_ - handoffStart_, handoffCycle_);
+  if (offset < 0.0F) offset += handoffCycle_;
   if (!(offset >= 0.0F && offset < handoffCycle_)) offset = 0.0F;
   swsdsh(lengths.data(), handoffCount_, offset * scaleToW_);
   sentDashed_ = true;

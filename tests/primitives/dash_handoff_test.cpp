@@ -8,10 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <zep/zep.hpp>
 
 #include "support/png_image.hpp"
+#include "support/recording_port.hpp"
 #include "support/test_support.hpp"
 #include "workstation/driver_port.hpp"
 
@@ -139,12 +141,12 @@ TEST(DashHandoff, SvgHasOnePathPerPolyline) {
     dashedScene(3, 1);
     const std::string svg = zeptest::readFile("zep_0001.svg");
     std::string failure;
-    // Type 2 (12 on, 4 off in bits of 0.003 on a frame of 650) and type 3 (2
-    // on, 2 off, repeating) and type 4 (9 on, 3 off, 1 on, 3 off).
+    // Type 2 (12 on, 4 off in bits of 0.003 on a frame of 650), type 3 (2 on,
+    // 2 off, handed over as its shortest repeat) and type 4 (9 on, 3 off, 1
+    // on, 3 off). Type 2: the first line and the pieces the viewport leaves of
+    // the cut one; type 3: the line with the gap, one path each side of it.
     const int type2 = count(svg, "stroke-dasharray:23.4"), type3 = count(svg, "stroke-dasharray:3.9,3.9;");
     const int type4 = count(svg, "stroke-dasharray:17.55");
-    // Type 2: the first line, its second piece after the gap... is type 3;
-    // type 2 is the first line and the viewport-cut line (its pieces).
     if (type2 < 2 || type2 > 6) failure += "type 2 paths: " + std::to_string(type2) + "\n";
     if (type3 != 2) failure += "type 3 paths (one each side of the gap): " + std::to_string(type3) + "\n";
     if (type4 < 1) failure += "type 4 paths: " + std::to_string(type4) + "\n";
@@ -157,6 +159,78 @@ TEST(DashHandoff, SvgHasOnePathPerPolyline) {
     if (count(svg, "stroke-dasharray") == paths) failure += "no solid path for the cut segments\n";
     return failure;
   });
+}
+
+// What the dispatcher hands a driver that strokes dashes: the pattern in W
+// units (type 2: 12 bits on, 4 off, of 0.003 on a frame of 650), then whole
+// segments; after a gap the phase that MOVE 1 runs on over it as the offset.
+TEST(DashHandoff, PatternAndPhaseReachTheWorkstation) {
+  static const zep::workstation::DriverPort port = [] {
+    zep::workstation::DriverPort p = zeptest::recordingPort();
+    p.qdsc = [](bool& capable) { capable = true; };
+    p.sdsh = [](const float* lengths, int n, float offset) {
+      char buf[96];
+      std::snprintf(buf, sizeof buf, "sdsh(%d:%.2f,%.2f;%.2f)", n, n > 0 ? lengths[0] : 0.0, n > 1 ? lengths[1] : 0.0,
+                    offset);
+      zeptest::logCall(buf);
+    };
+    return p;
+  }();
+  zep::workstation::setDriverPort(&port);
+  zep::gliset("MSGLEV", 2);
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::gllset("LMISS", true);
+  zeptest::driverLog().clear();
+  const float x[5] = {0.1F, 0.2F, 999.0F, 0.4F, 0.5F}, y[5] = {0.5F, 0.5F, 999.0F, 0.5F, 0.5F};
+  zep::sgplv(5, x, y);  // type 1: solid, nothing handed over
+  zep::sgsplt(2);
+  zep::sgplv(5, x, y);
+  zep::sgcls();
+  zep::workstation::setDriverPort(nullptr);
+  std::vector<std::string> calls;
+  for (const std::string& c : zeptest::driverLog())
+    if (c.rfind("sdsh", 0) == 0 || c.rfind("gmov", 0) == 0 || c.rfind("gplt", 0) == 0) calls.push_back(c);
+  // 0.1 drawn leaves the phase at 0.004; the gap of 0.2 adds 0.2: 0.012 of the
+  // 0.048 cycle, 7.8 in W.
+  const std::vector<std::string> expected{
+      "gmov(190.0,325.0)",       "gplt(255.0,325.0)", "gmov(385.0,325.0)", "gplt(450.0,325.0)",
+      "sdsh(2:23.40,7.80;0.00)", "gmov(190.0,325.0)", "gplt(255.0,325.0)",
+      "sdsh(2:23.40,7.80;7.80)", "gmov(385.0,325.0)", "gplt(450.0,325.0)"};
+  EXPECT_EQ(calls, expected);
+}
+
+// The pattern follows BITLEN and NBITS from one primitive to the next, also
+// when the line type stays the same.
+TEST(DashHandoff, PatternFollowsItsParameters) {
+  zep::workstation::setDriverPort(&zeptest::recordingPort());
+  zep::gliset("MSGLEV", 2);
+  zep::sgopn(2);
+  zep::sgfrm();
+  auto draws = [] {
+    zeptest::driverLog().clear();
+    const float x[2] = {0.1F, 0.6F}, y[2] = {0.5F, 0.5F};
+    zep::sgplv(2, x, y);
+    int n = 0;
+    for (const std::string& c : zeptest::driverLog()) n += c.rfind("gplt", 0) == 0 ? 1 : 0;
+    return n;
+  };
+  zep::sgsplt(2);
+  const int standard = draws();
+  zep::sgrset("BITLEN", 0.006F);
+  const int longer = draws();
+  zep::sgiset("NBITS", 8);  // "11110000" of 0.006: the cycle of 16 bits of 0.003 again
+  const int eightBits = draws();
+  zep::sgrset("BITLEN", 0.003F);
+  zep::sgiset("NBITS", 16);
+  const int again = draws();
+  zep::sgcls();
+  zep::workstation::setDriverPort(nullptr);
+  // 0.5 over a cycle of 0.048 gives 11 dashes, over 0.096 6.
+  EXPECT_EQ(standard, 11);
+  EXPECT_EQ(longer, 6);
+  EXPECT_EQ(eightBits, 11);
+  EXPECT_EQ(again, standard);
 }
 
 }  // namespace
