@@ -200,7 +200,7 @@ void zgqdsc(bool& capable) { capable = !zgformat().raster; }
 void zgsdsh(const float* lengths, int n, float offset) {
   const double sc = zgstate().ddvscale;
   DashState d;
-  d.count = std::clamp(n, 0, static_cast<int>(d.lengths.size()));
+  d.count = lengths == nullptr ? 0 : std::clamp(n, 0, static_cast<int>(d.lengths.size()));
   double total = 0.0;
   bool valid = std::isfinite(offset);
   for (int i = 0; i < d.count; ++i) {

@@ -33,8 +33,8 @@ const zep::workstation::DriverPort& cuttingPort() {
 }
 
 // Polylines of three line types with corners, one with a missing value in it,
-// one cut by the viewport and one leaving the workstation window, each with
-// MOVE = `move`.
+// one cut by the viewport, one with labels and one leaving the workstation
+// window, each with MOVE = `move`.
 void dashedScene(int ifl, int move) {
   zep::gliset("MSGLEV", 3);
   zep::swiset("IFL", ifl);
@@ -65,6 +65,16 @@ void dashedScene(int ifl, int move) {
   }
   zep::sgsplt(2);
   zep::sgplu(40, x, y);
+  // Labelled: the label's strokes go between two pieces of the line.
+  zep::sglset("LCHAR", true);
+  zep::szschz("AB", 0.02F);
+  for (int i = 0; i < 40; ++i) {
+    x[i] = 0.05F + static_cast<float>(i) * 0.023F;
+    y[i] = 0.7F + 0.05F * std::cos(static_cast<float>(i) * 0.4F);
+  }
+  zep::sgsplt(4);
+  zep::sgplu(40, x, y);
+  zep::sglset("LCHAR", false);
   // Beyond the frame, where the workstation window cuts it.
   zep::sglset("LCLIP", false);
   const float xo[4] = {0.2F, 0.5F, 1.6F, 0.6F}, yo[4] = {0.05F, -0.05F, 0.5F, 0.12F};
