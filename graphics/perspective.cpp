@@ -9,6 +9,8 @@
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
 
+#include "graphics/perspective_view.hpp"
+
 namespace zep {
 namespace {
 
@@ -187,5 +189,9 @@ void stepr2() {
 }
 
 void strpr2() { view.on = view.saved; }
+
+namespace perspective {
+bool viewOn() { return view.on; }
+}  // namespace perspective
 
 }  // namespace zep

@@ -28,7 +28,7 @@ constexpr DriverPort kRealDriver = {
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
-    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer};
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgglyph};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -380,6 +380,13 @@ void swgcls() {
 }
 
 void swstcl(int rgb) { driverPort().stcl(rgb); }
+
+bool swglyph(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
+             const float* u, const float* v) {
+  // Without an open workstation the strokes make the report.
+  const auto glyph = driverPort().glyph;
+  return state.lopen && glyph != nullptr && glyph(shape, x, y, a, b, c, d, nline, npts, u, v);
+}
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {
   requireOpen("SWGTON");

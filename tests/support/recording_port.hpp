@@ -142,6 +142,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         logCall("gtnm(" + std::to_string(nring) + "," + std::to_string(itpat) + ")");
       },
       [](std::span<char>, std::span<char>, bool& failed) { failed = false; },
+      nullptr,  // no glyph masks: stroke-font text arrives as strokes
   };
   return port;
 }
