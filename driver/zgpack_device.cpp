@@ -332,6 +332,7 @@ void zgdcls() {
   // Completes the single PDF file; for the other formats only a context left
   // from an open without pages remains.
   if (s.idev_type == 2) zgreleasesurface();
+  zgglyphclear();
   s.pactive = false;
 }
 
@@ -342,6 +343,7 @@ void zgpopn() {
   s.iwdidz = s.irwidth = 1;
   s.iclidz = 1;
   s.lfcmod = false;
+  zgglyphclear();
 
   if (zgperpagefile()) {
     s.cr.reset(zgcsfc());

@@ -258,6 +258,12 @@ void zgturncontext(cairo_t* cr);
 // drawing state or ends a page calls it first.
 void zgflushstroke();
 
+// The raster glyph masks of zgglyph: dropped at every page, and the bytes they
+// hold (at most kZgGlyphCacheBytes; all are dropped when a new one would not fit).
+inline constexpr std::size_t kZgGlyphCacheBytes = std::size_t{4} << 20;
+void zgglyphclear();
+std::size_t zgglyphbytes();
+
 // Drawing colour from entry k of the colour table.
 void zgsetcolor(cairo_t* cr, int k);
 

@@ -63,6 +63,10 @@ struct DriverPort {
   // dash patterns stroked by the driver itself
   void (*qdsc)(bool&);
   void (*sdsh)(const float*, int, float);
+  // a stroke-font glyph painted whole on raster pages; a port without it (null)
+  // has every glyph stroked
+  bool (*glyph)(long long, double, double, double, double, double, double, int, const int*, const float*,
+                const float*);
 };
 
 // The port in use; the real driver unless a test installed another.

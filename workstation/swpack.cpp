@@ -31,7 +31,7 @@ constexpr DriverPort kRealDriver = {
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
     &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgqdsc,
-    &zgsdsh};
+    &zgsdsh, &zgglyph};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -391,6 +391,13 @@ void swqdsc(bool& capable) {
 
 void swsdsh(const float* lengths, int n, float offset) {
   if (state.lopen) driverPort().sdsh(lengths, n, offset);
+}
+
+bool swglyph(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
+             const float* u, const float* v) {
+  // Without an open workstation the strokes make the report.
+  const auto glyph = driverPort().glyph;
+  return state.lopen && glyph != nullptr && glyph(shape, x, y, a, b, c, d, nline, npts, u, v);
 }
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {

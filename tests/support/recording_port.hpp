@@ -149,6 +149,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         std::snprintf(buf, sizeof buf, "sdsh(%d,%.4f)", n, offset);
         logCall(buf);
       },
+      nullptr,  // no glyph masks: stroke-font text arrives as strokes
   };
   return port;
 }
