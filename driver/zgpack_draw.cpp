@@ -54,6 +54,8 @@ struct StrokeBatch {
   bool bevels = false;   // the path holds a polyline of several segments
   bool chainEnd = false; // the path ends with a one-segment polyline at (endX, endY)
   double endX = 0.0, endY = 0.0;
+  long long pieces = 0;  // subpaths in the path
+  double length = 0.0;   // of all its segments, |dx| + |dy| in surface units
 };
 StrokeBatch batch;
 
@@ -67,9 +69,13 @@ struct OpenPolyline {
 OpenPolyline open_line;
 
 // Measured with cairo 1.16: on image surfaces a path of long overlapping lines
-// soon costs more than separate strokes, while vector pages gain from paths of
-// some hundred segments (fewer operators and state blocks per stroke).
+// soon costs more than separate strokes (so the path is also cut by the length
+// of its lines), while vector pages gain from paths of some hundred segments
+// (fewer operators and state blocks per stroke). A chain of short steps, as a
+// random walk drawn segment by segment, gains up to some hundred segments too.
 constexpr long long kRasterBatch = 8;
+constexpr long long kRasterChain = 256;
+constexpr double kRasterLength = 256.0;  // surface units, |dx| + |dy|
 constexpr long long kVectorBatch = 256;
 
 void stroke_path(cairo_t* cr, bool round) {
@@ -81,12 +87,20 @@ void stroke_path(cairo_t* cr, bool round) {
 // Puts the held first segment into the path as a piece of its own.
 void emit_held_segment(cairo_t* cr) {
   cairo_move_to(cr, open_line.x0, open_line.y0);
+  ++batch.pieces;
   cairo_line_to(cr, open_line.x1, open_line.y1);
   open_line.stage = OpenPolyline::Stage::drawing;
   batch.chainEnd = false;
 }
 
 void stroke_batch();
+
+// Whether the path has as many segments as one stroke should take.
+bool batch_full() {
+  if (batch.chains && batch.length >= kRasterLength) return true;
+  if (batch.joined && batch.pieces == 1) return batch.segments >= kRasterChain;
+  return batch.segments >= batch.bound;
+}
 
 // The open polyline has more than one segment (or continues the path without
 // a first point): from here on it goes into the path as it comes, and the path
@@ -104,6 +118,8 @@ void stroke_batch() {
   if (!batch.pending) return;
   batch.pending = false;
   batch.segments = 0;
+  batch.pieces = 0;
+  batch.length = 0.0;
   batch.chainEnd = false;
   cairo_t* cr = zgstate().cr.get();
   if (cr && cr == batch.cr) stroke_path(cr, batch.joined);
@@ -199,7 +215,7 @@ void zggopn() {
   if (!s.cr) return;
   cairo_t* cr = s.cr.get();
   const double width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
-  if (batch.pending && (batch.cr != cr || batch.width != width || batch.segments >= batch.bound)) zgflushstroke();
+  if (batch.pending && (batch.cr != cr || batch.width != width || batch_full())) zgflushstroke();
   if (!batch.pending) {
     cairo_new_path(cr);
     if (cairo_get_line_width(cr) != width) cairo_set_line_width(cr, width);
@@ -211,6 +227,8 @@ void zggopn() {
     batch.chains = zgformat().raster;
     batch.bound = batch.chains ? kRasterBatch : kVectorBatch;
     batch.joined = batch.bevels = batch.chainEnd = false;
+    batch.pieces = 0;
+    batch.length = 0.0;
   }
   batch.fresh = true;
 }
@@ -231,6 +249,7 @@ void zggmov(double x, double y) {
       [[fallthrough]];
     case OpenPolyline::Stage::drawing:
       cairo_move_to(cr, xs, ys);
+      ++batch.pieces;
       return;
     case OpenPolyline::Stage::empty:
     case OpenPolyline::Stage::start:
@@ -267,10 +286,14 @@ void zggplt(double x, double y) {
       case OpenPolyline::Stage::drawing:
         // After a stroke in the middle of the polyline it goes on from its
         // last point.
-        if (!cairo_has_current_point(cr)) cairo_move_to(cr, zgxs(s.rwxold), zgys(s.rwyold));
+        if (!cairo_has_current_point(cr)) {
+          cairo_move_to(cr, zgxs(s.rwxold), zgys(s.rwyold));
+          ++batch.pieces;
+        }
         cairo_line_to(cr, xs, ys);
         break;
     }
+    batch.length += std::fabs(xs - zgxs(s.rwxold)) + std::fabs(ys - zgys(s.rwyold));
     grow_dirty(xs, ys);
     ++batch.segments;
   }
@@ -291,6 +314,7 @@ void zggcls() {
     } else {
       cairo_move_to(cr, open_line.x0, open_line.y0);
       cairo_line_to(cr, open_line.x1, open_line.y1);
+      ++batch.pieces;
     }
     batch.chainEnd = true;
     batch.endX = open_line.x1;
@@ -301,7 +325,7 @@ void zggcls() {
   open_line.stage = OpenPolyline::Stage::empty;
   if (!batch.pending) {
     if (cr) cairo_stroke(cr);
-  } else if (batch.segments >= batch.bound) {
+  } else if (batch_full()) {
     zgflushstroke();
   }
   batch.fresh = false;
