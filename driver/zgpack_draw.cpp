@@ -64,33 +64,48 @@ struct StrokeBatch {
   DashState dash;  // set on cr while the batch is pending
   long long segments = 0;
   long long bound = 1;  // segments after which the path is stroked
+  // Polylines of one segment that start where the one before ended are
+  // joined into one subpath on image pages: cairo strokes a chain far faster
+  // than as many separate pieces. With round joins the chain covers exactly
+  // the union of the round-capped pieces, so the picture stays the same.
+  bool chains = false;   // this page joins such pieces
+  bool joined = false;   // the path holds a join between two polylines
+  bool bevels = false;   // the path holds a polyline of several segments
+  bool chainEnd = false; // the path ends with a one-segment polyline at (endX, endY)
+  double endX = 0.0, endY = 0.0;
+  long long pieces = 0;  // subpaths in the path
+  double length = 0.0;   // of all its segments, |dx| + |dy| in surface units
 };
 StrokeBatch batch;
 
+// The first segment of the open polyline, held back until the polyline shows
+// whether it is a single segment (it may then continue the path) or more
+// (it is drawn as before, with bevelled joins).
+struct OpenPolyline {
+  enum class Stage { empty, start, segment, drawing } stage = Stage::empty;
+  double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // surface coordinates
+};
+OpenPolyline open_line;
+
 // Measured with cairo 1.16: on image surfaces a path of long overlapping lines
-// soon costs more than separate strokes, while vector pages gain from paths of
-// some hundred segments (fewer operators and state blocks per stroke).
+// soon costs more than separate strokes (so the path is also cut by the length
+// of its lines), while vector pages gain from paths of some hundred segments
+// (fewer operators and state blocks per stroke). A chain of short steps, as a
+// random walk drawn segment by segment, gains up to some hundred segments too.
 constexpr long long kRasterBatch = 8;
+constexpr long long kRasterChain = 256;
+constexpr double kRasterLength = 256.0;  // surface units, |dx| + |dy|
 constexpr long long kVectorBatch = 256;
 
-// Fills the current path as a tone in the current colour, as the format wants it.
-void fill_tone_path(cairo_t* cr) {
-  if (zgformat().tone_outline) {
-    // The outline in the fill colour closes the hairline gaps that PDF viewers
-    // show between neighbouring polygons.
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 0.4);
-    cairo_stroke(cr);
-  } else {
-    cairo_antialias_t aa = cairo_get_antialias(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_fill(cr);
-    cairo_set_antialias(cr, aa);
-  }
+// Path points in surface coordinates, turned onto the sheet where the format
+// turns the plot.
+void path_move(cairo_t* cr, double xs, double ys) {
+  const ZgPoint p = zgturn(xs, ys);
+  cairo_move_to(cr, p.x, p.y);
 }
-
-void grow_dirty(double xs, double ys) {
-  zguprect(zgtrunc(xs), zgtrunc(ys));
+void path_line(cairo_t* cr, double xs, double ys) {
+  const ZgPoint p = zgturn(xs, ys);
+  cairo_line_to(cr, p.x, p.y);
 }
 
 double current_line_width() {
@@ -110,8 +125,14 @@ void begin_batch(cairo_t* cr, double width) {
   batch.cr = cr;
   batch.width = width;
   batch.dash = requested_dash;
-  batch.bound = zgformat().raster ? kRasterBatch : kVectorBatch;
+  batch.chains = zgformat().raster;
+  batch.bound = batch.chains ? kRasterBatch : kVectorBatch;
+  batch.joined = batch.bevels = batch.chainEnd = false;
+  batch.pieces = 0;
+  batch.length = 0.0;
 }
+
+void stroke_batch();
 
 // One stroke has one dash pattern and offset: a polyline that asks for
 // another one than the pending lines have starts a batch of its own.
@@ -119,13 +140,85 @@ void match_dash(cairo_t* cr) {
   if (batch.pending ? same_dash(batch.dash, requested_dash) : requested_dash.count == 0) return;
   if (batch.pending) {
     const double width = batch.width;
-    zgflushstroke();
+    stroke_batch();
     begin_batch(cr, width);
   } else {
     // Lines drawn after a flush within this polyline are stroked as they were.
     cairo_stroke(cr);
     begin_batch(cr, current_line_width());
   }
+}
+
+void stroke_path(cairo_t* cr, bool round) {
+  if (round) cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  if (round) cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+}
+
+// Puts the held first segment into the path as a piece of its own.
+void emit_held_segment(cairo_t* cr) {
+  path_move(cr, open_line.x0, open_line.y0);
+  ++batch.pieces;
+  path_line(cr, open_line.x1, open_line.y1);
+  open_line.stage = OpenPolyline::Stage::drawing;
+  batch.chainEnd = false;
+}
+
+// Whether the path has as many segments as one stroke should take.
+bool batch_full() {
+  if (batch.chains && batch.length >= kRasterLength) return true;
+  if (batch.joined && batch.pieces == 1) return batch.segments >= kRasterChain;
+  return batch.segments >= batch.bound;
+}
+
+// The open polyline has more than one segment (or continues the path without
+// a first point): from here on it goes into the path as it comes, and the path
+// must keep bevelled joins.
+void start_drawing(cairo_t* cr) {
+  if (batch.pending && batch.joined) stroke_batch();
+  batch.bevels = true;
+  batch.chainEnd = false;
+  if (open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(cr);
+  open_line.stage = OpenPolyline::Stage::drawing;
+}
+
+// Strokes the gathered path as it is.
+void stroke_batch() {
+  if (!batch.pending) return;
+  batch.pending = false;
+  batch.segments = 0;
+  batch.pieces = 0;
+  batch.length = 0.0;
+  batch.chainEnd = false;
+  const bool dashed = batch.dash.count > 0;
+  batch.dash = DashState{};
+  cairo_t* cr = zgstate().cr.get();
+  if (cr && cr == batch.cr) {
+    stroke_path(cr, batch.joined);
+    // Whatever strokes next (tone outlines, lines of other batches) is solid.
+    if (dashed) cairo_set_dash(cr, nullptr, 0, 0.0);
+  }
+  batch.joined = batch.bevels = false;
+}
+
+// Fills the current path as a tone in the current colour, as the format wants it.
+void fill_tone_path(cairo_t* cr) {
+  if (zgformat().tone_outline) {
+    // The outline in the fill colour closes the hairline gaps that PDF viewers
+    // show between neighbouring polygons.
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 0.4);
+    cairo_stroke(cr);
+  } else {
+    cairo_antialias_t aa = cairo_get_antialias(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr);
+    cairo_set_antialias(cr, aa);
+  }
+}
+
+void grow_dirty(double xs, double ys) {
+  zguprect(zgtrunc(xs), zgtrunc(ys));
 }
 
 // Store one image pixel at the cursor and advance it; pixels beyond the
@@ -183,16 +276,10 @@ void zgsfcm(bool l) { zgstate().lfcmod = l; }
 // huge and slow to finish. The path is kept short, since cairo's stroker slows
 // down on paths of very many segments on image surfaces.
 void zgflushstroke() {
-  if (!batch.pending) return;
-  batch.pending = false;
-  batch.segments = 0;
-  const bool dashed = batch.dash.count > 0;
-  batch.dash = DashState{};
-  ZgState& s = zgstate();
-  if (!s.cr || s.cr.get() != batch.cr) return;
-  cairo_stroke(s.cr.get());
-  // Whatever strokes next (tone outlines, lines of other batches) is solid.
-  if (dashed) cairo_set_dash(s.cr.get(), nullptr, 0, 0.0);
+  // A polyline still open keeps its first segment back: it is drawn with the rest.
+  cairo_t* cr = zgstate().cr.get();
+  if (cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(cr);
+  stroke_batch();
 }
 
 void zgqdsc(bool& capable) { capable = !zgformat().raster; }
@@ -220,13 +307,16 @@ void zgsdsh(const float* lengths, int n, float offset) {
 
 void zggopn() {
   ZgState& s = zgstate();
+  // A polyline left open stays in the path as it is.
+  if (s.cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(s.cr.get());
+  open_line.stage = OpenPolyline::Stage::empty;
   requested_dash = DashState{};
   if (!s.cr) return;
   cairo_t* cr = s.cr.get();
   const double width = current_line_width();
   // A dashed batch may go on with the next line if that asks for the same
   // pattern at its first move (match_dash).
-  if (batch.pending && (batch.cr != cr || batch.width != width || batch.segments >= batch.bound)) zgflushstroke();
+  if (batch.pending && (batch.cr != cr || batch.width != width || batch_full())) zgflushstroke();
   if (!batch.pending) begin_batch(cr, width);
   batch.fresh = true;
 }
@@ -237,27 +327,78 @@ void zggmov(double x, double y) {
   s.rwyold = y;
   batch.fresh = false;
   if (!s.cr) return;
-  match_dash(s.cr.get());
+  cairo_t* cr = s.cr.get();
   const double xs = zgxs(x), ys = zgys(y);
-  const ZgPoint p = zgturn(xs, ys);
-  cairo_move_to(s.cr.get(), p.x, p.y);
   grow_dirty(xs, ys);
+  switch (open_line.stage) {
+    case OpenPolyline::Stage::segment:
+      // A second piece: the polyline is more than one segment.
+      start_drawing(cr);
+      [[fallthrough]];
+    case OpenPolyline::Stage::drawing:
+      match_dash(cr);
+      path_move(cr, xs, ys);
+      ++batch.pieces;
+      return;
+    case OpenPolyline::Stage::empty:
+    case OpenPolyline::Stage::start:
+      if (!batch.chains) {
+        // Pages that join no pieces (vector pages, whose dash offset may
+        // change at every move) draw the polyline as it comes.
+        open_line.stage = OpenPolyline::Stage::drawing;
+        match_dash(cr);
+        path_move(cr, xs, ys);
+        ++batch.pieces;
+        return;
+      }
+      open_line.stage = OpenPolyline::Stage::start;
+      open_line.x0 = xs;
+      open_line.y0 = ys;
+      return;
+  }
 }
 
 void zggplt(double x, double y) {
   ZgState& s = zgstate();
   if (s.cr) {
-    // A polyline without a first point starts at the remembered point, also
-    // when the lines before it are still in the path.
-    if (batch.fresh || !cairo_has_current_point(s.cr.get())) {
-      match_dash(s.cr.get());
-      const ZgPoint p = zgturn(zgxs(s.rwxold), zgys(s.rwyold));
-      cairo_move_to(s.cr.get(), p.x, p.y);
+    cairo_t* cr = s.cr.get();
+    const double xs = zgxs(x), ys = zgys(y);
+    if (batch.fresh && open_line.stage == OpenPolyline::Stage::empty) {
+      // A polyline without a first point starts at the remembered point, also
+      // when the lines before it are still in the path.
+      open_line.stage = OpenPolyline::Stage::start;
+      open_line.x0 = zgxs(s.rwxold);
+      open_line.y0 = zgys(s.rwyold);
+      if (!batch.chains) {
+        open_line.stage = OpenPolyline::Stage::drawing;
+        match_dash(cr);
+        path_move(cr, open_line.x0, open_line.y0);
+        ++batch.pieces;
+      }
     }
     batch.fresh = false;
-    const double xs = zgxs(x), ys = zgys(y);
-    const ZgPoint p = zgturn(xs, ys);
-    cairo_line_to(s.cr.get(), p.x, p.y);
+    switch (open_line.stage) {
+      case OpenPolyline::Stage::start:
+        open_line.stage = OpenPolyline::Stage::segment;
+        open_line.x1 = xs;
+        open_line.y1 = ys;
+        break;
+      case OpenPolyline::Stage::segment:
+      case OpenPolyline::Stage::empty:
+        start_drawing(cr);
+        [[fallthrough]];
+      case OpenPolyline::Stage::drawing:
+        // After a stroke in the middle of the polyline it goes on from its
+        // last point.
+        if (!cairo_has_current_point(cr)) {
+          match_dash(cr);
+          path_move(cr, zgxs(s.rwxold), zgys(s.rwyold));
+          ++batch.pieces;
+        }
+        path_line(cr, xs, ys);
+        break;
+    }
+    batch.length += std::fabs(xs - zgxs(s.rwxold)) + std::fabs(ys - zgys(s.rwyold));
     grow_dirty(xs, ys);
     ++batch.segments;
   }
@@ -267,9 +408,29 @@ void zggplt(double x, double y) {
 
 void zggcls() {
   ZgState& s = zgstate();
+  cairo_t* cr = s.cr.get();
+  if (cr && open_line.stage == OpenPolyline::Stage::segment) {
+    // One segment: it continues the path when it starts where the path ends
+    // and nothing in the path needs bevelled joins.
+    if (batch.pending && batch.cr == cr && batch.chains && batch.chainEnd && !batch.bevels &&
+        open_line.x0 == batch.endX && open_line.y0 == batch.endY) {
+      path_line(cr, open_line.x1, open_line.y1);
+      batch.joined = true;
+    } else {
+      path_move(cr, open_line.x0, open_line.y0);
+      path_line(cr, open_line.x1, open_line.y1);
+      ++batch.pieces;
+    }
+    batch.chainEnd = true;
+    batch.endX = open_line.x1;
+    batch.endY = open_line.y1;
+  } else if (open_line.stage == OpenPolyline::Stage::drawing) {
+    batch.chainEnd = false;
+  }
+  open_line.stage = OpenPolyline::Stage::empty;
   if (!batch.pending) {
-    if (s.cr) cairo_stroke(s.cr.get());
-  } else if (batch.segments >= batch.bound) {
+    if (cr) cairo_stroke(cr);
+  } else if (batch_full()) {
     zgflushstroke();
   }
   batch.fresh = false;
