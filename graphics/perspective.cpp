@@ -9,6 +9,8 @@
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
 
+#include "graphics/perspective.hpp"
+
 namespace zep {
 namespace {
 
@@ -187,5 +189,7 @@ void stepr2() {
 }
 
 void strpr2() { view.on = view.saved; }
+
+bool transform::viewOn() { return view.on; }
 
 }  // namespace zep

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "primitives/line_pipeline.hpp"
+#include "primitives/segment_generator.hpp"
 
 namespace zep::pipeline {
 
@@ -43,6 +44,10 @@ class DashStage : public PassStage {
   void emit(int run, float e);
   void emitAt(int run, float x, float y);
   void drawDashed(float x, float y);
+  // Dashes from the current point to (x, y), `s` away along (dx_, dy_).
+  void dashTo(float x, float y, float s);
+  // Moves to (x, y), `s` away, the phase running on over the distance.
+  void skipTo(float x, float y, double s);
 
   Pattern pattern_;
   float x_ = 0.0F;
@@ -51,6 +56,7 @@ class DashStage : public PassStage {
   float dy_ = 0.0F;
   float phase_ = 0.0F;
   bool opened_ = false;
+  detail::RectangleClipper window_{0};  // the R stage's cut, to skip what it drops
   PenLift pen_;
 };
 
