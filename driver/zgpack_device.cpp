@@ -107,6 +107,7 @@ cairo_t* zgcsfc() {
   std::string file;
   // The previous page's surface (the window's page image) is replaced here.
   zgreleasesurface();
+  s.turned = false;
   if (s.opening && !f.raster && zgperpagefile()) {
     // Only carries the background colour until the first page makes the real
     // surface and its file.
@@ -123,14 +124,22 @@ cairo_t* zgcsfc() {
   return cr;
 }
 
+// The plot, Q wide and P high, centred on the sheet and turned by 90 degrees
+// so that its width runs along the long side. The turn is applied to the
+// coordinates (zgturn) rather than set on the context.
 void zgcatl() {
   ZgState& s = zgstate();
   if (!s.cr) return;
-  const double sc = s.ddvscale;
-  const double p = s.iPS_PAGE_WIDTH, q = s.iPS_PAGE_HEIGHT;
-  cairo_translate(s.cr.get(), sc * p * 0.5 + s.offx, sc * q * 0.5 + s.offy);
-  cairo_rotate(s.cr.get(), -1.5707963);
-  cairo_translate(s.cr.get(), -sc * q * 0.5, -sc * p * 0.5);
+  s.turned = true;
+}
+
+void zgturncontext(cairo_t* cr) {
+  const ZgState& s = zgstate();
+  if (!s.turned) return;
+  // x' = y + offx, y' = s Q + offy - x: the exact turn of zgturn.
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, 0.0, -1.0, 1.0, 0.0, s.offx, s.ddvscale * s.iPS_PAGE_HEIGHT + s.offy);
+  cairo_transform(cr, &m);
 }
 
 namespace {
@@ -323,6 +332,7 @@ void zgdcls() {
   // Completes the single PDF file; for the other formats only a context left
   // from an open without pages remains.
   if (s.idev_type == 2) zgreleasesurface();
+  zgglyphclear();
   s.pactive = false;
 }
 
@@ -333,6 +343,7 @@ void zgpopn() {
   s.iwdidz = s.irwidth = 1;
   s.iclidz = 1;
   s.lfcmod = false;
+  zgglyphclear();
 
   if (zgperpagefile()) {
     s.cr.reset(zgcsfc());

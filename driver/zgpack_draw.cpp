@@ -2,6 +2,7 @@
 // images, clipping), drawing attributes, capability queries and coordinate
 // conversions.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -37,12 +38,30 @@ bool source_is(cairo_t* cr, double r, double g, double b) {
   return r0 == r && g0 == g && b0 == b && a0 == 1.0;
 }
 
+// A dash pattern as cairo takes it, in surface units; no lengths is solid.
+struct DashState {
+  std::array<double, 32> lengths{};
+  int count = 0;
+  double offset = 0.0;
+};
+
+bool same_dash(const DashState& a, const DashState& b) {
+  if (a.count != b.count) return false;
+  if (a.count == 0) return true;
+  return a.offset == b.offset && std::equal(a.lengths.begin(), a.lengths.begin() + a.count, b.lengths.begin());
+}
+
+// What the dash stage asked for the coming polylines (zgsdsh); every line open
+// starts solid.
+DashState requested_dash;
+
 // The lines gathered but not yet stroked (see zgflushstroke).
 struct StrokeBatch {
   bool pending = false;  // a path of lines waits to be stroked
   bool fresh = false;    // a polyline is open and has no point yet
   cairo_t* cr = nullptr;
   double width = 0.0;
+  DashState dash;  // set on cr while the batch is pending
   long long segments = 0;
   long long bound = 1;  // segments after which the path is stroked
 };
@@ -72,6 +91,41 @@ void fill_tone_path(cairo_t* cr) {
 
 void grow_dirty(double xs, double ys) {
   zguprect(zgtrunc(xs), zgtrunc(ys));
+}
+
+double current_line_width() {
+  const ZgState& s = zgstate();
+  return s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
+}
+
+// Starts a new path of lines of this width and the requested dash pattern.
+void begin_batch(cairo_t* cr, double width) {
+  cairo_new_path(cr);
+  if (cairo_get_line_width(cr) != width) cairo_set_line_width(cr, width);
+  if (cairo_get_line_cap(cr) != CAIRO_LINE_CAP_ROUND) cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  if (cairo_get_line_join(cr) != CAIRO_LINE_JOIN_BEVEL) cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+  if (requested_dash.count > 0)
+    cairo_set_dash(cr, requested_dash.lengths.data(), requested_dash.count, requested_dash.offset);
+  batch.pending = true;
+  batch.cr = cr;
+  batch.width = width;
+  batch.dash = requested_dash;
+  batch.bound = zgformat().raster ? kRasterBatch : kVectorBatch;
+}
+
+// One stroke has one dash pattern and offset: a polyline that asks for
+// another one than the pending lines have starts a batch of its own.
+void match_dash(cairo_t* cr) {
+  if (batch.pending ? same_dash(batch.dash, requested_dash) : requested_dash.count == 0) return;
+  if (batch.pending) {
+    const double width = batch.width;
+    zgflushstroke();
+    begin_batch(cr, width);
+  } else {
+    // Lines drawn after a flush within this polyline are stroked as they were.
+    cairo_stroke(cr);
+    begin_batch(cr, current_line_width());
+  }
 }
 
 // Store one image pixel at the cursor and advance it; pixels beyond the
@@ -132,26 +186,48 @@ void zgflushstroke() {
   if (!batch.pending) return;
   batch.pending = false;
   batch.segments = 0;
+  const bool dashed = batch.dash.count > 0;
+  batch.dash = DashState{};
   ZgState& s = zgstate();
-  if (s.cr && s.cr.get() == batch.cr) cairo_stroke(s.cr.get());
+  if (!s.cr || s.cr.get() != batch.cr) return;
+  cairo_stroke(s.cr.get());
+  // Whatever strokes next (tone outlines, lines of other batches) is solid.
+  if (dashed) cairo_set_dash(s.cr.get(), nullptr, 0, 0.0);
+}
+
+void zgqdsc(bool& capable) { capable = !zgformat().raster; }
+
+void zgsdsh(const float* lengths, int n, float offset) {
+  const double sc = zgstate().ddvscale;
+  DashState d;
+  d.count = lengths == nullptr ? 0 : std::clamp(n, 0, static_cast<int>(d.lengths.size()));
+  double total = 0.0;
+  bool valid = std::isfinite(offset);
+  for (int i = 0; i < d.count; ++i) {
+    const double len = static_cast<double>(lengths[i]) * sc;
+    // cairo refuses negative lengths (and puts the context in error).
+    valid = valid && len >= 0.0 && std::isfinite(len);
+    d.lengths[static_cast<std::size_t>(i)] = len;
+    total += len;
+  }
+  if (!valid || !(total > 0.0)) {
+    requested_dash = DashState{};
+    return;
+  }
+  d.offset = static_cast<double>(offset) * sc;
+  requested_dash = d;
 }
 
 void zggopn() {
   ZgState& s = zgstate();
+  requested_dash = DashState{};
   if (!s.cr) return;
   cairo_t* cr = s.cr.get();
-  const double width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
+  const double width = current_line_width();
+  // A dashed batch may go on with the next line if that asks for the same
+  // pattern at its first move (match_dash).
   if (batch.pending && (batch.cr != cr || batch.width != width || batch.segments >= batch.bound)) zgflushstroke();
-  if (!batch.pending) {
-    cairo_new_path(cr);
-    if (cairo_get_line_width(cr) != width) cairo_set_line_width(cr, width);
-    if (cairo_get_line_cap(cr) != CAIRO_LINE_CAP_ROUND) cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    if (cairo_get_line_join(cr) != CAIRO_LINE_JOIN_BEVEL) cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
-    batch.pending = true;
-    batch.cr = cr;
-    batch.width = width;
-    batch.bound = zgformat().raster ? kRasterBatch : kVectorBatch;
-  }
+  if (!batch.pending) begin_batch(cr, width);
   batch.fresh = true;
 }
 
@@ -161,8 +237,10 @@ void zggmov(double x, double y) {
   s.rwyold = y;
   batch.fresh = false;
   if (!s.cr) return;
+  match_dash(s.cr.get());
   const double xs = zgxs(x), ys = zgys(y);
-  cairo_move_to(s.cr.get(), xs, ys);
+  const ZgPoint p = zgturn(xs, ys);
+  cairo_move_to(s.cr.get(), p.x, p.y);
   grow_dirty(xs, ys);
 }
 
@@ -171,11 +249,15 @@ void zggplt(double x, double y) {
   if (s.cr) {
     // A polyline without a first point starts at the remembered point, also
     // when the lines before it are still in the path.
-    if (batch.fresh || !cairo_has_current_point(s.cr.get()))
-      cairo_move_to(s.cr.get(), zgxs(s.rwxold), zgys(s.rwyold));
+    if (batch.fresh || !cairo_has_current_point(s.cr.get())) {
+      match_dash(s.cr.get());
+      const ZgPoint p = zgturn(zgxs(s.rwxold), zgys(s.rwyold));
+      cairo_move_to(s.cr.get(), p.x, p.y);
+    }
     batch.fresh = false;
     const double xs = zgxs(x), ys = zgys(y);
-    cairo_line_to(s.cr.get(), xs, ys);
+    const ZgPoint p = zgturn(xs, ys);
+    cairo_line_to(s.cr.get(), p.x, p.y);
     grow_dirty(xs, ys);
     ++batch.segments;
   }
@@ -208,10 +290,11 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
   cairo_new_path(cr);
   for (int i = 0; i < n; ++i) {
     const double px = zgxs(xs[i]), py = zgys(ys[i]);
+    const ZgPoint p = zgturn(px, py);
     if (i == 0)
-      cairo_move_to(cr, px, py);
+      cairo_move_to(cr, p.x, p.y);
     else
-      cairo_line_to(cr, px, py);
+      cairo_line_to(cr, p.x, p.y);
     grow_dirty(px, py);
   }
   cairo_close_path(cr);
@@ -236,10 +319,11 @@ void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int it
     if (n <= 0) continue;
     for (int i = 0; i < n; ++i) {
       const double px = zgxs(xs[first + i]), py = zgys(ys[first + i]);
+      const ZgPoint p = zgturn(px, py);
       if (i == 0)
-        cairo_move_to(cr, px, py);
+        cairo_move_to(cr, p.x, p.y);
       else
-        cairo_line_to(cr, px, py);
+        cairo_line_to(cr, p.x, p.y);
       grow_dirty(px, py);
     }
     cairo_close_path(cr);
@@ -303,6 +387,7 @@ void zgicls() {
     cairo_surface_mark_dirty(s.csi.get());
     cairo_t* cr = s.cr.get();
     cairo_save(cr);
+    zgturncontext(cr);
     cairo_set_source_surface(cr, s.csi.get(), s.ixz, s.iyz);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_rectangle(cr, s.ixz, s.iyz, s.iwz, s.ihz);
@@ -327,7 +412,10 @@ void zgclip(double x0, double x1, double y0, double y1) {
   ZgState& s = zgstate();
   if (!s.cr) return;
   zgflushstroke();
-  cairo_rectangle(s.cr.get(), zgxs(x0), zgys(y1), (x1 - x0) * s.ddvscale, (y1 - y0) * s.ddvscale);
+  // The turn keeps the rectangle parallel to the sheet's sides.
+  const ZgPoint a = zgturn(zgxs(x0), zgys(y1));
+  const ZgPoint b = zgturn(zgxs(x0) + (x1 - x0) * s.ddvscale, zgys(y1) + (y1 - y0) * s.ddvscale);
+  cairo_rectangle(s.cr.get(), std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
   cairo_clip(s.cr.get());
 }
 

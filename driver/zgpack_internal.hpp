@@ -16,6 +16,8 @@
 #include <gtk/gtk.h>
 #include <pango/pango.h>
 
+#include "driver/zgpack_entries.hpp"
+
 namespace zep {
 
 // Owners for cairo handles: the driver replaces surfaces and contexts at page
@@ -76,6 +78,7 @@ struct ZgState {
   double offx = 0.0, offy = 0.0;
   double ddvscale = 1.0;
   double dlnscale = 1.0;
+  bool turned = false;  // zgcatl turned the plot onto the portrait sheet
   std::array<double, 9> linewidth = kZgLineWidths;
 
   // pages and files
@@ -235,9 +238,31 @@ inline int zgtrunc(double v) {
 inline double zgxs(double x) { return (x + 0.5) * zgstate().ddvscale; }
 inline double zgys(double y) { return (zgstate().wsywd - y + 0.5) * zgstate().ddvscale; }
 
+// Surface coordinates to the page of the current context: turned exactly by 90
+// degrees onto the portrait sheet after zgcatl (the context itself keeps the
+// identity, so that cairo writes plain coordinates without a transformation
+// around every stroke).
+struct ZgPoint {
+  double x, y;
+};
+inline ZgPoint zgturn(double xs, double ys) {
+  const ZgState& s = zgstate();
+  if (!s.turned) return {xs, ys};
+  return {ys + s.offx, s.ddvscale * s.iPS_PAGE_HEIGHT + s.offy - xs};
+}
+// The same turn as a transformation of cr, for what cairo places itself
+// (system-font text, images); nothing without zgcatl.
+void zgturncontext(cairo_t* cr);
+
 // Strokes the polylines gathered so far; anything else that draws, changes the
 // drawing state or ends a page calls it first.
 void zgflushstroke();
+
+// The raster glyph masks of zgglyph: dropped at every page, and the bytes they
+// hold (at most kZgGlyphCacheBytes; all are dropped when a new one would not fit).
+inline constexpr std::size_t kZgGlyphCacheBytes = std::size_t{4} << 20;
+void zgglyphclear();
+std::size_t zgglyphbytes();
 
 // Drawing colour from entry k of the colour table.
 void zgsetcolor(cairo_t* cr, int k);

@@ -379,6 +379,9 @@ void zgtxt(double x, double y, double size, std::string_view text, int n, double
 
   const std::string markup = zgmarkup(text, n, fpt * 1024.0);
   cairo_t* cr = s.cr.get();
+  // Measured and drawn on the turned page, as the text is placed on it.
+  cairo_save(cr);
+  zgturncontext(cr);
   double w = 0.0, h = 0.0;
   get_pangostring_width_height(cr, markup.c_str(), w, h);
 
@@ -391,7 +394,6 @@ void zgtxt(double x, double y, double size, std::string_view text, int n, double
   x0 += 0.5f;
   y0 += 0.5f;
 
-  cairo_save(cr);
   cairo_translate(cr, x0, y0);
   cairo_rotate(cr, theta);
   cairo_move_to(cr, 0.0, 0.0);

@@ -9,7 +9,7 @@
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
 
-#include "graphics/perspective.hpp"
+#include "graphics/transform_queries.hpp"
 
 namespace zep {
 namespace {
@@ -190,6 +190,8 @@ void stepr2() {
 
 void strpr2() { view.on = view.saved; }
 
-bool transform::viewOn() { return view.on; }
+namespace transform {
+bool perspectiveViewOn() { return view.on; }
+}  // namespace transform
 
 }  // namespace zep

@@ -7,6 +7,8 @@
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 
+#include "graphics/transform_queries.hpp"
+
 namespace zep {
 
 namespace {
@@ -172,5 +174,13 @@ void stiwtr(float wx, float wy, float& rx, float& ry) {
   rx = (wxx - wt.wx0) / wt.cx;
   ry = (wyy - wt.wy0) / wt.cy;
 }
+
+namespace transform {
+bool workstationScale(float& scale) {
+  // The aspect ratio is kept, so x and y scale alike.
+  scale = wt.transformDefined ? wt.cx : 0.0F;
+  return wt.transformDefined;
+}
+}  // namespace transform
 
 }  // namespace zep

@@ -11,8 +11,8 @@
 #include <zep/zep.hpp>
 
 #include "foundation/parameter_handle.hpp"
-#include "primitives/segment_generator.hpp"
-#include "graphics/perspective.hpp"
+#include "graphics/transform_queries.hpp"
+#include "workstation/swpack_internal.hpp"
 
 namespace zep {
 namespace {
@@ -55,9 +55,21 @@ void DashStage::setBits(int bits) {
   std::uint32_t mask = 0;
   for (int i = 0; i < count; ++i) mask = (mask << 1) | 1U;
   const std::uint32_t effective = static_cast<std::uint32_t>(bits) & mask;
+  // Every line primitive sets its type: the same pattern again keeps its runs.
+  if (p.built && static_cast<int>(effective) == p.effective && count == p.count && p.bitLength == p.builtBitLength)
+    return;
+  p.built = true;
+  p.count = count;
+  p.builtBitLength = p.bitLength;
   p.effective = static_cast<int>(effective);
   p.solid = effective == 0 || effective == mask || p.bitLength <= 0.0F;
   p.runs = 0;
+  // A new pattern within a line: the workstation's polyline with the old one
+  // ends here.
+  if (sentDashed_) {
+    sendSolid();
+    next_.moveTo(x_, y_);
+  }
   if (p.solid) return;
   for (int bit = count - 1; bit >= 0; --bit) {
     const bool on = ((effective >> bit) & 1U) != 0;
@@ -68,18 +80,93 @@ void DashStage::setBits(int bits) {
     }
     p.end[static_cast<std::size_t>(p.runs - 1)] += p.bitLength;
   }
+  makeHandoffPattern();
+}
+
+void DashStage::makeHandoffPattern() {
+  const Pattern& p = pattern_;
+  const auto at = [](int i) { return static_cast<std::size_t>(i); };
+  // Runs in bits, so that repeats compare exactly.
+  const auto bitsOf = [&p](int j) {
+    return static_cast<int>(std::lround((p.endOf(j) - (j == 0 ? 0.0F : p.endOf(j - 1))) / p.bitLength));
+  };
+  // The first drawn run after a skipped one, cyclically (both kinds exist in a
+  // pattern that is not solid); runs of one kind across the cycle's end merge.
+  int k = 0;
+  while (!(p.pen[at(k)] && !p.pen[at((k + p.runs - 1) % p.runs)])) ++k;
+  handoffStart_ = k == 0 ? 0.0F : p.endOf(k - 1);
+  handoffCount_ = 0;
+  bool lastPen = false;
+  for (int i = 0; i < p.runs; ++i) {
+    const int j = (k + i) % p.runs;
+    if (handoffCount_ > 0 && p.pen[at(j)] == lastPen) {
+      handoffBits_[at(handoffCount_ - 1)] += bitsOf(j);
+    } else {
+      handoffBits_[at(handoffCount_++)] = bitsOf(j);
+      lastPen = p.pen[at(j)];
+    }
+  }
+  // A pattern that repeats within its word ("1100" eight times) is handed
+  // over as its shortest repeat.
+  for (int period = 2; period < handoffCount_; period += 2) {
+    if (handoffCount_ % period != 0) continue;
+    bool repeats = true;
+    for (int i = period; i < handoffCount_ && repeats; ++i) repeats = handoffBits_[at(i)] == handoffBits_[at(i - period)];
+    if (repeats) {
+      handoffCount_ = period;
+      break;
+    }
+  }
+  handoffCycle_ = 0.0F;
+  for (int i = 0; i < handoffCount_; ++i) handoffCycle_ += static_cast<float>(handoffBits_[at(i)]) * p.bitLength;
+}
+
+bool DashStage::handsOff() {
+  if (pattern_.solid || transform::perspectiveViewOn()) return false;
+  if (!transform::workstationScale(scaleToW_) || !(scaleToW_ > 0.0F)) return false;
+  bool capable = false;
+  swqdsc(capable);
+  if (!capable) return false;
+  szqcll(window_[0], window_[1], window_[2], window_[3], 0);
+  return true;
+}
+
+void DashStage::sendDashed() {
+  std::array<float, kMaxRuns> lengths{};
+  const float bit = pattern_.bitLength * scaleToW_;
+  for (int i = 0; i < handoffCount_; ++i)
+    lengths[static_cast<std::size_t>(i)] = static_cast<float>(handoffBits_[static_cast<std::size_t>(i)]) * bit;
+  // The stage's phase, counted from the start of the handed-over pattern.
+  float offset = std::fmod(phase_ - handoffStart_, handoffCycle_);
+  if (offset < 0.0F) offset += handoffCycle_;
+  if (!(offset >= 0.0F && offset < handoffCycle_)) offset = 0.0F;
+  swsdsh(lengths.data(), handoffCount_, offset * scaleToW_);
+  sentDashed_ = true;
+}
+
+void DashStage::sendSolid() {
+  swsdsh(nullptr, 0, 0.0F);
+  sentDashed_ = false;
 }
 
 void DashStage::open() {
   opened_ = true;
   pen_.reset();
   next_.open();
+  // Asked after the open, which reports a workstation that is not open.
+  handoff_ = handsOff();
+  sentDashed_ = false;
+}
+
+void DashStage::close() {
+  handoff_ = false;
+  sentDashed_ = false;
+  next_.close();
 }
 
 void DashStage::moveTo(float x, float y) {
   if (pen_.drops(x, y)) return;
   pen_.reset();
-  next_.moveTo(x, y);
   if (!pattern_.solid) {
     if (opened_) {
       phase_ = 0.0F;
@@ -92,6 +179,9 @@ void DashStage::moveTo(float x, float y) {
   }
   x_ = x;
   y_ = y;
+  // The pattern reaches the workstation before the move that starts its line.
+  if (handoff_ && !pattern_.solid) sendDashed();
+  next_.moveTo(x, y);
 }
 
 void DashStage::emit(int run, float e) { emitAt(run, x_ + e * dx_, y_ + e * dy_); }
@@ -110,11 +200,33 @@ void DashStage::drawTo(float x, float y) {
   }
   if (pattern_.solid) {
     next_.drawTo(x, y);
+  } else if (handoff_) {
+    drawHandedOff(x, y);
   } else {
     drawDashed(x, y);
   }
   x_ = x;
   y_ = y;
+}
+
+void DashStage::drawHandedOff(float x, float y) {
+  const float s = std::hypot(x - x_, y - y_);
+  if (s == 0.0F) return;  // as drawDashed: nothing to draw
+  if (inWindow(x_, y_) && inWindow(x, y)) {
+    if (!sentDashed_) {
+      sendDashed();
+      next_.moveTo(x_, y_);
+    }
+    next_.drawTo(x, y);
+    phase_ = std::fmod(phase_ + s, pattern_.cycle());
+    return;
+  }
+  // The window cuts this segment: its dashes are cut here and drawn solid.
+  if (sentDashed_) {
+    sendSolid();
+    next_.moveTo(x_, y_);
+  }
+  drawDashed(x, y);
 }
 
 namespace {
@@ -153,7 +265,7 @@ void DashStage::drawDashed(float x, float y) {
   }
   dx_ = (x - x_) / s;
   dy_ = (y - y_) / s;
-  if (transform::viewOn()) {
+  if (transform::perspectiveViewOn()) {
     dashTo(x, y, s);
     return;
   }
@@ -161,7 +273,7 @@ void DashStage::drawDashed(float x, float y) {
   // entry and the exit (the latter two in an order of its own).
   std::array<detail::SegmentPoint, 2> cut{};
   int n = 0;
-  detail::forEachPoint(window_, x_, y_, x, y, [&](const detail::SegmentPoint& p) {
+  detail::forEachPoint(cut_, x_, y_, x, y, [&](const detail::SegmentPoint& p) {
     if (n < 2) cut[static_cast<std::size_t>(n++)] = p;
   });
   if (n == 0) {

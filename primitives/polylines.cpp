@@ -37,11 +37,11 @@ bool drawable(std::string_view routine, int n, int index) {
 
 // The workstation object around one polyline, as "SZLN" is around a segment.
 void openPolyline(int itype, int index) {
+  // The index as one word, left-aligned in 80 blanks: what cdblk makes of it
+  // right-aligned in 8, without the pass over 80 characters per polyline.
   std::string description = std::to_string(index);
   if (description.size() > 8) description.assign(8, '*');
-  description.insert(0, 8 - description.size(), ' ');
   description.resize(80, ' ');
-  cdblk(description);
   swoopn("SZPL", description);
   szslti(itype, index);
 }

@@ -149,6 +149,7 @@ std::string readFile(const std::string& path, Tables& tables) {
 
 bool ensureLoaded() { return refresh(); }
 const Tables& tables() { return state.tables; }
+int generation() { return state.counter; }
 float leftExtent(unsigned char code) { return state.left[code]; }
 float rightExtent(unsigned char code) { return state.right[code]; }
 

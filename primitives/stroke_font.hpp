@@ -24,6 +24,9 @@ std::string readFile(const std::string& path, Tables& tables);
 // could be loaded. The references stay valid for the process.
 bool ensureLoaded();
 const Tables& tables();
+// Grows whenever the tables or the extents change, so that copies made from
+// them can tell that they are stale.
+int generation();
 float leftExtent(unsigned char code);
 float rightExtent(unsigned char code);
 

@@ -1,14 +1,18 @@
 // The text engine: one string at a point in V, drawn by the workstation with a
 // system font or here with the loaded stroke font; and text widths.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
 #include "foundation/parameter_handle.hpp"
+#include "graphics/transform_queries.hpp"
+#include "primitives/line_pipeline.hpp"
 #include "primitives/stroke_font.hpp"
 #include "primitives/text_markup.hpp"
 #include "primitives/text_state.hpp"
@@ -164,6 +168,110 @@ bool validControlCodes(const TextState& s) {
   return true;
 }
 
+// A glyph's strokes in glyph units (u to the right of its origin, v up), line
+// after line, with their bounding box; made once per font.
+struct Outline {
+  std::vector<int> counts;
+  std::vector<float> u, v;
+  float umin = 0, umax = 0, vmin = 0, vmax = 0;
+};
+
+const Outline& outline(unsigned char code) {
+  static std::array<Outline, stroke_font::kGlyphs> outlines;
+  static std::array<int, stroke_font::kGlyphs> madeFor{};  // font generation + 1; 0: not made
+  const int generation = stroke_font::generation() + 1;
+  Outline& o = outlines[code];
+  if (madeFor[code] == generation) return o;
+  madeFor[code] = generation;
+  o = Outline{};
+  const stroke_font::Tables& t = stroke_font::tables();
+  bool penDown = false;
+  for (auto j = static_cast<std::size_t>(t.index[code]); j < t.x.size(); ++j) {
+    const int bx = t.x[j], by = t.y[j];
+    if (bx == 0 && by == 0) break;
+    if (bx == 0) {
+      penDown = false;
+      continue;
+    }
+    if (!penDown) o.counts.push_back(0);
+    ++o.counts.back();
+    o.u.push_back(static_cast<float>(bx - stroke_font::kBias));
+    o.v.push_back(-static_cast<float>(by - stroke_font::kBias));
+    penDown = true;
+  }
+  if (!o.u.empty()) {
+    const auto [u0, u1] = std::minmax_element(o.u.begin(), o.u.end());
+    const auto [v0, v1] = std::minmax_element(o.v.begin(), o.v.end());
+    o.umin = *u0;
+    o.umax = *u1;
+    o.vmin = *v0;
+    o.vmax = *v1;
+  }
+  return o;
+}
+
+struct Box {
+  float xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+  bool holds(float x, float y) const { return x > xmin && x < xmax && y > ymin && y < ymax; }
+};
+
+// How the glyphs of one string may reach the workstation whole, without the
+// line pipeline: where no perspective view bends them, V to W is a scale
+// (turned by 90 degrees for turned output), and a glyph that no clipping
+// rectangle cuts keeps every stroke.
+struct GlyphPlacement {
+  bool usable = false;
+  double wxx = 0, wxy = 0, wyx = 0, wyy = 0;  // V to W, without the shift
+  Box window;                                 // the workstation window in R (= V)
+  bool clip = false;                          // the viewport clips the text (LCLIP)
+  Box viewport;
+};
+
+// `mapped`: the workstation transformation mapped the string's point (else
+// the strokes report what is missing, once).
+GlyphPlacement placement(bool mapped) {
+  GlyphPlacement p;
+  if (!mapped || transform::perspectiveViewOn()) return p;
+  float rxmin = 0, rxmax = 0, rymin = 0, rymax = 0, wxmin = 0, wxmax = 0, wymin = 0, wymax = 0;
+  int iwtrf = 1;
+  stqwtr(rxmin, rxmax, rymin, rymax, wxmin, wxmax, wymin, wymax, iwtrf);
+  const double cx = (wxmax - wxmin) / (rxmax - rxmin), cy = (wymax - wymin) / (rymax - rymin);
+  if (iwtrf == 1) {
+    p.wxx = cx;
+    p.wyy = cy;
+  } else {
+    p.wxy = cy;
+    p.wyx = -cx;
+  }
+  szqcll(p.window.xmin, p.window.xmax, p.window.ymin, p.window.ymax, 0);
+  p.clip = pipeline::lineState().clipText;
+  if (p.clip) szqcll(p.viewport.xmin, p.viewport.xmax, p.viewport.ymin, p.viewport.ymax, 1);
+  p.usable = std::isfinite(cx) && std::isfinite(cy);
+  return p;
+}
+
+// Hands the glyph at (xc, yc) in V, scaled by f, to the workstation to be
+// painted whole; false when it must go through the line pipeline instead.
+bool paintGlyph(unsigned char code, float xc, float yc, float f, const TextState& s, const GlyphPlacement& p) {
+  if (!p.usable) return false;
+  const Outline& o = outline(code);
+  // Glyph units to V: f R(u, v); the corners of the box bound the strokes.
+  const float cs = f * s.cosScaled, sn = f * s.sinScaled;
+  for (float u : {o.umin, o.umax}) {
+    for (float v : {o.vmin, o.vmax}) {
+      const float x = xc + cs * u - sn * v, y = yc + sn * u + cs * v;
+      if (!p.window.holds(x, y) || (p.clip && !p.viewport.holds(x, y))) return false;
+    }
+  }
+  float wx = 0, wy = 0;
+  stfwtr(xc, yc, wx, wy);
+  const double a = p.wxx * cs + p.wxy * sn, b = -p.wxx * sn + p.wxy * cs;
+  const double c = p.wyx * cs + p.wyy * sn, d = -p.wyx * sn + p.wyy * cs;
+  const long long shape = static_cast<long long>(stroke_font::generation()) * stroke_font::kGlyphs + code;
+  return swglyph(shape, wx, wy, a, b, c, d, static_cast<int>(o.counts.size()), o.counts.data(), o.u.data(),
+                 o.v.data());
+}
+
 void drawGlyph(unsigned char code, float xc, float yc, float f, const TextState& s) {
   const stroke_font::Tables& t = stroke_font::tables();
   szopsv();
@@ -210,6 +318,8 @@ void strokeText(float vx, float vy, std::string_view text) {
   const float offset = -static_cast<float>(s.centring + 1) * wxch * 24.0F / 2.0F;
   float xc = vx + cs * offset;
   float yc = vy + sn * offset;
+  static ParameterHandle<float, glrqid, glrqvl> rundef("RUNDEF");
+  const GlyphPlacement glyphs = placement(!(wx == rundef.get() && wy == rundef.get()));
   int mode = 0, previousMode = 0;
   float f = 1, e = 0;
   for (char c : converted) {
@@ -245,7 +355,7 @@ void strokeText(float vx, float vy, std::string_view text) {
     xc += cs * dx - sn * dy;
     yc += sn * dx + cs * dy;
     e = stroke_font::rightExtent(k);
-    drawGlyph(k, xc, yc, f, s);
+    if (!paintGlyph(k, xc, yc, f, s, glyphs)) drawGlyph(k, xc, yc, f, s);
   }
   swocls("SZTXZ");
 }

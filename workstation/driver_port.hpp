@@ -60,6 +60,13 @@ struct DriverPort {
   void (*gtnm)(int, const int*, const float*, const float*, int);
   // the first output file that could not be written since the last query
   void (*qfer)(std::span<char>, std::span<char>, bool&);
+  // dash patterns stroked by the driver itself
+  void (*qdsc)(bool&);
+  void (*sdsh)(const float*, int, float);
+  // a stroke-font glyph painted whole on raster pages; a port without it (null)
+  // has every glyph stroked
+  bool (*glyph)(long long, double, double, double, double, double, double, int, const int*, const float*,
+                const float*);
 };
 
 // The port in use; the real driver unless a test installed another.

@@ -15,9 +15,11 @@
 #include "foundation/fixed_text.hpp"
 #include "foundation/program_name.hpp"
 #include "foundation/report_context.hpp"
+#include "driver/zgpack_entries.hpp"
 #include "primitives/text_markup.hpp"
 #include "workstation/data_files.hpp"
 #include "workstation/driver_port.hpp"
+#include "workstation/swpack_internal.hpp"
 
 namespace zep {
 namespace workstation {
@@ -28,7 +30,8 @@ constexpr DriverPort kRealDriver = {
     &zgslcl, &zgstcl, &zggopn, &zggmov, &zggplt, &zggcls, &zggton, &zgiopn, &zgidat, &zgiclr,
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
-    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer};
+    &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgqdsc,
+    &zgsdsh, &zgglyph};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -380,6 +383,22 @@ void swgcls() {
 }
 
 void swstcl(int rgb) { driverPort().stcl(rgb); }
+
+void swqdsc(bool& capable) {
+  capable = false;
+  if (state.lopen) driverPort().qdsc(capable);
+}
+
+void swsdsh(const float* lengths, int n, float offset) {
+  if (state.lopen) driverPort().sdsh(lengths, n, offset);
+}
+
+bool swglyph(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
+             const float* u, const float* v) {
+  // Without an open workstation the strokes make the report.
+  const auto glyph = driverPort().glyph;
+  return state.lopen && glyph != nullptr && glyph(shape, x, y, a, b, c, d, nline, npts, u, v);
+}
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {
   requireOpen("SWGTON");

@@ -142,6 +142,14 @@ inline const zep::workstation::DriverPort& recordingPort() {
         logCall("gtnm(" + std::to_string(nring) + "," + std::to_string(itpat) + ")");
       },
       [](std::span<char>, std::span<char>, bool& failed) { failed = false; },
+      // Strokes no dashes itself: the dash stage cuts them, as for a raster page.
+      [](bool& l) { l = false; },
+      [](const float*, int n, float offset) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "sdsh(%d,%.4f)", n, offset);
+        logCall(buf);
+      },
+      nullptr,  // no glyph masks: stroke-font text arrives as strokes
   };
   return port;
 }
