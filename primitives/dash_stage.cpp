@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include <zep/zep.hpp>
 
@@ -228,12 +229,78 @@ void DashStage::drawHandedOff(float x, float y) {
   drawDashed(x, y);
 }
 
+namespace {
+
+// A pattern far finer than any device resolves would emit without end: a draw
+// that needs more dashes than this is drawn solid.
+constexpr double kMaxDashesPerDraw = 1 << 20;
+
+double distance(float x0, float y0, float x1, float y1) {
+  return std::hypot(static_cast<double>(x1) - x0, static_cast<double>(y1) - y0);
+}
+
+}  // namespace
+
+void DashStage::skipTo(float x, float y, double s) {
+  next_.moveTo(x, y);
+  phase_ = static_cast<float>(std::fmod(static_cast<double>(phase_) + std::max(s, 0.0),
+                                        static_cast<double>(pattern_.cycle())));
+  x_ = x;
+  y_ = y;
+}
+
+// Only the piece that reaches the workstation window is cut into dashes: the
+// rest would be clipped away there, and a draw far beyond the window (a long
+// line seen through a small window) would otherwise emit millions of dashes
+// for nothing. The piece is the one the R stage cuts, by the same clipper; the
+// phase runs on over what is skipped. With the 2-D view on the window has no
+// simple outline in V, and the whole draw is dashed.
 void DashStage::drawDashed(float x, float y) {
-  const Pattern& p = pattern_;
-  float s = std::hypot(x - x_, y - y_);
+  const float s = std::hypot(x - x_, y - y_);
   if (s == 0.0F) return;
+  if (!std::isfinite(s)) {
+    // Ends so far apart that their distance overflows have no dash positions.
+    next_.drawTo(x, y);
+    return;
+  }
   dx_ = (x - x_) / s;
   dy_ = (y - y_) / s;
+  if (transform::perspectiveViewOn()) {
+    dashTo(x, y, s);
+    return;
+  }
+  // The clipper hands out the end alone when the start is inside, else the
+  // entry and the exit (the latter two in an order of its own).
+  std::array<detail::SegmentPoint, 2> cut{};
+  int n = 0;
+  detail::forEachPoint(cut_, x_, y_, x, y, [&](const detail::SegmentPoint& p) {
+    if (n < 2) cut[static_cast<std::size_t>(n++)] = p;
+  });
+  if (n == 0) {
+    skipTo(x, y, s);
+    return;
+  }
+  detail::PlanePoint entry{x_, y_}, exit{cut[0].x, cut[0].y};
+  if (n == 2) {
+    entry = {cut[0].x, cut[0].y};
+    exit = {cut[1].x, cut[1].y};
+  }
+  double toEntry = distance(x_, y_, entry.x, entry.y), toExit = distance(x_, y_, exit.x, exit.y);
+  if (toEntry > toExit) {
+    std::swap(entry, exit);
+    std::swap(toEntry, toExit);
+  }
+  if (toEntry > 0.0) skipTo(entry.x, entry.y, toEntry);
+  if (exit.x == x && exit.y == y) {
+    dashTo(x, y, toEntry > 0.0 ? std::hypot(x - x_, y - y_) : s);
+    return;
+  }
+  dashTo(exit.x, exit.y, std::hypot(exit.x - x_, exit.y - y_));
+  skipTo(x, y, static_cast<double>(s) - toExit);
+}
+
+void DashStage::dashTo(float x, float y, float s) {
+  const Pattern& p = pattern_;
   const float cycle = p.cycle();
   int first = 0;
   while (first < p.runs - 1 && p.endOf(first) < phase_) ++first;
@@ -246,11 +313,11 @@ void DashStage::drawDashed(float x, float y) {
     s -= rest;
     phase_ = 0.0F;
     const float wholeCycles = std::trunc(s / cycle);
-    // A pattern far finer than any device resolves would emit without end:
-    // past a million cycles in one draw the rest is drawn solid.
-    if (wholeCycles > 1.0E6F) {
+    if (static_cast<double>(wholeCycles) * p.runs > kMaxDashesPerDraw) {
       next_.drawTo(x, y);
       phase_ = std::fmod(s, cycle);
+      x_ = x;
+      y_ = y;
       return;
     }
     const long whole = static_cast<long>(wholeCycles);
@@ -274,6 +341,8 @@ void DashStage::drawDashed(float x, float y) {
     emitAt(k, x, y);
     phase_ += s;
   }
+  x_ = x;
+  y_ = y;
 }
 
 }  // namespace pipeline

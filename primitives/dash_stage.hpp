@@ -14,6 +14,7 @@
 #include <array>
 
 #include "primitives/line_pipeline.hpp"
+#include "primitives/segment_generator.hpp"
 
 namespace zep::pipeline {
 
@@ -55,6 +56,10 @@ class DashStage : public PassStage {
   void emit(int run, float e);
   void emitAt(int run, float x, float y);
   void drawDashed(float x, float y);
+  // Dashes from the current point to (x, y), `s` away along (dx_, dy_).
+  void dashTo(float x, float y, float s);
+  // Moves to (x, y), `s` away, the phase running on over the distance.
+  void skipTo(float x, float y, double s);
   // The pattern as the workstation takes it: drawn first, then alternately.
   void makeHandoffPattern();
   bool handsOff();
@@ -74,6 +79,7 @@ class DashStage : public PassStage {
   float phase_ = 0.0F;
   bool opened_ = false;
   PenLift pen_;
+  detail::RectangleClipper cut_{0};  // the R stage's cut, to skip what it drops
 
   // Handoff to the workstation: the pattern rotated to start with a drawn
   // run (handoffStart_ into the stage's pattern, V units) and cut to its

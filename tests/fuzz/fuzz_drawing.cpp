@@ -79,13 +79,15 @@ class Reader {
 
 }  // namespace
 
-// The map and similarity parameters an input may change, and their values at
-// the start, so that every input starts from the same settings and a finding
-// can be reproduced from its input alone.
+// The map and similarity parameters and the polyline type an input may change,
+// and their values at the start, so that every input starts from the same
+// settings and a finding can be reproduced from its input alone (a dashed type
+// left by one input made the long segments of later ones slow).
 constexpr const char* kMapReals[] = {"PLX", "PLY", "PLROT", "STLAT1", "STLAT2", "RSAT", "SIMFAC",
                                      "VXOFF", "VYOFF", "TXMIN", "TXMAX", "TYMIN", "TYMAX"};
 float initialMapReals[std::size(kMapReals)];
 bool initialDegrees = true;
+int initialPolylineType = 1;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::quietReports();
@@ -94,6 +96,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   zep::sgfrm();
   for (std::size_t i = 0; i < std::size(kMapReals); ++i) zep::sgrget(kMapReals[i], initialMapReals[i]);
   zep::sglget("LDEG", initialDegrees);
+  zep::sgqplt(initialPolylineType);
   return 0;
 }
 
@@ -102,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Start every input from the same settings.
   for (std::size_t i = 0; i < std::size(kMapReals); ++i) zep::sgrset(kMapReals[i], initialMapReals[i]);
   zep::sglset("LDEG", initialDegrees);
+  zep::sgsplt(initialPolylineType);
   zep::sgswnd(0, 1, 0, 1);
   zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
   zep::sgstrn(1);

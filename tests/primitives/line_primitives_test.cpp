@@ -159,3 +159,62 @@ TEST(LinePrimitives, DashedLinesThroughTheChain) {
 }
 
 }  // namespace
+
+namespace {
+
+// The workstation calls of one dashed polyline in V, from its gopn on.
+std::vector<std::string> dashedV(std::initializer_list<std::array<float, 2>> points) {
+  driverLog().clear();
+  zep::szopld();
+  bool first = true;
+  for (const auto& p : points) {
+    first ? zep::szmvld(p[0], p[1]) : zep::szplld(p[0], p[1]);
+    first = false;
+  }
+  zep::szclld();
+  const auto gopn = std::find(driverLog().begin(), driverLog().end(), "gopn");
+  return {gopn, driverLog().end()};
+}
+
+}  // namespace
+
+// Draws far beyond the workstation window are dashed only where the window
+// shows them, with the phase running on over the rest, so that a long line
+// through a small window costs its visible dashes instead of millions.
+TEST(LinePrimitives, DashesOfLongDrawsOnlyWhereTheWindowShows) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    zep::szlnop(1);
+    // 16 bits of 1/64 in V: a cycle of 0.25 in eight runs of 2 bits.
+    zep::sgrset("BITLEN", 1.0F / 64.0F);
+    zep::szstyp(3);
+    std::string failure;
+    const auto expect = [&failure](const std::string& what, const std::vector<std::string>& got,
+                                   const std::vector<std::string>& want) {
+      if (got != want) failure += what + ":\n" + expectLines(got, want) + "\n";
+    };
+    // A million cycles before the window: once drawn solid.
+    const auto window = dashedV({{0.0F, 0.5F}, {1.0F, 0.5F}});
+    if (window.size() != 36) failure += "the window's row has " + std::to_string(window.size()) + " calls\n";
+    expect("from far left", dashedV({{-250000.0F, 0.5F}, {1.0F, 0.5F}}), window);
+    // Leaving the window: the rest is a move, which the window drops.
+    expect("to far right", dashedV({{0.0F, 0.5F}, {250000.0F, 0.5F}}), window);
+    // A draw that misses the window, then one that comes in at its top: the
+    // phase ran on over both, a whole number of cycles.
+    expect("round the window", dashedV({{-249999.5F, 2.0F}, {0.5F, 2.0F}, {0.5F, 0.0F}}),
+           dashedV({{0.5F, 1.0F}, {0.5F, 0.0F}}));
+    // Ends whose distance overflows: drawn solid, and dashes go on after it.
+    const auto huge = dashedV({{-3.0e38F, 0.5F}, {3.0e38F, 0.5F}, {0.5F, 0.5F}, {0.5F, 0.0F}});
+    const std::vector<std::string> solid = {"gopn", "gmov(125.0,325.0)", "gplt(775.0,325.0)"};
+    if (huge.size() < 10 || !std::equal(solid.begin(), solid.end(), huge.begin()))
+      failure += "huge ends:\n" + expectLines(huge, solid) + "\n";
+    // With the 2-D view on, R is not V: a row far outside the window in V,
+    // brought into it by the view, is dashed all along.
+    zep::stspr3(0, 0, 0, 0, 0, 0, 0.01F, 0, 0, -0.3F);
+    zep::stspr2(1, 2, 0);
+    const auto viewed = dashedV({{0.0F, 80.0F}, {100.0F, 80.0F}});
+    if (viewed.size() < 3200 || viewed[1] != "gmov(125.0,325.0)" || viewed[viewed.size() - 2] != "gplt(775.0,325.0)")
+      failure += "the viewed row has " + std::to_string(viewed.size()) + " calls\n";
+    return failure;
+  });
+}
