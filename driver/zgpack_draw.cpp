@@ -183,6 +183,7 @@ void zgsfcm(bool l) { zgstate().lfcmod = l; }
 // huge and slow to finish. The path is kept short, since cairo's stroker slows
 // down on paths of very many segments on image surfaces.
 void zgflushstroke() {
+  zgflushglyphs();
   if (!batch.pending) return;
   batch.pending = false;
   batch.segments = 0;
@@ -220,6 +221,7 @@ void zgsdsh(const float* lengths, int n, float offset) {
 
 void zggopn() {
   ZgState& s = zgstate();
+  zgflushglyphs();
   requested_dash = DashState{};
   if (!s.cr) return;
   cairo_t* cr = s.cr.get();
