@@ -276,6 +276,7 @@ void zgsfcm(bool l) { zgstate().lfcmod = l; }
 // huge and slow to finish. The path is kept short, since cairo's stroker slows
 // down on paths of very many segments on image surfaces.
 void zgflushstroke() {
+  zgflushglyphs();
   // A polyline still open keeps its first segment back: it is drawn with the rest.
   cairo_t* cr = zgstate().cr.get();
   if (cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(cr);
@@ -307,6 +308,7 @@ void zgsdsh(const float* lengths, int n, float offset) {
 
 void zggopn() {
   ZgState& s = zgstate();
+  zgflushglyphs();
   // A polyline left open stays in the path as it is.
   if (s.cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(s.cr.get());
   open_line.stage = OpenPolyline::Stage::empty;

@@ -1,11 +1,16 @@
-// Stroke-font glyphs on raster pages. A glyph shape at one size, angle, line
-// width and quarter-pixel position is stroked once into an alpha mask, which is
-// then painted in the current colour wherever the glyph recurs: cairo's image
-// stroker costs many times more per glyph than painting a small mask.
+// Stroke-font glyphs painted whole. On raster pages a glyph shape at one size,
+// angle, line width and quarter-pixel position is stroked once into an alpha
+// mask, which is then painted in the current colour wherever the glyph recurs:
+// cairo's image stroker costs many times more per glyph than painting a small
+// mask. On PDF pages each shape becomes a glyph of a cairo user font, which the
+// file holds once as a Type 3 glyph of strokes: printing every coordinate of
+// every stroke is what makes text-heavy PDF pages slow to finish.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include <zep/driver.hpp>
 
@@ -116,12 +121,246 @@ bool makeMask(const GlyphKey& k, int nline, const int* npts, const float* u, con
   return true;
 }
 
+// --- PDF pages ----------------------------------------------------------------
+
+// A glyph shape as the page sees it: the linear part of glyph units to page
+// points (the turn of a turned page included) and the line width. The colour
+// is the text's: a Type 3 glyph of strokes sets none.
+struct VectorKey {
+  long long shape = 0;
+  double a = 0, b = 0, c = 0, d = 0;
+  double width = 0;
+  bool operator==(const VectorKey&) const = default;
+};
+
+struct VectorKeyHash {
+  std::size_t operator()(const VectorKey& k) const noexcept {
+    return GlyphKeyHash{}(GlyphKey{k.shape, k.a, k.b, k.c, k.d, k.width, 0, 0, 0, 0.0});
+  }
+};
+
+// The strokes of one glyph in page points from its origin.
+struct VectorShape {
+  double width = 0;
+  std::vector<int> npts;
+  std::vector<double> xy;
+};
+
+// The shapes of one font face. cairo owns it with the face (user data), since
+// it renders glyphs again whenever its glyph cache lets one go, the last time
+// when the file is finished, long after the page that used them.
+struct VectorFont {
+  std::vector<VectorShape> shapes;
+};
+
+cairo_user_data_key_t vectorFontKey;
+
+void destroyVectorFont(void* font) { delete static_cast<VectorFont*>(font); }
+
+cairo_status_t renderVectorGlyph(cairo_scaled_font_t* scaled, unsigned long glyph, cairo_t* cr,
+                                 cairo_text_extents_t* extents) {
+  const auto* font =
+      static_cast<const VectorFont*>(cairo_font_face_get_user_data(cairo_scaled_font_get_font_face(scaled), &vectorFontKey));
+  // Ink extents are left for cairo to measure from what is drawn.
+  extents->x_advance = extents->y_advance = 0;
+  if (font == nullptr || glyph >= font->shapes.size()) return CAIRO_STATUS_SUCCESS;
+  const VectorShape& g = font->shapes[glyph];
+  cairo_set_line_width(cr, g.width);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+  std::size_t j = 0;
+  for (int n : g.npts)
+    for (int i = 0; i < n; ++i, j += 2)
+      i == 0 ? cairo_move_to(cr, g.xy[j], g.xy[j + 1]) : cairo_line_to(cr, g.xy[j], g.xy[j + 1]);
+  cairo_stroke(cr);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// cairo bounds what glyphs may cover by the font's extents, one em by default,
+// which is one point here: the font claims the size of any page instead.
+cairo_status_t initVectorFont(cairo_scaled_font_t*, cairo_t*, cairo_font_extents_t* extents) {
+  constexpr double kReach = 1.0e4;
+  extents->ascent = extents->descent = extents->height = kReach;
+  extents->max_x_advance = extents->max_y_advance = kReach;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+struct FontFaceRelease {
+  void operator()(cairo_font_face_t* f) const noexcept { cairo_font_face_destroy(f); }
+};
+
+// Measured with cairo 1.16: finishing a PDF page costs more than linearly in
+// its drawing operations, so glyphs are shown in runs rather than one by one.
+constexpr std::size_t kVectorRun = 1024;
+constexpr std::size_t kVectorShapeOverhead = 128;  // map node and vectors
+
+struct VectorGlyphs {
+  std::unique_ptr<cairo_font_face_t, FontFaceRelease> face;
+  VectorFont* font = nullptr;  // owned by face
+  std::unordered_map<VectorKey, unsigned long, VectorKeyHash> ids;
+  std::size_t bytes = 0;
+  std::vector<cairo_glyph_t> run;  // shown but not yet drawn, in the current colour
+  cairo_t* runcr = nullptr;
+
+  // A new face; the old one stays alive for as long as cairo holds it.
+  bool renew() {
+    face.reset();
+    font = nullptr;
+    ids.clear();
+    bytes = 0;
+    std::unique_ptr<cairo_font_face_t, FontFaceRelease> f(cairo_user_font_face_create());
+    if (cairo_font_face_status(f.get()) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_user_font_face_set_init_func(f.get(), &initVectorFont);
+    cairo_user_font_face_set_render_glyph_func(f.get(), &renderVectorGlyph);
+    auto* owned = new VectorFont;
+    if (cairo_font_face_set_user_data(f.get(), &vectorFontKey, owned, &destroyVectorFont) != CAIRO_STATUS_SUCCESS) {
+      delete owned;
+      return false;
+    }
+    font = owned;
+    face = std::move(f);
+    return true;
+  }
+} vector;
+
+// Draws the pending run on its context, if that is still the page's.
+void flushVectorRun() {
+  if (vector.run.empty()) return;
+  cairo_t* cr = zgstate().cr.get();
+  if (cr != nullptr && cr == vector.runcr && vector.face) {
+    // Page points are the font's units: the page context keeps the identity
+    // transformation, and the font's size is one point.
+    cairo_save(cr);
+    cairo_set_font_face(cr, vector.face.get());
+    cairo_set_font_size(cr, 1.0);
+    cairo_show_glyphs(cr, vector.run.data(), static_cast<int>(vector.run.size()));
+    cairo_restore(cr);
+  }
+  vector.run.clear();
+  vector.runcr = nullptr;
+}
+
+void clearVector() {
+  flushVectorRun();
+  vector.face.reset();
+  vector.font = nullptr;
+  vector.ids.clear();
+  vector.bytes = 0;
+}
+
+// The page's glyph number of a shape, made on first use; false when there is
+// no font to hold it.
+bool vectorGlyph(const VectorKey& k, int nline, const int* npts, const float* u, const float* v,
+                 unsigned long& id) {
+  if (vector.face) {
+    auto found = vector.ids.find(k);
+    if (found != vector.ids.end()) {
+      id = found->second;
+      return true;
+    }
+  }
+  VectorShape g;
+  g.width = k.width;
+  int total = 0;
+  for (int i = 0; i < nline; ++i) {
+    const int n = std::max(npts[i], 0);
+    g.npts.push_back(n);
+    total += n;
+  }
+  g.xy.reserve(2 * static_cast<std::size_t>(total));
+  for (int i = 0; i < total; ++i) {
+    g.xy.push_back(k.a * u[i] + k.b * v[i]);
+    g.xy.push_back(k.c * u[i] + k.d * v[i]);
+  }
+  const std::size_t bytes = kVectorShapeOverhead + g.npts.size() * sizeof(int) + g.xy.size() * sizeof(double);
+  // A full font is let go (after its pending glyphs) for a new one.
+  if (!vector.face || vector.bytes + bytes > kZgGlyphCacheBytes) {
+    flushVectorRun();
+    if (!vector.renew()) return false;
+  }
+  id = vector.font->shapes.size();
+  vector.font->shapes.push_back(std::move(g));
+  vector.ids.emplace(k, id);
+  vector.bytes += bytes;
+  return true;
+}
+
+// Shows the glyph at the page point of (x, y) in W; false when it must be stroked.
+bool vectorPaint(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+                 const int* npts, const float* u, const float* v) {
+  ZgState& s = zgstate();
+  cairo_t* cr = s.cr.get();
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) return false;
+  const double k = s.ddvscale;
+  // Glyph units to surface units, then the turn (x, y) -> (y, -x) of zgturn.
+  double ga = k * a, gb = k * b, gc = -k * c, gd = -k * d;
+  if (s.turned) {
+    const double ta = gc, tb = gd;
+    gc = -ga;
+    gd = -gb;
+    ga = ta;
+    gb = tb;
+  }
+  const ZgPoint o = zgturn(zgxs(x), zgys(y));
+  VectorKey key;
+  key.shape = shape;
+  key.a = normalized(ga);
+  key.b = normalized(gb);
+  key.c = normalized(gc);
+  key.d = normalized(gd);
+  key.width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
+  for (double t : {o.x, o.y, key.a, key.b, key.c, key.d, key.width})
+    if (!std::isfinite(t) || std::fabs(t) > 1.0e7) return false;
+  int total = 0;
+  for (int i = 0; i < nline; ++i) total += std::max(npts[i], 0);
+  if (total > 0) {
+    unsigned long id = 0;
+    if (!vectorGlyph(key, nline, npts, u, v, id)) return false;
+    // Lines drawn before the run are stroked first; while a run is pending
+    // none are (a polyline's open draws the run).
+    if (vector.run.empty() || vector.runcr != cr) {
+      zgflushstroke();
+      vector.runcr = cr;
+    }
+    vector.run.push_back(cairo_glyph_t{id, o.x, o.y});
+    if (vector.run.size() >= kVectorRun) flushVectorRun();
+  }
+  return true;
+}
+
+}  // namespace
+
+void zgflushglyphs() { flushVectorRun(); }
+
+namespace {
+
+// As after the strokes: the last point is remembered, and the polyline's end
+// ends full-colour mode.
+void rememberLastPoint(double x, double y, double a, double b, double c, double d, int nline, const int* npts,
+                       const float* u, const float* v) {
+  ZgState& s = zgstate();
+  int total = 0;
+  for (int i = 0; i < nline; ++i) total += std::max(npts[i], 0);
+  if (total > 0) {
+    s.rwxold = x + a * u[total - 1] + b * v[total - 1];
+    s.rwyold = y + c * u[total - 1] + d * v[total - 1];
+  }
+  s.lfcmod = false;
+}
+
 }  // namespace
 
 bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
              const int* npts, const float* u, const float* v) {
   ZgState& s = zgstate();
-  if (!s.cr || !zgformat().raster || zgformat().rotated || nline < 0) return false;
+  if (!s.cr || nline < 0) return false;
+  // EPS and SVG keep their strokes: neither gains from cairo's user fonts.
+  if (s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF) {
+    if (!vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v)) return false;
+    rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
+    return true;
+  }
+  if (!zgformat().raster || zgformat().rotated) return false;
   cairo_t* cr = s.cr.get();
   const double k = s.ddvscale;
   const double ox = zgxs(x), oy = zgys(y);
@@ -167,20 +406,15 @@ bool zgglyph(long long shape, double x, double y, double a, double b, double c, 
     zguprect(zgtrunc(left), zgtrunc(top));
     zguprect(zgtrunc(left + g.width), zgtrunc(top + g.height));
   }
-  // As after the strokes: the last point is remembered, and the polyline's end
-  // ends full-colour mode.
-  int total = 0;
-  for (int i = 0; i < nline; ++i) total += std::max(npts[i], 0);
-  if (total > 0) {
-    s.rwxold = x + a * u[total - 1] + b * v[total - 1];
-    s.rwyold = y + c * u[total - 1] + d * v[total - 1];
-  }
-  s.lfcmod = false;
+  rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
   return true;
 }
 
-void zgglyphclear() { cache.clear(); }
+void zgglyphclear() {
+  cache.clear();
+  clearVector();
+}
 
-std::size_t zgglyphbytes() { return cache.bytes; }
+std::size_t zgglyphbytes() { return cache.bytes + vector.bytes; }
 
 }  // namespace zep

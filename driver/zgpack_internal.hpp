@@ -258,8 +258,13 @@ void zgturncontext(cairo_t* cr);
 // drawing state or ends a page calls it first.
 void zgflushstroke();
 
-// The raster glyph masks of zgglyph: dropped at every page, and the bytes they
-// hold (at most kZgGlyphCacheBytes; all are dropped when a new one would not fit).
+// Draws the glyphs of PDF pages that zgglyph gathered into a run (zgflushstroke
+// calls it first).
+void zgflushglyphs();
+
+// The raster glyph masks and PDF glyph shapes of zgglyph: dropped at every
+// page, and the bytes they hold (at most kZgGlyphCacheBytes each; all are
+// dropped when a new one would not fit).
 inline constexpr std::size_t kZgGlyphCacheBytes = std::size_t{4} << 20;
 void zgglyphclear();
 std::size_t zgglyphbytes();

@@ -32,7 +32,7 @@ std::string pdfContent(const std::string& file) {
     uLongf size = buf.size();
     if (uncompress(buf.data(), &size, reinterpret_cast<const Bytef*>(pdf.data() + begin), end - begin) == Z_OK)
       out.append(reinterpret_cast<const char*>(buf.data()), size);
-    at = end;
+    at = end + 9;  // past "endstream", whose tail is not a stream of its own
   }
   return out;
 }

@@ -27,6 +27,18 @@ const zep::workstation::DriverPort& cuttingPort() {
   static const zep::workstation::DriverPort port = [] {
     zep::workstation::DriverPort p = zep::workstation::realDriverPort();
     p.qdsc = [](bool& capable) { capable = false; };
+    p.glyph = nullptr;
+    return p;
+  }();
+  return port;
+}
+
+// The real driver with the label's glyphs stroked too, so that the sizes of
+// the two pages compare their lines alone (a PDF page's font would not).
+const zep::workstation::DriverPort& handingPort() {
+  static const zep::workstation::DriverPort port = [] {
+    zep::workstation::DriverPort p = zep::workstation::realDriverPort();
+    p.glyph = nullptr;
     return p;
   }();
   return port;
@@ -124,8 +136,9 @@ TEST(DashHandoff, PdfLooksAsWithTheStagesOwnDashes) {
       zep::workstation::setDriverPort(&cuttingPort());
       dashedScene(4, move);
       fs::rename("zep.pdf", "cut.pdf");
-      zep::workstation::setDriverPort(nullptr);
+      zep::workstation::setDriverPort(&handingPort());
       dashedScene(4, move);
+      zep::workstation::setDriverPort(nullptr);
       if (zeptest::runCommand("pdftoppm -r 150 -singlefile -png cut.pdf cut && "
                               "pdftoppm -r 150 -singlefile -png zep.pdf handed; echo $?") != "0\n")
         return std::string("pdftoppm failed");
