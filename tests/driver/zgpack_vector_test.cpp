@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "zgpack_test_util.hpp"
+#include "support/pdf_streams.hpp"
 
 namespace {
 
@@ -21,21 +22,7 @@ int count(const std::string& text, const std::string& what) {
   return n;
 }
 
-// The inflated streams of a PDF file, one after the other.
-std::string pdfContent(const std::string& file) {
-  const std::string pdf = zeptest::readFile(file);
-  std::string out;
-  for (auto at = pdf.find("stream\n"); at != std::string::npos; at = pdf.find("stream\n", at + 1)) {
-    const auto begin = at + 7, end = pdf.find("endstream", begin);
-    if (end == std::string::npos) break;
-    std::vector<unsigned char> buf(1 << 22);
-    uLongf size = buf.size();
-    if (uncompress(buf.data(), &size, reinterpret_cast<const Bytef*>(pdf.data() + begin), end - begin) == Z_OK)
-      out.append(reinterpret_cast<const char*>(buf.data()), size);
-    at = end + 9;  // past "endstream", whose tail is not a stream of its own
-  }
-  return out;
-}
+using zeptest::pdfContent;
 
 void line(double x0, double y0, double x1, double y1) {
   zep::zggopn();

@@ -16,6 +16,7 @@
 
 #include "driver/zgpack_internal.hpp"
 #include "support/png_image.hpp"
+#include "support/pdf_streams.hpp"
 #include "support/test_support.hpp"
 #include "workstation/driver_port.hpp"
 
@@ -63,21 +64,7 @@ void write(const DriverPort& port, const std::function<void()>& draw, int iws, i
     if (e.path().filename().string().rfind("zep", 0) == 0) fs::rename(e.path(), name);
 }
 
-// The inflated streams of a PDF file, one after the other.
-std::string pdfContent(const std::string& file) {
-  const std::string pdf = zeptest::readFile(file);
-  std::string out;
-  for (auto at = pdf.find("stream\n"); at != std::string::npos; at = pdf.find("stream\n", at + 1)) {
-    const auto begin = at + 7, end = pdf.find("endstream", begin);
-    if (end == std::string::npos) break;
-    std::vector<unsigned char> buf(1 << 23);
-    uLongf size = buf.size();
-    if (uncompress(buf.data(), &size, reinterpret_cast<const Bytef*>(pdf.data() + begin), end - begin) == Z_OK)
-      out.append(reinterpret_cast<const char*>(buf.data()), size);
-    at = end + 9;  // past "endstream", whose tail is not a stream of its own
-  }
-  return out;
-}
+using zeptest::pdfContent;
 
 int count(const std::string& text, const std::string& what) {
   int n = 0;
