@@ -152,23 +152,24 @@ std::vector<PendingLabel>& pendingLabels() {
 
 bool collecting = false;  // a whole frame also knows its corners
 
-bool overlap(const axes::LabelBox& a, const axes::LabelBox& b) {
-  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+// Whether two boxes come closer than `pad`.
+bool overlap(const axes::LabelBox& a, const axes::LabelBox& b, float pad) {
+  return a.x0 < b.x1 + pad && b.x0 < a.x1 + pad && a.y0 < b.y1 + pad && b.y0 < a.y1 + pad;
 }
 
 // How far `box` must move along its axis (sign +1 up or right, -1 down or
 // left) to be clear of the boxes placed; beyond `limit`, a value above it.
-float clearance(axes::LabelBox b, bool alongY, float sign, const std::vector<axes::LabelBox>& placed, float limit) {
+float clearance(axes::LabelBox b, bool alongY, float sign, const std::vector<axes::LabelBox>& placed, float limit,
+                float pad) {
   float moved = 0;
   for (int round = 0; round < 8 && moved <= limit; ++round) {
     const axes::LabelBox* hit = nullptr;
     for (const axes::LabelBox& o : placed)
-      if (overlap(b, o)) hit = &o;
+      if (overlap(b, o, pad)) hit = &o;
     if (hit == nullptr) return moved;
-    // Just past the other box, in this direction.
-    const float pad = 1e-4F;
-    const float step = alongY ? (sign > 0 ? hit->y1 - b.y0 : b.y1 - hit->y0) + pad
-                              : (sign > 0 ? hit->x1 - b.x0 : b.x1 - hit->x0) + pad;
+    // Just past the other box and the space between, in this direction.
+    const float step = alongY ? (sign > 0 ? hit->y1 - b.y0 : b.y1 - hit->y0) + 1.05F * pad
+                              : (sign > 0 ? hit->x1 - b.x0 : b.x1 - hit->x0) + 1.05F * pad;
     moved += step;
     (alongY ? b.y0 : b.x0) += sign * step;
     (alongY ? b.y1 : b.x1) += sign * step;
@@ -179,8 +180,10 @@ float clearance(axes::LabelBox b, bool alongY, float sign, const std::vector<axe
 // Moves `p` along its axis by the smaller of the two moves that free it, if
 // that is at most `limit`; false when it cannot be freed that far.
 bool nudge(PendingLabel& p, const std::vector<axes::LabelBox>& placed, float limit) {
-  const float up = clearance(p.box, p.alongY, 1, placed, limit);
-  const float down = clearance(p.box, p.alongY, -1, placed, limit);
+  // A tenth of the height between labels keeps their glyphs apart.
+  const float pad = 0.1F * p.height;
+  const float up = clearance(p.box, p.alongY, 1, placed, limit, pad);
+  const float down = clearance(p.box, p.alongY, -1, placed, limit, pad);
   const float d = up <= down ? up : -down;
   if (std::fabs(d) > limit) return false;
   (p.alongY ? p.vy : p.vx) += d;

@@ -141,7 +141,7 @@ struct Map {
 
   // Whether any of a grid of points over a box shows the map.
   bool coversAnyOf(const axes::LabelBox& b) const {
-    constexpr int nx = 8, ny = 4;
+    constexpr int nx = 12, ny = 6;
     for (int i = 0; i <= nx; ++i)
       for (int j = 0; j <= ny; ++j)
         if (covers(b.x0 + (b.x1 - b.x0) * static_cast<float>(i) / nx, b.y0 + (b.y1 - b.y0) * static_cast<float>(j) / ny))
@@ -482,7 +482,7 @@ void axppol() {
   // A radius label sits under the 0 degree spoke, inside its circle and clear
   // of the circle within it and of the next spoke below: its box, or an empty
   // one when it has no room there.
-  const float spokeClear = dth < 89 ? (gap + h) / std::tan(dth * static_cast<float>(kPi) / 180) : 0;
+  const float spokeClear = dth < 89 ? (1.5F * gap + h) / std::tan(dth * static_cast<float>(kPi) / 180) : 0;
   const auto radiusLabel = [&](const axes::Ticks& ticks, std::size_t i) -> axes::LabelBox {
     const float r = static_cast<float>(ticks.major[i]) * simfac;
     const float inner = i > 0 ? static_cast<float>(ticks.major[i - 1]) * simfac : 0;

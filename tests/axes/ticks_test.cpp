@@ -2,6 +2,8 @@
 // reversed and negative windows, common factors and calendar steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -160,10 +162,10 @@ TEST(AxisTicks, LogarithmicAxes) {
   EXPECT_EQ(ticks("L", 1, 1000, 4).labels.front(), "10\\^{0}");
   EXPECT_EQ(ticks("L", 1e-3F, 1, 2).labels.front(), "10\\^{-3}");
 
-  // Fewer than two decades: labels also at 2 and 5.
+  // Fewer than two decades: labels also at 2 and 5, stating their value.
   const SideTicks short_ = ticks("B", 1, 50, 4);
   expectNear(short_.major, {1, 2, 5, 10, 20, 50}, 1e-4);
-  EXPECT_EQ(short_.labels, (Labels{"10\\^{0}", "2", "5", "10\\^{1}", "2", "5"}));
+  EXPECT_EQ(short_.labels, (Labels{"10\\^{0}", "2", "5", "10\\^{1}", "20", "50"}));
   EXPECT_EQ(short_.minor.size(), 8U);  // 3 4 6 7 8 9 30 40
   EXPECT_NEAR(short_.minor.front(), 3, 1e-5);
 
@@ -186,6 +188,69 @@ TEST(AxisTicks, LogarithmicAxes) {
   EXPECT_GE(labelled, 4);
   EXPECT_LE(labelled, 11);
   EXPECT_TRUE(wide.minor.empty());
+}
+
+TEST(AxisTicks, ShortLogAxesStateTheValueOfEveryLabel) {
+  zep::axinit();
+  EXPECT_EQ(ticks("L", 2, 30, 2).labels, (Labels{"2", "5", "10\\^{1}", "20"}));
+  EXPECT_EQ(ticks("B", 0.02F, 0.5F, 3).labels, (Labels{"0.02", "0.05", "10\\^{-1}", "0.2", "0.5"}));
+  // Far from 1 the digit keeps its decade.
+  const std::string times = "\xC3\x97";
+  EXPECT_EQ(ticks("B", 2e5F, 5e6F, 3).labels,
+            (Labels{"2" + times + "10\\^{5}", "5" + times + "10\\^{5}", "10\\^{6}", "2" + times + "10\\^{6}",
+                    "5" + times + "10\\^{6}"}));
+  EXPECT_EQ(ticks("L", -50, -2, 2).labels, (Labels{"-50", "-20", "-10\\^{1}", "-5", "-2"}));
+}
+
+TEST(AxisTicks, WindowEndsInFloatKeepTheirTicks) {
+  zep::axinit();
+  // 123.4 and 6.1 are not exact in float; the ends still carry majors.
+  const SideTicks a = ticks("B", 123.4F, 123.9F);
+  ASSERT_EQ(a.major.size(), 6U);
+  EXPECT_FLOAT_EQ(a.major.front(), 123.4F);
+  EXPECT_FLOAT_EQ(a.major.back(), 123.9F);
+  EXPECT_EQ(a.labels.front(), "123.4");
+  const SideTicks b = ticks("L", 6, 6.1F);
+  ASSERT_FALSE(b.major.empty());
+  EXPECT_FLOAT_EQ(b.major.back(), 6.1F);
+  EXPECT_EQ(b.labels.back(), "6.10");
+  // A window two floats wide: no step finer than floats can hold, so no two
+  // majors fall on one float value.
+  const SideTicks c = ticks("B", 0.5F, 0.5000001F);
+  ASSERT_GE(c.major.size(), 1U);
+  EXPECT_LE(c.major.size(), 3U);
+  for (std::size_t i = 1; i < c.major.size(); ++i) EXPECT_LT(c.major[i - 1], c.major[i]);
+  for (std::size_t i = 1; i < c.minor.size(); ++i) EXPECT_LT(c.minor[i - 1], c.minor[i]);
+  // The tick at zero is zero, not minus zero.
+  const SideTicks d = ticks("B", -0.3F, 1);
+  bool zero = false;
+  for (float u : d.major)
+    if (u == 0) {
+      zero = true;
+      EXPECT_FALSE(std::signbit(u));
+    }
+  EXPECT_TRUE(zero);
+}
+
+TEST(AxisTicks, YearsOfAnyNumberOfDigitsWithTheirSign) {
+  zep::axinit();
+  // Ten thousand years of days from 1 January 2000.
+  zep::axstim("B", 2000, 1, 1, "D");
+  const SideTicks far = ticks("B", 0, 3652500);
+  EXPECT_EQ(far.labels, (Labels{"2000", "3000", "4000", "5000", "6000", "7000", "8000", "9000", "10000", "11000",
+                                "12000"}));
+  // Proleptic Gregorian: 1 January of year 0 lies 730485 days before 2000
+  // (2000 x 365.2425); a million days back reaches into year -738.
+  const SideTicks back = ticks("B", -1000000, 0);
+  EXPECT_EQ(back.labels, (Labels{"-500", "0", "500", "1000", "1500", "2000"}));
+  ASSERT_EQ(back.major.size(), 6U);
+  EXPECT_FLOAT_EQ(back.major[1], -730485);
+  // Months keep their year, past 9999 too.
+  zep::axstim("B", 9999, 7, 1, "D");
+  const SideTicks turn = ticks("B", 0, 366);
+  EXPECT_EQ(turn.labels.front(), "JUL 9999");
+  EXPECT_NE(std::find(turn.labels.begin(), turn.labels.end(), "JAN 10000"), turn.labels.end());
+  zep::axstim("B", 0, 0, 0, " ");
 }
 
 TEST(AxisTicks, TimeAxesAtCalendarSteps) {

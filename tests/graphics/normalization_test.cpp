@@ -204,6 +204,68 @@ TEST(Normalization, FinalizationReportsKeepTheLastTransformation) {
   expectPoint(forward(1, 1), 0.5F, 0.5F, "still the first transformation");
 }
 
+TEST(Normalization, WindowsBeyondFloatRangeAreRejected) {
+  ReportRecorder rec;
+  setAxes(1, 0, 1, 0, 1, 0, 2, 0, 2);
+  // Width 6.8e38 overflows a float; ten to the 40 as the ratio of a log
+  // window too; a width of one denormal step cannot be divided by.
+  setAxes(1, 0, 1, 0, 1, -3.4e38F, 3.4e38F, 0, 1);
+  setAxes(3, 0, 1, 0, 1, 1e-20F, 1e20F, 0, 1);
+  setAxes(2, 0, 1, 0, 1, 0, 1, 1e30F, 1e-30F);
+  setAxes(1, 0, 1, 0, 1, 0, 1e-44F, 0, 1);
+  const std::vector<Report> invalid(4, Report{"E", "SGSTRF", "WINDOW DEFINITION IS INVALID."});
+  EXPECT_EQ(rec.reports(), invalid);
+  expectPoint(forward(1, 1), 0.5F, 0.5F, "still the first transformation");
+  // Wide windows whose width still fits are kept, and map their ends apart.
+  rec.clear();
+  setAxes(1, 0, 1, 0, 1, -1e38F, 1e38F, 0, 1);
+  setAxes(3, 0, 1, 0, 1, 1e-18F, 1e18F, 0, 1);
+  EXPECT_TRUE(rec.reports().empty());
+  expectPoint(forward(1e-18F, 0), 0, 0, "lower end of 36 decades", 1e-5F);
+  expectPoint(forward(1, 0), 0.5F, 0, "middle of 36 decades", 1e-5F);
+}
+
+TEST(Normalization, DegenerateConesAreReportedAtFinalization) {
+  ReportRecorder rec;
+  const auto finalizeCone = [](int itr, float stlat1, float stlat2) {
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgssim(0.2F, 0, 0);
+    zep::sgsmpl(0, 90, 0);
+    zep::sgstxy(-180, 180, -90, 90);
+    zep::sgrset("STLAT1", stlat1);
+    zep::sgrset("STLAT2", stlat2);
+    zep::sgstrn(itr);
+    zep::sgstrf();
+  };
+  // With the standard latitude on the equator, 30E 45N lands millions of V
+  // units away: a blank page that deserves a word.
+  finalizeCone(20, 0, 0);
+  float vx = 0, vy = 0;
+  zep::stftrf(30, 45, vx, vy);
+  EXPECT_GT(std::fabs(vy), 1e5F);
+  finalizeCone(22, 0, 0);
+  finalizeCone(23, 0, 0);
+  ASSERT_EQ(rec.reports().size(), 3U);
+  for (const Report& r : rec.reports()) {
+    EXPECT_EQ(r.level, "W");
+    EXPECT_EQ(r.routine, "SGSTRF");
+    EXPECT_NE(r.text.find("STLAT1"), std::string::npos) << r.text;
+  }
+  EXPECT_NE(rec.reports()[0].text.find("EQUIDISTANT CONIC"), std::string::npos);
+  // Ordinary cones, and the conformal cone on one standard latitude at 0 and
+  // the other at 30 degrees, are quiet.
+  rec.clear();
+  finalizeCone(20, 30, 0);
+  finalizeCone(21, 0, 0);
+  finalizeCone(22, 0, 30);
+  finalizeCone(22, 30, 60);
+  finalizeCone(23, -45, 0);
+  finalizeCone(10, 0, 0);
+  EXPECT_TRUE(rec.reports().empty());
+  zep::sgrset("STLAT1", 0);
+  zep::sgrset("STLAT2", 0);
+}
+
 TEST(Normalization, PolarCoordinates) {
   setSimilarity(5, true, 0.4F);
   expectPoint(forward(1, 90), 0.5F, 0.9F, "r 1 at 90 degrees");
