@@ -479,47 +479,65 @@ void axppol() {
   float dth = axReal("DPOLAR");
   if (!(dth > 0) || dth > 360) dth = 30;
   const float h = axReal("RLABEL"), gap = axReal("RGAP");
-  // A radius label sits under the 0 degree spoke, inside its circle and clear
-  // of the circle within it and of the next spoke below: its box, or an empty
-  // one when it has no room there.
-  const float spokeClear = dth < 89 ? (1.5F * gap + h) / std::tan(dth * static_cast<float>(kPi) / 180) : 0;
-  const auto radiusLabel = [&](const axes::Ticks& ticks, std::size_t i) -> axes::LabelBox {
-    const float r = static_cast<float>(ticks.major[i]) * simfac;
-    const float inner = i > 0 ? static_cast<float>(ticks.major[i - 1]) * simfac : 0;
-    const float w = axes::textWidth(ticks.labels[i], h);
-    const float depth = gap + h;  // the label's lowest point below the spoke
-    if (!(r > depth)) return {};
-    const float x1 = ox + std::sqrt(r * r - depth * depth) - gap / 2;
-    if (x1 - w < ox + std::max(inner + gap / 2, spokeClear)) return {};
-    return {x1 - w, x1, oy - gap - h, oy - gap, ticks.labels[i]};
-  };
-  // As many circles as NTICK asks for, fewer when their labels would not fit
-  // between them.
-  axes::Ticks t;
-  for (int target = std::max(axInt("NTICK"), 2); target >= 2; --target) {
-    t = axes::linearTicks(0, rmax, 0, 0, target, axInt("LBLMAX"), axes::textParameter("CTIMES"));
-    bool fits = true;
-    for (std::size_t i = 0; i < t.major.size() && fits; ++i)
-      if (t.major[i] > 0 && radiusLabel(t, i).text.empty()) fits = false;
-    if (fits || !inside) break;
-  }
+  const std::string degree = axes::textParameter("CDEG");
+  const axes::Ticks t = axes::linearTicks(0, rmax, 0, 0, axInt("NTICK"), axInt("LBLMAX"), axes::textParameter("CTIMES"));
   double router = 0;
   for (double r : t.major) router = std::max(router, r);
   if (!(router > 0)) return;
 
+  // Radius labels sit under the 0 degree spoke, centred on their circles, which
+  // are broken under them. A label must stay clear of the next spoke below, of
+  // the 0 degree label outside the outer circle and of its neighbours: where
+  // they crowd, every k-th circle (counted from the outer one) is labelled.
+  const float depth = 1.5F * gap + h;  // below the spoke, a margin included
+  const float spokeClear = dth < 89 ? depth / std::tan(dth * static_cast<float>(kPi) / 180) : 0;
+  const float zeroLeft = static_cast<float>(router) * simfac + gap;  // where the 0 degree label starts
+  std::vector<axes::LabelBox> candidates;  // one per circle, from the outer one inwards
+  for (std::size_t i = t.major.size(); i-- > 0;) {
+    const float r = static_cast<float>(t.major[i]) * simfac;
+    const float w = axes::textWidth(t.labels[i], h);
+    axes::LabelBox b{ox + r - w / 2, ox + r + w / 2, oy - gap - h, oy - gap, t.labels[i]};
+    const bool clear = t.major[i] > 0 && b.x0 - ox >= spokeClear &&
+                       !(b.x1 + gap / 2 > ox + zeroLeft && b.y1 > oy - 0.6F * h);
+    candidates.push_back(clear ? b : axes::LabelBox{0, 0, 0, 0, {}});
+  }
+  std::vector<axes::LabelBox> radiusLabels;
+  for (std::size_t every = 1; inside && every <= candidates.size(); ++every) {
+    radiusLabels.clear();
+    bool apart = true;
+    for (std::size_t k = 0; k < candidates.size(); k += every) {
+      if (candidates[k].text.empty()) continue;
+      if (!radiusLabels.empty() && radiusLabels.back().x0 < candidates[k].x1 + gap) apart = false;
+      radiusLabels.push_back(candidates[k]);
+    }
+    if (apart) break;
+  }
+
   axes::ViewportClip clip;
   const int gindex = axInt("INDEXG"), gtype = axInt("ITYPEG");
+  const auto underLabel = [&](float vx, float vy) {
+    for (const axes::LabelBox& b : radiusLabels)
+      if (vx > b.x0 - gap / 3 && vx < b.x1 + gap / 3 && vy > b.y0 - gap / 3 && vy < b.y1 + gap / 3) return true;
+    return false;
+  };
   for (double r : t.major) {
     if (!(r > 0)) continue;
+    const int index = r == router ? axInt("INDEXA") : gindex, itype = r == router ? 1 : gtype;
     std::vector<float> x, y;
-    for (int i = 0; i <= 180; ++i) {
+    for (int i = 0; i <= 720; ++i) {
+      const double a = i * kPi / 360;
+      if (underLabel(ox + static_cast<float>(r * simfac * std::cos(a)), oy + static_cast<float>(r * simfac * std::sin(a)))) {
+        axes::polyline('U', x, y, index, itype);
+        x.clear();
+        y.clear();
+        continue;
+      }
       x.push_back(static_cast<float>(r));
-      y.push_back(static_cast<float>(2 * i) * toU);
+      y.push_back(static_cast<float>(i) / 2 * toU);
     }
-    axes::polyline('U', x, y, r == router ? axInt("INDEXA") : gindex, r == router ? 1 : gtype);
+    axes::polyline('U', x, y, index, itype);
   }
   const int lindex = axInt("INDEXL");
-  const std::string degree = axes::textParameter("CDEG");
   std::vector<double> spokes = multiples(0, 360, dth, true);
   if (!spokes.empty() && spokes.back() >= 360 - 1e-6) spokes.pop_back();
   for (double th : spokes) {
@@ -532,12 +550,7 @@ void axppol() {
     const float reach = static_cast<float>(router) * simfac + gap + std::fabs(c) * w / 2 + std::fabs(s) * 0.7F * h;
     axes::text(ox + c * reach, oy + s * reach, label, h, 0, 0, lindex);
   }
-  if (!inside) return;
-  for (std::size_t i = 0; i < t.major.size(); ++i) {
-    if (!(t.major[i] > 0)) continue;
-    const axes::LabelBox b = radiusLabel(t, i);
-    if (!b.text.empty()) axes::text(b.x1, (b.y0 + b.y1) / 2, b.text, h, 0, 1, lindex);
-  }
+  for (const axes::LabelBox& b : radiusLabels) axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
 }
 
 void axpgrd() {
