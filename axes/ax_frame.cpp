@@ -194,18 +194,23 @@ bool nudge(PendingLabel& p, const std::vector<axes::LabelBox>& placed, float lim
 
 void placePendingLabels() {
   std::vector<PendingLabel>& pending = pendingLabels();
-  std::stable_sort(pending.begin(), pending.end(),
-                   [](const PendingLabel& a, const PendingLabel& b) { return a.importance > b.importance; });
+  // Placed by importance, drawn in the order the sides gave them.
+  std::vector<std::size_t> order(pending.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return pending[a].importance > pending[b].importance; });
   std::vector<axes::LabelBox> placed;
-  for (PendingLabel& p : pending) {
+  std::vector<bool> kept(pending.size(), false);
+  for (std::size_t i : order) {
+    PendingLabel& p = pending[i];
     // A third of a label height moves a label that its tick still owns; a
     // decade of a log axis may go as far as a whole height rather than be lost.
-    if (!nudge(p, placed, (p.importance == 2 ? 1.0F : 0.34F) * p.height)) {
-      if (p.importance < 2) continue;
-    }
+    if (!nudge(p, placed, (p.importance == 2 ? 1.0F : 0.34F) * p.height) && p.importance < 2) continue;
     placed.push_back(p.box);
-    axes::text(p.vx, p.vy, p.text, p.height, 0, p.centring, p.index);
+    kept[i] = true;
   }
+  for (std::size_t i = 0; i < pending.size(); ++i)
+    if (kept[i]) axes::text(pending[i].vx, pending[i].vy, pending[i].text, pending[i].height, 0, pending[i].centring, pending[i].index);
   pending.clear();
 }
 
