@@ -132,8 +132,8 @@ void tick(const Edge& e, float along, float length, int itick, int index) {
 
 // Tick labels of the frame being drawn, placed together once every side has
 // put its own: where two run into each other (the labels at a corner, crowded
-// ticks) the later of them is moved along its axis by a little, or, when that is
-// not enough, the less important one is left out.
+// ticks) the less important of them (the later of two alike) is moved along its
+// axis by a little, or, when that is not enough, left out.
 struct PendingLabel {
   axes::LabelBox box;
   float vx, vy;
@@ -209,8 +209,10 @@ void placePendingLabels() {
     placed.push_back(p.box);
     kept[i] = true;
   }
-  for (std::size_t i = 0; i < pending.size(); ++i)
-    if (kept[i]) axes::text(pending[i].vx, pending[i].vy, pending[i].text, pending[i].height, 0, pending[i].centring, pending[i].index);
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    const PendingLabel& p = pending[i];
+    if (kept[i]) axes::text(p.vx, p.vy, p.text, p.height, 0, p.centring, p.index);
+  }
   pending.clear();
 }
 
