@@ -130,26 +130,96 @@ void tick(const Edge& e, float along, float length, int itick, int index) {
   axes::polyline('V', x, y, index, 1);
 }
 
-// Label boxes of the frame being drawn: a label that would run into one drawn
-// before it (the two labels at a corner) is left out.
-std::vector<axes::LabelBox>& frameLabels() {
-  static std::vector<axes::LabelBox> boxes;
-  return boxes;
+// Tick labels of the frame being drawn, placed together once every side has
+// put its own: where two run into each other (the labels at a corner, crowded
+// ticks) the less important of them (the later of two alike) is moved along its
+// axis by a little, or, when that is not enough, left out.
+struct PendingLabel {
+  axes::LabelBox box;
+  float vx, vy;
+  int centring;
+  float height;
+  int index;
+  bool alongY;     // the label's side is L or R: it moves up or down
+  int importance;  // 2 a decade of a log axis, 1 a window end, 0 an inner label
+  std::string text;
+};
+
+std::vector<PendingLabel>& pendingLabels() {
+  static std::vector<PendingLabel> labels;
+  return labels;
 }
 
 bool collecting = false;  // a whole frame also knows its corners
 
-bool claim(const axes::LabelBox& b) {
-  for (const axes::LabelBox& o : frameLabels())
-    if (b.x0 < o.x1 && o.x0 < b.x1 && b.y0 < o.y1 && o.y0 < b.y1) return false;
-  frameLabels().push_back(b);
+// Whether two boxes come closer than `pad`.
+bool overlap(const axes::LabelBox& a, const axes::LabelBox& b, float pad) {
+  return a.x0 < b.x1 + pad && b.x0 < a.x1 + pad && a.y0 < b.y1 + pad && b.y0 < a.y1 + pad;
+}
+
+// How far `box` must move along its axis (sign +1 up or right, -1 down or
+// left) to be clear of the boxes placed; beyond `limit`, a value above it.
+float clearance(axes::LabelBox b, bool alongY, float sign, const std::vector<axes::LabelBox>& placed, float limit,
+                float pad) {
+  float moved = 0;
+  for (int round = 0; round < 8 && moved <= limit; ++round) {
+    const axes::LabelBox* hit = nullptr;
+    for (const axes::LabelBox& o : placed)
+      if (overlap(b, o, pad)) hit = &o;
+    if (hit == nullptr) return moved;
+    // Just past the other box and the space between, in this direction.
+    const float step = alongY ? (sign > 0 ? hit->y1 - b.y0 : b.y1 - hit->y0) + 1.05F * pad
+                              : (sign > 0 ? hit->x1 - b.x0 : b.x1 - hit->x0) + 1.05F * pad;
+    moved += step;
+    (alongY ? b.y0 : b.x0) += sign * step;
+    (alongY ? b.y1 : b.x1) += sign * step;
+  }
+  return limit * 2 + 1;
+}
+
+// Moves `p` along its axis by the smaller of the two moves that free it, if
+// that is at most `limit`; false when it cannot be freed that far.
+bool nudge(PendingLabel& p, const std::vector<axes::LabelBox>& placed, float limit) {
+  // A tenth of the height between labels keeps their glyphs apart.
+  const float pad = 0.1F * p.height;
+  const float up = clearance(p.box, p.alongY, 1, placed, limit, pad);
+  const float down = clearance(p.box, p.alongY, -1, placed, limit, pad);
+  const float d = up <= down ? up : -down;
+  if (std::fabs(d) > limit) return false;
+  (p.alongY ? p.vy : p.vx) += d;
+  (p.alongY ? p.box.y0 : p.box.x0) += d;
+  (p.alongY ? p.box.y1 : p.box.x1) += d;
   return true;
+}
+
+void placePendingLabels() {
+  std::vector<PendingLabel>& pending = pendingLabels();
+  // Placed by importance, drawn in the order the sides gave them.
+  std::vector<std::size_t> order(pending.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return pending[a].importance > pending[b].importance; });
+  std::vector<axes::LabelBox> placed;
+  std::vector<bool> kept(pending.size(), false);
+  for (std::size_t i : order) {
+    PendingLabel& p = pending[i];
+    // A third of a label height moves a label that its tick still owns; a
+    // decade of a log axis may go as far as a whole height rather than be lost.
+    if (!nudge(p, placed, (p.importance == 2 ? 1.0F : 0.34F) * p.height) && p.importance < 2) continue;
+    placed.push_back(p.box);
+    kept[i] = true;
+  }
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    const PendingLabel& p = pending[i];
+    if (kept[i]) axes::text(p.vx, p.vy, p.text, p.height, 0, p.centring, p.index);
+  }
+  pending.clear();
 }
 
 void drawSide(int side) {
   // Outward ticks lie outside the viewport.
   const axes::ViewportClip unclipped(false);
-  if (!collecting) frameLabels().clear();  // one side alone: its own labels only
+  if (!collecting) pendingLabels().clear();  // one side alone: its own labels only
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const Edge e = edgeOf(side);
   const int index = s.lineIndex >= 0 ? s.lineIndex : axInt("INDEXA");
@@ -191,21 +261,31 @@ void drawSide(int side) {
     // A superscript reaches above the line by SHIFT + SMALL/2 of the height.
     const float raise = scripts ? 0.4F * h : 0;
     extent = horizontal(side) ? h + raise : widest;
+    const bool log = logarithmic(side);
+    const float endSlack = 1e-3F * (e.hi - e.lo);
     for (std::size_t i = 0; i < t.major.size(); ++i) {
       const float a = alongV(side, t.major[i]);
       if (t.labels[i].empty() || !inside(a)) continue;
-      float vx = 0, vy = 0;
+      PendingLabel p{};
+      p.text = t.labels[i];
+      p.height = h;
+      p.index = labelIndex;
+      p.alongY = !horizontal(side);
+      const double decade = std::log10(std::fabs(t.major[i]));
+      p.importance = log && std::fabs(decade - std::round(decade)) < 1e-6                              ? 2
+                     : (std::fabs(a - e.lo) < endSlack || std::fabs(a - e.hi) < endSlack) ? 1
+                                                                                          : 0;
       const float w = axes::textWidth(t.labels[i], h);
       if (horizontal(side)) {
-        e.point(a, base + (e.outward < 0 ? raise : 0) + h / 2, vx, vy);
-        if (claim({vx - w / 2, vx + w / 2, vy - h / 2, vy + h / 2 + raise, {}}))
-          axes::text(vx, vy, t.labels[i], h, 0, 0, labelIndex);
+        e.point(a, base + (e.outward < 0 ? raise : 0) + h / 2, p.vx, p.vy);
+        p.box = {p.vx - w / 2, p.vx + w / 2, p.vy - h / 2, p.vy + h / 2 + raise, {}};
       } else {
-        e.point(a, base, vx, vy);
-        const float x0 = e.outward < 0 ? vx - w : vx;
-        if (claim({x0, x0 + w, vy - h / 2, vy + h / 2 + raise, {}}))
-          axes::text(vx, vy, t.labels[i], h, 0, e.outward < 0 ? 1 : -1, labelIndex);
+        e.point(a, base, p.vx, p.vy);
+        p.centring = e.outward < 0 ? 1 : -1;
+        const float x0 = e.outward < 0 ? p.vx - w : p.vx;
+        p.box = {x0, x0 + w, p.vy - h / 2, p.vy + h / 2 + raise, {}};
       }
+      pendingLabels().push_back(std::move(p));
     }
     if (!t.factor.empty()) {
       float vx = 0, vy = 0;
@@ -224,6 +304,7 @@ void drawSide(int side) {
     e.point((e.lo + e.hi) / 2, offset, vx, vy);
     axes::text(vx, vy, s.title, th, horizontal(side) ? 0 : 90, 0, titleIndex);
   }
+  if (!collecting) placePendingLabels();
 }
 
 Side* side(std::string_view cside, const char* routine) {
@@ -250,12 +331,12 @@ void axpfrm() {
     const axes::ViewportClip unclipped(false);
     axes::polyline('V', {vx0, vx1, vx1, vx0, vx0}, {vy0, vy0, vy1, vy1, vy0}, axInt("INDEXA"), 1);
   } else {
-    frameLabels().clear();
+    pendingLabels().clear();
     collecting = true;
     for (int i = 0; i < 4; ++i)
       if (sides()[static_cast<std::size_t>(i)].draw) drawSide(i);
     collecting = false;
-    frameLabels().clear();
+    placePendingLabels();
   }
 }
 

@@ -127,6 +127,28 @@ struct Map {
     return true;
   }
 
+  // Whether a V point shows the map: inside the viewport and the image of a
+  // point of the sphere within the limits (the inverse alone would also answer
+  // beyond the outline, where it wraps or extrapolates).
+  bool covers(float vx, float vy) const {
+    if (!(vx > vx0 && vx < vx1 && vy > vy0 && vy < vy1)) return false;
+    float ux = 0, uy = 0;
+    stitrf(vx, vy, ux, uy);
+    if (ux == rundef || uy == rundef || !std::isfinite(ux) || !std::isfinite(uy)) return false;
+    const Point p = at(ux / toU, uy / toU);
+    return p.visible && std::hypot(p.vx - vx, p.vy - vy) < 1e-3F * (vx1 - vx0);
+  }
+
+  // Whether any of a grid of points over a box shows the map.
+  bool coversAnyOf(const axes::LabelBox& b) const {
+    constexpr int nx = 12, ny = 6;
+    for (int i = 0; i <= nx; ++i)
+      for (int j = 0; j <= ny; ++j)
+        if (covers(b.x0 + (b.x1 - b.x0) * static_cast<float>(i) / nx, b.y0 + (b.y1 - b.y0) * static_cast<float>(j) / ny))
+          return true;
+    return false;
+  }
+
   // A pole of T that the projection draws as a single point.
   bool pointedPole(const Point& p) const {
     if (std::fabs(std::fabs(p.ty) - static_cast<float>(kPi / 2)) > 1e-3F) return false;
@@ -140,9 +162,10 @@ struct Anchor {
 };
 
 // Where a graticule line, given as a function of its parameter s in [s0, s1],
-// leaves the map or the viewport, with the outward direction of the line there.
+// leaves the map or the viewport, with the outward direction of the line there;
+// `endsOnly` keeps the places where it ends at a limit of latitude.
 std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(double)>& line, double s0, double s1,
-                            int n, bool parallel) {
+                            int n, bool parallel, bool endsOnly = false) {
   std::vector<Anchor> out;
   const double ds = (s1 - s0) / n;
   const auto make = [&](const Map::Point& edge, double sEdge, double inward) {
@@ -174,8 +197,10 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
         else hi = mid;
       }
       const double sv = a.visible ? lo : hi;
-      make(line(sv), sv, a.visible ? -1 : 1);
-    } else if (a.visible && map.seamIsEdge && std::fabs(a.tx - b.tx) > kPi &&
+      const Map::Point edge = line(sv);
+      if (!endsOnly || std::fabs(edge.ty - map.tymin) < 2e-3F || std::fabs(edge.ty - map.tymax) < 2e-3F)
+        make(edge, sv, a.visible ? -1 : 1);
+    } else if (!endsOnly && a.visible && map.seamIsEdge && std::fabs(a.tx - b.tx) > kPi &&
                !(std::fabs(a.tx) > kPi - 1e-3 && std::fabs(b.tx) > kPi - 1e-3)) {
       // (A meridian along the cut flips between its two sides: no crossing.)
       // Across the cut of the map: both sides end at the outline.
@@ -193,28 +218,38 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
   return out;
 }
 
-// Places a label beyond an anchor along its direction unless it would overlap
-// a label already placed.
-void placeLabel(const Anchor& a, const std::string& label, float h, float gap, int index) {
+// Places a label beyond an anchor along its direction, clear of the map (where
+// the edge bends, a corner or a notch, it goes further out), unless it would
+// overlap a label already placed or leave the workstation window. False when
+// it found no place.
+enum class Placement { Placed, Crowded, OnMap };
+
+Placement placeLabel(const Map& map, const Anchor& a, const std::string& label, float h, float gap, int index) {
   const float w = axes::textWidth(label, h);
   const float bh = 1.1F * h;
   const float reach = gap + std::fabs(a.dx) * w / 2 + std::fabs(a.dy) * bh / 2;
-  const float cx = a.vx + a.dx * reach, cy = a.vy + a.dy * reach;
-  axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
-  // A label beyond the workstation window would be cut off: leave it out.
   float rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0, wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
   int iwtrf = 0;
   stqwtr(rx0, rx1, ry0, ry1, wx0, wx1, wy0, wy1, iwtrf);
-  float bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
-  stfpr2(box.x0, box.y0, bx0, by0);
-  stfpr2(box.x1, box.y1, bx1, by1);
-  if (std::min(bx0, bx1) < rx0 || std::max(bx0, bx1) > rx1 || std::min(by0, by1) < ry0 || std::max(by0, by1) > ry1)
-    return;
   const float pad = gap / 2;
-  for (const axes::LabelBox& o : axes::mapLabels())
-    if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad) return;
-  axes::mapLabels().push_back(box);
-  axes::text(cx, cy, label, h, 0, 0, index);
+  for (float extra = 0; extra <= 3 * h + 1e-6F; extra += h / 4) {
+    const float cx = a.vx + a.dx * (reach + extra), cy = a.vy + a.dy * (reach + extra);
+    axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
+    // A label beyond the workstation window would be cut off: leave it out.
+    float bx0 = 0, by0 = 0, bx1 = 0, by1 = 0;
+    stfpr2(box.x0, box.y0, bx0, by0);
+    stfpr2(box.x1, box.y1, bx1, by1);
+    if (std::min(bx0, bx1) < rx0 || std::max(bx0, bx1) > rx1 || std::min(by0, by1) < ry0 || std::max(by0, by1) > ry1)
+      return Placement::Crowded;
+    if (map.coversAnyOf(box)) continue;
+    for (const axes::LabelBox& o : axes::mapLabels())
+      if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad)
+        return Placement::Crowded;
+    axes::mapLabels().push_back(box);
+    axes::text(cx, cy, label, h, 0, 0, index);
+    return Placement::Placed;
+  }
+  return Placement::OnMap;
 }
 
 std::vector<double> multiples(double lo, double hi, double step, bool closed) {
@@ -345,7 +380,7 @@ void axpmap() {
   // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
   for (double lat : lats) {
     const auto line = [&](double s) { return map.at(s, lat); };
-    for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(a, axes::latitudeLabel(lat, degree), h, gap, index);
+    for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(map, a, axes::latitudeLabel(lat, degree), h, gap, index);
   }
   // Round values first, so that where labels crowd (pole lines, the apex of a
   // cone) the ones kept are 0, 90, 180 ... and the choice is symmetric.
@@ -361,19 +396,31 @@ void axpmap() {
     const int ra = rank(a), rb = rank(b);
     return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
   });
-  // The bottom of the map, for meridians that only meet at pointed poles.
+  // The bottom of the map, for meridians that only meet at pointed poles: the
+  // lowest point of the lowest parallel and of the cut.
   float bottom = map.vy1;
   for (int i = 0; i <= 360; ++i) {
-    const Map::Point p = map.atT(map.txmin + (map.txmax - map.txmin) * static_cast<float>(i) / 360, map.tymin);
-    if (p.visible) bottom = std::min(bottom, p.vy);
+    const float f = static_cast<float>(i) / 360;
+    for (const Map::Point& p : {map.atT(map.txmin + (map.txmax - map.txmin) * f, map.tymin),
+                                map.atT(map.txmin, map.tymin + (map.tymax - map.tymin) * f),
+                                map.atT(map.txmax, map.tymin + (map.tymax - map.tymin) * f)})
+      if (p.visible && (map.seamIsEdge || p.ty == map.tymin)) bottom = std::min(bottom, p.vy);
   }
   for (double lon : byRank) {
     if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
     const auto line = [&](double s) { return map.at(lon, s); };
-    std::vector<Anchor> found = anchors(map, line, -90, 90, 360, false);
-    if (found.empty()) {
-      // Meridians that run from pole point to pole point: below the map, where
-      // the meridian crosses a low parallel.
+    // The meridian of the cut runs along the map's edge: where it seems to
+    // leave the map there, a label would read as a latitude. It is labelled at
+    // its ends only.
+    const bool alongCut = map.seamIsEdge && std::fabs(std::fabs(line(0).tx) - static_cast<float>(kPi)) < 1e-3F;
+    std::vector<Anchor> found = anchors(map, line, -90, 90, 360, false, alongCut);
+    // Meridians that run from pole point to pole point, or whose ends lie where
+    // no label gets clear of the map (the poles of a polyconic map): below the
+    // map, where the meridian crosses a low parallel.
+    bool elsewhere = found.empty() || !alongCut;
+    for (const Anchor& a : found)
+      if (placeLabel(map, a, axes::longitudeLabel(lon, degree), h, gap, index) != Placement::OnMap) elsewhere = false;
+    if (elsewhere) {
       // Taken no lower than 45 degrees south, where meridians still stand apart.
       double low = -45;
       for (double lat : lats)
@@ -382,9 +429,8 @@ void axpmap() {
           break;
         }
       const Map::Point p = map.at(lon, low);
-      if (p.visible) found.push_back({p.vx, bottom, 0, -1});
+      if (p.visible) placeLabel(map, {p.vx, bottom, 0, -1}, axes::longitudeLabel(lon, degree), h, gap, index);
     }
-    for (const Anchor& a : found) placeLabel(a, axes::longitudeLabel(lon, degree), h, gap, index);
   }
 }
 
@@ -430,27 +476,68 @@ void axppol() {
   // Room outside the outer circle for the angle labels.
   const float room = axReal("RGAP") + axes::textWidth("000" + axes::textParameter("CDEG"), axReal("RLABEL"));
   const double rmax = (inside ? std::max(nearest - room, 0.5F * nearest) : farthest) / simfac;
+  float dth = axReal("DPOLAR");
+  if (!(dth > 0) || dth > 360) dth = 30;
+  const float h = axReal("RLABEL"), gap = axReal("RGAP");
+  const std::string degree = axes::textParameter("CDEG");
   const axes::Ticks t = axes::linearTicks(0, rmax, 0, 0, axInt("NTICK"), axInt("LBLMAX"), axes::textParameter("CTIMES"));
   double router = 0;
   for (double r : t.major) router = std::max(router, r);
   if (!(router > 0)) return;
 
+  // Radius labels sit under the 0 degree spoke, centred on their circles, which
+  // are broken under them. A label must stay clear of the next spoke below, of
+  // the 0 degree label outside the outer circle and of its neighbours: where
+  // they crowd, every k-th circle (counted from the outer one) is labelled.
+  const float depth = 1.5F * gap + h;  // below the spoke, a margin included
+  const float spokeClear = dth < 89 ? depth / std::tan(dth * static_cast<float>(kPi) / 180) : 0;
+  const float zeroLeft = static_cast<float>(router) * simfac + gap;  // where the 0 degree label starts
+  std::vector<axes::LabelBox> candidates;  // one per circle, from the outer one inwards
+  for (std::size_t i = t.major.size(); i-- > 0;) {
+    const float r = static_cast<float>(t.major[i]) * simfac;
+    const float w = axes::textWidth(t.labels[i], h);
+    axes::LabelBox b{ox + r - w / 2, ox + r + w / 2, oy - gap - h, oy - gap, t.labels[i]};
+    const bool clear = t.major[i] > 0 && b.x0 - ox >= spokeClear &&
+                       !(b.x1 + gap / 2 > ox + zeroLeft && b.y1 > oy - 0.6F * h);
+    candidates.push_back(clear ? b : axes::LabelBox{0, 0, 0, 0, {}});
+  }
+  std::vector<axes::LabelBox> radiusLabels;
+  for (std::size_t every = 1; inside && every <= candidates.size(); ++every) {
+    radiusLabels.clear();
+    bool apart = true;
+    for (std::size_t k = 0; k < candidates.size(); k += every) {
+      if (candidates[k].text.empty()) continue;
+      if (!radiusLabels.empty() && radiusLabels.back().x0 < candidates[k].x1 + gap) apart = false;
+      radiusLabels.push_back(candidates[k]);
+    }
+    if (apart) break;
+  }
+
   axes::ViewportClip clip;
   const int gindex = axInt("INDEXG"), gtype = axInt("ITYPEG");
+  const auto underLabel = [&](float vx, float vy) {
+    for (const axes::LabelBox& b : radiusLabels)
+      if (vx > b.x0 - gap / 3 && vx < b.x1 + gap / 3 && vy > b.y0 - gap / 3 && vy < b.y1 + gap / 3) return true;
+    return false;
+  };
   for (double r : t.major) {
     if (!(r > 0)) continue;
+    const int index = r == router ? axInt("INDEXA") : gindex, itype = r == router ? 1 : gtype;
     std::vector<float> x, y;
-    for (int i = 0; i <= 180; ++i) {
+    for (int i = 0; i <= 720; ++i) {
+      const double a = i * kPi / 360;
+      if (underLabel(ox + static_cast<float>(r * simfac * std::cos(a)), oy + static_cast<float>(r * simfac * std::sin(a)))) {
+        axes::polyline('U', x, y, index, itype);
+        x.clear();
+        y.clear();
+        continue;
+      }
       x.push_back(static_cast<float>(r));
-      y.push_back(static_cast<float>(2 * i) * toU);
+      y.push_back(static_cast<float>(i) / 2 * toU);
     }
-    axes::polyline('U', x, y, r == router ? axInt("INDEXA") : gindex, r == router ? 1 : gtype);
+    axes::polyline('U', x, y, index, itype);
   }
-  float dth = axReal("DPOLAR");
-  if (!(dth > 0) || dth > 360) dth = 30;
-  const float h = axReal("RLABEL"), gap = axReal("RGAP");
   const int lindex = axInt("INDEXL");
-  const std::string degree = axes::textParameter("CDEG");
   std::vector<double> spokes = multiples(0, 360, dth, true);
   if (!spokes.empty() && spokes.back() >= 360 - 1e-6) spokes.pop_back();
   for (double th : spokes) {
@@ -463,11 +550,7 @@ void axppol() {
     const float reach = static_cast<float>(router) * simfac + gap + std::fabs(c) * w / 2 + std::fabs(s) * 0.7F * h;
     axes::text(ox + c * reach, oy + s * reach, label, h, 0, 0, lindex);
   }
-  if (!inside) return;
-  for (std::size_t i = 0; i < t.major.size(); ++i) {
-    if (!(t.major[i] > 0)) continue;
-    axes::text(ox + static_cast<float>(t.major[i]) * simfac, oy - gap - h / 2, t.labels[i], h, 0, 0, lindex);
-  }
+  for (const axes::LabelBox& b : radiusLabels) axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
 }
 
 void axpgrd() {

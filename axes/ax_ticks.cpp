@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,23 @@ std::string trimmedText(const std::string& s) {
   const auto b = s.find_first_not_of(' ');
   if (b == std::string::npos) return {};
   return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// The distance between neighbouring floats at the magnitude of x (at least the
+// smallest normal spacing, so that a window at 0 is not held to 0).
+double floatSpacing(double x) {
+  const float f = static_cast<float>(std::min(x, 1e38));
+  return std::max(static_cast<double>(std::nextafter(f, std::numeric_limits<float>::infinity())) - f,
+                  static_cast<double>(std::numeric_limits<float>::min()));
+}
+
+// The smallest 1, 2 or 5 x 10^k that is not below x.
+double niceAtLeast(double x) {
+  double p = std::pow(10.0, std::floor(std::log10(x)));
+  for (int guard = 0; guard < 4; ++guard, p *= 10)
+    for (double m : {1.0, 2.0, 5.0})
+      if (m * p >= x) return m * p;
+  return 10 * p;
 }
 
 int minorFor(double step) {
@@ -99,20 +117,30 @@ Ticks linearTicks(double u0, double u1, double step, int minorIntervals, int tar
   Ticks t;
   double lo = std::min(u0, u1), hi = std::max(u0, u1);
   if (!std::isfinite(lo) || !std::isfinite(hi)) return t;
+  // Windows come in float: their ends are off the decimal values meant by a few
+  // units in the last place, and no step finer than that spacing can give
+  // distinct ticks.
+  const double spacing = floatSpacing(std::max(std::fabs(lo), std::fabs(hi)));
   step = std::fabs(step);
   int autoMinor = 0;
-  if (!(step > 0) || (hi - lo) / step > kMaxTicks) step = niceStep(lo, hi, target, autoMinor);
+  if (!(step > 0) || (hi - lo) / step > kMaxTicks || step < spacing) step = niceStep(lo, hi, target, autoMinor);
   else autoMinor = minorFor(step);
+  if (step < spacing) {
+    step = niceAtLeast(spacing);
+    autoMinor = 0;
+  }
   if (minorIntervals < 0) minorIntervals = autoMinor;
   if ((hi - lo) / step > kMaxTicks) return t;
-  const double i0 = std::ceil(lo / step - kEps), i1 = std::floor(hi / step + kEps);
-  for (double i = i0; i <= i1; ++i) t.major.push_back(i * step);
-  if (minorIntervals > 1) {
+  const double slack = std::min(4 * spacing, step / 4);  // the ends as the caller meant them
+  const double i0 = std::ceil((lo - slack) / step - kEps), i1 = std::floor((hi + slack) / step + kEps);
+  // (+ 0.0 turns the -0 of a tick at zero into 0.)
+  for (double i = i0; i <= i1; ++i) t.major.push_back(i * step + 0.0);
+  if (minorIntervals > 1 && step / minorIntervals >= spacing) {
     const double sub = step / minorIntervals;
-    const double j0 = std::ceil(lo / sub - kEps), j1 = std::floor(hi / sub + kEps);
+    const double j0 = std::ceil((lo - slack) / sub - kEps), j1 = std::floor((hi + slack) / sub + kEps);
     if (j1 - j0 <= kMaxTicks)
       for (double j = j0; j <= j1; ++j)
-        if (std::fmod(std::fabs(j), minorIntervals) != 0) t.minor.push_back(j * sub);
+        if (std::fmod(std::fabs(j), minorIntervals) != 0) t.minor.push_back(j * sub + 0.0);
   }
   // Labels: the fewest decimals that tell multiples of the step apart; a common
   // factor when the plain labels would be long.
@@ -135,6 +163,18 @@ Ticks linearTicks(double u0, double u1, double step, int minorIntervals, int tar
   toWindowOrder(t, u0 > u1);
   return t;
 }
+
+namespace {
+
+// The label of m x 10^k between the decades of a short log axis: the value
+// itself where it is short ("0.02", "200"), else the digit with its decade
+// ("2x10^{5}"), so that no label states a number the tick is not.
+std::string logValueLabel(int m, int k) {
+  if (k >= -3 && k <= 3) return formatNumber(m * std::pow(10.0, k), std::max(0, -k));
+  return std::to_string(m) + textParameter("CTIMES") + "10\\^{" + std::to_string(k) + "}";
+}
+
+}  // namespace
 
 Ticks logTicks(double u0, double u1, int target) {
   Ticks t;
@@ -159,7 +199,7 @@ Ticks logTicks(double u0, double u1, int target) {
         if (v < lo * (1 - kEps) || v > hi * (1 + kEps)) continue;
         if (span < 2 && (m == 2 || m == 5)) {
           t.major.push_back(sign * v);
-          t.labels.push_back(minus + std::to_string(m));
+          t.labels.push_back(minus + logValueLabel(m, k));
         } else {
           t.minor.push_back(sign * v);
         }
@@ -287,8 +327,10 @@ Ticks timeTicks(double u0, double u1, int iy, int im, int id, char unit, int tar
           const std::size_t before = major.size();
           add(major, s);
           if (major.size() > before) {
-            t.labels.push_back(best->kind == 'Y' ? dateText("YYYY", y, m, 1)
-                               : (first || m == 1) ? dateText("CCC YYYY", y, m, 1)
+            // The year in as many digits as it needs, with its sign before year 0
+            // (a fixed four-digit field would wrap or overflow).
+            t.labels.push_back(best->kind == 'Y' ? std::to_string(y)
+                               : (first || m == 1) ? dateText("CCC", y, m, 1) + " " + std::to_string(y)
                                                    : dateText("CCC", y, m, 1));
             first = false;
           }

@@ -56,12 +56,23 @@ bool axisScale(float umin, float umax, float vmin, float vmax, bool logarithmic,
     msgdmp("E", "SGSTRF", "WINDOW DEFINITION IS INVALID.");
     return false;
   }
+  // A width (or log ratio) beyond float range maps every point to one V value,
+  // and one too small to divide by maps them to infinity.
+  const float width = logarithmic ? umax / umin : umax - umin;
+  if (!std::isfinite(width) || width == 0.0F) {
+    msgdmp("E", "SGSTRF", "WINDOW DEFINITION IS INVALID.");
+    return false;
+  }
   if (logarithmic) {
-    c = (vmax - vmin) / std::log10(umax / umin);
+    c = (vmax - vmin) / std::log10(width);
     v0 = vmin - std::log10(std::fabs(umin)) * c;
   } else {
-    c = (vmax - vmin) / (umax - umin);
+    c = (vmax - vmin) / width;
     v0 = vmin - umin * c;
+  }
+  if (!std::isfinite(c) || c == 0.0F || !std::isfinite(v0)) {
+    msgdmp("E", "SGSTRF", "WINDOW DEFINITION IS INVALID.");
+    return false;
   }
   return true;
 }

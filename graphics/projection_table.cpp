@@ -9,6 +9,7 @@
 // routine of the user projection selected with stnusr.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 
 #include <zep/foundation.hpp>
@@ -101,6 +102,24 @@ void setUpMap(const Projection& p, const Setup& setup) {
   if (own == nullptr) return;
   if (own->setLatitude != nullptr) own->setLatitude(setup.stlat1);
   if (own->setLatitudes != nullptr) own->setLatitudes(setup.stlat1, setup.stlat2);
+  if (own->setLatitude == nullptr && own->setLatitudes == nullptr) return;
+  // A cone whose standard latitude lies at (or within a hair of) the equator
+  // opens into a plane at infinity: the map lands millions of radii away and
+  // the page stays blank. Say so; the latitude stays the caller's.
+  // Three points of the central meridian, 45 degrees apart: all of them a
+  // hundred radii away, or all in one place, is no map.
+  std::array<float, 3> x{}, y{};
+  bool far = true;
+  for (std::size_t i = 0; i < 3; ++i) {
+    own->forward(0.0F, 0.7853982F * (static_cast<float>(i) - 1.0F), x[i], y[i]);
+    far = far && (!std::isfinite(x[i]) || !std::isfinite(y[i]) || std::fabs(x[i]) > 100.0F || std::fabs(y[i]) > 100.0F);
+  }
+  const bool collapsed = std::hypot(x[0] - x[1], y[0] - y[1]) < 1.0E-3F && std::hypot(x[2] - x[1], y[2] - y[1]) < 1.0E-3F;
+  if (far || collapsed)
+    msgdmp("W", setup.routine,
+           "(ITR:" + std::to_string(own->number) + ") " + std::string(own->name) + " IS DEGENERATE FOR " +
+               (own->setLatitudes != nullptr ? "STANDARD LATITUDES STLAT1 AND STLAT2" : "STANDARD LATITUDE STLAT1") +
+               "; THE MAP LIES FAR OFF THE VIEWPORT.");
 }
 
 std::string unavailableText(const Projection& p) {

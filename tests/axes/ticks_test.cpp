@@ -2,7 +2,10 @@
 // reversed and negative windows, common factors and calendar steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -160,10 +163,10 @@ TEST(AxisTicks, LogarithmicAxes) {
   EXPECT_EQ(ticks("L", 1, 1000, 4).labels.front(), "10\\^{0}");
   EXPECT_EQ(ticks("L", 1e-3F, 1, 2).labels.front(), "10\\^{-3}");
 
-  // Fewer than two decades: labels also at 2 and 5.
+  // Fewer than two decades: labels also at 2 and 5, stating their value.
   const SideTicks short_ = ticks("B", 1, 50, 4);
   expectNear(short_.major, {1, 2, 5, 10, 20, 50}, 1e-4);
-  EXPECT_EQ(short_.labels, (Labels{"10\\^{0}", "2", "5", "10\\^{1}", "2", "5"}));
+  EXPECT_EQ(short_.labels, (Labels{"10\\^{0}", "2", "5", "10\\^{1}", "20", "50"}));
   EXPECT_EQ(short_.minor.size(), 8U);  // 3 4 6 7 8 9 30 40
   EXPECT_NEAR(short_.minor.front(), 3, 1e-5);
 
@@ -186,6 +189,51 @@ TEST(AxisTicks, LogarithmicAxes) {
   EXPECT_GE(labelled, 4);
   EXPECT_LE(labelled, 11);
   EXPECT_TRUE(wide.minor.empty());
+}
+
+TEST(AxisTicks, ShortLogAxesStateTheValueOfEveryLabel) {
+  zep::axinit();
+  EXPECT_EQ(ticks("L", 2, 30, 2).labels, (Labels{"2", "5", "10\\^{1}", "20"}));
+  EXPECT_EQ(ticks("B", 0.02F, 0.5F, 3).labels, (Labels{"0.02", "0.05", "10\\^{-1}", "0.2", "0.5"}));
+  EXPECT_EQ(ticks("L", -50, -2, 2).labels, (Labels{"-50", "-20", "-10\\^{1}", "-5", "-2"}));
+  // Far from 1 the digit keeps its decade.
+  EXPECT_EQ(ticks("B", 2e5F, 5e6F, 3).labels[3], "2\xC3\x97" "10\\^{6}");
+}
+
+TEST(AxisTicks, WindowEndsInFloatKeepTheirTicks) {
+  zep::axinit();
+  // 123.4 and 6.1 are not exact in float; the ends still carry majors.
+  const SideTicks a = ticks("B", 123.4F, 123.9F), b = ticks("L", 6, 6.1F);
+  ASSERT_EQ(a.major.size(), 6U);
+  EXPECT_EQ(a.major.front(), 123.4F);
+  EXPECT_EQ(a.major.back(), 123.9F);
+  EXPECT_EQ(b.labels.back(), "6.10");
+  // Two floats wide: no two majors or minors on one float value.
+  const SideTicks c = ticks("B", 0.5F, 0.5000001F);
+  EXPECT_TRUE(!c.major.empty() && c.major.size() <= 3);
+  EXPECT_TRUE(std::adjacent_find(c.major.begin(), c.major.end(), std::greater_equal<>()) == c.major.end());
+  EXPECT_TRUE(std::adjacent_find(c.minor.begin(), c.minor.end(), std::greater_equal<>()) == c.minor.end());
+  // The tick at zero is 0, not -0.
+  const SideTicks d = ticks("B", -0.3F, 1);
+  const auto zero = std::find(d.major.begin(), d.major.end(), 0.0F);
+  ASSERT_NE(zero, d.major.end());
+  EXPECT_FALSE(std::signbit(*zero));
+}
+
+TEST(AxisTicks, YearsOfAnyNumberOfDigitsWithTheirSign) {
+  zep::axinit();
+  zep::axstim("B", 2000, 1, 1, "D");
+  EXPECT_EQ(ticks("B", 0, 3652500).labels,
+            (Labels{"2000", "3000", "4000", "5000", "6000", "7000", "8000", "9000", "10000", "11000", "12000"}));
+  // Proleptic Gregorian: 1 January of year 0 is 2000 x 365.2425 = 730485 days before 2000.
+  const SideTicks back = ticks("B", -1000000, 0);
+  EXPECT_EQ(back.labels, (Labels{"-500", "0", "500", "1000", "1500", "2000"}));
+  EXPECT_EQ(back.major.at(1), -730485);
+  zep::axstim("B", 9999, 7, 1, "D");
+  const SideTicks turn = ticks("B", 0, 366);
+  EXPECT_EQ(turn.labels.front(), "JUL 9999");
+  EXPECT_NE(std::find(turn.labels.begin(), turn.labels.end(), "JAN 10000"), turn.labels.end());
+  zep::axstim("B", 0, 0, 0, " ");
 }
 
 TEST(AxisTicks, TimeAxesAtCalendarSteps) {

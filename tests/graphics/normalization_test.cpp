@@ -3,6 +3,7 @@
 // their inverses, rotation to the map pole, degrees, missing values.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <csignal>
 #include <string>
@@ -202,6 +203,39 @@ TEST(Normalization, FinalizationReportsKeepTheLastTransformation) {
   setAxes(0, 0, 1, 0, 1, 0, 1, 0, 1);
   EXPECT_EQ(rec.reports(), want);
   expectPoint(forward(1, 1), 0.5F, 0.5F, "still the first transformation");
+}
+
+TEST(Normalization, WindowsBeyondFloatRangeAreRejected) {
+  ReportRecorder rec;
+  setAxes(1, 0, 1, 0, 1, 0, 2, 0, 2);
+  // Widths (and a log window's ratio) that overflow a float, or one too small to divide by.
+  setAxes(1, 0, 1, 0, 1, -3.4e38F, 3.4e38F, 0, 1);
+  setAxes(3, 0, 1, 0, 1, 1e-20F, 1e20F, 0, 1);
+  setAxes(2, 0, 1, 0, 1, 0, 1, 1e30F, 1e-30F);
+  setAxes(1, 0, 1, 0, 1, 0, 1e-44F, 0, 1);
+  EXPECT_EQ(rec.reports(), std::vector<Report>(4, Report{"E", "SGSTRF", "WINDOW DEFINITION IS INVALID."}));
+  expectPoint(forward(1, 1), 0.5F, 0.5F, "still the first transformation");
+  setAxes(3, 0, 1, 0, 1, 1e-18F, 1e18F, 0, 1);  // 36 decades still fit
+  expectPoint(forward(1, 0), 0.5F, 0, "middle of 36 decades", 1e-5F);
+  EXPECT_EQ(rec.reports().size(), 4U);
+}
+
+TEST(Normalization, DegenerateConesAreReportedAtFinalization) {
+  ReportRecorder rec;
+  for (const auto& [itr, st1, st2] : {std::array{20, 0, 0}, {22, 0, 0}, {23, 0, 0}, {20, 30, 0}, {21, 0, 0},
+                                      {22, 0, 30}, {23, -45, 0}}) {
+    zep::sgrset("STLAT1", static_cast<float>(st1));
+    zep::sgrset("STLAT2", static_cast<float>(st2));
+    setSimilarity(itr, true, 0.2F);
+    // On the equator the cone is a plane at infinity: 30E 45N lands far off.
+    if (itr == 20 && st1 == 0) EXPECT_GT(std::fabs(forward(30, 45).y), 1e5F);
+  }
+  const std::string far = "; THE MAP LIES FAR OFF THE VIEWPORT.";
+  EXPECT_EQ(rec.reports(), (std::vector<Report>{
+                               {"W", "SGSTRF", "(ITR:20) EQUIDISTANT CONIC IS DEGENERATE FOR STANDARD LATITUDE STLAT1" + far},
+                               {"W", "SGSTRF", "(ITR:22) CONFORMAL CONIC IS DEGENERATE FOR STANDARD LATITUDES STLAT1 AND STLAT2" + far},
+                               {"W", "SGSTRF", "(ITR:23) BONNE IS DEGENERATE FOR STANDARD LATITUDE STLAT1" + far}}));
+  zep::sgrset("STLAT1", 0);
 }
 
 TEST(Normalization, PolarCoordinates) {
