@@ -21,7 +21,7 @@ constexpr Entry<int> kIntegers[] = {
     {"ITYPEB", "BORDER_LINE_TYPE", 1},
     {"INDEXS", "STATE_BORDER_LINE_INDEX", 1},
     {"ITYPES", "STATE_BORDER_LINE_TYPE", 3},
-    {"INDEXR", "RIVER_LINE_INDEX", 3},
+    {"INDEXR", "RIVER_LINE_INDEX", 31},
     {"ITYPER", "RIVER_LINE_TYPE", 1},
     {"LEVELC", "SHORE_LEVELS", 2},
     {"ITPLND", "LAND_TONE", 10999},

@@ -28,7 +28,7 @@
 //          ITYPEB  BORDER_LINE_TYPE         1
 //          INDEXS  STATE_BORDER_LINE_INDEX  1      state and marine borders (levels 2, 3)
 //          ITYPES  STATE_BORDER_LINE_TYPE   3
-//          INDEXR  RIVER_LINE_INDEX         3      rivers (colour 3 is blue in the default colormap)
+//          INDEXR  RIVER_LINE_INDEX         31     rivers (colour 3: blue in the default colormap)
 //          ITYPER  RIVER_LINE_TYPE          1
 //          LEVELC  SHORE_LEVELS             2      1 land, 2 and lakes, 3 and islands in lakes, 4 and ponds on them
 //          ITPLND  LAND_TONE                10999  tone of land (colour x 1000 + pattern)
