@@ -139,24 +139,23 @@ bool levelList(std::string_view routine, std::string_view parameter, std::vector
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && i - start < 3) v = v * 10 + (text[i++] - '0');
     return i > start;
   };
-  while (i < text.size()) {
+  bool good = true;
+  while (good && i < text.size()) {
     if (text[i] == ' ' || text[i] == ',') {
       ++i;
       continue;
     }
     int lo = 0, hi = 0;
-    if (!number(lo)) break;
+    good = number(lo);
     hi = lo;
-    if (i < text.size() && text[i] == '-') {
+    if (good && i < text.size() && text[i] == '-') {
       ++i;
-      if (!number(hi)) break;
+      good = number(hi);
     }
-    if (lo > hi || hi > 31) break;
-    for (int v = lo; v <= hi; ++v) on[static_cast<std::size_t>(v)] = true;
-    if (i == text.size()) return true;
-    if (text[i] != ',' && text[i] != ' ') break;
+    good = good && lo <= hi && hi <= 31 && (i == text.size() || text[i] == ',' || text[i] == ' ');
+    for (int v = lo; good && v <= hi; ++v) on[static_cast<std::size_t>(v)] = true;
   }
-  if (i == text.size()) return true;
+  if (good) return true;
   msgdmp("E", routine, "GE " + std::string(parameter) + " <" + text + "> IS NOT A LIST OF LEVELS SUCH AS 1-2,4.");
   return false;
 }

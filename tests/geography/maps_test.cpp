@@ -224,7 +224,7 @@ TEST(GeographyMaps, LandAcrossBinEdgesHasNoSeamOnPngOrPdf) {
       // Sudan, Chad and the Central African Republic: land only.
       const float d = 3.14159265F / 180;
       zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
-      zep::sgscwd(18 * d, 28 * d, 3 * d, 17 * d);
+      zep::sgscwd(18 * d, 28 * d, 5 * d, 15 * d);
       zep::sgsmpl(0, 90, 0);
       zep::sgstxy(-180, 180, -90, 90);
       zep::sgstrn(10);
