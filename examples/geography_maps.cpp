@@ -73,12 +73,12 @@ void fitRegion(int itr, float lon0, float lon1, float lat0, float lat1, float vx
   zep::sgstrf();
 }
 
-void title(const char* text) { zep::sgtxzv(0.5F, 0.94F, text, 0.03F, 0, 0, 3); }
+void title(const char* text) { zep::sgtxzv(0.5F, 0.95F, text, 0.028F, 0, 0, 3); }
 
 void globalMap() {
   zep::sgfrm();
-  zep::sgsvpt(0.05F, 0.95F, 0.2F, 0.8F);
-  zep::sgssim(0.14F, 0, 0);
+  zep::sgsvpt(0.0F, 1.0F, 0.2F, 0.8F);
+  zep::sgssim(0.175F, 0, 0);
   zep::sgsmpl(0, 90, 0);
   zep::sgstxy(-180, 180, -90, 90);
   zep::sgstrn(12);
@@ -93,7 +93,7 @@ void globalMap() {
   zep::axrset("DGLAT", 30);
   zep::axlset("LGRLBL", false);
   zep::axpfrm();
-  title("MOLLWEIDE: LAND, LAKES, COASTS AND BORDERS UNDER A FIELD");
+  title("MOLLWEIDE: LAND, LAKES, BORDERS, A FIELD");
 }
 
 void japanMap() {
@@ -112,13 +112,13 @@ void japanMap() {
   zep::axrset("DGLAT", 10);
   zep::axlset("LGRLBL", true);
   zep::axpfrm();
-  title("JAPAN, INTERMEDIATE RESOLUTION, CONFORMAL CONIC, RIVERS");
+  title("JAPAN: CONFORMAL CONIC, RIVERS");
 }
 
 void arcticMap() {
   zep::sgfrm();
-  zep::sgsvpt(0.1F, 0.9F, 0.05F, 0.85F);
-  zep::sgssim(0.2F, 0, 0);
+  zep::sgsvpt(0.05F, 0.95F, 0.02F, 0.9F);
+  zep::sgssim(0.3F, 0, 0);
   zep::sgsmpl(0, 90, 0);
   zep::sgstxy(-180, 180, 20, 90);
   zep::sgstrn(31);
@@ -129,7 +129,7 @@ void arcticMap() {
   zep::axrset("DGLAT", 20);
   zep::axlset("LGRLBL", false);
   zep::axpfrm();
-  title("THE ARCTIC FROM 20 N, POLAR STEREOGRAPHIC");
+  title("THE ARCTIC FROM 20 N");
 }
 
 }  // namespace
