@@ -138,8 +138,9 @@ std::string fileName(Kind kind, char resolution) {
   return stem + std::string(1, resolution) + ".nc";
 }
 
-bool readDataset(const std::string& path, Kind kind, Dataset& out, std::string& problem) {
-  out = Dataset{};
+namespace {
+
+bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& problem) {
   NcFile file;
   if (const int status = nc_open(path.c_str(), NC_NOWRITE, &file.id); status != NC_NOERR) {
     file.id = -1;
@@ -324,6 +325,16 @@ bool readDataset(const std::string& path, Kind kind, Dataset& out, std::string& 
   out.kind = kind;
   out.binMinutes = binMinutes;
   return true;
+}
+
+}  // namespace
+
+bool readDataset(const std::string& path, Kind kind, Dataset& out, std::string& problem) {
+  out = Dataset{};
+  problem.clear();
+  if (readInto(path, kind, out, problem)) return true;
+  out = Dataset{};
+  return false;
 }
 
 }  // namespace zep::geography

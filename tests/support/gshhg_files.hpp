@@ -26,15 +26,25 @@ struct ShoreFile {
   std::vector<double> areas{1.0e5};
   std::vector<short> dx{16384, -16384, -16384, 16384};  // 16384 and 49152 as shorts
   std::vector<short> dy{16384, 16384, -16384, -16384};
+  // The two variables of border and river files (point count and level per
+  // segment); written too, so the same file reads as any of the three kinds.
+  std::vector<short> pointsOf{4};
+  std::vector<short> levelOf{1};
   // Scalars as stored (normally the lengths of the arrays).
   int nBins = 18 * 9, nSegments = 1, nPoints = 4, nPolygons = 1;
   std::vector<std::string> leaveOut;  // variables not written
 
   ShoreFile() { segmentsInBin[kIslandBin] = 1; }
 
-  // Writes the file; false when the netCDF library refuses (the caller's
-  // arrays must not be empty: a dimension of length 0 would be unlimited).
+  // Writes the file; false when the netCDF library refuses (arrays of the
+  // same dimension must have the same length, and none may be empty: a
+  // dimension of length 0 would be unlimited).
   bool write(const std::string& path) const {
+    if (segmentsInBin.size() != firstSegment.size() || firstPoint.size() != packed.size() ||
+        polygonOf.size() != packed.size() || antFlag.size() != packed.size() || pointsOf.size() != packed.size() ||
+        levelOf.size() != packed.size() || dy.size() != dx.size() || firstSegment.empty() || packed.empty() ||
+        dx.empty() || areas.empty())
+      return false;
     int nc = -1;
     if (nc_create(path.c_str(), NC_CLOBBER, &nc) != NC_NOERR) return false;
     bool ok = true;
@@ -66,6 +76,8 @@ struct ShoreFile {
         {"Id_of_first_point_in_a_segment", NC_INT, dSegs, firstPoint.data()},
         {"Id_of_GSHHS_ID", NC_INT, dSegs, polygonOf.data()},
         {"Embedded_ANT_flag", NC_BYTE, dSegs, antFlag.data()},
+        {"N_points_for_a_segment", NC_SHORT, dSegs, pointsOf.data()},
+        {"Hierarchial_level_of_a_segment", NC_SHORT, dSegs, levelOf.data()},
         {"The_km_squared_area_of_polygons", NC_DOUBLE, dPoly, areas.data()},
         {"Relative_longitude_from_SW_corner_of_bin", NC_SHORT, dPts, dx.data()},
         {"Relative_latitude_from_SW_corner_of_bin", NC_SHORT, dPts, dy.data()},
