@@ -344,6 +344,8 @@ namespace {
 
 struct Cached {
   std::unique_ptr<Dataset> data;  // null: missing or refused, reported once
+  bool missing = false;
+  std::string missingIn;  // the directory list a missing file was not found in
 };
 
 std::map<std::pair<int, char>, Cached>& cache() {
@@ -390,10 +392,14 @@ int filesRead() { return readCount; }
 
 const Dataset* dataset(Kind kind, char resolution, std::string_view routine) {
   auto [it, fresh] = cache().try_emplace({static_cast<int>(kind), resolution});
-  if (!fresh) return it->second.data.get();
+  // A file that was missing is looked for again once the directories change.
+  if (!fresh && !(it->second.missing && it->second.missingIn != geText("DSDIR"))) return it->second.data.get();
+  it->second.missing = false;
   const std::string name = fileName(kind, resolution);
   const std::string path = locate(name);
   if (path.empty()) {
+    it->second.missing = true;
+    it->second.missingIn = geText("DSDIR");
     std::string dirs;
     for (const std::string& d : directories()) dirs += (dirs.empty() ? "" : ", ") + d;
     msgdmp("E", routine,

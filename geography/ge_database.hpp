@@ -44,8 +44,8 @@ std::string fileName(Kind kind, char resolution);
 
 // The database of a kind at a resolution from the GE data directories, read at
 // its first use in the process and kept. Null after a report (routine names the
-// caller) when no directory holds it or the file is refused; a refused or
-// missing file is reported once and not tried again.
+// caller) when no directory holds it or the file is refused; a refused file
+// is reported once and not read again, a missing one once per list of directories.
 const Dataset* dataset(Kind kind, char resolution, std::string_view routine);
 
 // Whether the file of a kind and resolution is found in a data directory.

@@ -2,6 +2,7 @@
 // pipeline, areas through the filled-polygon primitive, all rings of one layer
 // in one fill so that holes (lakes) stay open and islands in them are land again.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -212,7 +213,7 @@ const Dataset* shores(std::string_view routine, const MapView& map) {
   return geography::dataset(Kind::Shore, res, routine);
 }
 
-void drawShoreLines(std::string_view routine, const MapView& map, const Dataset& data) {
+void drawShoreLines(const MapView& map, const Dataset& data) {
   const int maxLevel = geography::geInt("LEVELC");
   const float minArea = minimumArea(map);
   Batch coast, lakes;
@@ -223,7 +224,6 @@ void drawShoreLines(std::string_view routine, const MapView& map, const Dataset&
     b.add(line, map.toU);
     if (line.closed) b.close(line, map.toU);
   }
-  (void)routine;
   Separated sep;
   if (coast.size() >= 2) sgplzu(coast.size(), coast.x.data(), coast.y.data(), geography::geInt("ITYPEC"), geography::geInt("INDEXC"));
   if (lakes.size() >= 2) sgplzu(lakes.size(), lakes.x.data(), lakes.y.data(), geography::geInt("ITYPEK"), geography::geInt("INDEXK"));
@@ -311,7 +311,7 @@ void gebkgd() {
   const Dataset* data = shores("GEBKGD", map);
   if (data == nullptr) return;
   if (land) fillLand(map, *data);
-  if (coast) drawShoreLines("GEBKGD", map, *data);
+  if (coast) drawShoreLines(map, *data);
 }
 
 void gewatr() {
@@ -328,7 +328,7 @@ void geland() {
 void gecost() {
   MapView map;
   if (!currentMap("GECOST", map)) return;
-  if (const Dataset* data = shores("GECOST", map)) drawShoreLines("GECOST", map, *data);
+  if (const Dataset* data = shores("GECOST", map)) drawShoreLines(map, *data);
 }
 
 void gebrdr() { drawPlainLines("GEBRDR", Kind::Border); }

@@ -135,6 +135,11 @@ TEST(GeographyReader, MissingAndRefusedDataAreReportedOnceAndTheLayerLeftOut) {
                                 " IS REFUSED: SEGMENT 0 NAMES POINTS 2 TO 5 OF 4.";
     if (reports().size() != 2 || reports()[1] != refused) return "reports: " + reports().back();
     if (zep::geography::filesRead() != 1) return "files read: " + std::to_string(zep::geography::filesRead());
+    // The missing file is looked for again where the directories now point.
+    zep::gecset("DSDIR", "/usr/share/gmt-gshhg");
+    zep::gecset("CRES", "l");
+    zep::gecost();
+    if (reports().size() != 2 || zep::geography::filesRead() != 2) return std::string("low file not found later");
     return std::string();
   });
 }
