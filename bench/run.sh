@@ -9,6 +9,19 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/install-deps.sh
+# GMT and Ghostscript are the baseline of the geography benchmark only; the
+# library never uses them.
+bench_packages=(gmt gmt-gshhg-low ghostscript)
+bench_missing=()
+for p in "${bench_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || bench_missing+=("$p")
+done
+if ((${#bench_missing[@]})); then
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${bench_missing[@]}"
+fi
 build=${ZEP_BENCH_BUILD_DIR:-build-bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_BUILD_TESTS=OFF ${ZEP_BENCH_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null

@@ -999,6 +999,94 @@ void tonesAndImagesPage() {
 }
 
 // ---------------------------------------------------------------------------
+// The Earth: shores, lakes, borders and rivers from the shoreline database
+// ---------------------------------------------------------------------------
+
+// A map of a longitude and latitude box, as large as the viewport allows with
+// its shape kept: the projection-plane window is the box's extent on the map.
+void fitRegion(const Rect& v, int itr, float lon0, float lon1, float lat0, float lat1) {
+  const float plx = 0.5F * (lon0 + lon1);
+  setViewport(v);
+  zep::sgssim(1, 0, 0);
+  zep::sgsmpl(plx, 90, 0);
+  zep::sgstxy(lon0 - plx, lon1 - plx, lat0, lat1);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  float xmin = 1e9F, xmax = -1e9F, ymin = 1e9F, ymax = -1e9F;
+  for (int i = 0; i <= 100; ++i)
+    for (int side = 0; side < 4; ++side) {
+      const float t = static_cast<float>(i) / 100;
+      const float lon = side < 2 ? lon0 + t * (lon1 - lon0) : (side == 2 ? lon0 : lon1);
+      const float lat = side < 2 ? (side == 0 ? lat0 : lat1) : lat0 + t * (lat1 - lat0);
+      float vx = 0, vy = 0;
+      zep::stftrn((lon - plx) * kDeg, lat * kDeg, vx, vy);
+      xmin = std::min(xmin, vx);
+      xmax = std::max(xmax, vx);
+      ymin = std::min(ymin, vy);
+      ymax = std::max(ymax, vy);
+    }
+  const float cx = 0.5F * (v.x0 + v.x1), cy = 0.5F * (v.y0 + v.y1);
+  const float aspect = (xmax - xmin) / (ymax - ymin);
+  Rect fitted = v;
+  if (aspect > v.w() / v.h()) fitted.y0 = cy - v.w() / aspect / 2, fitted.y1 = cy + v.w() / aspect / 2;
+  else fitted.x0 = cx - v.h() * aspect / 2, fitted.x1 = cx + v.h() * aspect / 2;
+  setViewport(fitted);
+  // The plane window around the projection origin (the viewport's centre at scale 1).
+  zep::sgscwd(xmin - cx, xmax - cx, ymin - cy, ymax - cy);
+  zep::sgstrf();
+}
+
+void earthMapFrame(int itr, float simfac, float plx, float ply, float tymin, const char* title) {
+  zep::sgfrm();
+  const Rect f = frameRect();
+  setViewport(inside(f, 0.05F, 0.95F, 0.08F, 0.86F));
+  zep::sgssim(simfac * f.h(), 0, 0);
+  zep::sgsmpl(plx, ply, 0);
+  zep::sgstxy(-180, 180, tymin, 90);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  zep::gebkgd();
+  zep::gebrdr();
+  zep::axinit();
+  zep::axpfrm();
+  text((f.x0 + f.x1) / 2, f.y1 - 0.05F, title, 0.035F, 0);
+}
+
+void earthPage() {
+  startPage(2, 2);
+  zep::geiset("ITPLND", 14999);  // light green land, white sea and lakes
+  zep::axlset("LGRLBL", false);
+  zep::axrset("DGLON", 60);
+  zep::axrset("DGLAT", 30);
+  earthMapFrame(12, 0.19F, 0, 90, -90, "MOLLWEIDE: LAND, LAKES, BORDERS");
+  zep::axrset("DGLON", 30);
+  earthMapFrame(31, 0.24F, 0, 90, 20, "ARCTIC FROM 20 N (ITR 31)");
+  earthMapFrame(30, 0.4F, -60, -60, 0, "ROTATED POLE, SOUTH (ITR 30)");
+  // Japan at intermediate resolution on a conformal conic projection, with rivers.
+  zep::sgfrm();
+  const Rect f = frameRect();
+  zep::sgrset("STLAT1", 30);
+  zep::sgrset("STLAT2", 45);
+  fitRegion(inside(f, 0.1F, 0.9F, 0.08F, 0.84F), 22, 120, 150, 20, 50);
+  zep::gecset("CRES", "i");
+  zep::gebkgd();
+  zep::gebrdr();
+  zep::gervrs();
+  zep::gecset("CRES", "AUTO");
+  zep::axrset("DGLON", 10);
+  zep::axrset("DGLAT", 10);
+  zep::axinit();
+  zep::axpfrm();
+  text((f.x0 + f.x1) / 2, f.y1 - 0.05F, "JAPAN, RIVERS (ITR 22)", 0.035F, 0);
+  zep::sgrset("STLAT1", 0);
+  zep::sgrset("STLAT2", 0);
+  zep::axrset("DGLON", 0);
+  zep::axrset("DGLAT", 0);
+  zep::axlset("LGRLBL", true);
+  zep::geiset("ITPLND", 10999);
+}
+
+// ---------------------------------------------------------------------------
 // The page table
 // ---------------------------------------------------------------------------
 
@@ -1024,6 +1112,7 @@ const std::vector<Page>& pages() {
       {"CURVILINEAR GRID (ITR 51)", curvilinearPage},
       {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
       {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
+      {"THE EARTH: SHORES, LAKES, BORDERS, RIVERS", earthPage},
   };
   return table;
 }

@@ -115,6 +115,13 @@ std::vector<Package> packages() {
              "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
+  Package ge{"GE", "GE: geography parameters",
+             "Coastlines, lakes, borders and rivers as lines, land, water and lake fills, the resolution of the "
+             "shoreline database, the smallest feature drawn and where the database is looked for.",
+             {}};
+  ZEP_WALK_VALUES(ge, ge.rows);
+  ZEP_WALK_TEXT(ge, ge.rows);
+  out.push_back(std::move(ge));
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/page_pixels.hpp"
 #include "support/png_image.hpp"
 #include "support/test_support.hpp"
 
@@ -22,14 +23,7 @@ std::string runFigure(const zeptest::TempWorkDir& dir, const std::string& args, 
                              status);
 }
 
-// The colour of colour index c, read from the default colormap file itself:
-// record c + 1 holds its three 16-bit components.
-std::uint32_t colourOf(int c) {
-  const auto lines = zeptest::readLines(fs::path(ZEP_BUILD_DATA_DIR) / "colormap.x11");
-  unsigned r = 0, g = 0, b = 0;
-  std::sscanf(lines.at(static_cast<std::size_t>(c) + 1).c_str(), "%u %u %u", &r, &g, &b);
-  return ((r / 257) << 16) | ((g / 257) << 8) | (b / 257);
-}
+using zeptest::colourOf;
 
 // Whether a pixel of colour `rgb` lies within `r` pixels of (x, y).
 bool near(const zeptest::Png& png, double x, double y, std::uint32_t rgb, int r = 3) {

@@ -15,6 +15,7 @@
 
 #include "graphics/report_recorder.hpp"
 #include "support/message_file.hpp"
+#include "support/page_pixels.hpp"
 #include "support/png_image.hpp"
 #include "support/recording_port.hpp"
 #include "support/test_support.hpp"
@@ -287,14 +288,7 @@ TEST(PerspectivePipeline, AnEndInThePlaneOfTheEyeLiftsThePen) {
   });
 }
 
-// The colour of colour index c from the default colormap: record c + 1 holds
-// its three 16-bit components.
-std::uint32_t colourOf(int c) {
-  const auto lines = zeptest::readLines(fs::path(ZEP_BUILD_DATA_DIR) / "colormap.x11");
-  unsigned r = 0, g = 0, b = 0;
-  std::sscanf(lines.at(static_cast<std::size_t>(c) + 1).c_str(), "%u %u %u", &r, &g, &b);
-  return ((r / 257) << 16) | ((g / 257) << 8) | (b / 257);
-}
+using zeptest::colourOf;
 
 bool near(const zeptest::Png& png, double x, double y, std::uint32_t rgb, int r = 3) {
   const int cx = static_cast<int>(x + 0.5), cy = static_cast<int>(y + 0.5);

@@ -13,6 +13,7 @@
 
 #include <zep/zep.hpp>
 
+#include "support/page_pixels.hpp"
 #include "support/png_image.hpp"
 #include "support/test_support.hpp"
 
@@ -23,17 +24,11 @@ using zeptest::Png;
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The colour of colour index c, from the default colormap file itself.
-std::uint32_t colourOf(int c) {
-  const auto lines = zeptest::readLines(fs::path(ZEP_BUILD_DATA_DIR) / "colormap.x11");
-  unsigned r = 0, g = 0, b = 0;
-  std::sscanf(lines.at(static_cast<std::size_t>(c) + 1).c_str(), "%u %u %u", &r, &g, &b);
-  return ((r / 257) << 16) | ((g / 257) << 8) | (b / 257);
-}
+using zeptest::colourOf;
 
-// One frame on a 900 x 650 page (2-pixel border): the centred square 650 x 650.
-int px(double vx) { return static_cast<int>(std::floor(2 + 125 + 650 * vx)); }
-int py(double vy) { return static_cast<int>(std::floor(2 + 650 - 650 * vy)); }
+// One frame on a 900 x 650 page: the centred square 650 x 650.
+constexpr auto px = zeptest::pixelX;
+constexpr auto py = zeptest::pixelY;
 
 // Where the current transformation puts a U point, as a pixel.
 struct Pixel {

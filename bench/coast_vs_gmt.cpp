@@ -1,0 +1,137 @@
+// Maps with the Earth on them against GMT 6 (Debian's gmt with gmt-gshhg-low),
+// whole processes timed from start to finished file, alternating:
+//   - the globe on a Mollweide map 15 cm wide, low-resolution shores, land and
+//     lakes filled, a graticule (gmt coast -Rg -JW15c -Dl -W0.5p -Glightgray
+//     -Sazure -Bafg), to PostScript (our EPS), PDF and PNG (GMT's PNG goes
+//     through Ghostscript, at its 300 dpi: 1836 x 892 pixels, ours the same);
+//   - Japan (120-150 E, 20-50 N) at intermediate resolution on a conformal
+//     conic projection with rivers and national borders, to PDF.
+// The memory the low-resolution database takes is printed as a note.
+//
+//   bench_coast_vs_gmt            (BENCH_REPS as in bench_support.hpp)
+//   bench_coast_vs_gmt draw <global|japan> <eps|pdf|png>    (one of our maps)
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <zep/zep.hpp>
+
+#include "bench_support.hpp"
+#include "geography/ge_database.hpp"
+
+namespace {
+
+// The Japan box on a conformal conic map: the plane window is the box's
+// extent on the map (viewport centre at scale 1).
+void japanMap() {
+  const float d = 3.14159265F / 180;
+  zep::sgrset("STLAT1", 30);
+  zep::sgrset("STLAT2", 45);
+  zep::sgsvpt(0.2F, 0.8F, 0.1F, 0.9F);
+  zep::sgssim(1, 0, 0);
+  zep::sgsmpl(135, 90, 0);
+  zep::sgstxy(-15, 15, 20, 50);
+  zep::sgstrn(22);
+  zep::sgstrf();
+  float xmin = 1e9F, xmax = -1e9F, ymin = 1e9F, ymax = -1e9F;
+  for (int i = 0; i <= 30; ++i)
+    for (const float lat : {20.0F, 50.0F})
+      for (const bool alongLat : {true, false}) {
+        float vx = 0, vy = 0;
+        if (alongLat) zep::stftrn((-15.0F + i) * d, lat * d, vx, vy);
+        else zep::stftrn((lat < 30 ? -15.0F : 15.0F) * d, (20.0F + i) * d, vx, vy);
+        xmin = std::min(xmin, vx - 0.5F), xmax = std::max(xmax, vx - 0.5F);
+        ymin = std::min(ymin, vy - 0.5F), ymax = std::max(ymax, vy - 0.5F);
+      }
+  // Keep the map's shape: the viewport takes the box's aspect ratio.
+  const float aspect = (xmax - xmin) / (ymax - ymin), h = 0.8F, w = h * aspect;
+  zep::sgsvpt(0.5F - w / 2, 0.5F + w / 2, 0.5F - h / 2, 0.5F + h / 2);
+  zep::sgscwd(xmin, xmax, ymin, ymax);
+  zep::sgstrf();
+}
+
+int draw(std::string_view map, std::string_view format) {
+  zep::gliset("MSGLEV", 2);
+  zep::swiset("IFL", format == "png" ? 1 : format == "eps" ? 2 : 4);
+  zep::swiset("IWIDTH", 1836);
+  zep::swiset("IHEIGHT", 892);
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::geiset("ITPLND", 10999);
+  zep::geiset("ITPWTR", 7999);
+  if (map == "global") {
+    zep::sgsvpt(0, 1, 0, 1);
+    zep::sgssim(0.17F, 0, 0);
+    zep::sgstxy(-180, 180, -90, 90);
+    zep::sgstrn(12);
+    zep::sgstrf();
+    zep::gecset("CRES", "l");
+    zep::gebkgd();
+  } else {
+    japanMap();
+    zep::gecset("CRES", "i");
+    zep::gebkgd();
+    zep::gebrdr();
+    zep::gervrs();
+  }
+  zep::axpfrm();
+  zep::sgcls();
+  return 0;
+}
+
+// Seconds a shell command takes, from start to end.
+double timed(const std::string& command) {
+  const auto t0 = bench::Clock::now();
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+    std::exit(1);
+  }
+  return bench::seconds_since(t0);
+}
+
+std::string gmt(const std::string& name, const std::string& format, const std::string& coast) {
+  // A session of GMT's modern mode in a folder of its own.
+  return "rm -rf gmt-" + name + " && mkdir gmt-" + name + " && cd gmt-" + name + " && gmt begin " + name + " " +
+         format + " >/dev/null 2>&1 && gmt coast " + coast + " && gmt end >/dev/null 2>&1";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string_view(argv[1]) == "draw") return draw(argv[2], argv[3]);
+  if (std::system("command -v gmt >/dev/null 2>&1") != 0) {
+    std::printf("NOTE|coast_vs_gmt: gmt is not installed (apt-get install gmt gmt-gshhg-low ghostscript); skipped\n");
+    return 0;
+  }
+  const std::string self = std::filesystem::canonical("/proc/self/exe").string();
+  const auto ours = [&](const char* map, const char* format) {
+    return "rm -rf zep-run && mkdir zep-run && cd zep-run && " + self + " draw " + map + " " + format + " >/dev/null 2>&1";
+  };
+  const std::string global = "-Rg -JW15c -Dl -W0.5p -Glightgray -Sazure -Bafg";
+  const std::string japan = "-R120/150/20/50 -JL135/35/30/45/15c -Di -W0.5p -Glightgray -Sazure -Ir/0.25p,blue -N1/0.5p -Bafg";
+  const std::string classicPs = "rm -rf gmt-ps && mkdir gmt-ps && cd gmt-ps && gmt pscoast " + global + " > global.ps";
+  bench::row("globe, low resolution, to PostScript", bench::alternate([&] { return timed(ours("global", "eps")); },
+                                                                       [&] { return timed(classicPs); }),
+             "GMT 6 pscoast", 0.1);
+  bench::row("globe, low resolution, to PDF", bench::alternate([&] { return timed(ours("global", "pdf")); },
+                                                                [&] { return timed(gmt("g", "pdf", global)); }),
+             "GMT 6 coast", 0.1);
+  bench::row("globe, low resolution, to PNG", bench::alternate([&] { return timed(ours("global", "png")); },
+                                                                [&] { return timed(gmt("g", "png", global)); }),
+             "GMT 6 coast + gs", 0.1);
+  bench::row("Japan, intermediate, rivers, to PDF", bench::alternate([&] { return timed(ours("japan", "pdf")); },
+                                                                      [&] { return timed(gmt("j", "pdf", japan)); }),
+             "GMT 6 coast", 0.1);
+  // Memory of the low-resolution shores once read.
+  zep::gliset("MSGLEV", 2);
+  const auto* data = zep::geography::dataset(zep::geography::Kind::Shore, 'l', "BENCH");
+  if (data != nullptr)
+    std::printf("NOTE|coast_vs_gmt: the low-resolution shores take %.1f MB in memory (%zu rings)\n",
+                static_cast<double>(data->bytes()) / (1 << 20), data->lines.size());
+  return 0;
+}
