@@ -141,9 +141,9 @@ bool component(const std::string& word, std::uint32_t& c) {
   return true;
 }
 
-// One colour from words[k...]: "r g b", "r/g/b", "#rrggbb" or a grey level;
-// k moves past it.
-bool parseColour(const std::vector<std::string>& w, std::size_t& k, std::uint32_t& rgb) {
+// One colour from words[k...]: "r g b" (when `triple`), "r/g/b", "#rrggbb"
+// or a grey level; k moves past it.
+bool parseColour(const std::vector<std::string>& w, std::size_t& k, bool triple, std::uint32_t& rgb) {
   if (k >= w.size()) return false;
   const std::string& s = w[k];
   if (s.size() == 7 && s[0] == '#') {
@@ -169,21 +169,21 @@ bool parseColour(const std::vector<std::string>& w, std::size_t& k, std::uint32_
     return true;
   }
   std::uint32_t r = 0, g = 0, b = 0;
-  double dummy = 0;
-  // Three numbers make r g b unless the third is the next z value of a
-  // "z0 grey z1 grey" line: the caller tells by the count of words.
-  if (k + 2 < w.size() && component(w[k], r) && component(w[k + 1], g) && component(w[k + 2], b) &&
-      !(w.size() == 4 && k == 1)) {
+  if (triple) {
+    if (k + 2 >= w.size() || !component(w[k], r) || !component(w[k + 1], g) || !component(w[k + 2], b)) return false;
     rgb = r << 16 | g << 8 | b;
     k += 3;
     return true;
   }
-  if (component(w[k], r) && number(w[k], dummy)) {
-    rgb = r << 16 | r << 8 | r;
-    ++k;
-    return true;
-  }
-  return false;
+  if (!component(w[k], r)) return false;
+  rgb = r << 16 | r << 8 | r;
+  ++k;
+  return true;
+}
+
+bool isNumber(const std::string& word) {
+  double v = 0;
+  return number(word, v);
 }
 
 void reportLine(std::string_view file, int line, const char* what) {
@@ -338,13 +338,16 @@ void cmrcpt(std::string_view name, std::string_view file) {
       colour::reportLine(path, number, "IS NOT TEXT.");
       return;
     }
-    // A label after ';' and comments after '#' are not read.
+    // Comment lines start with '#' ("#rrggbb" colours do not); a label after
+    // ';' is not read.
     const std::string upperLine = colour::upper(line);
     if (upperLine.find("COLOR_MODEL") != std::string::npos && upperLine.find("RGB") == std::string::npos) {
       colour::reportLine(path, number, "ASKS FOR A COLOUR MODEL OTHER THAN RGB.");
       return;
     }
-    line = line.substr(0, std::min(line.find('#'), line.find(';')));
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == '#') continue;
+    line = line.substr(0, line.find(';'));
     std::vector<std::string> w;
     for (std::size_t p = 0; p < line.size();) {
       while (p < line.size() && std::isspace(static_cast<unsigned char>(line[p]))) ++p;
@@ -359,7 +362,7 @@ void cmrcpt(std::string_view name, std::string_view file) {
       std::size_t k = 1;
       std::uint32_t c = 0;
       if (w.size() == 2 && w[1] == "-") continue;  // "no colour": the ends stand
-      if (!colour::parseColour(w, k, c) || k != w.size()) {
+      if (!colour::parseColour(w, k, w.size() == 4, c) || k != w.size()) {
         colour::reportLine(path, number, "IS MALFORMED (B, F OR N NEEDS ONE COLOUR).");
         return;
       }
@@ -369,10 +372,13 @@ void cmrcpt(std::string_view name, std::string_view file) {
     }
     Piece piece{};
     std::size_t k = 1;
-    bool ok = colour::number(w[0], piece.z0) && colour::parseColour(w, k, piece.c0) && k < w.size() &&
+    // "z0 r g b z1 r g b", "z0 grey z1 grey", or either colour as r/g/b or #rrggbb.
+    const bool firstTriple = w.size() == 8 || (w.size() == 6 && colour::isNumber(w[1]) && colour::isNumber(w[2]) &&
+                                               colour::isNumber(w[3]) && colour::isNumber(w[4]));
+    bool ok = colour::number(w[0], piece.z0) && colour::parseColour(w, k, firstTriple, piece.c0) && k < w.size() &&
               colour::number(w[k], piece.z1);
     ++k;
-    ok = ok && colour::parseColour(w, k, piece.c1) && k == w.size();
+    ok = ok && colour::parseColour(w, k, w.size() - k == 3, piece.c1) && k == w.size();
     if (!ok) {
       colour::reportLine(path, number, "IS MALFORMED (WANTED: Z0 COLOUR Z1 COLOUR).");
       return;

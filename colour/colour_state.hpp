@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <string>
 #include <string_view>
@@ -28,8 +29,11 @@ enum class NormKind { Linear, Log, Centred, Discrete };
 
 struct Norm {
   NormKind kind = NormKind::Linear;
-  double vmin = 0, vcentre = 0, vmax = 0;  // as given; NaN: from data
-  double lo = 0, hi = 0;                   // in use; NaN until known
+  // As given (NaN: from the data) and in use (NaN until known); initially
+  // linear between the data's bounds.
+  double vmin = std::numeric_limits<double>::quiet_NaN(), vcentre = 0,
+         vmax = std::numeric_limits<double>::quiet_NaN();
+  double lo = vmin, hi = vmax;
   std::vector<double> bounds;              // discrete
 };
 
