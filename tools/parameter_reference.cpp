@@ -115,6 +115,12 @@ std::vector<Package> packages() {
              "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
+  Package cm{"CM", "CM: colour parameters",
+             "Colours of values: the bins of colour-mapped markers and lines, the under and over colours, and the "
+             "colour bar of a colormap.",
+             {}};
+  ZEP_WALK_VALUES(cm, cm.rows);
+  out.push_back(std::move(cm));
   return out;
 }
 
