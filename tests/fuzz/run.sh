@@ -32,7 +32,7 @@ mkdir -p "$build/obj" "$build/corpus" "$build/artifacts"
 
 # The library, instrumented for coverage but without libFuzzer's main.
 objects=()
-for src in "$repo"/{foundation,workstation,driver,primitives}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp; do
+for src in "$repo"/{foundation,workstation,driver,primitives,colour}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp; do
   rel=${src#"$repo"/}
   objects+=("$build/obj/${rel//\//_}.o")
 done
@@ -42,13 +42,13 @@ compile_one() {
   src=$1
   rel=${src#"$repo"/}
   obj="$build/obj/${rel//\//_}.o"
-  if [[ ! -f $obj || $src -nt $obj || -n $(find "$repo/include" "$repo"/{foundation,driver,primitives,workstation,graphics} -name '*.hpp' -newer "$obj" -print -quit) ]]; then
+  if [[ ! -f $obj || $src -nt $obj || -n $(find "$repo/include" "$repo"/{foundation,driver,primitives,workstation,graphics,colour} -name '*.hpp' -newer "$obj" -print -quit) ]]; then
     mapfile -t f <"$build/flags.txt"
     "$cxx" "${f[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
   fi
 }
 export -f compile_one
-printf '%s\n' "$repo"/{foundation,workstation,driver,primitives}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp |
+printf '%s\n' "$repo"/{foundation,workstation,driver,primitives,colour}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp |
   xargs -P "$jobs" -I{} bash -c 'compile_one "$1"' _ {}
 rm -f "$build/libzep-fuzz.a"
 ar rcs "$build/libzep-fuzz.a" "${objects[@]}"
