@@ -242,7 +242,7 @@ void drawBar(float x0, float x1, float y0, float y1, char outer) {
 
   // Labels: at most as many as fit along the bar at their height (a first
   // guess for horizontal bars, where drawLabels thins them further).
-  const int most = std::max(2, static_cast<int>((b1 - b0) / (f.vertical() ? 2.0F * height : 5.0F * height)));
+  const int most = std::max(2, static_cast<int>((b1 - b0) / (f.vertical() ? 2.5F * height : 5.0F * height)));
   std::vector<float> at;
   std::vector<std::string> texts;
   if (discrete) {
