@@ -29,6 +29,7 @@ constexpr Entry<bool> kLogicals[] = {
     {"LLABEL", "ENABLE_CONTOUR_LABEL", true},
     {"LBTRI", "COLOR_BAR_TRIANGLES", false},
     {"LIMAGE", "CELL_SHADING_BY_IMAGE", true},
+    {"LCMAP", "BANDS_BY_COLORMAP", true},
 };
 
 constexpr Entry<float> kReals[] = {

@@ -12,6 +12,9 @@
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 
+#include "colour/colour_bar.hpp"
+#include "colour/colour_state.hpp"
+#include "contour/contour_drawing.hpp"
 #include "contour/contour_state.hpp"
 #include "foundation/fixed_text.hpp"
 
@@ -54,15 +57,27 @@ bool evenlySpaced(const std::vector<contour::Level>& levels, double& spacing) {
 }
 
 // Which edges carry a label: all of them for a few levels, else those chosen
-// for line labels, else every n-th.
-std::vector<bool> labelledEdges(const std::vector<contour::Level>& levels) {
+// for line labels, else every n-th; then only as many as have room along the
+// bar (`room`: the space one label needs, in boxes).
+std::vector<bool> labelledEdges(const std::vector<contour::Level>& levels, double room) {
   const std::size_t n = levels.size();
   std::vector<bool> out(n, n <= 12);
-  if (n <= 12) return out;
   bool any = false;
   for (std::size_t k = 0; k < n; ++k) any = any || levels[k].label;
-  const std::size_t stride = (n + 11) / 12;
-  for (std::size_t k = 0; k < n; ++k) out[k] = any ? levels[k].label : k % stride == 0;
+  if (n > 12)
+    for (std::size_t k = 0; k < n; ++k) out[k] = any ? levels[k].label : k % ((n + 11) / 12) == 0;
+  // Chosen edges closer than the room they need: every m-th of them, where
+  // m keeps them apart.
+  std::vector<std::size_t> chosen;
+  for (std::size_t k = 0; k < n; ++k)
+    if (out[k]) chosen.push_back(k);
+  double closest = static_cast<double>(n);
+  for (std::size_t k = 1; k < chosen.size(); ++k)
+    closest = std::min(closest, static_cast<double>(chosen[k] - chosen[k - 1]));
+  if (chosen.size() > 1 && closest < room) {
+    const auto every = static_cast<std::size_t>(std::ceil(room / closest));
+    for (std::size_t k = 0; k < chosen.size(); ++k) out[chosen[k]] = k % every == 0;
+  }
   return out;
 }
 
@@ -120,8 +135,13 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       put(hi, c1, px[2], py[2]);
       put(lo, c1, px[3], py[3]);
     }
-    const int tone = contour::bandToneOf(b);
-    if (tone != 0) sgtnzv(np, px, py, tone);
+    const int rgb = contour::bandColourOf(b);
+    if (rgb >= 0) {
+      colour::fillFull(false, np, px, py, static_cast<std::uint32_t>(rgb));
+    } else {
+      const int tone = contour::bandToneOf(b);
+      if (tone != 0) sgtnzv(np, px, py, tone);
+    }
   }
   // Outline, through the tips when there are any.
   const bool tips = triangles && nb > 1;
@@ -142,20 +162,32 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
   oy.push_back(oy.front());
   if (outline > 0) {
     sgplzv(static_cast<int>(ox.size()), ox.data(), oy.data(), 1, outline);
-    // Edges between the boxes.
-    for (int b = 1; b < nb; ++b) {
+    // Edges between the boxes, where they stand apart: a bar of very many
+    // levels would otherwise be all edge.
+    const bool edges = std::fabs(a1 - a0) / nb * colour::devicePerV() >= colour::kEdgeSpacing;
+    for (int b = 1; edges && b < nb; ++b) {
       float ex[2], ey[2];
       put(along(b), c0, ex[0], ey[0]);
       put(along(b), c1, ex[1], ey[1]);
       sgplzv(2, ex, ey, 1, outline);
     }
   }
-  if (levels.empty()) return;
+  const colour::BarFrame frame{x0, x1, y0, y1, outer[0]};
+  if (levels.empty()) {
+    colour::drawTitle(frame, 0, labelHeight);
+    return;
+  }
 
   // Labels. Evenly spaced levels whose labelled ones fall on multiples of one
   // step go to the axis package on a value axis laid along the bar; any other
   // levels are written at their edges.
-  const std::vector<bool> labelled = labelledEdges(levels);
+  float room = 0, widest = 0;
+  for (const contour::Level& l : levels) {
+    room = std::max(room, colour::labelRoom(frame, l.text, labelHeight));
+    widest = std::max(widest, colour::textWidth(l.text, labelHeight));
+  }
+  const std::vector<bool> labelled = labelledEdges(levels, room / (std::fabs(a1 - a0) / nb));
+  const float reach = 0.6F * labelHeight + (vertical ? widest : labelHeight);
   double spacing = 0;
   std::size_t firstLabel = levels.size(), stride = 0;
   for (std::size_t k = 0; k < levels.size(); ++k)
@@ -176,7 +208,9 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       // end boxes, so that the open ends carry no value.
       const float lo = along(1), hi = along(nb - 1);
       const float first = levels.front().value, last = levels.back().value;
-      if (levels.size() == 1) {
+      // A window wider than float can hold maps every point to one place:
+      // such levels are written at their edges.
+      if (levels.size() == 1 || !std::isfinite(last - first)) {
         axis = false;
       } else if (vertical) {
         sgsvpt(x0, x1, lo, hi);
@@ -211,6 +245,7 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       axstdr(outer, itick);
       axsstp(outer, dmajor, nminor);
       axssid(outer, draw, label);
+      colour::drawTitle(frame, reach, labelHeight);
       return;
     }
   }
@@ -233,6 +268,7 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       sgtxzv(lx, ly, levels[k].text, labelHeight, 0, 0, 3);
     }
   }
+  colour::drawTitle(frame, reach, labelHeight);
 }
 
 }  // namespace

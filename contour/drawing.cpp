@@ -103,8 +103,19 @@ bool shadeCellsAsImage() {
     const int k = nearestPoint(ym, uy);
     row[static_cast<std::size_t>(r)] = yReversed ? ny - 1 - k : k;
   }
+  // Pixels in full colour when the bands have colours. A band with a tone, or a
+  // missing point, has no full colour to give (the colour table is the
+  // driver's): such fields are shaded cell by cell instead.
   std::vector<int> colourOfClass(s.levels.size() + 1);
-  for (std::size_t b = 0; b < colourOfClass.size(); ++b) colourOfClass[b] = pointColour(static_cast<int>(b));
+  bool full = false, tones = false;
+  for (std::size_t b = 0; b < colourOfClass.size(); ++b) {
+    const int rgb = bandColourOf(static_cast<int>(b));
+    full = full || rgb >= 0;
+    tones = tones || rgb < 0;
+    colourOfClass[b] = rgb >= 0 ? rgb : pointColour(static_cast<int>(b));
+  }
+  if (full && (tones || std::find(s.classes.begin(), s.classes.end(), kMissingClass) != s.classes.end()))
+    return false;
   std::vector<int> pixels(static_cast<std::size_t>(width));
   swiopn(left, top, width, height);
   for (int r = 0; r < height; ++r) {
@@ -113,7 +124,8 @@ bool shadeCellsAsImage() {
       const PointClass k = s.classes[base + static_cast<std::size_t>(column[static_cast<std::size_t>(c)])];
       pixels[static_cast<std::size_t>(c)] = k == kMissingClass ? 0 : colourOfClass[k];
     }
-    swidat(pixels.data(), width);
+    if (full) swiclr(pixels.data(), width);
+    else swidat(pixels.data(), width);
   }
   swicls();
   return true;

@@ -461,7 +461,8 @@ void zggton(int n, const float* xs, const float* ys, int itpat) {
     grow_dirty(px, py);
   }
   cairo_close_path(cr);
-  zgsetcolor(cr, k);
+  // In full-colour mode the colour set by zgstcl stands, as for polylines.
+  if (!s.lfcmod) zgsetcolor(cr, k);
 
   fill_tone_path(cr);
 }
@@ -492,7 +493,7 @@ void zggtnm(int nring, const int* npts, const float* xs, const float* ys, int it
     cairo_close_path(cr);
     first += n;
   }
-  zgsetcolor(cr, k);
+  if (!s.lfcmod) zgsetcolor(cr, k);
 
   const cairo_fill_rule_t rule = cairo_get_fill_rule(cr);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);

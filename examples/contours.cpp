@@ -65,7 +65,8 @@ MapSetup setupOf(int itr) {
 int main(int argc, char** argv) {
   const std::vector<float> z = field();
   zep::gllset("LMISS", true);
-  zep::swistx("ICLRMAP", 4);  // the diverging blue-white-red colormap
+  zep::cmsmap("DIVERGING");     // bands blue below zero, red above
+  zep::cmsnrc(NAN, 0.0F, NAN);  // zero on the neutral middle, whatever the range
   zep::cnlstx("LBTRI", true);  // triangles for the open ends of the colour bar
   zep::sgopn(2);
 

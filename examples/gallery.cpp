@@ -618,14 +618,6 @@ void fillsPage() {
 // Contours: bands, lines and a colour bar, on axes and on maps
 // ---------------------------------------------------------------------------
 
-// Colormap n of the colormap list (1 default, 4 blue-white-red, 5 sequential)
-// from here on; drawing already done keeps its colours.
-void useColormap(int n) {
-  zep::swcmll();
-  zep::swiset("ICLRMAP", n);
-  zep::swclch();
-}
-
 // Two hills and a hollow on [-3, 3] x [-2, 2].
 float hills(float x, float y) {
   return 1.2F * std::exp(-((x - 1) * (x - 1) + (y - 0.5F) * (y - 0.5F))) +
@@ -702,17 +694,21 @@ void contoursPage() {
   zep::cnrset("BARGAP", 0.03F);
   zep::cnrset("BARLHT", 0.028F);
   zep::cnlset("LBTRI", true);
-  useColormap(5);
+  // Bands in the colours of a continuous colormap: perceptual on the axes,
+  // diverging and centred on zero on the maps.
+  zep::cmsmap("VIRIDIS");
   contourAxesFrame(false);
   contourAxesFrame(true);
-  useColormap(4);
+  zep::cmsmap("DIVERGING");
+  zep::cmsnrc(NAN, 0, NAN);
   contourMapFrame(12, 0.27F, 90, "MOLLWEIDE (ITR 12)");
   zep::axrset("DGLON", 30);
   zep::axrset("DGLAT", 30);
   contourMapFrame(30, 0.45F, 40, "ORTHOGRAPHIC (ITR 30)");
   zep::axrset("DGLON", 0);
   zep::axrset("DGLAT", 0);
-  useColormap(1);
+  zep::cmsmap("VIRIDIS");
+  zep::cmsnrl(NAN, NAN);
   zep::cnrset("RLABHT", 0.015F);
   zep::cnrset("BARWD", 0.03F);
   zep::cnrset("BARGAP", 0.03F);
@@ -1087,6 +1083,136 @@ void earthPage() {
 }
 
 // ---------------------------------------------------------------------------
+// Colour that carries data: scatter, coloured tracks, colour bars, colormaps
+// ---------------------------------------------------------------------------
+
+// A scatter of points coloured by one value and sized by another, a track
+// coloured along its length on a log scale, and bars of a centred and a
+// discrete normalisation.
+void colourDataPage() {
+  startPage(2, 2);
+  largeAxes(true);
+  zep::cmrset("BARWD", 0.04F);
+  zep::cmrset("BARLHT", 0.028F);
+  // Points on a spiral galaxy of two arms, coloured by their distance and
+  // sized by their brightness (a deterministic sequence, the same on every run).
+  std::vector<float> x, y, r, size;
+  for (int i = 0; i < 1500; ++i) {
+    const float t = static_cast<float>(i) / 1500.0F;
+    const float a = 4 * kPi * t + static_cast<float>(i % 2) * kPi + 0.15F * std::sin(37.0F * static_cast<float>(i));
+    const float d = 0.15F + 2.6F * t + 0.12F * std::sin(101.0F * static_cast<float>(i));
+    x.push_back(d * std::cos(a));
+    y.push_back(d * std::sin(a));
+    r.push_back(std::hypot(x.back(), y.back()));
+    size.push_back(0.005F + 0.007F * std::fabs(std::sin(13.0F * static_cast<float>(i))));
+  }
+  auto frame = [](float x0, float x1, float y0, float y1, const char* title) {
+    zep::sgfrm();
+    const Rect v = inside(frameRect(), 0.2F, 0.72F, 0.2F, 0.86F);
+    setViewport(v);
+    zep::sgswnd(x0, x1, y0, y1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    text(v.x0, v.y1 + 0.03F, title, 0.035F);
+  };
+  frame(-3, 3, -3, 3, "SCATTER: COLOUR AND SIZE");
+  zep::cmsmap("VIRIDIS");
+  zep::cmsnrl(NAN, NAN);
+  zep::sglset("LCLIP", true);
+  zep::cmpmsu(static_cast<int>(x.size()), x.data(), y.data(), r.data(), size.data(), 10);
+  zep::sglset("LCLIP", false);
+  zep::axpfrm();
+  zep::cmsbtl("RADIUS", "KPC");
+  zep::cmbarp("R");
+
+  // A damped oscillation whose speed spans three decades.
+  frame(0, 10, -1, 1, "TRACK BY SPEED (LOG)");
+  std::vector<float> tx, ty, speed;
+  for (int i = 0; i <= 400; ++i) {
+    const float t = 10.0F * static_cast<float>(i) / 400.0F;
+    tx.push_back(t);
+    ty.push_back(std::exp(-0.25F * t) * std::cos(3 * t));
+    speed.push_back(100.0F * std::exp(-0.69F * t) + 0.1F);
+  }
+  zep::cmsmap("PLASMA");
+  zep::cmsnrg(0.1F, 100);
+  zep::cmplzu(static_cast<int>(tx.size()), tx.data(), ty.data(), speed.data(), 4);
+  zep::axpfrm();
+  zep::cmsbtl("SPEED", "M/S");
+  zep::cmbarp("R");
+
+  // Anomalies on a diverging map centred on zero, the range lopsided; values
+  // beyond the bounds in the triangles' colours.
+  frame(0, 10, -3, 1, "CENTRED, UNDER, OVER");
+  std::vector<float> ax, ay, av;
+  for (int i = 0; i < 400; ++i) {
+    const float t = 10.0F * static_cast<float>(i) / 400.0F;
+    ax.push_back(t);
+    ay.push_back(-1 + 1.8F * std::sin(0.9F * t) * std::cos(0.23F * static_cast<float>(i)));
+    av.push_back(ay.back());
+  }
+  zep::cmsmap("DIVERGING");
+  zep::cmsnrc(-2.5F, 0, 0.8F);
+  zep::cmiset("IUNDER", 0x1a1a6e);
+  zep::cmiset("IOVER", 0x6e1a1a);
+  zep::cmlset("LBTRI", true);
+  zep::cmpmzu(static_cast<int>(ax.size()), ax.data(), ay.data(), av.data(), 10, 0.014F);
+  zep::axpfrm();
+  zep::cmsbtl("ANOMALY", "K");
+  zep::cmbarp("R");
+  zep::cmiset("IUNDER", -1);
+  zep::cmiset("IOVER", -1);
+  zep::cmlset("LBTRI", false);
+
+  // Discrete bands of a cyclic quantity: wind direction in eight sectors.
+  frame(0, 360, 0, 20, "DISCRETE: EIGHT SECTORS");
+  std::vector<float> dx, dy, dv;
+  for (int i = 0; i < 600; ++i) {
+    const float d = std::fmod(360.0F * std::fabs(std::sin(7.3F * static_cast<float>(i))), 360.0F);
+    dx.push_back(d);
+    dy.push_back(10 + 8 * std::sin(5.1F * static_cast<float>(i)) * std::cos(d * kDeg));
+    dv.push_back(d);
+  }
+  zep::cmsmap("CYCLIC");
+  const float sectors[] = {0, 45, 90, 135, 180, 225, 270, 315, 360};
+  zep::cmsnrd(9, sectors);
+  zep::cmpmzu(static_cast<int>(dx.size()), dx.data(), dy.data(), dv.data(), 10, 0.012F);
+  zep::axpfrm();
+  zep::cmsbtl("DIRECTION", "DEGREES");
+  zep::cmbarp("R");
+
+  zep::cmsbtl("", "");
+  zep::cmsmap("VIRIDIS");
+  zep::cmsnrl(NAN, NAN);
+  zep::cmrset("BARWD", 0.03F);
+  zep::cmrset("BARLHT", 0.016F);
+  largeAxes(false);
+}
+
+// Every built-in colormap, a reversed one and a user map, as bars of 0 .. 1.
+void colormapsPage() {
+  startPage();
+  zep::sgfrm();
+  const Rect f = frameRect();
+  const char* names[] = {"VIRIDIS", "PLASMA", "INFERNO", "MAGMA", "DIVERGING", "CYCLIC", "GREY", "MAGMA_R", "USER"};
+  const int user[] = {0x2166ac, 0xf7f7f7, 0x1a9850, 0xfee08b, 0xd73027};
+  zep::cmdfmp("USER", 5, user);
+  zep::cmsnrl(0, 1);
+  zep::cmrset("BARLHT", 0.012F);
+  const int n = static_cast<int>(sizeof names / sizeof names[0]);
+  for (int k = 0; k < n; ++k) {
+    const float top = 0.96F - 0.105F * static_cast<float>(k);
+    const Rect bar = inside(f, 0.3F, 0.92F, top - 0.045F, top);
+    zep::cmsmap(names[k]);
+    zep::cmbarv(bar.x0, bar.x1, bar.y0, bar.y1);
+    text(bar.x0 - 0.02F, 0.5F * (bar.y0 + bar.y1) - 0.008F, names[k], 0.02F, 1);
+  }
+  zep::cmsmap("VIRIDIS");
+  zep::cmsnrl(NAN, NAN);
+  zep::cmrset("BARLHT", 0.016F);
+}
+
+// ---------------------------------------------------------------------------
 // The page table
 // ---------------------------------------------------------------------------
 
@@ -1113,6 +1239,8 @@ const std::vector<Page>& pages() {
       {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
       {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
       {"THE EARTH: SHORES, LAKES, BORDERS, RIVERS", earthPage},
+      {"COLOUR-MAPPED MARKERS AND LINES, COLOUR BARS", colourDataPage},
+      {"CONTINUOUS COLORMAPS", colormapsPage},
   };
   return table;
 }

@@ -27,6 +27,8 @@ while read -r file kind title; do
     "POLYLINES AND MARKERS"*) name=polylines ;;
     "FILLED POLYGONS"*) name=fills ;;
     "CONTOURS"*) name=contours ;;
+    "COLOUR-MAPPED"*) name=colour-data ;;
+    "CONTINUOUS COLORMAPS"*) name=colormaps ;;
     "STROKE-FONT TEXT"*) name=stroke-text ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
     *) continue ;;

@@ -122,6 +122,12 @@ std::vector<Package> packages() {
   ZEP_WALK_VALUES(ge, ge.rows);
   ZEP_WALK_TEXT(ge, ge.rows);
   out.push_back(std::move(ge));
+  Package cm{"CM", "CM: colour parameters",
+             "Colours of values: the bins of colour-mapped markers and lines, the under and over colours, and the "
+             "colour bar of a colormap.",
+             {}};
+  ZEP_WALK_VALUES(cm, cm.rows);
+  out.push_back(std::move(cm));
   return out;
 }
 

@@ -31,6 +31,9 @@
 //   logical LLABEL ENABLE_CONTOUR_LABEL   true  label the levels chosen for labels
 //   logical LBTRI  COLOR_BAR_TRIANGLES    false triangles for the open-ended bands
 //   logical LIMAGE CELL_SHADING_BY_IMAGE  true  on linear axes, shade cells as one image
+//   logical LCMAP  BANDS_BY_COLORMAP      true  bands, cells and bar in colours of the current colormap
+//                                               (zep/colour.hpp), spread over it or placed by a normalisation
+//                                               the caller set; off, or a band given a tone by cnsbdt: tones
 //   real    RLABHT CONTOUR_LABEL_HEIGHT   0.015 label height, V units
 //   real    BARWD  COLOR_BAR_WIDTH        0.03  thickness of the colour bar, V units
 //   real    BARGAP COLOR_BAR_GAP          0.03  gap between viewport and colour bar, V units
@@ -98,6 +101,8 @@ void cnqbdx(int i, float* x, float* y);
 void cnqbdt(int band, int& itpat);
 // Gives band b its own tone pattern number until the levels change (0: the band is not filled; negative: the automatic tone again).
 void cnsbdt(int band, int itpat);
+// Full colour 0xRRGGBB of band b (CN LCMAP: the colour package's current map), -1 when the band is filled by its tone.
+void cnqbdc(int band, int& rgb);
 
 // ---------------------------------------------------------------------------
 // Drawing, in U through the current transformation

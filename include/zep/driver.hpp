@@ -70,7 +70,7 @@ void zgscli(int i);
 void zgslcl(int rgb);
 // Full colour 0xRRGGBB for tones.
 void zgstcl(int rgb);
-// Full-colour mode on or off (reset by zggcls).
+// Full-colour mode on or off (reset by zggcls); while on, colour indices of lines and tones are ignored.
 void zgsfcm(bool l);
 // Begin a polyline with the current width and colour.
 void zggopn();

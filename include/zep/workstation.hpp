@@ -57,7 +57,7 @@ void swoopn(std::string_view object, std::string_view comment);
 void swocls(std::string_view object);
 // Whether full colours are supported (true).
 void swqfcc(bool& lfcmod);
-// Full-colour mode on or off for the next polyline.
+// Full-colour mode on or off for the next polyline (tones filled before it keep the full colour too).
 void swsfcm(bool lfcmod);
 // Line-width index (1 to 9).
 void swswdi(int iwdidx);

@@ -9,3 +9,4 @@
 #include <zep/axes.hpp>
 #include <zep/contour.hpp>
 #include <zep/geography.hpp>
+#include <zep/colour.hpp>

@@ -32,16 +32,7 @@ std::vector<float> cone(int n) {
 }
 
 // Texts that reached the system-font entry, in order.
-std::vector<std::string> drawnTexts() {
-  std::vector<std::string> out;
-  for (const std::string& s : driverLog()) {
-    if (s.rfind("txt(", 0) != 0) continue;
-    std::size_t p = 0;
-    for (int comma = 0; comma < 3; ++comma) p = s.find(',', p) + 1;
-    out.push_back(s.substr(p, s.find(',', p) - p));
-  }
-  return out;
-}
+std::vector<std::string> drawnTexts() { return zeptest::systemFontTexts(); }
 
 TEST(ContourDrawing, LabelsSitOnTheChosenLevelsOnly) {
   EXPECT_EXIT(
@@ -232,7 +223,9 @@ std::string bandsAndBar() {
   const float levels[] = {-0.2F, -0.1F, 0.0F, 0.1F};
   zep::cnslvl(4, levels);
   std::string problem;
-  // Five bands, each one area in its own tone; band 2 left out on request.
+  // Five bands, each one area in its own tone (the indexed colours, asked for
+  // by turning the colormap off); band 2 left out on request.
+  zep::cnlset("LCMAP", false);
   zep::cnsbdt(2, 0);
   zeptest::driverLog().clear();
   zep::cnshdu();

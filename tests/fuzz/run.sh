@@ -31,9 +31,9 @@ read -r -a libs <<<"$(pkg-config --libs gtk+-2.0 pangocairo cairo cairo-pdf cair
 mkdir -p "$build/obj" "$build/corpus" "$build/artifacts"
 
 # The library, instrumented for coverage but without libFuzzer's main: the
-# kernel folders and the geography package, whose file reader is fuzzed.
+# kernel folders and the packages whose file readers are fuzzed (geography, colour).
 objects=()
-for src in "$repo"/{foundation,workstation,driver,primitives,geography}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp; do
+for src in "$repo"/{foundation,workstation,driver,primitives,geography,colour}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp; do
   rel=${src#"$repo"/}
   objects+=("$build/obj/${rel//\//_}.o")
 done
@@ -43,13 +43,13 @@ compile_one() {
   src=$1
   rel=${src#"$repo"/}
   obj="$build/obj/${rel//\//_}.o"
-  if [[ ! -f $obj || $src -nt $obj || -n $(find "$repo/include" "$repo"/{foundation,driver,primitives,workstation,graphics,geography} -name '*.hpp' -newer "$obj" -print -quit) ]]; then
+  if [[ ! -f $obj || $src -nt $obj || -n $(find "$repo/include" "$repo"/{foundation,driver,primitives,workstation,graphics,geography,colour} -name '*.hpp' -newer "$obj" -print -quit) ]]; then
     mapfile -t f <"$build/flags.txt"
     "$cxx" "${f[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
   fi
 }
 export -f compile_one
-printf '%s\n' "$repo"/{foundation,workstation,driver,primitives,geography}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp |
+printf '%s\n' "$repo"/{foundation,workstation,driver,primitives,geography,colour}/*.cpp "$repo"/graphics/*.cpp "$repo"/graphics/*/*.cpp |
   xargs -P "$jobs" -I{} bash -c 'compile_one "$1"' _ {}
 rm -f "$build/libzep-fuzz.a"
 ar rcs "$build/libzep-fuzz.a" "${objects[@]}"

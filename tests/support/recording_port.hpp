@@ -171,4 +171,16 @@ inline void openRecordedSession() {
   driverLog().clear();
 }
 
+// Texts that reached the system-font entry, in order.
+inline std::vector<std::string> systemFontTexts() {
+  std::vector<std::string> out;
+  for (const std::string& s : driverLog()) {
+    if (s.rfind("txt(", 0) != 0) continue;
+    std::size_t p = 0;
+    for (int comma = 0; comma < 3; ++comma) p = s.find(',', p) + 1;
+    out.push_back(s.substr(p, s.find(',', p) - p));
+  }
+  return out;
+}
+
 }  // namespace zeptest
