@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -17,7 +18,7 @@ namespace zep::memory {
 // Runs `allocate`; false after the report when it ran out of memory. `count`
 // items of `bytesEach` bytes are what the caller asked for.
 template <typename F>
-bool allocateOrReport(const char* routine, std::string_view what, std::size_t count, std::size_t bytesEach,
+bool allocateOrReport(std::string_view routine, std::string_view what, std::size_t count, std::size_t bytesEach,
                       F&& allocate) {
   try {
     allocate();

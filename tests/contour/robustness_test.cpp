@@ -2,7 +2,6 @@
 // and holes read back, far reference levels, level-count limits and fields too
 // large for memory.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include <zep/zep.hpp>
 
 #include "support/contour_paths.hpp"
+#include "support/memory_limit.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -223,9 +223,7 @@ TEST(ContourMemory, AFieldTooLargeIsReportedAndThePagesKept) {
   EXPECT_EXIT(
       {
         // Memory is limited so that the field cannot fit however the machine overcommits.
-        rlimit limit{};
-        limit.rlim_cur = limit.rlim_max = rlim_t{4} << 30;
-        setrlimit(RLIMIT_AS, &limit);
+        zeptest::limitAddressSpace(std::size_t{1} << 30);
         zep::gliset("NLNSIZE", 120);  // the report on one line
         zep::swiset("IFL", 4);
         zep::swcset("FNAME", "field");
