@@ -6,6 +6,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -77,11 +79,44 @@ void restoreSignals() {
   _exit(128 + what);
 }
 
+// The routine of the last gate passed: where an allocation that nobody caught
+// most likely failed.
+const char* lastGate = "SGOPN";
+std::terminate_handler previousTerminate = nullptr;
+bool terminateInstalled = false;
+
+// Memory that runs out where no caller-sized buffer is checked still ends in
+// an error report and the output finisher, not in "terminate called ...".
+[[noreturn]] void onTerminate() {
+  bool outOfMemory = false;
+  if (const std::exception_ptr e = std::current_exception()) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+      outOfMemory = true;
+    } catch (...) {
+    }
+  }
+  if (!outOfMemory) {
+    if (previousTerminate != nullptr) previousTerminate();
+    std::abort();
+  }
+  std::set_terminate(previousTerminate);
+  reports::writeError(lastGate, "OUT OF MEMORY: AN ALLOCATION FAILED.");
+  const std::string note = reports::finishOutput();
+  if (!note.empty()) reports::writeError("-CNT.-", note);
+  osabrt();
+}
+
 }  // namespace
 
 void sessionOpened(bool finishOnSignal) {
   owner.store(std::this_thread::get_id(), std::memory_order_relaxed);
   open.store(true, std::memory_order_release);
+  if (!terminateInstalled) {
+    terminateInstalled = true;
+    previousTerminate = std::set_terminate(&onTerminate);
+  }
   if (!finishOnSignal) return;
   for (std::size_t k = 0; k < std::size(kSignals); ++k) {
     if (installed[k]) continue;
@@ -120,6 +155,7 @@ void enter(const char* routine) {
     if (!note.empty()) reports::writeError("-CNT.-", note);
     osabrt();
   }
+  lastGate = routine;
   const int what = pending.load(std::memory_order_relaxed);
   if (what != kNoSignal && open.load(std::memory_order_relaxed)) finishAndEnd(routine, what);
 }

@@ -13,6 +13,10 @@
 // the output (the finished pages of a PDF file stay readable) and ends as the
 // signal would. A second signal while the first waits ends the process at once.
 // The session's caller passes false (SW LSIGNL) to leave the signals alone.
+//
+// Memory: an allocation that fails where no caller-sized buffer was checked
+// ends the process with an error report (named after the last gate passed) and
+// the output finisher, instead of "terminate called ... std::bad_alloc".
 #pragma once
 
 namespace zep::guard {
