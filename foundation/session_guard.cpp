@@ -128,7 +128,9 @@ void sessionOpened(bool finishOnSignal) {
     struct sigaction mine {};
     mine.sa_handler = &noteSignal;
     sigemptyset(&mine.sa_mask);
-    mine.sa_flags = SA_RESTART;
+    // No SA_RESTART: a read that blocks (a prompt on standard input) returns,
+    // so that the program comes back to the library and ends.
+    mine.sa_flags = 0;
     installed[k] = sigaction(kSignals[k], &mine, nullptr) == 0;
   }
 }
