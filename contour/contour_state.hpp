@@ -68,6 +68,8 @@ struct State {
   Paths rings;
   std::vector<std::size_t> bandStart;  // rings of band b: bandStart[b] .. bandStart[b+1]-1
   bool ringsReady = false;
+  std::vector<int> ringParent;  // per ring: the outer ring (from 1) a hole lies in, 0 for outer rings
+  bool parentsReady = false;
 
   std::vector<int> bandTone;  // per band; negative: the automatic colour
 };
@@ -76,8 +78,9 @@ State& state();
 
 // Checks that a field is set (error report otherwise); false when none is.
 bool requireField(const char* routine);
-// Chooses the levels when they are not chosen yet.
-void ensureLevels();
+// Chooses the levels when they are not chosen yet; a problem with the level
+// parameters is reported under `routine`, the routine that needed the levels.
+void ensureLevels(const char* routine = "CNQLVN");
 // Throws away everything derived from the levels (after a change of levels).
 void levelsChanged();
 // Grid coordinates and point classes, computed when missing.
@@ -86,6 +89,7 @@ void ensureClasses();
 void ensureCoordinates();
 void ensureLines();
 void ensureRings();
+void ensureRingParents();
 
 // Tone pattern number of band b (0 .. number of levels).
 int bandToneOf(int band);

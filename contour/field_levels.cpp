@@ -10,6 +10,7 @@
 #include <zep/graphics.hpp>
 
 #include "contour/contour_state.hpp"
+#include "foundation/allocation.hpp"
 #include "foundation/fixed_text.hpp"
 
 namespace zep {
@@ -90,34 +91,50 @@ std::string labelText(const std::string& format, float value) {
   return t;
 }
 
-// Multiples k*dz + zref strictly inside (zmin, zmax); false when too many.
+// Multiples zref + k*dz strictly inside (zmin, zmax); false when too many. The
+// reference is first brought next to zero (the remainder is exact), so that a
+// far reference costs nothing: the count of candidates follows from the range.
 bool regularLevels(double dz, double zref, double zmin, double zmax, int limit, std::vector<float>& out,
                    std::vector<long long>& ks) {
   out.clear();
   ks.clear();
-  const double kfirst = std::floor((zmin - zref) / dz);
-  const double klast = std::ceil((zmax - zref) / dz);
-  if (klast - kfirst > static_cast<double>(limit) + 2.0) return false;
-  for (double k = kfirst; k <= klast; k += 1.0) {
-    const float v = static_cast<float>(zref + k * dz);
+  const double near = std::remainder(zref, dz);
+  const double shift = std::nearbyint((zref - near) / dz);  // zref = near + shift * dz
+  const double kfirst = std::floor((zmin - near) / dz);
+  const double klast = std::ceil((zmax - near) / dz);
+  if (!(klast - kfirst <= static_cast<double>(limit) + 2.0)) return false;
+  // The position in the sequence counted from zref, for labelling every n-th.
+  const long long offset = std::fabs(shift) < 0x1p62 ? static_cast<long long>(shift) : 0;
+  const long long count = static_cast<long long>(klast - kfirst);
+  for (long long n = 0; n <= count; ++n) {
+    const double k = kfirst + static_cast<double>(n);
+    const float v = static_cast<float>(near + k * dz);
     if (v > zmin && v < zmax && (out.empty() || v > out.back())) {
       if (static_cast<int>(out.size()) >= limit) return false;
-      out.push_back(k == 0 && zref == 0 ? 0.0F : v);
-      ks.push_back(static_cast<long long>(k));
+      out.push_back(k == 0 && near == 0 ? 0.0F : v);
+      const long long kk = std::fabs(k) < 0x1p62 ? static_cast<long long>(k) : n;
+      ks.push_back(kk - offset);
     }
   }
   return true;
 }
 
-void reportTooMany(int limit) {
+void reportTooMany(const char* routine, int limit) {
   char text[80];
   std::snprintf(text, sizeof text, "MORE THAN %d LEVELS (CN PARAMETER MAXLEV).", limit);
-  msgdmp("E", "CNQLVN", text);
+  msgdmp("E", routine, text);
+}
+
+// The limit on the number of levels, CN MAXLEV, within what a class can hold.
+int levelLimit() {
+  int limit = 2000;
+  cniget("MAXLEV", limit);
+  return std::clamp(limit, 0, kLevelLimit);
 }
 
 }  // namespace
 
-void ensureLevels() {
+void ensureLevels(const char* routine) {
   State& s = state();
   if (s.levelsReady) return;
   int target = 10, limit = 2000, index = 1, indexLabelled = 0, type = 1, typeNegative = 2, step = 2,
@@ -132,25 +149,36 @@ void ensureLevels() {
   cniget("LABSTP", step);
   cniget("NDIGIT", decimals);
   cnlget("LLABEL", labels);
-  limit = std::clamp(limit, 0, kLevelLimit);
+  limit = levelLimit();
 
   std::vector<float> values;
   std::vector<long long> ks;  // position in the regular sequence, for labelling
   const double zmin = s.zmin, zmax = s.zmax;
   switch (s.mode) {
     case LevelMode::List:
+      // MAXLEV may have been lowered since the levels were given.
+      if (static_cast<int>(s.listed.size()) > limit) {
+        reportTooMany(routine, limit);
+        break;
+      }
       values = s.listed;
       for (std::size_t k = 0; k < values.size(); ++k) ks.push_back(static_cast<long long>(k));
       break;
     case LevelMode::Interval:
       if (s.anyValid && !regularLevels(s.interval, s.reference, zmin, zmax, limit, values, ks)) {
-        reportTooMany(limit);
+        reportTooMany(routine, limit);
         values.clear();
         ks.clear();
       }
       break;
     case LevelMode::Automatic:
-      if (s.anyValid && zmax > zmin && target > 0) {
+      if (target < 1 || target > limit) {
+        const std::string text =
+            "CN NLEV = " + std::to_string(target) + " IS NOT IN 1 .. MAXLEV = " + std::to_string(limit) + ".";
+        msgdmp("E", routine, text);
+        break;
+      }
+      if (s.anyValid && zmax > zmin) {
         const double raw = (zmax - zmin) / target;
         const double decade = std::pow(10.0, std::floor(std::log10(raw)));
         double best = 0;
@@ -170,7 +198,7 @@ void ensureLevels() {
           }
         if (best > 0) regularLevels(best, 0.0, zmin, zmax, std::max(limit, 4 * target + 10), values, ks);
         if (static_cast<int>(values.size()) > limit) {
-          reportTooMany(limit);
+          reportTooMany(routine, limit);
           values.clear();
           ks.clear();
         }
@@ -234,13 +262,17 @@ void cnsfld(int nx, int ny, const float* z, const float* x, const float* y) {
   }
   contour::State& s = state();
   const std::size_t n = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny);
+  // The copy is made before anything changes: a field that does not fit leaves
+  // the previous one in place.
+  std::vector<float> copy;
+  if (!memory::allocateOrReport("CNSFLD", "GRID POINTS", n, sizeof(float), [&] { copy.assign(z, z + n); })) return;
   bool lmiss = false;
   float rmiss = 999.0F;
   gllget("LMISS", lmiss);
   glrget("RMISS", rmiss);
   s.nx = nx;
   s.ny = ny;
-  s.z.assign(z, z + n);
+  s.z = std::move(copy);
   float lo = std::numeric_limits<float>::infinity(), hi = -lo;
   const float nan = std::numeric_limits<float>::quiet_NaN();
   for (float& v : s.z) {
@@ -278,12 +310,16 @@ void cnslvi(float dz, float zref) {
 }
 
 void cnslvl(int n, const float* levels) {
-  if (n < 0 || (n > 0 && levels == nullptr)) {
+  if (n < 0) {
     msgdmp("E", "CNSLVL", "THE NUMBER OF LEVELS IS NEGATIVE.");
     return;
   }
-  if (n > contour::kLevelLimit) {
-    msgdmp("E", "CNSLVL", "TOO MANY LEVELS.");
+  if (n > 0 && levels == nullptr) {
+    msgdmp("E", "CNSLVL", "THE LEVELS ARE A NULL POINTER.");
+    return;
+  }
+  if (const int limit = contour::levelLimit(); n > limit) {
+    contour::reportTooMany("CNSLVL", limit);
     return;
   }
   for (int k = 0; k < n; ++k)
@@ -303,7 +339,7 @@ namespace {
 contour::Level* levelAt(int i, const char* routine) {
   contour::State& s = state();
   if (s.mode != contour::LevelMode::List && !requireField(routine)) return nullptr;
-  ensureLevels();
+  ensureLevels(routine);
   if (i < 1 || i > static_cast<int>(s.levels.size())) {
     msgdmp("E", routine, "LEVEL NUMBER IS OUT OF RANGE.");
     return nullptr;
@@ -316,7 +352,7 @@ contour::Level* levelAt(int i, const char* routine) {
 void cnqlvn(int& n) {
   contour::State& s = state();
   if (s.mode != contour::LevelMode::List && !requireField("CNQLVN")) return;
-  ensureLevels();
+  ensureLevels("CNQLVN");
   n = static_cast<int>(s.levels.size());
 }
 
@@ -347,14 +383,14 @@ void cnqlbl(int i, std::span<char> text) {
 void cnqlfm(std::span<char> format) {
   contour::State& s = state();
   if (s.mode != contour::LevelMode::List && !requireField("CNQLFM")) return;
-  ensureLevels();
+  ensureLevels("CNQLFM");
   text::assign(format, s.format);
 }
 
 void cnqbdt(int band, int& itpat) {
   contour::State& s = state();
   if (s.mode != contour::LevelMode::List && !requireField("CNQBDT")) return;
-  ensureLevels();
+  ensureLevels("CNQBDT");
   if (band < 0 || band > static_cast<int>(s.levels.size())) {
     msgdmp("E", "CNQBDT", "BAND NUMBER IS OUT OF RANGE.");
     return;
@@ -365,7 +401,7 @@ void cnqbdt(int band, int& itpat) {
 void cnsbdt(int band, int itpat) {
   contour::State& s = state();
   if (s.mode != contour::LevelMode::List && !requireField("CNSBDT")) return;
-  ensureLevels();
+  ensureLevels("CNSBDT");
   if (band < 0 || band > static_cast<int>(s.levels.size())) {
     msgdmp("E", "CNSBDT", "BAND NUMBER IS OUT OF RANGE.");
     return;

@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <zep/contour.hpp>
@@ -169,11 +170,13 @@ void emit(Paths& out, std::size_t ringStart, float px, float py) {
   out.y.push_back(py);
 }
 
-void finish(Paths& out, std::size_t ringStart, int tag, bool closed, bool dropRepeat) {
-  if (dropRepeat && out.x.size() > ringStart + 1 && out.x.back() == out.x[ringStart] &&
-      out.y.back() == out.y[ringStart]) {
-    out.x.pop_back();
-    out.y.pop_back();
+// Closes an item. A ring ends on its first point, as a closed line does, so
+// that every closed path reads the same way to a caller.
+void finish(Paths& out, std::size_t ringStart, int tag, bool closed, bool closeRing) {
+  if (closeRing && out.x.size() > ringStart &&
+      (out.x.back() != out.x[ringStart] || out.y.back() != out.y[ringStart])) {
+    out.x.push_back(out.x[ringStart]);
+    out.y.push_back(out.y[ringStart]);
   }
   out.start.push_back(out.x.size());
   out.tag.push_back(tag);
@@ -406,7 +409,109 @@ void traceBand(const Grid& g, int k, int nlev, Paths& out, std::vector<std::size
   touched.clear();
 }
 
+// The tracing works in grid-index space, where i grows to the right and j
+// upwards. When exactly one coordinate vector decreases, U is that space
+// mirrored: every path is reversed so that higher values stay on the left of
+// lines and outer rings run counter-clockwise in U.
+bool mirrored(const State& s) {
+  const bool xDown = s.nx > 1 && s.xs.back() < s.xs.front();
+  const bool yDown = s.ny > 1 && s.ys.back() < s.ys.front();
+  return xDown != yDown;
+}
+
+void reverseEach(Paths& p) {
+  for (std::size_t k = 0; k < p.count(); ++k) {
+    const auto a = static_cast<std::ptrdiff_t>(p.start[k]), b = static_cast<std::ptrdiff_t>(p.start[k + 1]);
+    std::reverse(p.x.begin() + a, p.x.begin() + b);
+    std::reverse(p.y.begin() + a, p.y.begin() + b);
+  }
+}
+
+// Twice the signed area of ring k (positive: counter-clockwise).
+double doubleArea(const Paths& p, std::size_t k) {
+  double a = 0;
+  const std::size_t first = p.start[k], last = p.start[k + 1];
+  for (std::size_t m = first; m + 1 < last; ++m)
+    a += static_cast<double>(p.x[m]) * p.y[m + 1] - static_cast<double>(p.x[m + 1]) * p.y[m];
+  return a;
+}
+
+// Whether (px, py) lies inside ring k (non-zero winding number).
+bool inside(const Paths& p, std::size_t k, double px, double py) {
+  int w = 0;
+  const std::size_t first = p.start[k], last = p.start[k + 1];
+  for (std::size_t m = first; m + 1 < last; ++m) {
+    const double x0 = p.x[m], y0 = p.y[m], x1 = p.x[m + 1], y1 = p.y[m + 1];
+    const double cross = (x1 - x0) * (py - y0) - (px - x0) * (y1 - y0);
+    if (y0 <= py) {
+      if (y1 > py && cross > 0) ++w;
+    } else if (y1 <= py && cross < 0) {
+      --w;
+    }
+  }
+  return w != 0;
+}
+
+struct Box {
+  float x0, x1, y0, y1;
+  bool holds(const Box& o) const { return x0 <= o.x0 && o.x1 <= x1 && y0 <= o.y0 && o.y1 <= y1; }
+};
+
+Box boxOf(const Paths& p, std::size_t k) {
+  const auto a = static_cast<std::ptrdiff_t>(p.start[k]), b = static_cast<std::ptrdiff_t>(p.start[k + 1]);
+  const auto [xl, xh] = std::minmax_element(p.x.begin() + a, p.x.begin() + b);
+  const auto [yl, yh] = std::minmax_element(p.y.begin() + a, p.y.begin() + b);
+  return {*xl, *xh, *yl, *yh};
+}
+
 }  // namespace
+
+// For every hole, the outer ring of its band that it lies in: the smallest one
+// that holds a point of the hole (outer rings of one band nest only through
+// holes, so the smallest is the hole's own). Worked out on first demand only:
+// drawing does not need it.
+void ensureRingParents() {
+  State& s = state();
+  ensureRings();
+  if (s.parentsReady) return;
+  const Paths& p = s.rings;
+  s.ringParent.assign(p.count(), 0);
+  for (std::size_t band = 0; band + 1 < s.bandStart.size(); ++band) {
+    const std::size_t first = s.bandStart[band], last = s.bandStart[band + 1];
+    struct Outer {
+      double area;
+      std::size_t ring;
+      Box box;
+    };
+    std::vector<Outer> outers;
+    std::vector<std::size_t> holes;
+    for (std::size_t r = first; r < last; ++r) {
+      const double a = doubleArea(p, r);
+      if (a > 0) outers.push_back({a, r, boxOf(p, r)});
+      else holes.push_back(r);
+    }
+    std::sort(outers.begin(), outers.end(), [](const Outer& a, const Outer& b) { return a.area < b.area; });
+    for (std::size_t h : holes) {
+      const Box hb = boxOf(p, h);
+      // The middle of the hole's first side: off the vertices where rings may touch.
+      const std::size_t m = p.start[h];
+      const bool hasSide = p.start[h + 1] > m + 1;
+      const double px = hasSide ? 0.5 * (static_cast<double>(p.x[m]) + p.x[m + 1]) : p.x[m];
+      const double py = hasSide ? 0.5 * (static_cast<double>(p.y[m]) + p.y[m + 1]) : p.y[m];
+      int fallback = 0;
+      for (const Outer& o : outers) {
+        if (!o.box.holds(hb)) continue;
+        if (fallback == 0) fallback = static_cast<int>(o.ring) + 1;
+        if (inside(p, o.ring, px, py)) {
+          fallback = static_cast<int>(o.ring) + 1;
+          break;
+        }
+      }
+      s.ringParent[h] = fallback;
+    }
+  }
+  s.parentsReady = true;
+}
 
 // Grid coordinates: the given vectors, or the U window spread over the grid. A
 // change of window since the last computation throws its lines and rings away.
@@ -436,6 +541,7 @@ void ensureCoordinates() {
     s.ys = std::move(ys);
     s.linesReady = false;
     s.ringsReady = false;
+    s.parentsReady = false;
   }
 }
 
@@ -500,6 +606,7 @@ void ensureClasses() {
   s.classesReady = true;
   s.linesReady = false;
   s.ringsReady = false;
+  s.parentsReady = false;
 }
 
 void ensureLines() {
@@ -515,6 +622,7 @@ void ensureLines() {
   const Grid g(s);
   const int nlev = static_cast<int>(levelValues.size());
   for (int L = 0; L < nlev; ++L) traceLevel(g, L, out);
+  if (mirrored(s)) reverseEach(out);
   s.linesReady = true;
 }
 
@@ -543,7 +651,9 @@ void ensureRings() {
     traceBand(g, k, nlev, out, touched);
     s.bandStart.push_back(out.count());
   }
+  if (mirrored(s)) reverseEach(out);
   s.ringsReady = true;
+  s.parentsReady = false;
 }
 
 }  // namespace contour
@@ -563,6 +673,16 @@ const contour::Paths* pathsFor(bool lines, const char* routine) {
 bool pathIndex(const contour::Paths& p, int i, const char* routine, const char* what) {
   if (i >= 1 && static_cast<std::size_t>(i) <= p.count()) return true;
   msgdmp("E", routine, what);
+  return false;
+}
+
+// The span forms check the caller's arrays before anything is written.
+bool roomFor(const contour::Paths& p, int i, std::size_t nx, std::size_t ny, const char* routine, const char* what) {
+  const std::size_t np = p.start[static_cast<std::size_t>(i)] - p.start[static_cast<std::size_t>(i - 1)];
+  if (nx >= np && ny >= np) return true;
+  msgdmp("E", routine,
+         "X AND Y HOLD " + std::to_string(std::min(nx, ny)) + " POINTS; " + what + " " + std::to_string(i) + " HAS " +
+             std::to_string(np) + ".");
   return false;
 }
 
@@ -597,6 +717,13 @@ void cnqlnx(int i, float* x, float* y) {
   copyPath(*p, i, x, y);
 }
 
+void cnqlnx(int i, std::span<float> x, std::span<float> y) {
+  const contour::Paths* p = pathsFor(true, "CNQLNX");
+  if (p == nullptr || !pathIndex(*p, i, "CNQLNX", "LINE NUMBER IS OUT OF RANGE.")) return;
+  if (!roomFor(*p, i, x.size(), y.size(), "CNQLNX", "LINE")) return;
+  copyPath(*p, i, x.data(), y.data());
+}
+
 void cnmkbd() {
   if (fieldForComputation("CNMKBD")) contour::ensureRings();
 }
@@ -617,6 +744,20 @@ void cnqbdx(int i, float* x, float* y) {
   const contour::Paths* p = pathsFor(false, "CNQBDX");
   if (p == nullptr || !pathIndex(*p, i, "CNQBDX", "RING NUMBER IS OUT OF RANGE.")) return;
   copyPath(*p, i, x, y);
+}
+
+void cnqbdx(int i, std::span<float> x, std::span<float> y) {
+  const contour::Paths* p = pathsFor(false, "CNQBDX");
+  if (p == nullptr || !pathIndex(*p, i, "CNQBDX", "RING NUMBER IS OUT OF RANGE.")) return;
+  if (!roomFor(*p, i, x.size(), y.size(), "CNQBDX", "RING")) return;
+  copyPath(*p, i, x.data(), y.data());
+}
+
+void cnqbdh(int i, int& outer) {
+  const contour::Paths* p = pathsFor(false, "CNQBDH");
+  if (p == nullptr || !pathIndex(*p, i, "CNQBDH", "RING NUMBER IS OUT OF RANGE.")) return;
+  contour::ensureRingParents();
+  outer = state().ringParent[static_cast<std::size_t>(i - 1)];
 }
 
 }  // namespace zep

@@ -157,6 +157,19 @@ std::vector<std::string> contextLines() {
   return lines;
 }
 
+bool errorsReturn() { return activeDumper == &msgdmp_err_replaceable && errorCallback != nullptr; }
+
+std::string finishOutput() {
+  const MsgFinisher f = std::exchange(finisher, nullptr);
+  return f != nullptr ? f() : std::string();
+}
+
+void writeError(std::string_view routine, std::string_view text) {
+  DumperSettings s = fetchSettings();
+  repairSettings(s);
+  mszdmp(compose('E', routine, text, s.longForm), s.unit, s.linesize);
+}
+
 }  // namespace reports
 
 void msgdmp_zeporig(std::string_view level, std::string_view routine, std::string_view text) {

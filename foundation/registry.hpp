@@ -141,6 +141,16 @@ class Table {
       msgdmp("E", routine(op), "PARAMETER'" + text::padded(shortNames_[i], kShortNameWidth) + "' CANNOT BE SET.");
       return;
     }
+    if constexpr (std::is_same_v<V, TextValue>) {
+      // A cut text would be another value (a path elsewhere): refused, not cut.
+      const std::size_t n = text::trimmed(value).size();
+      if (n > kTextValueWidth) {
+        msgdmp("E", routine(op),
+               "VALUE OF " + package_ + " " + std::string(text::trimmed(shortNames_[i])) + " HAS " +
+                   std::to_string(n) + " CHARACTERS; IT HOLDS " + std::to_string(kTextValueWidth) + ".");
+        return;
+      }
+    }
     values_[i] = stored(std::move(value));
   }
 

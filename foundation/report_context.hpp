@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zep::reports {
@@ -19,5 +20,13 @@ class ErrorContext {
 
 // The continuation lines of every context alive now, outermost first.
 std::vector<std::string> contextLines();
+
+// Whether an error report returns to its caller (an error callback is installed).
+bool errorsReturn();
+// Runs the output finisher now, once (as an ending error report would); its note, if any.
+std::string finishOutput();
+// Writes an error report without ending the process and without the finisher,
+// for a caller that ends the process itself.
+void writeError(std::string_view routine, std::string_view text);
 
 }  // namespace zep::reports

@@ -22,6 +22,11 @@ namespace zep {
 namespace {
 
 constexpr std::size_t kValueWidth = 80;
+// Numbers and logicals from the configuration file are read from this many characters.
+constexpr std::size_t kFileNumberWidth = 32;
+// Arguments and lines are read this far, so that one longer than a value can
+// hold is seen as such and reported instead of cut.
+constexpr std::size_t kReadWidth = 4096;
 constexpr std::size_t kMaxEntries = 100;
 // 100 entries of 80 characters and their comments fit many times over.
 constexpr std::size_t kMaxConfigurationBytes = std::size_t{1} << 20;
@@ -35,7 +40,7 @@ char specialCharacter(std::string_view variable, char fallback) {
 
 struct FileEntry {
   std::string name;
-  std::string value;   // 80 characters, left-adjusted
+  std::string value;   // left-adjusted, blank-padded to at least 80 characters
   int line = 0;        // line number in the file, from 1
   std::string record;  // the record as read, for reports
 };
@@ -83,12 +88,35 @@ void convertFrom(std::string_view text, Out&& value, std::string_view parameter,
   }
 }
 
+// How many characters a value may have: a text parameter's own length, or what
+// a number is read from.
+template <typename Out>
+std::size_t capacityOf(const Out& value, std::size_t numberWidth) {
+  if constexpr (isText<Out>) return value.size();
+  else return numberWidth;
+}
+
+// A value longer than its parameter can hold is an error, never a silent cut:
+// a cut path names another file, a cut number another value.
+template <typename Where>
+bool fits(const char* routine, std::string_view text, std::size_t capacity, std::string_view parameter,
+          Where&& where) {
+  const std::size_t n = text::trimmed(text).size();
+  if (n <= capacity) return true;
+  const reports::ErrorContext context("FROM " + where() + ".");
+  msgdmp("E", routine,
+         "VALUE OF " + std::string(parameter) + " HAS " + std::to_string(n) + " CHARACTERS; IT HOLDS " +
+             std::to_string(capacity) + ".");
+  return false;
+}
+
 // Numbers and logicals from the file are read from the value's first 32 characters.
 template <typename Out>
 void convertFileValue(const FileEntry& entry, std::string_view parameter, Out&& out) {
   auto where = [&] { return "CONFIGURATION FILE " + file.path + ", LINE " + std::to_string(entry.line); };
+  if (!fits("RPNXFL", entry.value, capacityOf(out, kFileNumberWidth), parameter, where)) return;
   if constexpr (isText<Out>) convertFrom(entry.value, out, parameter, where);
-  else convertFrom(std::string_view(entry.value).substr(0, 32), out, parameter, where);
+  else convertFrom(std::string_view(entry.value).substr(0, kFileNumberWidth), out, parameter, where);
 }
 
 std::string shortKey(std::string_view package, char join, std::string_view shortName) {
@@ -114,17 +142,20 @@ void fileLookup(std::string_view key, Out&& value) {
 
 template <typename Out>
 void environmentLookup(std::string_view variable, Out&& value) {
-  std::string text(kValueWidth, ' ');
+  std::string text(kReadWidth, ' ');
   osgenv(variable, text);
   if (lenz(text) == 0) return;
-  convertFrom(text, value, variable, [] { return std::string("THE ENVIRONMENT"); });
+  auto where = [] { return std::string("THE ENVIRONMENT"); };
+  if (!fits("RPNENV", text, capacityOf(value, kValueWidth), variable, where)) return;
+  text.resize(std::max(kValueWidth, static_cast<std::size_t>(lenz(text))));
+  convertFrom(text, value, variable, where);
 }
 
 template <typename Out>
 void optionLookup(std::string_view key, Out&& value) {
   int count = 0;
   osqarn(count);
-  std::string arg(kValueWidth, ' ');
+  std::string arg(kReadWidth, ' ');
   for (int i = 1; i <= count; ++i) {
     osgarg(i, arg);
     const std::size_t k = arg.find(options.set);
@@ -132,8 +163,10 @@ void optionLookup(std::string_view key, Out&& value) {
     if (!lchreq(std::string_view(arg).substr(0, k), key)) continue;
     const std::size_t last = static_cast<std::size_t>(lenz(arg));
     const std::string_view found = k + 1 < last ? std::string_view(arg).substr(k + 1, last - k - 1) : std::string_view();
-    convertFrom(text::padded(found, kValueWidth), value, text::trimmed(key).substr(1),
-                [] { return std::string("THE COMMAND LINE"); });
+    const std::string_view parameter = text::trimmed(key).substr(1);
+    auto where = [] { return std::string("THE COMMAND LINE"); };
+    if (!fits("RPNOPT", found, capacityOf(value, kValueWidth), parameter, where)) return;
+    convertFrom(text::padded(found, kValueWidth), value, parameter, where);
     return;
   }
 }
@@ -396,8 +429,27 @@ void rpnxfl() {
   }
   std::string record;
   int line = 0;
-  while (units::readRecord(unit.unit(), record, kValueWidth)) {
+  while (units::readRecord(unit.unit(), record, kReadWidth)) {
     ++line;
+    // A byte-order mark (editors write one in UTF-8 files) is no part of the first record.
+    if (line == 1 && record.starts_with("\xEF\xBB\xBF")) record.erase(0, 3).append(3, ' ');
+    // A NUL or other control character means this is no text file: say so
+    // rather than take settings from it or skip it unheard.
+    const auto binary = std::find_if(record.begin(), record.end(), [](char c) {
+      const auto u = static_cast<unsigned char>(c);
+      return (u < 0x20 && c != '\t') || u == 0x7F;
+    });
+    if (binary != record.end()) {
+      const reports::ErrorContext context("FILE " + file.path + ": LINE " + std::to_string(line) +
+                                          " HOLDS BINARY DATA.");
+      msgdmp("E", "RTNXFL", "CONFIGURATION FILE CANNOT BE READ.");
+      file.entries.clear();
+      return;
+    }
+    // Indented records are read as written flush left; tabs count as blanks.
+    std::replace(record.begin(), record.end(), '\t', ' ');
+    const std::size_t indent = std::min(record.find_first_not_of(' '), record.size());
+    if (indent > 0) record.erase(0, indent).append(indent, ' ');
     if (record[0] == comment) continue;
     if (file.entries.size() == kMaxEntries) {
       msgdmp("E", "RTNXFL", "NUMBER OF INPUT PARAMETERS IS TOO LARGE (>100).");
@@ -413,7 +465,7 @@ void rpnxfl() {
       const std::size_t last = static_cast<std::size_t>(lenz(record));
       value = k + 1 < last ? record.substr(k + 1, last - k - 1) : std::string();
     }
-    value = text::padded(value, kValueWidth);
+    value = text::padded(value, std::max(kValueWidth, value.size()));
     cladj(value);
     file.entries.push_back({std::move(name), std::move(value), line, std::string(text::trimmed(record))});
   }

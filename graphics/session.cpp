@@ -6,6 +6,8 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/session_guard.hpp"
+
 namespace zep {
 namespace {
 
@@ -29,6 +31,7 @@ void sgopn(int iws) {
 }
 
 void sginit() {
+  guard::enter("SGINIT");
   session.lfirst = true;
   int maxwnu = 0;
   sgiget("IWS", session.iwsx);
@@ -43,6 +46,9 @@ void sginit() {
   const int jws = static_cast<int>(magnitude);
   swiset("IWS", jws);
   swdopn();
+  bool finishOnSignal = true;
+  swlget("LSIGNL", finishOnSignal);
+  guard::sessionOpened(finishOnSignal);
 
   float wsxmn = 0, wsxmx = 0, wsymn = 0, wsymx = 0, fact = 0;
   swqrct(wsxmn, wsxmx, wsymn, wsymx, fact);
@@ -67,6 +73,7 @@ void sginit() {
 }
 
 void sgfrm() {
+  guard::enter("SGFRM");
   int lev = 0, ifr = 0, ipg = 0;
   sgiget("NLEVEL", lev);
   sgiget("NFRAME", ifr);
@@ -110,8 +117,10 @@ void sgfrm() {
 }
 
 void sgcls() {
+  guard::enter("SGCLS");
   swpcls();
   swdcls();
+  guard::sessionClosed();
 }
 
 }  // namespace zep

@@ -10,6 +10,7 @@
 
 #include <zep/zep.hpp>
 
+#include "foundation/allocation.hpp"
 #include "primitives/polygon_clip.hpp"
 
 namespace zep {
@@ -272,12 +273,15 @@ void fill(std::string_view routine, Level level, int n, const float* x, const fl
   description.resize(80, ' ');
   cdblk(description);
   swoopn("SZTN", description);
-  std::vector<Ring> rings = splitRings(n, x, y);
-  if (!rings.empty()) {
-    if (level == Level::U) rings = userToNormalized(rings);
-    if (level != Level::R) rings = normalizedToDevice(std::move(rings));
-    fillOnWorkstation(rings, itpat);
-  }
+  // The rings are copies of the caller's points: a polygon too large for memory is a report.
+  memory::allocateOrReport(routine, "POLYGON POINTS", static_cast<std::size_t>(n), sizeof(Ring::value_type), [&] {
+    std::vector<Ring> rings = splitRings(n, x, y);
+    if (!rings.empty()) {
+      if (level == Level::U) rings = userToNormalized(rings);
+      if (level != Level::R) rings = normalizedToDevice(std::move(rings));
+      fillOnWorkstation(rings, itpat);
+    }
+  });
   swocls("SZTN");
 }
 

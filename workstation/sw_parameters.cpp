@@ -48,6 +48,8 @@ constexpr Entry<bool> kLogicals[] = {
     {"LSTDOT", "PNG_STDOUT", false},
     {"SYSFONT", "USE_SYSTEM_FONT", false},
     {"LUTF8", "DECODE_UTF8_TEXT", true},
+    // SIGINT, SIGTERM and SIGHUP finish the output first when the application has no handler.
+    {"LSIGNL", "FINISH_OUTPUT_ON_SIGNAL", true},
 };
 
 constexpr Entry<float> kReals[] = {

@@ -15,6 +15,7 @@
 #include "foundation/fixed_text.hpp"
 #include "foundation/program_name.hpp"
 #include "foundation/report_context.hpp"
+#include "foundation/session_guard.hpp"
 #include "driver/zgpack_entries.hpp"
 #include "primitives/text_markup.hpp"
 #include "workstation/data_files.hpp"
@@ -338,6 +339,8 @@ void swpcls() {
 }
 
 void swoopn(std::string_view object, std::string_view comment) {
+  // Every primitive opens its object here: the gate for threads and signals.
+  guard::enter("SWOOPN");
   requireOpen("SWOOPN");
   driverPort().oopn(object, comment);
 }

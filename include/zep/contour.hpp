@@ -5,7 +5,8 @@
 // The field is row-major as a C++ caller holds it: z[j * nx + i] is the value at
 // the grid point (x_i, y_j), i = 0 .. nx-1 fastest, j = 0 .. ny-1. A point whose
 // value is NaN, or equals the GL real RMISS while the GL logical LMISS is true,
-// is missing: the cells around it are left out. A cell's four corners decide it;
+// is missing: the cells around it are left out. LMISS and RMISS are read when
+// cnsfld takes the field; changing them later needs the field given again. A cell's four corners decide it;
 // a saddle cell is resolved by the mean of its corners (a centre at or above the
 // level joins the corners above it). A point at or above a level counts as above.
 //
@@ -13,10 +14,15 @@
 // from level b (inclusive) to level b+1 (exclusive): band 0 lies below level 1 and
 // band n above level n. Lines are oriented with higher values on their left,
 // rings of a band with the band on their left (outer rings counter-clockwise,
-// holes clockwise, in U with x to the right and y up).
+// holes clockwise, in U with x to the right and y up), whether the coordinate
+// vectors increase or decrease. A closed line and every ring end on their first
+// point: the last point repeats the first. Each hole knows the outer ring of its
+// band that it lies in (cnqbdh).
+//
+// The routines are single-threaded, as the whole library is: one thread draws.
 //
 // CN parameters (cniqnp ... cnistx, cnlqnp ... cnlstx, cnrqnp ... cnrstx):
-//   integer NLEV   TARGET_LEVEL_COUNT     10    automatic levels aim at this count
+//   integer NLEV   TARGET_LEVEL_COUNT     10    automatic levels aim at this count (1 .. MAXLEV)
 //   integer MAXLEV MAX_LEVEL_COUNT        2000  more levels than this are an error
 //   integer INDEX  CONTOUR_LINE_INDEX     1     line index of the levels
 //   integer INDEXL LABELLED_LINE_INDEX    0     line index of labelled levels (0: INDEX)
@@ -62,7 +68,7 @@ void cnsfld(int nx, int ny, const float* z, const float* x, const float* y);
 void cnslva();
 // Levels at zref + k dz strictly inside the field's range (dz > 0).
 void cnslvi(float dz, float zref);
-// Exactly these n levels, strictly increasing.
+// Exactly these n levels, strictly increasing; n up to CN MAXLEV.
 void cnslvl(int n, const float* levels);
 // Number of levels chosen for the current field.
 void cnqlvn(int& n);
@@ -89,14 +95,20 @@ void cnqlnn(int& n);
 void cnqlni(int i, int& level, int& np, bool& closed);
 // Copies the np points of polyline i into x and y.
 void cnqlnx(int i, float* x, float* y);
+// Copies the points of polyline i into x and y; an error report when either holds fewer than np.
+void cnqlnx(int i, std::span<float> x, std::span<float> y);
 // Computes the rings of the filled bands (done again only after a change).
 void cnmkbd();
 // Number of band rings.
 void cnqbdn(int& n);
-// Band (0 .. number of levels) and point count of ring i (1 .. count); the ring closes back to its first point.
+// Band (0 .. number of levels) and point count of ring i (1 .. count); the last point repeats the first.
 void cnqbdi(int i, int& band, int& np);
 // Copies the np points of ring i into x and y.
 void cnqbdx(int i, float* x, float* y);
+// Copies the points of ring i into x and y; an error report when either holds fewer than np.
+void cnqbdx(int i, std::span<float> x, std::span<float> y);
+// For a hole (a clockwise ring), the number of the outer ring of its band that it lies in; 0 for an outer ring.
+void cnqbdh(int i, int& outer);
 // Tone pattern number of band b: colour index * 1000 + CN IPATRN, colours spread from ICOLMN to ICOLMX.
 void cnqbdt(int band, int& itpat);
 // Gives band b its own tone pattern number until the levels change (0: the band is not filled; negative: the automatic tone again).

@@ -59,6 +59,19 @@ void sgpstx(std::string_view name, float value);
 // ---------------------------------------------------------------------------
 // Sessions: open a workstation (a negative number turns the page), start each
 // frame (and page), close.
+//
+// The library is single-threaded: all its state is process-wide and one thread
+// draws. While a session is open, a call from another thread than the one that
+// opened it (at sgopn, sgfrm, sgcls or the opening of any primitive) is an error
+// report; the call does not return, and the session's thread finishes the
+// output and ends the process at its next call.
+//
+// While a session is open, SIGINT, SIGTERM and SIGHUP that the application left
+// to their default action are noted; at the next call of the library the output
+// is finished (a PDF file keeps the pages drawn so far) and the program then
+// ends as the signal would. A second such signal ends it at once. Handlers of
+// the application's own, and ignored signals, are left alone; SW LSIGNL false
+// switches this off.
 // ---------------------------------------------------------------------------
 
 // Open a session on workstation iws (1 window, 2 files; negative turns the page).

@@ -1,4 +1,5 @@
 // libzep: two-dimensional scientific graphics. Include this one header.
+// Single-threaded: one thread calls the library (see the sessions in graphics.hpp).
 #pragma once
 
 #include <zep/foundation.hpp>

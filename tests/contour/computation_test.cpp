@@ -12,85 +12,18 @@
 #include <vector>
 #include <zep/zep.hpp>
 
+#include "support/contour_paths.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
-struct Line {
-  int level;
-  bool closed;
-  std::vector<float> x, y;
-};
-
-std::vector<Line> allLines() {
-  int n = 0;
-  zep::cnqlnn(n);
-  std::vector<Line> out;
-  for (int i = 1; i <= n; ++i) {
-    Line l;
-    int np = 0;
-    zep::cnqlni(i, l.level, np, l.closed);
-    l.x.resize(static_cast<std::size_t>(np));
-    l.y.resize(static_cast<std::size_t>(np));
-    zep::cnqlnx(i, l.x.data(), l.y.data());
-    out.push_back(std::move(l));
-  }
-  return out;
-}
-
-struct Ring {
-  int band;
-  std::vector<float> x, y;
-};
-
-std::vector<Ring> allRings() {
-  int n = 0;
-  zep::cnqbdn(n);
-  std::vector<Ring> out;
-  for (int i = 1; i <= n; ++i) {
-    Ring r;
-    int np = 0;
-    zep::cnqbdi(i, r.band, np);
-    r.x.resize(static_cast<std::size_t>(np));
-    r.y.resize(static_cast<std::size_t>(np));
-    zep::cnqbdx(i, r.x.data(), r.y.data());
-    out.push_back(std::move(r));
-  }
-  return out;
-}
-
-double signedArea(const std::vector<float>& x, const std::vector<float>& y) {
-  double a = 0;
-  const std::size_t n = x.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t m = (k + 1) % n;
-    a += static_cast<double>(x[k]) * y[m] - static_cast<double>(x[m]) * y[k];
-  }
-  return a / 2;
-}
-
-// Winding number of a closed ring about (px, py).
-int winding(const std::vector<float>& x, const std::vector<float>& y, double px, double py) {
-  int w = 0;
-  const std::size_t n = x.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t m = (k + 1) % n;
-    const double x0 = x[k], y0 = y[k], x1 = x[m], y1 = y[m];
-    const double cross = (x1 - x0) * (py - y0) - (px - x0) * (y1 - y0);
-    if (y0 <= py) {
-      if (y1 > py && cross > 0) ++w;
-    } else if (y1 <= py && cross < 0) {
-      --w;
-    }
-  }
-  return w;
-}
-
-std::vector<float> linspace(float a, float b, int n) {
-  std::vector<float> v(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) v[static_cast<std::size_t>(i)] = a + (b - a) * static_cast<float>(i) / static_cast<float>(n - 1);
-  return v;
-}
+using zeptest::allLines;
+using zeptest::allRings;
+using zeptest::Line;
+using zeptest::linspace;
+using zeptest::Ring;
+using zeptest::signedArea;
+using zeptest::winding;
 
 std::string trimmed(const std::string& t) { return t.substr(0, t.find_last_not_of(' ') + 1); }
 
@@ -368,7 +301,7 @@ TEST(ContourBands, HolesIslandsAndTheOpenEnds) {
   const std::vector<Ring> one = allRings();
   ASSERT_EQ(one.size(), 1U);
   EXPECT_EQ(one[0].band, 0);
-  EXPECT_EQ(one[0].x.size(), 10U);  // every boundary point of the grid once
+  EXPECT_EQ(one[0].x.size(), 11U);  // every boundary point of the grid once, the first again at the end
   EXPECT_NEAR(signedArea(one[0].x, one[0].y), 6.0, 1e-9);
 }
 

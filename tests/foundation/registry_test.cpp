@@ -98,10 +98,14 @@ TEST(Registry, NamesMatchInAnyCaseButNeverByPrefix) {
 }
 
 TEST(Registry, ValuesAreCutAndPadded) {
-  zep::glcset("DUPATH", std::string(100, 'p'));
+  // A value longer than the 80 characters a text parameter holds is refused, not cut.
+  EXPECT_EXIT(zep::glcset("DUPATH", std::string(100, 'p')), testing::KilledBySignal(SIGABRT),
+              lineRegex(" ***** ERROR (GLCSVL) ***  VALUE OF GL DUPATH HAS 100 CHARACTERS; IT HOLDS 80."));
+  zep::glcset("DUPATH", std::string(80, 'p') + "   ");  // trailing blanks are no part of the value
   std::string big(90, '?');
   zep::glcget("DUPATH", big);
   EXPECT_EQ(big, std::string(80, 'p') + std::string(10, ' '));
+  // What a receiving string cannot hold is cut: its length is the caller's choice.
   char small[3];
   zep::glcget("DUPATH", small);
   EXPECT_EQ(std::string(small, 3), "ppp");

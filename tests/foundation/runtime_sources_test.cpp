@@ -5,6 +5,7 @@
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <zep/zep.hpp>
 
 #include "support/test_support.hpp"
@@ -136,10 +137,61 @@ TEST(RuntimeSources, AtMostOneHundredEntries) {
   r = probe(dir, "", "");
   EXPECT_NE(r.output.find(" ***** ERROR (RTNXFL) ***  NUMBER OF INPUT PARAMETERS IS TOO LARGE (>100)."),
             std::string::npos);
-  // Very long records are cut at 80 characters, never overrun.
+}
+
+// Report lines as the probe wrote them, joined by "|" without their margin.
+std::string reportLines(const ProbeResult& r) {
+  std::string out;
+  std::istringstream in(r.output);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind(" *", 0) == 0) out += line.substr(1, line.find_last_not_of(' ')) + "|";
+  return out;
+}
+
+TEST(RuntimeSources, AValueLongerThanItsParameterHoldsIsReported) {
+  zeptest::TempWorkDir dir;
+  // A cut value would be another value: a path elsewhere, a number ten times smaller.
+  const ProbeResult env = probe(dir, "GL_DUPATH=" + std::string(300, 'd'), "");
+  EXPECT_NE(env.status, 0);
+  EXPECT_EQ(reportLines(env),
+            "***** ERROR (RPNENV) ***  VALUE OF GL_DUPATH HAS 300 CHARACTERS; IT HOLDS 80.|"
+            "***** ERROR (-CNT.-) ***  FROM THE ENVIRONMENT.|");
+  const ProbeResult name = probe(dir, "ZEPTEST_ACTION=sw", "-SW_FNAME=" + std::string(113, 'n'));
+  EXPECT_EQ(reportLines(name),
+            "***** ERROR (RPNOPT) ***  VALUE OF SW_FNAME HAS 113 CHARACTERS; IT HOLDS 80.|"
+            "***** ERROR (-CNT.-) ***  FROM THE COMMAND LINE.|");
+  EXPECT_EQ(name["FNAME"], "<missing>");
+  const ProbeResult width = probe(dir, "ZEPTEST_ACTION=sw", "-SW_IWIDTH=" + std::string(78, '0') + "600");
+  EXPECT_NE(reportLines(width).find("VALUE OF SW_IWIDTH HAS 81 CHARACTERS; IT HOLDS 80."), std::string::npos)
+      << width.output;
   writeFile(dir.path() / ".zeprc", "GL_MAXMSG 12" + std::string(500, ' ') + "junk\n");
-  EXPECT_EQ(probe(dir, "", "")["MAXMSG"], "12");
-  EXPECT_EQ(probe(dir, "GL_DUPATH=" + std::string(300, 'd'), "")["DUPATH"], "[" + std::string(80, 'd') + "]");
+  EXPECT_EQ(reportLines(probe(dir, "", "")),
+            "***** ERROR (RPNXFL) ***  VALUE OF GL_MAXMSG HAS 506 CHARACTERS; IT HOLDS 32.|"
+            "***** ERROR (-CNT.-) ***  FROM CONFIGURATION FILE .zeprc, LINE 1.|");
+  // Exactly as long as the parameter holds is fine, from every source.
+  const std::string path80 = "/" + std::string(78, 'p') + "/";
+  writeFile(dir.path() / ".zeprc", "SW_FNAME " + std::string(80, 'f') + "\n");
+  const ProbeResult fits = probe(dir, "ZEPTEST_ACTION=sw GL_DUPATH=" + path80, "-SW_IFL=4");
+  EXPECT_EQ(fits.status, 0) << fits.output;
+  EXPECT_EQ(fits["FNAME"], "[" + std::string(80, 'f') + "]");
+}
+
+TEST(RuntimeSources, ConfigurationFilesAsEditorsWriteThem) {
+  zeptest::TempWorkDir dir;
+  // A UTF-8 byte-order mark, indented and tab-separated records, an indented comment.
+  writeFile(dir.path() / ".zeprc", "\xEF\xBB\xBFGL_MAXMSG 14\n   GL_MSGLEV 2\n\tGL_NLNSIZE\t90\n  * GL_RFACT 3\n");
+  ProbeResult r = probe(dir, "", "");
+  EXPECT_EQ(r["MAXMSG"], "14");
+  EXPECT_EQ(r["MSGLEV"], "2");
+  EXPECT_EQ(r["NLNSIZE"], "90");
+  EXPECT_EQ(r["RFACT"], "1");
+  // A binary file is reported, not skipped in silence.
+  writeFile(dir.path() / ".zeprc", std::string("GL_MAXMSG 3\n\x7F" "ELF\x02\x01\x01\0\0\0", 22));
+  r = probe(dir, "", "");
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(reportLines(r),
+            "***** ERROR (RTNXFL) ***  CONFIGURATION FILE CANNOT BE READ.|"
+            "***** ERROR (-CNT.-) ***  FILE .zeprc: LINE 2 HOLDS BINARY DATA.|");
 }
 
 TEST(RuntimeSources, ArgumentsComeFromTheOperatingSystem) {

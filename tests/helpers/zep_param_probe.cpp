@@ -41,7 +41,9 @@ int main() {
     zep::gliget("MSGLEV", msglev);
     zep::swiget("IFL", ifl);
     zep::swrget("RLWFACT", factor);
-    std::printf("IFL=%d\nRLWFACT=%g\n", ifl, static_cast<double>(factor));
+    std::string fname(80, ' ');
+    zep::swcget("FNAME", fname);
+    std::printf("IFL=%d\nRLWFACT=%g\nFNAME=[%s]\n", ifl, static_cast<double>(factor), trimmed(fname).c_str());
     return 0;
   }
   if (action == "cmaplist") {  // loads the colormap list and names its entries

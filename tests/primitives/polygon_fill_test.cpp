@@ -9,6 +9,9 @@
 
 #include <zep/zep.hpp>
 
+#include <sys/mman.h>
+
+#include "support/memory_limit.hpp"
 #include "support/message_file.hpp"
 #include "support/recording_port.hpp"
 #include "support/test_support.hpp"
@@ -172,6 +175,49 @@ TEST(PolygonFill, MapPolygonsReachTheWorkstationCutAtTheSeam) {
       }
     return atLeft >= 2 && atRight >= 2 ? std::string() : std::string("not cut at the edges of the map");
   });
+}
+
+TEST(PolygonFill, APolygonTooLargeForMemoryIsReported) {
+#if ZEP_TEST_SANITIZE
+  GTEST_SKIP() << "the sanitizers' allocator answers a failed allocation itself";
+#endif
+  EXPECT_EXIT(
+      {
+        zeptest::openRecordedSession();
+        zep::gliset("NLNSIZE", 120);
+        // 10^9 points that cost no memory: pages of zeros mapped before the limit.
+        const std::size_t n = 1000000000;
+        const std::size_t bytes = n * sizeof(float);
+        void* zeros = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (zeros == MAP_FAILED) std::_Exit(7);
+        zeptest::limitAddressSpace(std::size_t{256} << 20);
+        const float* p = static_cast<const float*>(zeros);
+        zep::sgtnv(static_cast<int>(n), p, p);
+      },
+      testing::KilledBySignal(SIGABRT),
+      lineRegex(" ***** ERROR (SGTNV ) ***  OUT OF MEMORY FOR 1000000000 POLYGON POINTS (16000000000 BYTES)."));
+  // Where no buffer is checked (markers copy their points), the session still
+  // reports running out of memory and completes the page, never
+  // "terminate called ... std::bad_alloc".
+  zeptest::TempWorkDir dir;
+  EXPECT_EXIT(
+      {
+        zep::swiset("IFL", 4);
+        zep::sgopn(2);
+        zep::sgfrm();
+        zep::sgfrm();
+        zep::sglnv(0.1F, 0.1F, 0.9F, 0.9F);
+        const std::size_t n = 1000000000;
+        void* zeros = mmap(nullptr, n * sizeof(float), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (zeros == MAP_FAILED) std::_Exit(7);
+        zeptest::limitAddressSpace(std::size_t{256} << 20);
+        const float* p = static_cast<const float*>(zeros);
+        // As in a program: nothing between the library and std::terminate catches.
+        [&]() noexcept { zep::sgpmv(static_cast<int>(n), p, p); }();
+      },
+      testing::KilledBySignal(SIGABRT),
+      lineRegex(" ***** ERROR (SWOOPN) ***  OUT OF MEMORY: AN ALLOCATION FAILED."));
+  EXPECT_NE(zeptest::runCommand("pdfinfo zep.pdf 2>&1").find("Pages:           2\n"), std::string::npos);
 }
 
 }  // namespace

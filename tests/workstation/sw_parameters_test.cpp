@@ -43,6 +43,7 @@ const Expected<bool> kLogicals[] = {
     {"LFGBG", "****LFGBG", false},    {"LCMCH", "CMAP_CHANGABLE", true},
     {"LSTDOT", "PNG_STDOUT", false},  {"SYSFONT", "USE_SYSTEM_FONT", false},
     {"LUTF8", "DECODE_UTF8_TEXT", true},
+    {"LSIGNL", "FINISH_OUTPUT_ON_SIGNAL", true},
 };
 
 const Expected<float> kReals[] = {
@@ -143,7 +144,8 @@ TEST(SwParameters, EveryEntryCanBeSet) {
     if (lcolor) bad += "LCOLOR\n";
     zep::swiset("MAXWNU", 3);
     zep::swrset("RLWFACT", 0.5F);
-    zep::swcset("FNAME", std::string(90, 'x'));  // cut to 80 when stored
+    // 80 characters and blanks: the blanks are no part of the value (a longer one is refused).
+    zep::swcset("FNAME", std::string(80, 'x') + std::string(10, ' '));
     int maxwnu = 0;
     float f = 0;
     std::string fname(90, '?');
