@@ -51,7 +51,7 @@ void vcarwu() {
   if (!vector::requireField("VCARWU")) return;
   const Placement p = vector::place("VCARWU");
   if (p.maxMagnitude == 0) {
-    msgdmp("W", "VCARWU", "NO ARROW DRAWN: EVERY VECTOR IS ZERO, MISSING OR OUTSIDE THE VIEWPORT.");
+    msgdmp("W", "VCARWU", "NO ARROW: ALL VECTORS ZERO, MISSING OR OUTSIDE.");
     return;
   }
   const float scale = vector::arrowScale(p, "VCARWU");
@@ -93,7 +93,7 @@ float keyLength(float mag, const char* routine) {
     if (!vector::requireField(routine)) return 0;
     scale = vector::arrowScale(vector::place(routine), routine);
     if (!(scale > 0)) {
-      msgdmp("E", routine, "NO SCALE FOR THE KEY: EVERY VECTOR IS ZERO OR MISSING AND VC SCALE IS 0.");
+      msgdmp("E", routine, "NO KEY SCALE: VC SCALE IS 0, ALL VECTORS ZERO.");
       return 0;
     }
   } else {
@@ -195,7 +195,7 @@ void vcqbrb(float speed, int& npennant, int& nbarb, int& nhalf) {
   // Half barbs, rounded half up as in station plots (2.5 -> 5, 7.4 -> 5).
   const double halves = std::floor(static_cast<double>(speed) / unit + 0.5);
   if (halves > 1e6) {
-    msgdmp("E", "VCQBRB", "THE SPEED IS TOO LARGE FOR BARBS (MORE THAN 100000 PENNANTS).");
+    msgdmp("E", "VCQBRB", "SPEED TOO LARGE FOR BARBS (OVER 100000 PENNANTS).");
     return;
   }
   const int h = static_cast<int>(halves);
@@ -219,7 +219,7 @@ void vcbrbu() {
   }
   const Placement p = vector::place("VCBRBU");
   if (p.kept.empty()) {
-    msgdmp("W", "VCBRBU", "NO BARB DRAWN: EVERY VECTOR IS MISSING OR OUTSIDE THE VIEWPORT.");
+    msgdmp("W", "VCBRBU", "NO BARB: ALL VECTORS MISSING OR OUTSIDE.");
     return;
   }
   float minMagnitude = 0;

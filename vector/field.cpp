@@ -426,7 +426,7 @@ void storeComponents(vector::Field& f, std::size_t n, const float* u, const floa
 
 void vcsfld(int nx, int ny, const float* u, const float* v, const float* x, const float* y) {
   if (nx < 2 || ny < 2) {
-    msgdmp("E", "VCSFLD", "NX AND NY MUST BE AT LEAST 2 (A GRID OF ONE ROW OR COLUMN HAS NO SPACING).");
+    msgdmp("E", "VCSFLD", "NX AND NY MUST BE AT LEAST 2.");
     return;
   }
   if (u == nullptr || v == nullptr) {

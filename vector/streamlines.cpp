@@ -222,21 +222,21 @@ bool readSettings(Settings& s, const char* routine) {
     return false;
   }
   if (!(s.dtest > 0) || !(s.dtest <= s.dsep)) {
-    msgdmp("E", routine, "STREAMLINE TEST DISTANCE (VC DTEST) MUST BE POSITIVE AND AT MOST VC DSEP.");
+    msgdmp("E", routine, "VC DTEST MUST BE POSITIVE AND AT MOST VC DSEP.");
     return false;
   }
   if (!(s.step > 0) || !(s.step <= s.dtest)) {
-    msgdmp("E", routine, "STREAMLINE STEP (VC STEP) MUST BE POSITIVE AND AT MOST VC DTEST.");
+    msgdmp("E", routine, "VC STEP MUST BE POSITIVE AND AT MOST VC DTEST.");
     return false;
   }
   if (s.maxPoints < 2) {
-    msgdmp("E", routine, "MAXIMUM POINTS OF A STREAMLINE (VC MAXPT) IS LESS THAN 2.");
+    msgdmp("E", routine, "STREAMLINE POINTS (VC MAXPT) LESS THAN 2.");
     return false;
   }
   // Guard against a separation so small that the seeds alone exhaust memory.
   sgqvpt(s.vx0, s.vx1, s.vy0, s.vy1);
   if ((s.vx1 - s.vx0) * (s.vy1 - s.vy0) / (s.dsep * s.dsep) > 4e6F) {
-    msgdmp("E", routine, "STREAMLINE SEPARATION (VC DSEP) IS TOO SMALL FOR THE VIEWPORT.");
+    msgdmp("E", routine, "VC DSEP IS TOO SMALL FOR THE VIEWPORT.");
     return false;
   }
   return true;
@@ -420,7 +420,7 @@ bool compute(const char* routine) {
   if (!vector::requireField(routine)) return false;
   const vector::Field& f = field();
   if (!f.grid) {
-    msgdmp("E", routine, "STREAMLINES NEED A FIELD ON A GRID (VCSFLD), NOT SCATTERED POINTS.");
+    msgdmp("E", routine, "STREAMLINES NEED A GRIDDED FIELD (VCSFLD).");
     return false;
   }
   Settings s{};
@@ -440,7 +440,7 @@ bool compute(const char* routine) {
   r.lines.clear();
   r.valid = false;
   if (!(sampler.maxSpeed > 0)) {
-    msgdmp("W", routine, "NO STREAMLINE: EVERY VECTOR IS ZERO OR MISSING.");
+    msgdmp("W", routine, "NO STREAMLINE: ALL VECTORS ZERO OR MISSING.");
     return false;
   }
   Tracer tracer(s, sampler);
@@ -505,7 +505,7 @@ void vcstmu() {
   vclget("LSTARW", arrows);
   vcrget("ARRSP", spacing);
   if (arrows && (!(spacing > 0) || !std::isfinite(spacing))) {
-    msgdmp("E", "VCSTMU", "ARROW SPACING ALONG STREAMLINES (VC ARRSP) IS NOT POSITIVE.");
+    msgdmp("E", "VCSTMU", "STREAMLINE ARROW SPACING (VC ARRSP) NOT POSITIVE.");
     return;
   }
   // Each line (or, coloured by speed, each run of one colour) as one polyline.
