@@ -96,17 +96,19 @@ class Sampler {
     const int k00 = j * nx_ + i;
     const int ks[4] = {k00, k00 + 1, k00 + nx_, k00 + nx_ + 1};
     const float w[4] = {(1 - tx) * (1 - ty), tx * (1 - ty), (1 - tx) * ty, tx * ty};
-    float fx = 0, fy = 0, s = 0;
+    float fx = 0, fy = 0, s = 0, corner = 0;
     for (int q = 0; q < 4; ++q) {
       const std::size_t k = static_cast<std::size_t>(ks[q]);
       if (!ready(k)) return false;
       fx += w[q] * cx_[k];
       fy += w[q] * cy_[k];
       s += w[q] * mag_[k];
+      corner = std::max(corner, mag_[k]);
     }
     const float l = std::hypot(fx, fy);
-    // Stagnation: too slow to give a direction.
-    if (!(l > 1e-4F * maxSpeed)) return false;
+    // Stagnation: the corners' vectors cancel (a centre, a saddle), however weak
+    // the flow is elsewhere.
+    if (!(l > 1e-3F * corner)) return false;
     dx = fx / l;
     dy = fy / l;
     speed = s;
@@ -345,7 +347,15 @@ class Tracer {
     const float x0 = x, y0 = y;
     for (int k = 0; k < s_.maxPoints; ++k) {
       float nx, ny;
-      if (!rk4(x, y, s_.step, sign, nx, ny)) return;
+      if (!rk4(x, y, s_.step, sign, nx, ny)) {
+        // Near the viewport's edge the stages may fall off the grid: a last
+        // straight step that leaves the viewport is cut at its edge.
+        float dx, dy, speed;
+        if (!f_.at(x, y, dx, dy, speed)) return;
+        nx = x + sign * s_.step * dx;
+        ny = y + sign * s_.step * dy;
+        if (inside(nx, ny)) return;
+      }
       bool edge = false;
       if (!inside(nx, ny)) {
         toEdge(x, y, nx, ny);
@@ -529,7 +539,10 @@ void vcstmu() {
     const std::size_t n = l.x.size();
     float total = 0;
     for (std::size_t k = 1; k < n; ++k) total += std::hypot(l.x[k] - l.x[k - 1], l.y[k] - l.y[k - 1]);
-    float target = total < spacing ? total / 2 : spacing / 2;
+    // The first head's offset varies from line to line (golden-ratio steps), so
+    // that heads on neighbouring parallel lines do not stand in columns.
+    const float offset = static_cast<float>(std::fmod(0.618034 * static_cast<double>(&l - r.lines.data()), 1.0));
+    float target = total < spacing ? total / 2 : spacing * (0.25F + 0.5F * offset);
     float s = 0;
     for (std::size_t k = 1; k < n; ++k) {
       const float dx = l.x[k] - l.x[k - 1], dy = l.y[k] - l.y[k - 1];
