@@ -115,6 +115,12 @@ std::vector<Package> packages() {
              "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
+  Package vc{"VC", "VC: vector-field parameters",
+             "Arrows and their scale, the key, wind barbs, streamline spacing and colours by magnitude. Arrowheads "
+             "follow the SG parameters ANGLE, LPROP, AFACT, CONST, LATONE and IATONE.",
+             {}};
+  ZEP_WALK_VALUES(vc, vc.rows);
+  out.push_back(std::move(vc));
   return out;
 }
 

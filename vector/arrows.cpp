@@ -228,8 +228,7 @@ void vcbrbu() {
   bool flip = false;
   vclget("LBFLIP", flip);
   const bool map = vector::onMap();
-  float radx = 1, rady = 1;
-  stfrad(1.0F, 1.0F, radx, rady);
+  const float rady = vector::setup().rady;
 
   const float height = 0.4F * len;   // full barb
   const float spacing = 0.13F * len; // between barbs along the shaft

@@ -14,6 +14,7 @@
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 #include <zep/vector.hpp>
+#include <zep/workstation.hpp>
 
 #include "contour/contour_state.hpp"
 #include "vector/vector_state.hpp"
@@ -96,6 +97,24 @@ bool requireField(const char* routine) {
   return false;
 }
 
+namespace {
+Setup& mutableSetup() {
+  static Setup s;
+  return s;
+}
+}  // namespace
+
+const Setup& setup() { return mutableSetup(); }
+
+void refreshSetup() {
+  Setup& s = mutableSetup();
+  stqtrf(s.map);
+  vclget("LUDIR", s.ludir);
+  sgqtrn(s.itr);
+  sgqwnd(s.wx0, s.wx1, s.wy0, s.wy1);
+  stfrad(1.0F, 1.0F, s.radx, s.rady);
+}
+
 std::size_t pointCount() {
   const Field& f = field();
   return static_cast<std::size_t>(f.nx) * static_cast<std::size_t>(f.ny);
@@ -113,26 +132,21 @@ void pointU(int k, float& ux, float& uy) {
     if (!given.empty()) return given[static_cast<std::size_t>(idx)];
     return lo + (hi - lo) * static_cast<float>(idx) / static_cast<float>(n - 1);
   };
-  float x0 = 0, x1 = 1, y0 = 0, y1 = 1;
-  sgqwnd(x0, x1, y0, y1);
-  ux = along(f.x, i, f.nx, x0, x1);
-  uy = along(f.y, j, f.ny, y0, y1);
+  const Setup& s = setup();
+  ux = along(f.x, i, f.nx, s.wx0, s.wx1);
+  uy = along(f.y, j, f.ny, s.wy0, s.wy1);
 }
 
-bool onMap() {
-  bool lmap = false;
-  stqtrf(lmap);
-  return lmap;
-}
+bool onMap() { return setup().map; }
 
 bool localFrame(float ux, float uy, float& ex, float& ey, float& nx, float& ny) {
   float x0 = 0, y0 = 0;
   const bool ok0 = toV(ux, uy, x0, y0);
-  if (onMap()) {
+  const Setup& setupNow = setup();
+  if (setupNow.map) {
     // Steps of about 0.05 degree of arc; along a parallel the longitude step
     // grows towards the poles (at most 1 degree) so that it still moves in V.
-    float radx = 1, rady = 1;
-    stfrad(1.0F, 1.0F, radx, rady);
+    const float radx = setupNow.radx, rady = setupNow.rady;
     const double pi = std::numbers::pi;
     const double lat = std::clamp(static_cast<double>(uy) * rady, -pi / 2 + 1.7e-4, pi / 2 - 1.7e-4);
     const double h = 0.05 * pi / 180;
@@ -151,18 +165,14 @@ bool localFrame(float ux, float uy, float& ex, float& ey, float& nx, float& ny) 
     return normalize(ex, ey) && normalize(nx, ny);
   }
   if (!ok0) return false;
-  bool ludir = false;
-  vclget("LUDIR", ludir);
-  if (!ludir) {
+  if (!setupNow.ludir) {
     ex = 1, ey = 0, nx = 0, ny = 1;
     return true;
   }
   // Columns of the Jacobian of U -> V, left unnormalized so that u and v keep
   // the proportion of the axes (a vector along the data's own slope).
-  int itr = 1;
-  sgqtrn(itr);
-  float wx0 = 0, wx1 = 1, wy0 = 0, wy1 = 1;
-  sgqwnd(wx0, wx1, wy0, wy1);
+  const int itr = setupNow.itr;
+  const float wx0 = setupNow.wx0, wx1 = setupNow.wx1, wy0 = setupNow.wy0, wy1 = setupNow.wy1;
   const float hx = 1e-3F * (isLogX(itr) ? std::fabs(ux) : std::fabs(wx1 - wx0));
   const float hy = 1e-3F * (isLogY(itr) ? std::fabs(uy) : std::fabs(wy1 - wy0));
   if (!(hx > 0) || !(hy > 0)) return false;
@@ -219,6 +229,7 @@ float gridSpacing(const std::vector<float>& vx, const std::vector<float>& vy) {
 }  // namespace
 
 Placement place(const char* routine) {
+  refreshSetup();
   Placement p;
   const Field& f = field();
   const std::size_t n = pointCount();
@@ -363,6 +374,20 @@ ArrowBatch::ArrowBatch(int lineIndex) {
   sina_ = static_cast<float>(std::sin(a));
   // A filled head takes the colour of its line and the last three digits of IATONE.
   tone_ = (lineIndex / 10 % 1000) * 1000 + ((pattern % 1000) + 1000) % 1000;
+  // On a raster page (the window or PNG files, one workstation unit a pixel) a
+  // head whose barbs stand less than half a pixel off the shaft is covered by
+  // the shaft's own stroke: it is left out, which matters when arrows are
+  // counted in the hundred thousands. Vector pages keep every head for zooming.
+  int iws = 0, ifl = 0;
+  sgiget("IWS", iws);
+  swiget("IFL", ifl);
+  if (iws == 1 || (iws == 2 && ifl == 1)) {
+    float w0x, w0y, w1x, w1y;
+    stfwtr(0, 0, w0x, w0y);
+    stfwtr(1, 0, w1x, w1y);
+    const float perV = std::fabs(w1x - w0x);
+    if (perV > 0) minSpread_ = 0.5F / perV;
+  }
   szlnop(lineIndex);
 }
 
@@ -382,7 +407,7 @@ void ArrowBatch::head(float tx, float ty, float dx, float dy, float arrowLength)
 }
 
 void ArrowBatch::headOfLength(float tx, float ty, float dx, float dy, float len) {
-  if (!(len > 0)) return;
+  if (!(len > 0) || len * sina_ < minSpread_) return;
   // The two barbs of the head: the reversed direction turned by +-ANGLE.
   const float bx = -dx * len, by = -dy * len;
   const float lx = tx + bx * cosa_ - by * sina_, ly = ty + bx * sina_ + by * cosa_;
@@ -391,6 +416,9 @@ void ArrowBatch::headOfLength(float tx, float ty, float dx, float dy, float len)
     triangles_.insert(triangles_.end(), {lx, ly, tx, ty, rx, ry});
     return;
   }
+  // Out to one barb, back to the tip, out to the other: shaft and head make one
+  // chain of strokes, which raster pages stroke in one go.
+  szlnzv(tx, ty, lx, ly);
   szlnzv(lx, ly, tx, ty);
   szlnzv(tx, ty, rx, ry);
 }

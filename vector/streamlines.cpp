@@ -48,6 +48,7 @@ Result& result() {
 class Sampler {
  public:
   Sampler() {
+    vector::refreshSetup();
     const vector::Field& f = field();
     nx_ = f.nx;
     ny_ = f.ny;
@@ -72,11 +73,7 @@ class Sampler {
       mag_[k] = std::hypot(f.u[k], f.v[k]);
       if (std::isfinite(mag_[k])) maxSpeed = std::max(maxSpeed, mag_[k]);
     }
-    if (vector::onMap()) {
-      float radx = 1, rady = 1;
-      stfrad(1.0F, 1.0F, radx, rady);
-      period_ = static_cast<float>(2 * 3.14159265358979323846 / radx);
-    }
+    if (vector::onMap()) period_ = static_cast<float>(2 * 3.14159265358979323846 / vector::setup().radx);
   }
 
   float maxSpeed = 0;

@@ -22,6 +22,17 @@ Field& field();
 // Checks that a field is set (error report otherwise).
 bool requireField(const char* routine);
 
+// What the frame and the points need of the transformation, read once per
+// drawing routine (refresh) rather than once per arrow.
+struct Setup {
+  bool map = false, ludir = false;
+  int itr = 1;
+  float wx0 = 0, wx1 = 1, wy0 = 0, wy1 = 1;  // the U window
+  float radx = 1, rady = 1;                  // radians per U unit
+};
+const Setup& setup();
+void refreshSetup();
+
 // The U coordinates of point k (grid: k = j * nx + i).
 void pointU(int k, float& ux, float& uy);
 std::size_t pointCount();
@@ -82,6 +93,7 @@ class ArrowBatch {
 
  private:
   float cosa_ = 0, sina_ = 0, factor_ = 0.33F, fixed_ = 0.01F;
+  float minSpread_ = 0;  // V; on raster pages, heads narrower than this vanish under the shaft
   bool proportional_ = true, fill_ = false;
   int tone_ = 0;
   std::vector<float> triangles_;  // x0 y0 x1 y1 x2 y2 per filled head
