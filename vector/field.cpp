@@ -241,15 +241,27 @@ Placement place(const char* routine) {
   }
   float vx0, vx1, vy0, vy1;
   sgqvpt(vx0, vx1, vy0, vy1);
+  // On maps a point outside the map's limits (in T) has no arrow, wherever the
+  // projection puts it.
+  const bool map = onMap();
+  float t[4] = {-180, 180, -90, 90};
+  if (map) sgqtxy(t[0], t[1], t[2], t[3]);
+  const float deg = std::numbers::pi_v<float> / 180, tol = 1e-4F;
   std::vector<float> vx(n, kNaN), vy(n, kNaN);
   for (std::size_t k = 0; k < n; ++k) {
     float ux, uy, x, y;
     pointU(static_cast<int>(k), ux, uy);
+    if (map) {
+      float rx, ry, tx, ty;
+      stfrad(ux, uy, rx, ry);
+      stfrot(rx, ry, tx, ty);
+      if (ty < t[2] * deg - tol || ty > t[3] * deg + tol) continue;
+      if ((t[1] - t[0] < 360) && (tx < t[0] * deg - tol || tx > t[1] * deg + tol)) continue;
+    }
     if (toV(ux, uy, x, y)) vx[k] = x, vy[k] = y;
   }
   float typical = 0;
   if (f.grid) typical = gridSpacing(vx, vy);
-  const bool map = onMap();
   float thin = space;
   if (thin == 0 && map && f.grid) thin = 0.8F * typical;
   if (thin == 0 && map && !f.grid) thin = 0.8F * std::sqrt((vx1 - vx0) * (vy1 - vy0) / static_cast<float>(n));
