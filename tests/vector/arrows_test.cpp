@@ -60,7 +60,7 @@ bool shaftOf(float lon, float lat, float u, float v, std::array<double, 2>& dir,
 TEST(VectorArrows, EastAndNorthFollowTheDrawnParallelAndMeridian) {
   const std::vector<MapCase> cases = {
       {"north polar stereographic", 31, 0.4F, 0, 90, 0, 0, 90, {{0, 45}, {100, 60}, {-135, 89}, {180, 50}, {179.98F, 70}}},
-      {"south polar stereographic", 31, 0.4F, 0, -90, 0, -90, 0, {{30, -45}, {-120, -89}, {170, -60}}},
+      {"south polar stereographic", 31, 0.4F, 0, -90, 0, 0, 90, {{30, -45}, {-120, -89}, {170, -60}}},
       {"Mollweide", 12, 0.14F, 0, 90, 0, -90, 90, {{0, 0}, {150, 60}, {-170, -70}, {179.98F, 20}, {-179.98F, -30}}},
       {"Mollweide, rotated pole", 12, 0.14F, 30, 60, 10, -90, 90, {{0, 0}, {45, 30}, {-100, -40}, {160, 75}}},
   };
