@@ -3,6 +3,7 @@
 // workstation units, barb counts worked by hand, the hemisphere's side.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <limits>
@@ -162,6 +163,35 @@ TEST(VectorArrows, LengthsKeyAndDirectionsOnLinearAxes) {
     zep::vcqscl(scale);
     expectNear("automatic scale", scale, 0.1, 1e-5);
     return problem;
+  });
+}
+
+TEST(VectorArrows, ColoursComeFromTheContourBands) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgswnd(0, 1, 0, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    const float level = 2;
+    zep::cnslvl(1, &level);
+    int below = 0, above = 0;
+    zep::cnqbdt(0, below);
+    zep::cnqbdt(1, above);
+    zep::vclset("LCOLOR", true);
+    const float x[] = {0.2F, 0.6F}, y[] = {0.5F, 0.5F}, u[] = {1, 3}, v[] = {0, 0};
+    zep::vcspnt(2, x, y, u, v);
+    zeptest::driverLog().clear();
+    zep::vcarwu();
+    // Each band's colour reaches the workstation before its arrow.
+    std::vector<std::string> colours;
+    for (const std::string& c : zeptest::driverLog())
+      if (c.rfind("scli(", 0) == 0) colours.push_back(c);
+    const std::string want0 = "scli(" + std::to_string(below / 1000) + ")", want1 = "scli(" + std::to_string(above / 1000) + ")";
+    if (std::find(colours.begin(), colours.end(), want0) == colours.end() ||
+        std::find(colours.begin(), colours.end(), want1) == colours.end())
+      return std::string("colours of the bands not used");
+    return std::string();
   });
 }
 
