@@ -290,7 +290,7 @@ void vcbrbu() {
         }
       }
     }
-    const int tone = (index / 10 % 1000) * 1000 + 999;
+    const int tone = vector::fillColour(index) * 1000 + 999;
     for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) {
       const float x[3] = {pennants[k], pennants[k + 2], pennants[k + 4]};
       const float y[3] = {pennants[k + 1], pennants[k + 3], pennants[k + 5]};

@@ -262,9 +262,10 @@ Placement place(const char* routine) {
   }
   float typical = 0;
   if (f.grid) typical = gridSpacing(vx, vy);
+  // Grids crowd towards the poles of a map: thinned automatically there.
+  // Scattered points (stations) are the caller's choice and are thinned only on request.
   float thin = space;
   if (thin == 0 && map && f.grid) thin = 0.8F * typical;
-  if (thin == 0 && map && !f.grid) thin = 0.8F * std::sqrt((vx1 - vx0) * (vy1 - vy0) / static_cast<float>(n));
 
   // Greedy thinning on a hash of V cells as wide as the spacing: a point is kept
   // when no kept point lies closer.
@@ -372,6 +373,12 @@ int MagnitudeColours::indexOf(float magnitude) const {
 
 // ---------------------------------------------------------------------------
 
+int fillColour(int lineIndex) {
+  // Colour 0 of a line is the foreground; of a tone it would be the background.
+  const int colour = lineIndex / 10 % 1000;
+  return colour == 0 ? 1 : colour;
+}
+
 ArrowBatch::ArrowBatch(int lineIndex) {
   float angle = 20;
   sgrget("ANGLE", angle);
@@ -385,7 +392,7 @@ ArrowBatch::ArrowBatch(int lineIndex) {
   cosa_ = static_cast<float>(std::cos(a));
   sina_ = static_cast<float>(std::sin(a));
   // A filled head takes the colour of its line and the last three digits of IATONE.
-  tone_ = (lineIndex / 10 % 1000) * 1000 + ((pattern % 1000) + 1000) % 1000;
+  tone_ = fillColour(lineIndex) * 1000 + ((pattern % 1000) + 1000) % 1000;
   // On a raster page (the window or PNG files, one workstation unit a pixel) a
   // head whose barbs stand less than half a pixel off the shaft is covered by
   // the shaft's own stroke: it is left out, which matters when arrows are

@@ -74,6 +74,9 @@ class MagnitudeColours {
   std::vector<int> colours_;
 };
 
+// Colour index of a fill that matches lines of this line index.
+int fillColour(int lineIndex);
+
 // Arrow shafts and heads of one line index: segments go through one open line
 // primitive; filled heads (SG LATONE) are collected and filled when it closes.
 // Heads follow SG ANGLE (half-angle), LPROP, AFACT and CONST.

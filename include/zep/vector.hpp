@@ -24,7 +24,7 @@
 //   logical LBFLIP FLIP_BARBS               false barbs on the other side than the hemisphere's
 //   logical LSTARW STREAMLINE_ARROWS        true  arrowheads along streamlines
 //   real    SCALE  VECTOR_SCALE             0     V units per data unit (0: automatic)
-//   real    SPACE  ARROW_SPACING            0     least V distance between arrows and barbs (0: automatic on maps, none elsewhere)
+//   real    SPACE  ARROW_SPACING            0     least V distance between arrows and barbs (0: automatic for grids on maps, none elsewhere)
 //   real    BARBLN BARB_LENGTH              0.035 shaft of a barb, V units
 //   real    BARBU  BARB_UNIT                5     speed of a half barb (a full barb is 2, a pennant 10 of them)
 //   real    KEYHT  KEY_LABEL_HEIGHT         0.015 label height of the key, V units
