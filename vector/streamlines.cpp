@@ -32,7 +32,7 @@ struct Line {
 
 struct Result {
   bool valid = false;
-  std::array<float, 12> key{};
+  std::vector<float> key;
   std::uint64_t generation = 0;
   std::vector<Line> lines;
   float maxSpeed = 0, minSpeed = 0;
@@ -433,15 +433,25 @@ bool compute(const char* routine) {
   Settings s{};
   if (!readSettings(s, routine)) return false;
   Result& r = result();
+  // Everything the lines depend on besides the field: computed again when any changes.
   int itr = 0;
   sgqtrn(itr);
-  float w[4];
-  sgqwnd(w[0], w[1], w[2], w[3]);
-  float a = 0, b = 0, c = 0;
-  stftrf(w[0], w[2], a, b);
-  stftrf(w[1], w[3], c, a);
-  const std::array<float, 12> key = {s.dsep, s.dtest, s.step, static_cast<float>(s.maxPoints), s.vx0, s.vx1, s.vy0, s.vy1,
-                                     static_cast<float>(itr), b, c, w[0] + w[1] * 3 + w[2] * 7 + w[3] * 11};
+  std::vector<float> key = {s.dsep, s.dtest, s.step, static_cast<float>(s.maxPoints), s.vx0, s.vx1, s.vy0, s.vy1,
+                            static_cast<float>(itr)};
+  float q[4];
+  sgqwnd(q[0], q[1], q[2], q[3]);
+  key.insert(key.end(), q, q + 4);
+  sgqsim(q[0], q[1], q[2]);
+  key.insert(key.end(), q, q + 3);
+  sgqmpl(q[0], q[1], q[2]);
+  key.insert(key.end(), q, q + 3);
+  sgqtxy(q[0], q[1], q[2], q[3]);
+  key.insert(key.end(), q, q + 4);
+  // Probes of the finished transformation catch what the parameters above do not name.
+  for (float p : {0.1F, 0.5F, 0.9F}) {
+    stftrf(p, p, q[0], q[1]);
+    key.insert(key.end(), q, q + 2);
+  }
   if (r.valid && r.generation == f.generation && r.key == key) return true;
   Sampler sampler;
   r.lines.clear();
@@ -462,9 +472,15 @@ bool compute(const char* routine) {
   return true;
 }
 
+// Lines of the current field only: a new field makes the old lines unavailable.
+bool current() {
+  const Result& r = result();
+  return r.valid && r.generation == field().generation;
+}
+
 const Line* lineAt(int i, const char* routine) {
   Result& r = result();
-  if (!r.valid) {
+  if (!current()) {
     msgdmp("E", routine, "NO STREAMLINES HAVE BEEN COMPUTED (VCMKST).");
     return nullptr;
   }
@@ -479,10 +495,7 @@ const Line* lineAt(int i, const char* routine) {
 
 void vcmkst() { compute("VCMKST"); }
 
-void vcqstn(int& n) {
-  const Result& r = result();
-  n = r.valid ? static_cast<int>(r.lines.size()) : 0;
-}
+void vcqstn(int& n) { n = current() ? static_cast<int>(result().lines.size()) : 0; }
 
 void vcqsti(int i, int& np, bool& closed) {
   if (const Line* l = lineAt(i, "VCQSTI")) {
