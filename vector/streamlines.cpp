@@ -85,13 +85,21 @@ class Sampler {
     if (!std::isfinite(ux) || !std::isfinite(uy) || std::fabs(ux) > 1e6F || std::fabs(uy) > 1e6F) return false;
     int i = 0, j = 0;
     float tx = 0, ty = 0;
+    bool wrapped = false;
     if (!locate(xs_, ux, i, tx)) {
       // Longitudes come back in one period; the grid may hold another.
-      if (period_ == 0 || (!locate(xs_, ux + period_, i, tx) && !locate(xs_, ux - period_, i, tx))) return false;
+      if (period_ == 0 || (!locate(xs_, ux + period_, i, tx) && !locate(xs_, ux - period_, i, tx))) {
+        // A global grid without its repeated column (0 .. 357.5): the cell from
+        // its last longitude round to its first.
+        if (!wrapCell(ux, tx)) return false;
+        i = nx_ - 1;
+        wrapped = true;
+      }
     }
     if (!locate(ys_, uy, j, ty)) return false;
     const int k00 = j * nx_ + i;
-    const int ks[4] = {k00, k00 + 1, k00 + nx_, k00 + nx_ + 1};
+    const int east = wrapped ? 1 - nx_ : 1;
+    const int ks[4] = {k00, k00 + east, k00 + nx_, k00 + nx_ + east};
     const float w[4] = {(1 - tx) * (1 - ty), tx * (1 - ty), (1 - tx) * ty, tx * ty};
     float fx = 0, fy = 0, s = 0, corner = 0;
     for (int q = 0; q < 4; ++q) {
@@ -146,6 +154,22 @@ class Sampler {
     i = static_cast<int>(k - 1);
     t = (u - c[k - 1]) / (c[k] - c[k - 1]);
     t = std::clamp(t, 0.0F, 1.0F);
+    return true;
+  }
+
+  // Fraction across the cell between the last and (one period on) the first
+  // longitude, when the grid's columns are increasing and go round the globe.
+  bool wrapCell(float ux, float& t) const {
+    if (period_ == 0 || !(xs_.back() > xs_.front())) return false;
+    const float last = xs_.back(), first = xs_.front() + period_;
+    const float gap = first - last;
+    const float step = (xs_.back() - xs_.front()) / static_cast<float>(nx_ - 1);
+    if (!(gap > 0) || gap > 1.5F * step) return false;
+    float u = ux;
+    while (u < last) u += period_;
+    while (u >= last + period_) u -= period_;
+    if (u > first) return false;
+    t = (u - last) / gap;
     return true;
   }
 

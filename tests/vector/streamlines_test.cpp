@@ -126,6 +126,49 @@ TEST(VectorStreamlines, SolidBodyRotationGivesClosedCircles) {
   });
 }
 
+TEST(VectorStreamlines, EastwardFlowCirclesThePoleAcrossTheGridsEnd) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    // North polar stereographic; the grid's columns 0 .. 355 leave the last cell to wrap round.
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgssim(0.3F, 0, 0);
+    zep::sgsmpl(0, 90, 0);
+    zep::sgstxy(-180, 180, 30, 90);
+    zep::sgstrn(31);
+    zep::sgstrf();
+    std::vector<float> lon, lat, u, v;
+    for (int i = 0; i < 72; ++i) lon.push_back(5.0F * static_cast<float>(i));
+    for (int j = 0; j <= 12; ++j) lat.push_back(30 + 5.0F * static_cast<float>(j));
+    u.assign(lon.size() * lat.size(), 10);
+    v.assign(u.size(), 0);
+    zep::vcsfld(72, 13, u.data(), v.data(), lon.data(), lat.data());
+    zep::vcrset("DSEP", 0.04F);
+    zep::vcrset("DTEST", 0.02F);
+    zep::vcrset("STEP", 0.004F);
+    const auto lines = streamlines();
+    float cx = 0, cy = 0;
+    zep::stftrf(0, 90, cx, cy);
+    std::string problem;
+    int circles = 0;
+    for (const Streamline& l : lines) {
+      float rmin = 1e9F, rmax = 0;
+      for (std::size_t k = 0; k < l.x.size(); ++k) {
+        const float r = std::hypot(l.x[k] - cx, l.y[k] - cy);
+        rmin = std::min(rmin, r);
+        rmax = std::max(rmax, r);
+      }
+      if (rmax - rmin > 0.02F * rmax + 1e-3F) problem += "a line is not a parallel; ";
+      // Parallels that fit in the viewport and lie on the grid (above 30N) close.
+      if (rmax < 0.39F && rmin > 0.06F) {
+        if (!l.closed) problem += "parallel of radius " + std::to_string(rmax) + " is broken; ";
+        ++circles;
+      }
+    }
+    if (circles < 4) problem += std::to_string(circles) + " closed parallels; ";
+    return problem;
+  });
+}
+
 TEST(VectorStreamlines, NoTwoLinesComeCloserThanTheTestDistance) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::openRecordedSession();
