@@ -718,6 +718,161 @@ void contoursPage() {
 }
 
 // ---------------------------------------------------------------------------
+// Vector fields
+// ---------------------------------------------------------------------------
+
+// A cyclone over the North Atlantic in westerlies, m/s, at (lon, lat) degrees.
+void cyclone(float lon, float lat, float& u, float& v) {
+  const float dx = (lon + 30) * std::cos(55 * kDeg), dy = lat - 55;
+  const float w = 1.6F * std::exp(-(dx * dx + dy * dy) / 150.0F);
+  u = 8 + 14 * std::exp(-(lat - 45) * (lat - 45) / 60.0F) - dy * w;
+  v = dx * w;
+}
+
+// A jet along 40 degrees and four vortices of both senses over the globe.
+void globalFlow(float lon, float lat, float& u, float& v) {
+  const float centres[4][3] = {{-100, 10, 40}, {20, -30, -35}, {120, 45, 30}, {60, 0, -25}};
+  u = 30 * std::exp(-(lat - 40) * (lat - 40) / 100.0F);
+  v = 0;
+  for (const auto& c : centres) {
+    const float dx = lon - c[0], dy = lat - c[1];
+    const float w = c[2] / 25 * std::exp(-(dx * dx + dy * dy) / 625.0F);
+    u -= dy * w;
+    v += dx * w;
+  }
+}
+
+void lonLatGrid(float lon0, float lon1, float lat0, float lat1, float step, std::vector<float>& lon,
+                std::vector<float>& lat) {
+  lon.clear();
+  lat.clear();
+  for (float x = lon0; x <= lon1 + 1e-3F; x += step) lon.push_back(x);
+  for (float y = lat0; y <= lat1 + 1e-3F; y += step) lat.push_back(y);
+}
+
+template <typename F>
+void setVectors(const std::vector<float>& lon, const std::vector<float>& lat, F f) {
+  std::vector<float> u(lon.size() * lat.size()), v(u.size());
+  for (std::size_t j = 0; j < lat.size(); ++j)
+    for (std::size_t i = 0; i < lon.size(); ++i) f(lon[i], lat[j], u[j * lon.size() + i], v[j * lon.size() + i]);
+  zep::vcsfld(static_cast<int>(lon.size()), static_cast<int>(lat.size()), u.data(), v.data(), lon.data(), lat.data());
+}
+
+void mapSetup(const Rect& v, int itr, float simfac, float vyoff, float plx, float ply, float tx0, float tx1, float ty0,
+              float ty1) {
+  setViewport(v);
+  zep::sgssim(simfac * v.h(), 0, vyoff * v.h());
+  zep::sgsmpl(plx, ply, 0);
+  zep::sgstxy(tx0, tx1, ty0, ty1);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+}
+
+void vectorsPage() {
+  startPage(2, 2);
+  largeAxes(true);
+  std::vector<float> lon, lat;
+  // Arrows coloured by speed with a key, on a conformal conic map of a region.
+  zep::sgfrm();
+  Rect f = frameRect();
+  Rect v = inside(f, 0.06F, 0.94F, 0.24F, 0.8F);
+  zep::sgrset("STLAT1", 30);
+  zep::sgrset("STLAT2", 60);
+  mapSetup(v, 22, 1.15F, 0.98F, -30, 90, -45, 45, 22, 72);
+  lonLatGrid(-80, 20, 20, 75, 2.5F, lon, lat);
+  setVectors(lon, lat, cyclone);
+  useColormap(5);
+  // Colours by speed: the contour package's levels and colour bar.
+  const float speeds[] = {5, 10, 15, 20, 25, 30};
+  zep::cnslvl(6, speeds);
+  zep::vclset("LCOLOR", true);
+  zep::vcrset("SPACE", 0.04F);
+  zep::vcrset("SCALE", 0.0016F);
+  zep::sglset("LCLIP", true);
+  zep::vcarwu();
+  zep::sglset("LCLIP", false);
+  zep::vclset("LCOLOR", false);
+  zep::vcrset("SPACE", 0);
+  zep::vcrset("KEYHT", 0.028F);
+  zep::vckeyv(v.x0 + 0.8F * v.w(), v.y1 - 0.06F * v.h(), 20, "20 m s\\^{-1}");
+  zep::vcrset("KEYHT", 0.015F);
+  zep::vcrset("SCALE", 0);
+  zep::cnrset("BARGAP", 0.07F);
+  zep::cnbarp("B");
+  zep::cnrset("BARGAP", 0.03F);
+  zep::axinit();
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.1F, "ARROWS AND KEY, CONFORMAL CONIC", 0.035F);
+  // Barbs in both hemispheres: the barbs stand on the low-pressure side.
+  zep::sgfrm();
+  f = frameRect();
+  v = inside(f, 0.1F, 0.9F, 0.2F, 0.84F);
+  mapSetup(v, 10, 1.0F, 0, 130, 90, -40, 40, -40, 40);
+  lonLatGrid(90, 170, -40, 40, 8, lon, lat);
+  setVectors(lon, lat, [](float x, float y, float& u, float& vv) {
+    u = 25 * std::exp(-std::pow((std::fabs(y) - 35) / 10, 2)) - 8 * std::cos(y * 4 * kDeg) * std::exp(-y * y / 300);
+    vv = 12 * std::sin((x - 90) * 4.5F * kDeg) * std::cos(y * 2 * kDeg) + (y > 0 ? -3.0F : 3.0F);
+    if (std::fabs(x - 130) < 4 && std::fabs(y) < 4) u = vv = 0;  // calm in the middle
+  });
+  zep::vcrset("BARBLN", 0.045F);
+  zep::vcbrbu();
+  zep::vcrset("BARBLN", 0.035F);
+  zep::axinit();
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.08F, "WIND BARBS, BOTH HEMISPHERES", 0.035F);
+  // Streamlines over bands of speed on Mollweide.
+  zep::sgfrm();
+  f = frameRect();
+  v = inside(f, 0.05F, 0.95F, 0.22F, 0.8F);
+  mapSetup(v, 12, 0.27F, 0, 0, 90, -180, 180, -90, 90);
+  lonLatGrid(-180, 180, -90, 90, 2, lon, lat);
+  std::vector<float> speed;
+  for (float y : lat)
+    for (float x : lon) {
+      float u, w;
+      globalFlow(x, y, u, w);
+      speed.push_back(std::hypot(u, w));
+    }
+  zep::cnsfld(static_cast<int>(lon.size()), static_cast<int>(lat.size()), speed.data(), lon.data(), lat.data());
+  zep::cnslvi(5, 0);
+  zep::cnshdu();
+  setVectors(lon, lat, globalFlow);
+  zep::vcrset("DSEP", 0.025F);
+  zep::vcrset("DTEST", 0.012F);
+  zep::vcrset("ARRSP", 0.12F);
+  zep::vcstmu();
+  zep::cnbarp("B");
+  zep::axinit();
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.05F, "STREAMLINES OVER SPEED, MOLLWEIDE", 0.035F);
+  // Arrows up to the pole and across the date line on a polar stereographic map.
+  zep::sgfrm();
+  f = frameRect();
+  v = inside(f, 0.18F, 0.82F, 0.06F, 0.74F);
+  mapSetup(v, 31, 0.62F, 0, 0, 90, -180, 180, 40, 90);
+  lonLatGrid(-180, 180, 40, 90, 2.5F, lon, lat);
+  setVectors(lon, lat, [](float x, float y, float& u, float& vv) {
+    u = 10 + 5 * std::cos(x * kDeg);
+    vv = 6 * std::sin(2 * x * kDeg) * std::cos(y * kDeg);
+  });
+  zep::vcrset("SPACE", 0.025F);
+  zep::vcarwu();
+  zep::vcrset("SPACE", 0);
+  zep::sgslni(3);
+  zep::sglset("LLNINT", true);
+  zep::sglnu(180, 40, 180, 90);
+  zep::sglset("LLNINT", false);
+  zep::axinit();
+  zep::axpfrm();
+  text(f.x0 + 0.03F, f.y1 - 0.02F, "POLAR STEREOGRAPHIC: POLE, 180", 0.035F);
+  zep::vcrset("DSEP", 0.03F);
+  zep::vcrset("DTEST", 0.015F);
+  zep::vcrset("ARRSP", 0.2F);
+  useColormap(1);
+  largeAxes(false);
+}
+
+// ---------------------------------------------------------------------------
 // Labelled lines
 // ---------------------------------------------------------------------------
 
@@ -1241,6 +1396,7 @@ const std::vector<Page>& pages() {
       {"THE EARTH: SHORES, LAKES, BORDERS, RIVERS", earthPage},
       {"COLOUR-MAPPED MARKERS AND LINES, COLOUR BARS", colourDataPage},
       {"CONTINUOUS COLORMAPS", colormapsPage},
+      {"VECTOR FIELDS: ARROWS, BARBS, STREAMLINES", vectorsPage},
   };
   return table;
 }

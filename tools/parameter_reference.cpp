@@ -128,6 +128,12 @@ std::vector<Package> packages() {
              {}};
   ZEP_WALK_VALUES(cm, cm.rows);
   out.push_back(std::move(cm));
+  Package vc{"VC", "VC: vector-field parameters",
+             "Arrows and their scale, the key, wind barbs, streamline spacing and colours by magnitude. Arrowheads "
+             "follow the SG parameters ANGLE, LPROP, AFACT, CONST, LATONE and IATONE.",
+             {}};
+  ZEP_WALK_VALUES(vc, vc.rows);
+  out.push_back(std::move(vc));
   return out;
 }
 

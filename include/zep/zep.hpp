@@ -11,3 +11,4 @@
 #include <zep/contour.hpp>
 #include <zep/geography.hpp>
 #include <zep/colour.hpp>
+#include <zep/vector.hpp>

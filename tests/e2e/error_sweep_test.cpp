@@ -619,6 +619,51 @@ std::vector<Trigger> inSession() {
          zep::cnlinu();
          zep::cnslva();
        }},
+      // Vector fields: every report returns and leaves the field as it was.
+      {"vector", "VCSFLD: NX AND NY MUST BE AT LEAST 2.", [x] { zep::vcsfld(1, 1, x, x, nullptr, nullptr); }},
+      {"vector", "VCSFLD: X COORDINATES ARE NOT STRICTLY MONOTONIC.",
+       [] {
+         const float a[4] = {1, 2, 3, 4}, same[2] = {1, 1};
+         zep::vcsfld(2, 2, a, a, same, nullptr);
+       }},
+      {"vector", "VCSPNT: THE NUMBER OF POINTS N IS NOT POSITIVE.", [x, y] { zep::vcspnt(0, x, y, x, y); }},
+      {"vector", "VCARWU: NO VECTOR FIELD HAS BEEN SET (VCSFLD OR VCSPNT).", [] { zep::vcarwu(); }},
+      {"vector", "VCARWU: ARROW SCALE (VC SCALE) IS NEGATIVE OR NOT FINITE.",
+       [x, y] {
+         zep::vcspnt(2, x, y, x, y);
+         zep::vcrset("SCALE", -1.0F);
+         zep::vcarwu();
+         zep::vcrset("SCALE", 0.0F);
+       }},
+      {"vector", "VCBRBU: BARB LENGTH (VC BARBLN) IS NOT POSITIVE.",
+       [] {
+         zep::vcrset("BARBLN", 0.0F);
+         zep::vcbrbu();
+         zep::vcrset("BARBLN", 0.035F);
+       }},
+      {"vector", "VCKEYP: CORNER MUST BE \"TR\", \"TL\", \"BR\" OR \"BL\".", [] { zep::vckeyp("MIDDLE", 1, "1"); }},
+      {"vector", "VCKEYV: THE KEY'S MAGNITUDE IS NOT POSITIVE.", [] { zep::vckeyv(0.5F, 0.5F, -1, "1"); }},
+      {"vector", "VCQBRB: THE SPEED IS NEGATIVE OR NOT FINITE.",
+       [] {
+         int a = 0, b = 0, c = 0;
+         zep::vcqbrb(std::nanf(""), a, b, c);
+       }},
+      {"vector", "VCSTMU: STREAMLINES NEED A GRIDDED FIELD (VCSFLD).", [] { zep::vcstmu(); }},
+      {"vector", "VCMKST: VC DTEST MUST BE POSITIVE AND AT MOST VC DSEP.",
+       [] {
+         const float a[4] = {1, 1, 1, 1};
+         zep::vcsfld(2, 2, a, a, nullptr, nullptr);
+         zep::vcrset("DTEST", 1.0F);
+         zep::vcmkst();
+         zep::vcrset("DTEST", 0.015F);
+       }},
+      {"vector", "VCQSTI: STREAMLINE NUMBER IS OUT OF RANGE.",
+       [] {
+         zep::vcmkst();
+         int np = -1;
+         bool closed = false;
+         zep::vcqsti(100000, np, closed);
+       }},
       // The curvilinear grid once it is set up.
       {"graphics", "G2QGRD: CELL INDEX IS OUT OF RANGE.",
        [] {

@@ -1,0 +1,114 @@
+// Wind over a region and over the globe: arrows with a reference key and wind
+// barbs on a conformal conic map, then evenly spaced streamlines over bands of
+// wind speed on a Mollweide map.
+//
+// The output format of workstation 2 follows the SW parameter IFL (1 PNG, 2 EPS,
+// 3 SVG, 4 PDF), for example:  vector_fields -SW_IFL=1
+#include <cmath>
+#include <vector>
+
+#include <zep/zep.hpp>
+
+namespace {
+
+constexpr float kDeg = 3.14159265F / 180;
+
+// Westerlies with a jet near 45N and a cyclone south of Iceland, m/s.
+void regional(float lon, float lat, float& u, float& v) {
+  const float dx = (lon + 30) * std::cos(55 * kDeg), dy = lat - 55;
+  const float w = 1.6F * std::exp(-(dx * dx + dy * dy) / 150.0F);
+  u = 8 + 14 * std::exp(-(lat - 45) * (lat - 45) / 60.0F) - dy * w;
+  v = dx * w;
+}
+
+// A jet along 40N and four vortices of both senses, m/s.
+void global(float lon, float lat, float& u, float& v) {
+  const float centres[4][3] = {{-100, 10, 40}, {20, -30, -35}, {120, 45, 30}, {60, 0, -25}};
+  u = 30 * std::exp(-(lat - 40) * (lat - 40) / 100.0F);
+  v = 0;
+  for (const auto& c : centres) {
+    const float dx = lon - c[0], dy = lat - c[1];
+    const float w = c[2] / 25 * std::exp(-(dx * dx + dy * dy) / 625.0F);
+    u -= dy * w;
+    v += dx * w;
+  }
+}
+
+// Longitudes and latitudes every `step` degrees and the field on them.
+struct Grid {
+  std::vector<float> lon, lat, u, v;
+};
+Grid grid(float lon0, float lon1, float lat0, float lat1, float step, void (*f)(float, float, float&, float&)) {
+  Grid g;
+  for (float x = lon0; x <= lon1 + 1e-3F; x += step) g.lon.push_back(x);
+  for (float y = lat0; y <= lat1 + 1e-3F; y += step) g.lat.push_back(y);
+  for (float y : g.lat)
+    for (float x : g.lon) {
+      float u, v;
+      f(x, y, u, v);
+      g.u.push_back(u);
+      g.v.push_back(v);
+    }
+  return g;
+}
+
+}  // namespace
+
+int main() {
+  zep::swistx("ICLRMAP", 5);
+  zep::sgopn(2);
+
+  // A region on a conformal conic map (standard parallels 30N and 60N) centred
+  // on 30W: arrows in the map's own east and north, a key, then barbs.
+  for (int page = 0; page < 2; ++page) {
+    zep::sgfrm();
+    zep::sgsvpt(0.1F, 0.9F, 0.15F, 0.75F);
+    zep::sgrset("STLAT1", 30);
+    zep::sgrset("STLAT2", 60);
+    zep::sgssim(0.7F, 0, 0.58F);
+    zep::sgsmpl(-30, 90, 0);
+    zep::sgstxy(-45, 45, 22, 72);
+    zep::sgstrn(22);
+    zep::sgstrf();
+    const Grid g = grid(-80, 20, 20, 75, page == 0 ? 2.5F : 5.0F, regional);
+    zep::vcsfld(static_cast<int>(g.lon.size()), static_cast<int>(g.lat.size()), g.u.data(), g.v.data(), g.lon.data(),
+                g.lat.data());
+    if (page == 0) {
+      zep::vcrset("SPACE", 0.03F);    // arrows at least 0.03 apart in V
+      zep::vcrset("SCALE", 0.0015F);  // 0.0015 V per m/s
+      zep::vcarwu();
+      zep::vckeyv(0.8F, 0.78F, 20, "20 m s\\^{-1}");  // a key above the map, right
+    } else {
+      zep::vcrset("SPACE", 0.05F);
+      zep::vcbrbu();
+    }
+    zep::axpfrm();
+    zep::sgtxzv(0.5F, 0.82F, page == 0 ? "WIND, CONFORMAL CONIC" : "WIND BARBS (M/S)", 0.025F, 0, 0, 3);
+  }
+
+  // The globe on Mollweide: bands of speed under evenly spaced streamlines.
+  zep::sgfrm();
+  zep::sgsvpt(0.04F, 0.84F, 0.15F, 0.85F);
+  zep::sgssim(0.135F, 0, 0);
+  zep::sgsmpl(0, 90, 0);
+  zep::sgstxy(-180, 180, -90, 90);
+  zep::sgstrn(12);
+  zep::sgstrf();
+  const Grid g = grid(-180, 180, -90, 90, 1, global);
+  std::vector<float> speed;
+  for (std::size_t k = 0; k < g.u.size(); ++k) speed.push_back(std::hypot(g.u[k], g.v[k]));
+  const int nx = static_cast<int>(g.lon.size()), ny = static_cast<int>(g.lat.size());
+  zep::cnsfld(nx, ny, speed.data(), g.lon.data(), g.lat.data());
+  zep::cniset("ICOLMN", 45);  // the light half of the colormap, under black lines
+  zep::cnslvi(5, 0);
+  zep::cnshdu();
+  zep::vcsfld(nx, ny, g.u.data(), g.v.data(), g.lon.data(), g.lat.data());
+  zep::vcrset("DSEP", 0.02F);   // lines 0.02 apart in V
+  zep::vcrset("DTEST", 0.01F);  // none closer than 0.01
+  zep::vcstmu();
+  zep::axpfrm();
+  zep::cnbarv(0.89F, 0.92F, 0.3F, 0.7F);
+  zep::sgtxzv(0.44F, 0.82F, "STREAMLINES OVER WIND SPEED (M/S)", 0.025F, 0, 0, 3);
+  zep::sgcls();
+  return 0;
+}

@@ -1,0 +1,325 @@
+// Arrows, key and barbs against answers measured independently: directions
+// against the drawn parallels and meridians of each projection, lengths in
+// workstation units, barb counts worked by hand, the hemisphere's side.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <limits>
+#include <string>
+#include <vector>
+#include <zep/zep.hpp>
+
+#include "support/drawn_paths.hpp"
+#include "support/message_file.hpp"
+#include "support/recording_port.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+using zeptest::drawnPaths;
+using zeptest::driverLog;
+
+struct MapCase {
+  const char* name;
+  int itr;
+  float simfac, plx, ply, plrot, tymin, tymax;
+  std::vector<std::array<float, 2>> points;  // lon, lat in degrees
+};
+
+void setMap(const MapCase& m) {
+  zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+  zep::sgssim(m.simfac, 0, 0);
+  zep::sgsmpl(m.plx, m.ply, m.plrot);
+  zep::sgstxy(-180, 180, m.tymin, m.tymax);
+  zep::sgstrn(m.itr);
+  zep::sgstrf();
+}
+
+// Direction in V of the chord of the curve through (lon, lat) between two
+// parameter values: the drawn parallel or meridian, measured on the projection.
+std::array<double, 2> chord(float lon0, float lat0, float lon1, float lat1) {
+  float x0, y0, x1, y1;
+  zep::stftrf(lon0, lat0, x0, y0);
+  zep::stftrf(lon1, lat1, x1, y1);
+  return {x1 - x0, y1 - y0};
+}
+
+// The shaft of the one arrow drawn for (u, v) at (lon, lat): its first segment in W.
+bool shaftOf(float lon, float lat, float u, float v, std::array<double, 2>& dir, double& length) {
+  zep::vcspnt(1, &lon, &lat, &u, &v);
+  driverLog().clear();
+  zep::vcarwu();
+  const auto paths = drawnPaths();
+  if (paths.empty() || paths[0].size() < 2) return false;
+  dir = {paths[0][1][0] - paths[0][0][0], paths[0][1][1] - paths[0][0][1]};
+  length = std::hypot(dir[0], dir[1]);
+  return true;
+}
+
+TEST(VectorArrows, EastAndNorthFollowTheDrawnParallelAndMeridian) {
+  const std::vector<MapCase> cases = {
+      {"north polar stereographic", 31, 0.4F, 0, 90, 0, 0, 90, {{0, 45}, {100, 60}, {-135, 89}, {180, 50}, {179.98F, 70}}},
+      {"south polar stereographic", 31, 0.4F, 0, -90, 0, 0, 90, {{30, -45}, {-120, -89}, {170, -60}}},
+      {"Mollweide", 12, 0.14F, 0, 90, 0, -90, 90, {{0, 0}, {150, 60}, {-170, -70}, {179.98F, 20}, {-179.98F, -30}}},
+      {"Mollweide, rotated pole", 12, 0.14F, 30, 60, 10, -90, 90, {{0, 0}, {45, 30}, {-100, -40}, {160, 75}}},
+  };
+  for (const MapCase& m : cases)
+    ZEP_EXPECT_ISOLATED([&] {
+      zeptest::openRecordedSession();
+      setMap(m);
+      zep::vcrset("SCALE", 0.2F);
+      std::string problem;
+      for (const auto& p : m.points) {
+        const float lon = p[0], lat = p[1];
+        // A chord symmetric about the point; where it jumps across the seam, the
+        // chord on the point's own side (parallels that end at a seam are straight).
+        auto east = chord(lon - 0.5F, lat, lon + 0.5F, lat);
+        const auto inward = lon > 0 ? chord(lon - 1, lat, lon, lat) : chord(lon, lat, lon + 1, lat);
+        if (std::hypot(east[0], east[1]) > 3 * std::hypot(inward[0], inward[1])) east = inward;
+        const float n0 = std::max(lat - 0.5F, -90.0F), n1 = std::min(lat + 0.5F, 90.0F);
+        const auto north = chord(lon, n0, lon, n1);
+        for (int k = 0; k < 2; ++k) {
+          std::array<double, 2> got{};
+          double length = 0;
+          const auto& want = k == 0 ? east : north;
+          if (!shaftOf(lon, lat, k == 0 ? 1.0F : 0.0F, k == 0 ? 0.0F : 1.0F, got, length)) {
+            problem += std::string(m.name) + ": no arrow; ";
+            continue;
+          }
+          const double off = zeptest::angleBetween(want[0], want[1], got[0], got[1]);
+          // 0.2 V on the 650-unit frame, except where the seam's edge cuts it.
+          if (std::fabs(off) > 0.5 || (std::fabs(lon) < 179 && std::fabs(length - 130) > 0.5))
+            problem += std::string(m.name) + (k == 0 ? " east" : " north") + " at " + std::to_string(lon) + "," +
+                       std::to_string(lat) + ": off by " + std::to_string(off) + " deg, length " +
+                       std::to_string(length) + "; ";
+        }
+      }
+      return problem;
+    });
+}
+
+TEST(VectorArrows, LengthsKeyAndDirectionsOnLinearAxes) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgswnd(0, 10, 0, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    std::string problem;
+    auto expectNear = [&](const char* what, double got, double want, double tol) {
+      if (std::fabs(got - want) > tol) problem += std::string(what) + " " + std::to_string(got) + " not " + std::to_string(want) + "; ";
+    };
+    // A given scale: 0.05 V per unit, 32.5 W units per unit on the 650-unit frame.
+    zep::vcrset("SCALE", 0.05F);
+    const float x[] = {2, 6}, y[] = {0.3F, 0.7F}, u[] = {1, 0}, v[] = {0, 3};
+    zep::vcspnt(2, x, y, u, v);
+    driverLog().clear();
+    zep::vcarwu();
+    auto paths = drawnPaths();
+    std::vector<double> shafts;
+    for (const auto& p : paths)
+      if (p.size() >= 2) shafts.push_back(std::hypot(p[1][0] - p[0][0], p[1][1] - p[0][1]));
+    if (shafts.size() < 2) return std::string("fewer than two arrows");
+    expectNear("arrow of 1", shafts[0], 32.5, 0.15);
+    // The head's strokes follow the shaft; the second arrow's shaft starts a new path.
+    double longest = 0;
+    for (double s : shafts) longest = std::max(longest, s);
+    expectNear("arrow of 3", longest, 97.5, 0.15);
+    // The key's arrow is as long as an arrow of its magnitude.
+    driverLog().clear();
+    zep::vckeyv(0.5F, 0.5F, 3, "");
+    paths = drawnPaths();
+    expectNear("key of 3", paths.empty() ? 0 : std::hypot(paths[0][1][0] - paths[0][0][0], paths[0][1][1] - paths[0][0][1]), 97.5, 0.15);
+    // Screen directions by default; along the data's axes with LUDIR (x spans 10, y 1: 45 degrees).
+    const float one[] = {5}, half[] = {0.5F}, uu[] = {1}, vv[] = {0.1F};
+    zep::vcspnt(1, one, half, uu, vv);
+    std::array<double, 2> d{};
+    double len = 0;
+    zep::vcspnt(1, one, half, uu, vv);
+    driverLog().clear();
+    zep::vcarwu();
+    paths = drawnPaths();
+    d = {paths[0][1][0] - paths[0][0][0], paths[0][1][1] - paths[0][0][1]};
+    expectNear("screen direction", std::atan2(d[1], d[0]) * 180 / 3.14159265358979, std::atan(0.1) * 180 / 3.14159265358979, 0.3);
+    zep::vclset("LUDIR", true);
+    driverLog().clear();
+    zep::vcarwu();
+    paths = drawnPaths();
+    d = {paths[0][1][0] - paths[0][0][0], paths[0][1][1] - paths[0][0][1]};
+    len = std::hypot(d[0], d[1]);
+    expectNear("data direction", std::atan2(d[1], d[0]) * 180 / 3.14159265358979, 45, 0.3);
+    expectNear("data-direction length", len, 32.5 * std::hypot(1.0, 0.1), 0.15);
+    // Automatic scale: the longest arrow is one grid spacing (0.2 V = 130 W here).
+    zep::vclset("LUDIR", false);
+    zep::vcrset("SCALE", 0);
+    zep::sgswnd(0, 4, 0, 4);
+    zep::sgstrf();
+    std::vector<float> gu(25, 0.5F), gv(25, 0);
+    gu[12] = 2;
+    zep::vcsfld(5, 5, gu.data(), gv.data(), nullptr, nullptr);
+    float scale = 0;
+    zep::vcqscl(scale);
+    expectNear("automatic scale", scale, 0.1, 1e-5);
+    return problem;
+  });
+}
+
+TEST(VectorArrows, ColoursComeFromTheContourBands) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+    zep::sgswnd(0, 1, 0, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    const float level = 2;
+    zep::cnslvl(1, &level);
+    int below = 0, above = 0;
+    zep::cnqbdt(0, below);
+    zep::cnqbdt(1, above);
+    zep::vclset("LCOLOR", true);
+    const float x[] = {0.2F, 0.6F}, y[] = {0.5F, 0.5F}, u[] = {1, 3}, v[] = {0, 0};
+    zep::vcspnt(2, x, y, u, v);
+    zeptest::driverLog().clear();
+    zep::vcarwu();
+    // Each band's colour reaches the workstation before its arrow.
+    std::vector<std::string> colours;
+    for (const std::string& c : zeptest::driverLog())
+      if (c.rfind("scli(", 0) == 0) colours.push_back(c);
+    const std::string want0 = "scli(" + std::to_string(below / 1000) + ")", want1 = "scli(" + std::to_string(above / 1000) + ")";
+    if (std::find(colours.begin(), colours.end(), want0) == colours.end() ||
+        std::find(colours.begin(), colours.end(), want1) == colours.end())
+      return std::string("colours of the bands not used");
+    return std::string();
+  });
+}
+
+TEST(VectorBarbs, CountsFollowTheConvention) {
+  // speed: pennants, barbs, half barbs, worked by hand for the unit 5.
+  const int want[][4] = {{0, 0, 0, 0}, {5, 0, 0, 1}, {10, 0, 1, 0}, {15, 0, 1, 1}, {50, 1, 0, 0}, {65, 1, 1, 1},
+                         {2, 0, 0, 0}, {3, 0, 0, 1}, {48, 1, 0, 0}, {147, 2, 4, 1}};
+  for (const auto& w : want) {
+    int np = -1, nb = -1, nh = -1;
+    zep::vcqbrb(static_cast<float>(w[0]), np, nb, nh);
+    EXPECT_EQ(np, w[1]) << w[0];
+    EXPECT_EQ(nb, w[2]) << w[0];
+    EXPECT_EQ(nh, w[3]) << w[0];
+  }
+}
+
+TEST(VectorBarbs, DrawnStrokesAndTheHemispheresSide) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    const MapCase cyl{"cylindrical", 10, 0.12F, 0, 90, 0, -90, 90, {}};
+    setMap(cyl);
+    std::string problem;
+    // 65 from the west: shaft, the pennant's two edges and one fill, a barb, a half barb.
+    const float lon[] = {0}, lat[] = {45}, u[] = {65}, v[] = {0};
+    zep::vcspnt(1, lon, lat, u, v);
+    driverLog().clear();
+    zep::vcbrbu();
+    int segments = 0;
+    for (const auto& p : drawnPaths()) segments += static_cast<int>(p.size()) - 1;
+    const int fills = zeptest::countCalls("gton") + zeptest::countCalls("gtnm");
+    if (segments != 5 || fills != 1) problem += "65: " + std::to_string(segments) + " segments, " + std::to_string(fills) + " fills; ";
+    // A westerly's shaft points west; its barbs point north in the north and south in the south.
+    for (float la : {45.0F, -45.0F}) {
+      const float l[] = {la}, uu[] = {10}, vv[] = {0};
+      zep::vcspnt(1, lon, l, uu, vv);
+      driverLog().clear();
+      zep::vcbrbu();
+      const auto paths = drawnPaths();
+      if (paths.size() < 1 || paths[0].size() < 2) return problem + "no barb";
+      const auto& shaft = paths[0];
+      // The shaft starts at the station and runs west; the barb leaves its free end.
+      const double dx = shaft[1][0] - shaft[0][0];
+      double barbDy = 0;
+      for (const auto& p : paths)
+        for (std::size_t k = 1; k < p.size(); ++k)
+          if (&p != &paths[0] || k > 1) barbDy += p[k][1] - p[k - 1][1];
+      if (!(dx < 0)) problem += "shaft does not point west; ";
+      if (la > 0 ? !(barbDy > 5) : !(barbDy < -5)) problem += "barb on the wrong side at " + std::to_string(la) + "; ";
+    }
+    return problem;
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Bad input
+// ---------------------------------------------------------------------------
+
+std::string errorLine(const char* routine, const char* text) {
+  return zeptest::lineRegex(std::string(" ***** ERROR (") + routine + ") ***  " + text);
+}
+
+TEST(VectorInput, BadInputIsReported) {
+  const float a[] = {1, 2, 3, 4}, bad[] = {1, 1};
+  EXPECT_EXIT(zep::vcsfld(1, 1, a, a, nullptr, nullptr), testing::KilledBySignal(SIGABRT),
+              errorLine("VCSFLD", "NX AND NY MUST BE AT LEAST 2."));
+  EXPECT_EXIT(zep::vcsfld(2, 2, a, a, bad, nullptr), testing::KilledBySignal(SIGABRT),
+              errorLine("VCSFLD", "X COORDINATES ARE NOT STRICTLY MONOTONIC."));
+  EXPECT_EXIT(zep::vcspnt(0, a, a, a, a), testing::KilledBySignal(SIGABRT),
+              errorLine("VCSPNT", "THE NUMBER OF POINTS N IS NOT POSITIVE."));
+  EXPECT_EXIT(zep::vcarwu(), testing::KilledBySignal(SIGABRT),
+              errorLine("VCARWU", "NO VECTOR FIELD HAS BEEN SET (VCSFLD OR VCSPNT)."));
+  EXPECT_EXIT(
+      {
+        zeptest::openRecordedSession();
+        zep::vcspnt(4, a, a, a, a);
+        zep::vcrset("SCALE", -1);
+        zep::vcarwu();
+      },
+      testing::KilledBySignal(SIGABRT), errorLine("VCARWU", "ARROW SCALE (VC SCALE) IS NEGATIVE OR NOT FINITE."));
+  EXPECT_EXIT(zep::vcqbrb(-1, *new int, *new int, *new int), testing::KilledBySignal(SIGABRT),
+              errorLine("VCQBRB", "THE SPEED IS NEGATIVE OR NOT FINITE."));
+  EXPECT_EXIT(
+      {
+        zeptest::openRecordedSession();
+        zep::vcspnt(4, a, a, a, a);
+        zep::vckeyp("XX", 1, "");
+      },
+      testing::KilledBySignal(SIGABRT), errorLine("VCKEYP", "CORNER MUST BE \"TR\", \"TL\", \"BR\" OR \"BL\"."));
+}
+
+TEST(VectorInput, MissingAndZeroVectorsDrawNothing) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    zeptest::openRecordedSession();
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    zep::gliset("MSGLEV", 1);
+    zep::sgsvpt(0.2F, 0.8F, 0.2F, 0.8F);
+    zep::sgswnd(0, 1, 0, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    std::string problem;
+    // Non-finite components and RMISS are skipped; no stroke goes to the page's corner.
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    zep::gllset("LMISS", true);
+    const float x[] = {0.2F, 0.4F, 0.6F, 0.8F, 0.5F}, y[] = {0.5F, 0.5F, 0.5F, 0.5F, nan};
+    const float u[] = {1, inf, 1, 999, 1}, v[] = {0, 0, nan, 0, 0};
+    zep::vcspnt(5, x, y, u, v);
+    driverLog().clear();
+    zep::vcarwu();
+    const auto paths = drawnPaths();
+    int shafts = 0;
+    for (const auto& p : paths) {
+      shafts += p.size() == 2 && std::fabs(p[1][1] - p[0][1]) < 0.01 ? 1 : 0;
+      for (const auto& q : p)
+        if (q[0] < 125 + 0.2 * 650 - 1 || q[1] < 0.2 * 650 - 1) problem += "a stroke outside the viewport; ";
+    }
+    if (shafts != 1) problem += std::to_string(shafts) + " arrows instead of 1; ";
+    // All zero: one warning, nothing drawn.
+    const float zero[] = {0, 0, 0, 0};
+    zep::vcspnt(4, x, x, zero, zero);
+    driverLog().clear();
+    zep::vcarwu();
+    if (!drawnPaths().empty()) problem += "zero vectors drawn; ";
+    int warnings = 0;
+    for (const std::string& l : messages.lines()) warnings += l.find("VCARWU") != std::string::npos ? 1 : 0;
+    if (warnings != 1) problem += std::to_string(warnings) + " messages for an all-zero field; ";
+    return problem;
+  });
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// State shared by the vector routines: the field as given, where its points lie
+// in V, and how a vector at a point turns into a direction in V.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace zep::vector {
+
+struct Field {
+  bool set = false;
+  bool grid = false;  // a grid (nx by ny) or scattered points (nx points, ny 1)
+  int nx = 0, ny = 0;
+  std::vector<float> x, y;   // grid: the given coordinate vectors (empty: the U window); points: per point
+  std::vector<float> u, v;   // NaN where missing
+  std::uint64_t generation = 0;  // grows with every new field, to know when computed things are stale
+};
+
+Field& field();
+
+// Checks that a field is set (error report otherwise).
+bool requireField(const char* routine);
+
+// What the frame and the points need of the transformation, read once per
+// drawing routine (refresh) rather than once per arrow.
+struct Setup {
+  bool map = false, ludir = false;
+  int itr = 1;
+  float wx0 = 0, wx1 = 1, wy0 = 0, wy1 = 1;  // the U window
+  float radx = 1, rady = 1;                  // radians per U unit
+};
+const Setup& setup();
+void refreshSetup();
+
+// The U coordinates of point k (grid: k = j * nx + i).
+void pointU(int k, float& ux, float& uy);
+std::size_t pointCount();
+
+// Whether the current transformation is a map projection.
+bool onMap();
+
+// Unit directions in V of east and north (maps) or of the U axes / the screen
+// (elsewhere) at the U point (ux, uy); false where they cannot be measured.
+// The vector (u, v) points along u * e + v * n.
+bool localFrame(float ux, float uy, float& ex, float& ey, float& nx, float& ny);
+
+// Direction in V (unit length) of the vector (u, v) at (ux, uy); false when
+// undefined (missing, zero or outside the map).
+bool directionV(float ux, float uy, float u, float v, float& dx, float& dy);
+
+// Where the points lie in V and which of them are drawn after thinning to the
+// spacing (VC SPACE, or automatic on maps); the spacing of the kept arrows.
+struct Placement {
+  std::vector<int> kept;          // point numbers, in order
+  std::vector<float> vx, vy;      // V position of every kept point
+  float spacing = 0;              // typical V distance between neighbouring arrows
+  float maxMagnitude = 0;         // among kept, valid points
+};
+Placement place(const char* routine);
+
+// The scale (V units per data unit): VC SCALE or the automatic one; 0 after an error report.
+float arrowScale(const Placement& p, const char* routine);
+
+// Line index of a magnitude: VC INDEX, or with VC LCOLOR its contour band's colour.
+class MagnitudeColours {
+ public:
+  MagnitudeColours(float maxMagnitude, float minMagnitude);
+  int indexOf(float magnitude) const;
+ private:
+  int base_ = 1;
+  bool on_ = false;
+  std::vector<float> levels_;
+  std::vector<int> colours_;
+};
+
+// Colour index of a fill that matches lines of this line index.
+int fillColour(int lineIndex);
+
+// Arrow shafts and heads of one line index: segments go through one open line
+// primitive; filled heads (SG LATONE) are collected and filled when it closes.
+// Heads follow SG ANGLE (half-angle), LPROP, AFACT and CONST.
+class ArrowBatch {
+ public:
+  explicit ArrowBatch(int lineIndex);
+  ~ArrowBatch();
+  ArrowBatch(const ArrowBatch&) = delete;
+  ArrowBatch& operator=(const ArrowBatch&) = delete;
+  void segment(float x1, float y1, float x2, float y2);
+  // Head at the tip (tx, ty) of a line arriving along the unit direction (dx, dy),
+  // for an arrow of the given length (heads in proportion) in V.
+  void head(float tx, float ty, float dx, float dy, float arrowLength);
+  // Head of a fixed length in V.
+  void headOfLength(float tx, float ty, float dx, float dy, float len);
+  float headLength(float arrowLength) const { return proportional_ ? factor_ * arrowLength : fixed_; }
+
+ private:
+  float cosa_ = 0, sina_ = 0, factor_ = 0.33F, fixed_ = 0.01F;
+  float minSpread_ = 0;  // V; on raster pages, heads narrower than this vanish under the shaft
+  bool proportional_ = true, fill_ = false;
+  int tone_ = 0;
+  std::vector<float> triangles_;  // x0 y0 x1 y1 x2 y2 per filled head
+};
+
+}  // namespace zep::vector
