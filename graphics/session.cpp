@@ -6,6 +6,8 @@
 
 #include <zep/zep.hpp>
 
+#include "graphics/session_hooks.hpp"
+
 namespace zep {
 namespace {
 
@@ -41,6 +43,8 @@ void sginit() {
     return;
   }
   const int jws = static_cast<int>(magnitude);
+  // State of the packages above that belongs to the last session goes now.
+  hooks::runOpenHooks();
   swiset("IWS", jws);
   swdopn();
 

@@ -1,0 +1,204 @@
+// Error bars, markers on chosen points, step lines and filled areas between
+// curves, in U through the line, marker and tone primitives.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <zep/charts.hpp>
+#include <zep/foundation.hpp>
+#include <zep/graphics.hpp>
+#include <zep/primitives.hpp>
+
+#include "charts/ch_internal.hpp"
+#include "foundation/fixed_text.hpp"
+
+namespace zep {
+namespace {
+
+using charts::Axes;
+using charts::Missing;
+
+// Error bars along y ('Y') or x ('X'); all bars of a call are one line primitive.
+void errorBars(std::string_view routine, char along, int n, const float* ux, const float* uy, const float* elo,
+               const float* ehi, int index) {
+  if (!charts::validCount(routine, n) || n == 0) return;
+  if (!charts::present(routine, ux, "X") || !charts::present(routine, uy, "Y") ||
+      !charts::present(routine, elo, "ERROR"))
+    return;
+  if (!charts::drawingIndex(routine, index)) return;
+  const Missing missing;
+  for (int i = 0; i < n; ++i) {
+    const float lo = elo[i], hi = ehi != nullptr ? ehi[i] : elo[i];
+    if (lo < 0 || hi < 0) {
+      msgdmp("E", routine, "ERROR BAR EXTENT IS NEGATIVE.");
+      return;
+    }
+  }
+  const Axes axes;
+  float cap = 0;
+  chrget("RCAP", cap);
+  szlnop(index);
+  for (int i = 0; i < n; ++i) {
+    const float lo = elo[i], hi = ehi != nullptr ? ehi[i] : elo[i];
+    if (missing(ux[i]) || missing(uy[i]) || missing(lo) || missing(hi)) continue;
+    float x0 = ux[i], x1 = ux[i], y0 = uy[i], y1 = uy[i];
+    if (along == 'Y') {
+      if (axes.logX && !(x0 * axes.floorX > 0)) continue;
+      y0 = axes.y(uy[i] - lo);
+      y1 = axes.y(uy[i] + hi);
+    } else {
+      if (axes.logY && !(y0 * axes.floorY > 0)) continue;
+      x0 = axes.x(ux[i] - lo);
+      x1 = axes.x(ux[i] + hi);
+    }
+    szlnzu(x0, y0, x1, y1);
+    if (!(cap > 0)) continue;
+    // Caps are a fixed length on the page whatever the axes, so they are drawn in V.
+    for (const auto& [x, y] : {std::pair{x0, y0}, std::pair{x1, y1}}) {
+      float vx = 0, vy = 0;
+      stftrn(x, y, vx, vy);
+      if (along == 'Y') szlnzv(vx - cap / 2, vy, vx + cap / 2, vy);
+      else szlnzv(vx, vy - cap / 2, vx, vy + cap / 2);
+    }
+  }
+  szlncl();
+}
+
+void markersAt(std::string_view routine, int n, const float* ux, const float* uy, const std::vector<int>& chosen,
+               int itype, int index, float size) {
+  std::vector<float> x, y;
+  x.reserve(chosen.size());
+  y.reserve(chosen.size());
+  for (const int i : chosen) {
+    if (i < 1 || i > n) {
+      msgdmp("E", routine, "POINT NUMBER IS OUT OF RANGE (1 TO N).");
+      return;
+    }
+    x.push_back(ux[i - 1]);
+    y.push_back(uy[i - 1]);
+  }
+  if (!x.empty()) sgpmzu(static_cast<int>(x.size()), x.data(), y.data(), itype, index, size);
+}
+
+// Fills the area between (x, ya) and (x, yb) over each run of points with no
+// missing value. The ring goes out along one curve and back along the other, so
+// where the curves cross it forms lobes that the even-odd rule fills alike.
+void fillBetween(std::string_view routine, int n, const float* ux, const float* ya, const float* yb, float ref,
+                 int itpat) {
+  if (!charts::validCount(routine, n) || n < 2 || itpat == 0) return;
+  if (!charts::present(routine, ux, "X") || !charts::present(routine, ya, "Y")) return;
+  if (itpat < 0) {
+    msgdmp("E", routine, "TONE PATTERN NUMBER IS LESS THAN 0.");
+    return;
+  }
+  const Missing missing;
+  const Axes axes;
+  const auto other = [&](int i) { return yb != nullptr ? yb[i] : ref; };
+  std::vector<float> x, y;
+  const auto flush = [&](int from, int to) {  // points from .. to-1
+    if (to - from < 2) return;
+    x.clear();
+    y.clear();
+    for (int i = from; i < to; ++i) {
+      x.push_back(ux[i]);
+      y.push_back(axes.y(ya[i]));
+    }
+    for (int i = to - 1; i >= from; --i) {
+      x.push_back(ux[i]);
+      y.push_back(axes.y(other(i)));
+    }
+    sgtnzu(static_cast<int>(x.size()), x.data(), y.data(), itpat);
+  };
+  int start = 0;
+  for (int i = 0; i <= n; ++i) {
+    const bool gap = i == n || missing(ux[i]) || missing(ya[i]) || missing(other(i)) ||
+                     (axes.logX && !(ux[i] * axes.floorX > 0));
+    if (!gap) continue;
+    flush(start, i);
+    start = i + 1;
+  }
+}
+
+}  // namespace
+
+void chebry(int n, const float* ux, const float* uy, const float* elo, const float* ehi, int index) {
+  errorBars("CHEBRY", 'Y', n, ux, uy, elo, ehi, index);
+}
+
+void chebrx(int n, const float* ux, const float* uy, const float* elo, const float* ehi, int index) {
+  errorBars("CHEBRX", 'X', n, ux, uy, elo, ehi, index);
+}
+
+void chmkev(int n, const float* ux, const float* uy, int nevery, int nfirst, int itype, int index, float size) {
+  if (!charts::validCount("CHMKEV", n) || n == 0) return;
+  if (!charts::present("CHMKEV", ux, "X") || !charts::present("CHMKEV", uy, "Y")) return;
+  if (nevery < 1 || nfirst < 1) {
+    msgdmp("E", "CHMKEV", "STEP OR FIRST POINT IS LESS THAN 1.");
+    return;
+  }
+  std::vector<int> chosen;
+  for (long long i = nfirst; i <= n; i += nevery) chosen.push_back(static_cast<int>(i));
+  markersAt("CHMKEV", n, ux, uy, chosen, itype, index, size);
+}
+
+void chmkix(int n, const float* ux, const float* uy, int nidx, const int* idx, int itype, int index, float size) {
+  if (!charts::validCount("CHMKIX", n) || !charts::validCount("CHMKIX", nidx) || nidx == 0) return;
+  if (!charts::present("CHMKIX", ux, "X") || !charts::present("CHMKIX", uy, "Y") ||
+      !charts::present("CHMKIX", idx, "INDEX"))
+    return;
+  markersAt("CHMKIX", n, ux, uy, std::vector<int>(idx, idx + nidx), itype, index, size);
+}
+
+void chstep(int n, const float* ux, const float* uy, std::string_view cwhere, int itype, int index) {
+  const std::string_view where = text::trimmed(cwhere);
+  const bool pre = lchreq(where, "PRE"), post = lchreq(where, "POST"), mid = lchreq(where, "MID");
+  if (!(pre || post || mid)) {
+    msgdmp("E", "CHSTEP", "STEP POSITION IS INVALID (PRE, POST OR MID).");
+    return;
+  }
+  if (!charts::validCount("CHSTEP", n) || n == 0) return;
+  if (!charts::present("CHSTEP", ux, "X") || !charts::present("CHSTEP", uy, "Y")) return;
+  if (!charts::drawingIndex("CHSTEP", index)) return;
+  const Missing missing;
+  std::vector<float> x, y;
+  const auto flush = [&] {
+    if (x.size() >= 2) sgplzu(static_cast<int>(x.size()), x.data(), y.data(), itype, index);
+    x.clear();
+    y.clear();
+  };
+  for (int i = 0; i < n; ++i) {
+    if (missing(ux[i]) || missing(uy[i])) {
+      flush();
+      continue;
+    }
+    if (!x.empty()) {
+      // The corner between the previous point and this one.
+      const float px = x.back(), py = y.back();
+      if (pre) {
+        x.push_back(px);
+        y.push_back(uy[i]);
+      } else if (post) {
+        x.push_back(ux[i]);
+        y.push_back(py);
+      } else {
+        const float m = px + (ux[i] - px) / 2;
+        x.insert(x.end(), {m, m});
+        y.insert(y.end(), {py, uy[i]});
+      }
+    }
+    x.push_back(ux[i]);
+    y.push_back(uy[i]);
+  }
+  flush();
+}
+
+void chfilb(int n, const float* ux, const float* uy1, const float* uy2, int itpat) {
+  if (n > 0 && !charts::present("CHFILB", uy2, "Y")) return;
+  fillBetween("CHFILB", n, ux, uy1, uy2, 0, itpat);
+}
+
+void chfilv(int n, const float* ux, const float* uy, float uref, int itpat) {
+  fillBetween("CHFILV", n, ux, uy, nullptr, uref, itpat);
+}
+
+}  // namespace zep
