@@ -29,6 +29,7 @@ while read -r file kind title; do
     "CONTOURS"*) name=contours ;;
     "STROKE-FONT TEXT"*) name=stroke-text ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
+    "CHARTS:"*) name=charts ;;
     *) continue ;;
   esac
   convert "$work/$file" -resize 50% -colors 64 -strip "PNG8:docs/images/gallery-$name.png"

@@ -115,6 +115,9 @@ std::vector<Package> packages() {
              "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
+  Package ch{"CH", "CH: chart parameters", "Error-bar caps, histogram bins and density, grouped bars.", {}};
+  ZEP_WALK_VALUES(ch, ch.rows);
+  out.push_back(std::move(ch));
   return out;
 }
 
