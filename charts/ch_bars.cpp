@@ -2,6 +2,7 @@
 // (single, grouped, stacked; vertical or horizontal).
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,14 +18,32 @@ namespace {
 using charts::Axes;
 using charts::Missing;
 
-// The values that are not missing, in double for exact sums and quantiles.
-std::vector<double> presentValues(int n, const float* x) {
+// The values that are not missing, in double, for sorting; false (reported) when
+// memory for them cannot be had.
+bool presentValues(std::string_view routine, int n, const float* x, std::vector<double>& v) {
   const Missing missing;
-  std::vector<double> v;
-  v.reserve(static_cast<std::size_t>(n));
+  try {
+    v.reserve(static_cast<std::size_t>(n));
+  } catch (const std::bad_alloc&) {
+    msgdmp("E", routine, "NO MEMORY FOR " + std::to_string(n) + " VALUES.");
+    return false;
+  }
   for (int i = 0; i < n; ++i)
     if (!missing(x[i])) v.push_back(x[i]);
-  return v;
+  return true;
+}
+
+// The smallest and largest of the values that are not missing; false when none is.
+bool valueRange(int n, const float* x, double& lo, double& hi) {
+  const Missing missing;
+  bool any = false;
+  for (int i = 0; i < n; ++i) {
+    if (missing(x[i])) continue;
+    lo = any ? std::min<double>(lo, x[i]) : x[i];
+    hi = any ? std::max<double>(hi, x[i]) : x[i];
+    any = true;
+  }
+  return any;
 }
 
 // Quantile q of sorted values, interpolated linearly between order statistics.
@@ -58,15 +77,15 @@ bool validEdges(std::string_view routine, int nbin, const float* edges) {
   return true;
 }
 
-// Raw counts of the present values in the bins, as numpy counts them.
-std::vector<double> countsIn(const std::vector<double>& v, int nbin, const float* edges) {
+// Raw counts of the values that are not missing in the bins, as numpy counts them.
+std::vector<double> countsIn(int n, const float* x, int nbin, const float* edges) {
+  const Missing missing;
   std::vector<double> counts(static_cast<std::size_t>(nbin), 0.0);
   const float* end = edges + nbin + 1;
-  for (const double x : v) {
-    if (x < edges[0] || x > edges[nbin]) continue;
-    const float* above = std::upper_bound(edges, end, static_cast<float>(x));
-    // Values converted from double compare as the float they were.
-    auto k = static_cast<std::size_t>(above - edges) - 1;
+  for (int i = 0; i < n; ++i) {
+    const float v = x[i];
+    if (missing(v) || v < edges[0] || v > edges[nbin]) continue;
+    auto k = static_cast<std::size_t>(std::upper_bound(edges, end, v) - edges) - 1;
     if (k >= static_cast<std::size_t>(nbin)) k = static_cast<std::size_t>(nbin) - 1;  // the last edge
     counts[k] += 1;
   }
@@ -94,7 +113,8 @@ bool histogramEdges(std::string_view routine, int n, const float* x, int& nbin, 
     msgdmp("E", routine, "NUMBER OF BINS IS LESS THAN 1.");
     return false;
   }
-  if (presentValues(n, x).empty()) return false;  // nothing to show, and no range to bin
+  double lo = 0, hi = 0;
+  if (!valueRange(n, x, lo, hi)) return false;  // nothing to show, and no range to bin
   if (nbin == 0) chqnbn(n, x, nbin);
   if (!validBinCount(routine, nbin)) return false;
   own.assign(static_cast<std::size_t>(nbin) + 1, 0);
@@ -140,8 +160,8 @@ bool validSets(std::string_view routine, int ngroup, int nset, const float* u, c
 void chqnbn(int n, const float* x, int& nbin) {
   nbin = 1;
   if (!charts::validCount("CHQNBN", n) || n == 0 || !charts::present("CHQNBN", x, "X")) return;
-  std::vector<double> v = presentValues(n, x);
-  if (v.size() < 2) return;
+  std::vector<double> v;
+  if (!presentValues("CHQNBN", n, x, v) || v.size() < 2) return;
   std::sort(v.begin(), v.end());
   const double range = v.back() - v.front();
   if (!(range > 0)) return;
@@ -160,13 +180,8 @@ void chqnbn(int n, const float* x, int& nbin) {
 void chqbin(int n, const float* x, int nbin, float* edges) {
   if (!charts::validCount("CHQBIN", n) || !validBinCount("CHQBIN", nbin)) return;
   if (!charts::present("CHQBIN", edges, "EDGE") || (n > 0 && !charts::present("CHQBIN", x, "X"))) return;
-  const std::vector<double> v = presentValues(n, x);
   double lo = 0, hi = 1;
-  if (!v.empty()) {
-    const auto [a, b] = std::minmax_element(v.begin(), v.end());
-    lo = *a;
-    hi = *b;
-  }
+  valueRange(n, x, lo, hi);
   // All values alike: a bin of width 1 around them, as numpy does.
   if (!(hi > lo)) {
     lo -= 0.5;
@@ -181,7 +196,7 @@ void chqhst(int n, const float* x, int nbin, const float* edges, float* counts) 
   if (!charts::present("CHQHST", edges, "EDGE") || !charts::present("CHQHST", counts, "COUNT") ||
       (n > 0 && !charts::present("CHQHST", x, "X")) || !validEdges("CHQHST", nbin, edges))
     return;
-  std::vector<double> c = countsIn(presentValues(n, x), nbin, edges);
+  std::vector<double> c = countsIn(n, x, nbin, edges);
   double total = 0;
   for (const double k : c) total += k;
   toDensity(c, nbin, edges, total);
@@ -221,7 +236,7 @@ void chhsst(int nset, const int* nval, const float* x, int nbin, const float* ed
   double total = 0;
   const float* first = x;
   for (int s = 0; s < nset; ++s) {
-    counts.push_back(countsIn(presentValues(nval[s], first), nbin, use));
+    counts.push_back(countsIn(nval[s], first, nbin, use));
     for (const double k : counts.back()) total += k;
     first += nval[s];
   }

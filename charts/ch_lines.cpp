@@ -1,6 +1,7 @@
 // Error bars, markers on chosen points, step lines and filled areas between
 // curves, in U through the line, marker and tone primitives.
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -64,21 +65,41 @@ void errorBars(std::string_view routine, char along, int n, const float* ux, con
   szlncl();
 }
 
-void markersAt(std::string_view routine, int n, const float* ux, const float* uy, const std::vector<int>& chosen,
-               int itype, int index, float size) {
-  std::vector<float> x, y;
-  x.reserve(chosen.size());
-  y.reserve(chosen.size());
-  for (const int i : chosen) {
-    if (i < 1 || i > n) {
-      msgdmp("E", routine, "POINT NUMBER IS OUT OF RANGE (1 TO N).");
-      return;
-    }
-    x.push_back(ux[i - 1]);
-    y.push_back(uy[i - 1]);
+// Markers at the chosen points (1 .. n), in batches of bounded size, so that a
+// marker on every point of a long series needs no copy of it.
+class ChosenMarkers {
+ public:
+  ChosenMarkers(std::string_view routine, int n, const float* ux, const float* uy, int itype, int index, float size)
+      : routine_(routine), n_(n), ux_(ux), uy_(uy), itype_(itype), index_(index), size_(size) {
+    x_.reserve(kBatch);
+    y_.reserve(kBatch);
   }
-  if (!x.empty()) sgpmzu(static_cast<int>(x.size()), x.data(), y.data(), itype, index, size);
-}
+  // False (reported) when i is not a point.
+  bool add(long long i) {
+    if (i < 1 || i > n_) {
+      msgdmp("E", routine_, "POINT NUMBER IS OUT OF RANGE (1 TO N).");
+      return false;
+    }
+    x_.push_back(ux_[i - 1]);
+    y_.push_back(uy_[i - 1]);
+    if (x_.size() == kBatch) flush();
+    return true;
+  }
+  void flush() {
+    if (!x_.empty()) sgpmzu(static_cast<int>(x_.size()), x_.data(), y_.data(), itype_, index_, size_);
+    x_.clear();
+    y_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kBatch = 4096;
+  std::string_view routine_;
+  int n_;
+  const float *ux_, *uy_;
+  int itype_, index_;
+  float size_;
+  std::vector<float> x_, y_;
+};
 
 // Fills the area between (x, ya) and (x, yb) over each run of points with no
 // missing value. The ring goes out along one curve and back along the other, so
@@ -96,9 +117,16 @@ void fillBetween(std::string_view routine, int n, const float* ux, const float* 
   const auto other = [&](int i) { return yb != nullptr ? yb[i] : ref; };
   std::vector<float> x, y;
   const auto flush = [&](int from, int to) {  // points from .. to-1
-    if (to - from < 2) return;
+    if (to - from < 2) return true;
     x.clear();
     y.clear();
+    try {
+      x.reserve(2 * static_cast<std::size_t>(to - from));
+      y.reserve(2 * static_cast<std::size_t>(to - from));
+    } catch (const std::bad_alloc&) {
+      msgdmp("E", routine, "NO MEMORY FOR " + std::to_string(to - from) + " POINTS.");
+      return false;
+    }
     for (int i = from; i < to; ++i) {
       x.push_back(ux[i]);
       y.push_back(axes.y(ya[i]));
@@ -108,13 +136,14 @@ void fillBetween(std::string_view routine, int n, const float* ux, const float* 
       y.push_back(axes.y(other(i)));
     }
     sgtnzu(static_cast<int>(x.size()), x.data(), y.data(), itpat);
+    return true;
   };
   int start = 0;
   for (int i = 0; i <= n; ++i) {
     const bool gap = i == n || missing(ux[i]) || missing(ya[i]) || missing(other(i)) ||
                      (axes.logX && !(ux[i] * axes.floorX > 0));
     if (!gap) continue;
-    flush(start, i);
+    if (!flush(start, i)) return;
     start = i + 1;
   }
 }
@@ -136,9 +165,9 @@ void chmkev(int n, const float* ux, const float* uy, int nevery, int nfirst, int
     msgdmp("E", "CHMKEV", "STEP OR FIRST POINT IS LESS THAN 1.");
     return;
   }
-  std::vector<int> chosen;
-  for (long long i = nfirst; i <= n; i += nevery) chosen.push_back(static_cast<int>(i));
-  markersAt("CHMKEV", n, ux, uy, chosen, itype, index, size);
+  ChosenMarkers markers("CHMKEV", n, ux, uy, itype, index, size);
+  for (long long i = nfirst; i <= n; i += nevery) markers.add(i);
+  markers.flush();
 }
 
 void chmkix(int n, const float* ux, const float* uy, int nidx, const int* idx, int itype, int index, float size) {
@@ -146,7 +175,15 @@ void chmkix(int n, const float* ux, const float* uy, int nidx, const int* idx, i
   if (!charts::present("CHMKIX", ux, "X") || !charts::present("CHMKIX", uy, "Y") ||
       !charts::present("CHMKIX", idx, "INDEX"))
     return;
-  markersAt("CHMKIX", n, ux, uy, std::vector<int>(idx, idx + nidx), itype, index, size);
+  // Every index is checked before any marker is drawn: a bad list draws nothing.
+  for (int k = 0; k < nidx; ++k)
+    if (idx[k] < 1 || idx[k] > n) {
+      msgdmp("E", "CHMKIX", "POINT NUMBER IS OUT OF RANGE (1 TO N).");
+      return;
+    }
+  ChosenMarkers markers("CHMKIX", n, ux, uy, itype, index, size);
+  for (int k = 0; k < nidx; ++k) markers.add(idx[k]);
+  markers.flush();
 }
 
 void chstep(int n, const float* ux, const float* uy, std::string_view cwhere, int itype, int index) {
