@@ -1173,7 +1173,7 @@ const std::vector<Page>& pages() {
       {"CURVILINEAR GRID (ITR 51)", curvilinearPage},
       {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
       {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
-      {"CHARTS: ERROR BARS, HISTOGRAMS, BARS, STEPS, AREAS", chartsPage},
+      {"CHARTS: ERROR BARS, HISTOGRAMS, BARS, AREAS", chartsPage},
   };
   return table;
 }
