@@ -63,7 +63,8 @@ void chqhst(int n, const float* x, int nbin, const float* edges, float* counts);
 // edges null: nbin equal bins over the values (nbin 0 chooses the count).
 void chhist(int n, const float* x, int nbin, const float* edges, int itpat, int index);
 // Stacked histogram of nset samples: nval[s] values each, one after another in x;
-// sample s filled with tone itpat[s] on top of the samples before it.
+// sample s filled with tone itpat[s] on top of the samples before it (with CH
+// LDENS the top of the stack encloses area 1).
 void chhsst(int nset, const int* nval, const float* x, int nbin, const float* edges, const int* itpat, int index);
 
 // ---------------------------------------------------------------------------
