@@ -24,6 +24,7 @@ constexpr Entry<int> kIntegers[] = {
     {"INDEXO", "OUTLINE_LINE_INDEX", 3},
     {"NGRAT", "GRATICULE_LINE_TARGET", 6},
     {"INDEXB", "LEGEND_BOX_INDEX", 1},
+    {"ITLGBG", "LEGEND_BACKGROUND_TONE", 999},
 };
 
 constexpr Entry<bool> kLogicals[] = {
@@ -32,6 +33,7 @@ constexpr Entry<bool> kLogicals[] = {
     {"LGRAT", "DRAW_GRATICULE", true},
     {"LGRLBL", "LABEL_GRATICULE", true},
     {"LLGBOX", "DRAW_LEGEND_BOX", true},
+    {"LLGBG", "DRAW_LEGEND_BACKGROUND", true},
 };
 
 constexpr Entry<float> kReals[] = {

@@ -9,9 +9,9 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/install-deps.sh
-# GMT and Ghostscript are the baseline of the geography benchmark only; the
-# library never uses them.
-bench_packages=(gmt gmt-gshhg-low ghostscript)
+# Baselines of the benchmarks only, never used by the library: GMT and Ghostscript
+# (geography), matplotlib (charts, colour, vectors).
+bench_packages=(gmt gmt-gshhg-low ghostscript python3-matplotlib)
 bench_missing=()
 for p in "${bench_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || bench_missing+=("$p")

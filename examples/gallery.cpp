@@ -1368,6 +1368,155 @@ void colormapsPage() {
 }
 
 // ---------------------------------------------------------------------------
+// Charts: error bars, histograms, bars, steps and filled areas, with legends
+// ---------------------------------------------------------------------------
+
+// A deterministic value in [0, 1) for sample i.
+float sample(int i) {
+  const float v = std::sin(static_cast<float>(i) * 12.9898F) * 43758.5453F;
+  return v - std::floor(v);
+}
+
+// The next frame of the page with a viewport inside it, window and transformation.
+Rect chartFrame(float x0, float x1, float y0, float y1, int itr = 1) {
+  zep::sgfrm();
+  const Rect v = inside(frameRect(), 0.2F, 0.95F, 0.2F, 0.86F);
+  setViewport(v);
+  zep::sgswnd(x0, x1, y0, y1);
+  zep::sgstrn(itr);
+  zep::sgstrf();
+  zep::axinit();
+  return v;
+}
+
+void errorBarFrame() {
+  const Rect v = chartFrame(0, 10, -1.6F, 1.6F);
+  std::vector<float> x, y, below, above, xerr, dense, denseY;
+  for (int i = 0; i < 12; ++i) {
+    x.push_back(0.4F + 0.8F * static_cast<float>(i));
+    y.push_back(std::sin(0.6F * x.back()) + 0.2F * (sample(i) - 0.5F));
+    below.push_back(0.1F + 0.15F * sample(i + 40));
+    above.push_back(0.25F);
+    xerr.push_back(0.25F);
+  }
+  for (int i = 0; i <= 200; ++i) {
+    dense.push_back(0.05F * static_cast<float>(i));
+    denseY.push_back(std::sin(0.6F * dense.back()));
+  }
+  zep::sgplzu(201, dense.data(), denseY.data(), 1, 41);
+  zep::chmkev(201, dense.data(), denseY.data(), 25, 1, 12, 41, 0.025F);
+  zep::chrset("RCAP", 0.02F);
+  zep::chebry(12, x.data(), y.data(), below.data(), above.data(), 21);
+  zep::chebrx(12, x.data(), y.data(), xerr.data(), nullptr, 31);
+  zep::sgpmzu(12, x.data(), y.data(), 10, 21, 0.02F);
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlglm(41, 1, 12, 41, 0.025F, "sin 0.6x, every 25th");
+  zep::axlgmk(10, 21, 0.02F, "measured");
+  zep::axlgpv("BL");
+  text(v.x0, v.y1 + 0.03F, "ERROR BARS, MARKEVERY", 0.035F);
+}
+
+void histogramFrame() {
+  std::vector<float> a, b;
+  for (int i = 0; i < 3000; ++i) a.push_back(sample(3 * i) + sample(3 * i + 1) + sample(3 * i + 2));
+  for (int i = 0; i < 1500; ++i) b.push_back(2.0F + 0.8F * (sample(7 * i) + sample(7 * i + 1) - 1));
+  std::vector<float> both(a);
+  both.insert(both.end(), b.begin(), b.end());
+  const Rect v = chartFrame(0, 3.2F, 0, 480);
+  std::vector<float> edges(25);
+  for (int k = 0; k <= 24; ++k) edges[static_cast<std::size_t>(k)] = 0.125F * static_cast<float>(k);
+  const int counts[] = {3000, 1500}, tones[] = {3999, 5999};
+  zep::chhsst(2, counts, both.data(), 24, edges.data(), tones, 1);
+  zep::axsttl("L", "COUNT");
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlgtn(3999, "sum of 3 uniforms");
+  zep::axlgtn(5999, "triangle at 2");
+  zep::axlgpv("TL");
+  text(v.x0, v.y1 + 0.03F, "STACKED HISTOGRAM", 0.035F);
+}
+
+void densityFrame() {
+  std::vector<float> a;
+  for (int i = 0; i < 20000; ++i) a.push_back(sample(5 * i) + sample(5 * i + 1) + sample(5 * i + 2) - 1.5F);
+  const Rect v = chartFrame(-1.6F, 1.6F, 0.001F, 2, 2);
+  zep::chlset("LDENS", true);
+  zep::chhist(20000, a.data(), 0, nullptr, 0, 41);  // automatic bins, outlined
+  zep::chlset("LDENS", false);
+  zep::axsttl("L", "DENSITY");
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.03F, "DENSITY, AUTO BINS, LOG Y", 0.035F);
+}
+
+void groupedBarFrame() {
+  const Rect v = chartFrame(0.4F, 4.6F, 0, 10);
+  const float groups[] = {1, 2, 3, 4};
+  const float values[] = {3, 5, 7, 6, 4, 6, 2, 8, 5, 3, 4, 9};
+  const int tones[] = {2999, 4999, 6999};
+  zep::chbrgp("V", 4, 3, groups, values, 0.9F, tones, 1);
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlgtn(2999, "A");
+  zep::axlgtn(4999, "B");
+  zep::axlgtn(6999, "C");
+  zep::axlgpv("TL");
+  text(v.x0, v.y1 + 0.03F, "GROUPED BARS", 0.035F);
+}
+
+void stackedBarFrame() {
+  const Rect v = chartFrame(0, 20, 0.4F, 3.6F);
+  const float rows[] = {1, 2, 3};
+  const float parts[] = {4, 6, 3, 5, 2, 7, 3, 5, 6};
+  const int tones[] = {2999, 4999, 6999};
+  zep::chbrsk("H", 3, 3, rows, parts, 0.6F, tones, 1);
+  zep::axpfrm();
+  text(v.x0, v.y1 + 0.03F, "STACKED, HORIZONTAL", 0.035F);
+}
+
+void stepAndFillFrame() {
+  const Rect v = chartFrame(0, 10, -1.5F, 2);
+  std::vector<float> x, lo, hi, sx, sy;
+  for (int i = 0; i <= 100; ++i) {
+    x.push_back(0.1F * static_cast<float>(i));
+    lo.push_back(std::sin(x.back()) - 0.3F);
+    hi.push_back(0.5F * std::cos(1.3F * x.back()) + 0.2F);
+  }
+  for (int i = 0; i < 11; ++i) {
+    sx.push_back(static_cast<float>(i));
+    sy.push_back(1.2F + 0.6F * sample(i + 100));
+  }
+  zep::chfilv(101, x.data(), lo.data(), -1.5F, 5999);
+  zep::chfilb(101, x.data(), lo.data(), hi.data(), 3999);
+  zep::chstep(11, sx.data(), sy.data(), "MID", 1, 23);
+  zep::chstep(11, sx.data(), sy.data(), "POST", 2, 43);
+  zep::axpfrm();
+  zep::axlgcl();
+  zep::axlgln(23, 1, "step, mid");
+  zep::axlgln(43, 2, "step, post");
+  zep::axlgtn(3999, "between curves");
+  const int ramp[] = {0x440154, 0x3B528B, 0x21918C, 0x5EC962, 0xFDE725};
+  zep::axlgcm(5, ramp, "colour ramp");
+  zep::axlgpv("BR");
+  text(v.x0, v.y1 + 0.03F, "STEPS, FILLED AREAS", 0.035F);
+}
+
+void chartsPage() {
+  startPage(3, 2);
+  largeAxes(true);
+  zep::sglset("LCLIP", true);  // charts are clipped to the viewport like every other line
+  errorBarFrame();
+  histogramFrame();
+  densityFrame();
+  groupedBarFrame();
+  stackedBarFrame();
+  stepAndFillFrame();
+  zep::chrset("RCAP", 0.01F);
+  zep::sglset("LCLIP", false);
+  largeAxes(false);
+}
+
+// ---------------------------------------------------------------------------
 // The page table
 // ---------------------------------------------------------------------------
 
@@ -1397,6 +1546,7 @@ const std::vector<Page>& pages() {
       {"COLOUR-MAPPED MARKERS AND LINES, COLOUR BARS", colourDataPage},
       {"CONTINUOUS COLORMAPS", colormapsPage},
       {"VECTOR FIELDS: ARROWS, BARBS, STREAMLINES", vectorsPage},
+      {"CHARTS: ERROR BARS, HISTOGRAMS, BARS, AREAS", chartsPage},
   };
   return table;
 }

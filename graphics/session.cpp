@@ -7,6 +7,7 @@
 #include <zep/zep.hpp>
 
 #include "foundation/session_guard.hpp"
+#include "graphics/session_hooks.hpp"
 
 namespace zep {
 namespace {
@@ -44,6 +45,8 @@ void sginit() {
     return;
   }
   const int jws = static_cast<int>(magnitude);
+  // State of the packages above that belongs to the last session goes now.
+  hooks::runOpenHooks();
   swiset("IWS", jws);
   swdopn();
   bool finishOnSignal = true;

@@ -31,6 +31,7 @@ while read -r file kind title; do
     "CONTINUOUS COLORMAPS"*) name=colormaps ;;
     "STROKE-FONT TEXT"*) name=stroke-text ;;
     "SYSTEM-FONT TEXT"*) name=system-text ;;
+    "CHARTS:"*) name=charts ;;
     *) continue ;;
   esac
   convert "$work/$file" -resize 50% -colors 64 -strip "PNG8:docs/images/gallery-$name.png"

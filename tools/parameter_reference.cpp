@@ -134,6 +134,9 @@ std::vector<Package> packages() {
              {}};
   ZEP_WALK_VALUES(vc, vc.rows);
   out.push_back(std::move(vc));
+  Package ch{"CH", "CH: chart parameters", "Error-bar caps, histogram bins and density, grouped bars.", {}};
+  ZEP_WALK_VALUES(ch, ch.rows);
+  out.push_back(std::move(ch));
   return out;
 }
 

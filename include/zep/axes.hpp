@@ -28,11 +28,13 @@ namespace zep {
 //          INDEXO  OUTLINE_LINE_INDEX     3    map outline
 //          NGRAT   GRATICULE_LINE_TARGET  6    graticule lines aimed at across the map
 //          INDEXB  LEGEND_BOX_INDEX       1    legend frame
+//          ITLGBG  LEGEND_BACKGROUND_TONE 999  tone of the legend's background (999: colour 0, solid)
 // logical  LMINOR  DRAW_MINOR_TICKS       T
 //          LOUTLN  DRAW_MAP_OUTLINE       T
 //          LGRAT   DRAW_GRATICULE         T
 //          LGRLBL  LABEL_GRATICULE        T
 //          LLGBOX  DRAW_LEGEND_BOX        T
+//          LLGBG   DRAW_LEGEND_BACKGROUND T    legend on an opaque background
 // real     RTICK   MAJOR_TICK_LENGTH      0.012  (V)
 //          RMINOR  MINOR_TICK_LENGTH      0.006  (V)
 //          RLABEL  LABEL_HEIGHT           0.02   (V)
@@ -120,7 +122,9 @@ void axqmln(int& n);
 void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::span<char> label);
 
 // ---------------------------------------------------------------------------
-// Legends: entries in the order added, drawn in a box
+// Legends: entries in the order added, drawn in a box on an opaque background
+// and sized by the font that draws their texts. Entries belong to one session:
+// sgopn forgets those of the session before.
 // ---------------------------------------------------------------------------
 
 // Removes every legend entry.
@@ -129,6 +133,10 @@ void axlgcl();
 void axlgln(int index, int itype, std::string_view text);
 // Adds an entry with a marker sample: marker type, line index, marker size in V.
 void axlgmk(int itype, int index, float size, std::string_view text);
+// Adds an entry with a line sample (line index, line type) and a marker on it (marker type, index, size in V).
+void axlglm(int index, int itype, int mtype, int mindex, float size, std::string_view text);
+// Adds an entry with a sample of n full colours 0xRRGGBB side by side (a colormap's gradient).
+void axlgcm(int n, const int* colours, std::string_view text);
 // Adds an entry with a tone sample of tone pattern number itpat.
 void axlgtn(int itpat, std::string_view text);
 // Adds an entry of text only.
@@ -137,5 +145,9 @@ void axlgtx(std::string_view text);
 void axlgpv(std::string_view ccorner);
 // Draws the legend with its upper left corner at (vx, vy) in V.
 void axlgzv(float vx, float vy);
+// Number of legend entries.
+void axqlgn(int& n);
+// The V box that axlgpv would draw in a corner for the current entries and viewport.
+void axqlgb(std::string_view ccorner, float& vxmin, float& vxmax, float& vymin, float& vymax);
 
 }  // namespace zep

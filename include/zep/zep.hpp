@@ -12,3 +12,4 @@
 #include <zep/geography.hpp>
 #include <zep/colour.hpp>
 #include <zep/vector.hpp>
+#include <zep/charts.hpp>

@@ -72,9 +72,9 @@ TEST(AxisParameters, RuntimeSourcesReachTheTables) {
 TEST(AxisParameters, TheTenOperations) {
   int n = 0;
   zep::axiqnp(n);
-  EXPECT_EQ(n, 11);
+  EXPECT_EQ(n, 12);
   zep::axlqnp(n);
-  EXPECT_EQ(n, 5);
+  EXPECT_EQ(n, 6);
   zep::axrqnp(n);
   EXPECT_EQ(n, 10);
   zep::axcqnp(n);
@@ -100,7 +100,7 @@ TEST(AxisParameters, TheTenOperations) {
   EXPECT_EQ(sign, "\xC3\x97  ");
   EXPECT_EXIT(zep::axiget("NOSUCH", n), testing::KilledBySignal(SIGABRT),
               zeptest::lineRegex(" ***** ERROR (AXIQID) ***  PARAMETER 'NOSUCH' IS NOT DEFINED."));
-  EXPECT_EXIT(zep::axlsvl(6, true), testing::KilledBySignal(SIGABRT),
+  EXPECT_EXIT(zep::axlsvl(7, true), testing::KilledBySignal(SIGABRT),
               zeptest::lineRegex(" ***** ERROR (AXLSVL) ***  IDX IS OUT OF RANGE."));
 }
 
