@@ -33,6 +33,7 @@ struct GlyphKey {
   int phaseX = 0, phaseY = 0;
   int antialias = 0;
   double tolerance = 0;
+  bool filled = false;  // line 0 is an outline, filled as well (markers)
   bool operator==(const GlyphKey&) const = default;
 };
 
@@ -49,7 +50,7 @@ struct GlyphKeyHash {
     };
     mix(static_cast<std::uint64_t>(k.shape));
     for (double v : {k.a, k.b, k.c, k.d, k.width, k.tolerance}) mix(bits(v));
-    mix(static_cast<std::uint64_t>(k.phaseX * 64 + k.phaseY * 8 + k.antialias));
+    mix(static_cast<std::uint64_t>(k.phaseX * 64 + k.phaseY * 8 + k.antialias + (k.filled ? 4096 : 0)));
     return static_cast<std::size_t>(h);
   }
 };
@@ -105,6 +106,20 @@ bool makeMask(const GlyphKey& k, int nline, const int* npts, const float* u, con
   ContextPtr m(cairo_create(mask.get()));
   cairo_set_antialias(m.get(), static_cast<cairo_antialias_t>(k.antialias));
   cairo_set_tolerance(m.get(), k.tolerance);
+  if (k.filled && nline > 0 && npts[0] >= 3) {
+    // As a tone fills it, then stroked like the rest.
+    for (int n = 0; n < npts[0]; ++n) {
+      double x = 0, y = 0;
+      at(n, x, y);
+      n == 0 ? cairo_move_to(m.get(), x - out.left, y - out.top) : cairo_line_to(m.get(), x - out.left, y - out.top);
+    }
+    cairo_close_path(m.get());
+    // Tones on image pages are filled without antialiasing; the outline's
+    // stroke smooths the edge.
+    cairo_set_antialias(m.get(), CAIRO_ANTIALIAS_NONE);
+    cairo_fill(m.get());
+    cairo_set_antialias(m.get(), static_cast<cairo_antialias_t>(k.antialias));
+  }
   cairo_set_line_width(m.get(), k.width);
   cairo_set_line_cap(m.get(), CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(m.get(), CAIRO_LINE_JOIN_BEVEL);
@@ -364,16 +379,12 @@ void rememberLastPoint(double x, double y, double a, double b, double c, double 
 
 }  // namespace
 
-bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
-             const int* npts, const float* u, const float* v) {
+namespace {
+
+// The glyph painted from its mask on a raster page; false when it must be stroked.
+bool rasterPaint(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+                 const int* npts, const float* u, const float* v, bool filled) {
   ZgState& s = zgstate();
-  if (!s.cr || nline < 0) return false;
-  // EPS and SVG keep their strokes: neither gains from cairo's user fonts.
-  if (s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF) {
-    if (!vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v)) return false;
-    rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
-    return true;
-  }
   if (!zgformat().raster || zgformat().rotated) return false;
   cairo_t* cr = s.cr.get();
   const double k = s.ddvscale;
@@ -387,6 +398,7 @@ bool zgglyph(long long shape, double x, double y, double a, double b, double c, 
   key.width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
   key.antialias = static_cast<int>(cairo_get_antialias(cr));
   key.tolerance = cairo_get_tolerance(cr);
+  key.filled = filled;
   for (double t : {ox, oy, key.a, key.b, key.c, key.d, key.width})
     if (!std::isfinite(t)) return false;
   // Whole pixels of the origin and its quarter-pixel phase.
@@ -420,6 +432,20 @@ bool zgglyph(long long shape, double x, double y, double a, double b, double c, 
     zguprect(zgtrunc(left), zgtrunc(top));
     zguprect(zgtrunc(left + g.width), zgtrunc(top + g.height));
   }
+  return true;
+}
+
+}  // namespace
+
+bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+             const int* npts, const float* u, const float* v) {
+  ZgState& s = zgstate();
+  if (!s.cr || nline < 0) return false;
+  // EPS and SVG keep their strokes: neither gains from cairo's user fonts.
+  const bool pdf = s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF;
+  if (pdf ? !vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v)
+          : !rasterPaint(shape, x, y, a, b, c, d, nline, npts, u, v, false))
+    return false;
   rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
   return true;
 }
@@ -428,10 +454,10 @@ bool zgmark(long long shape, double x, double y, double a, double b, double c, d
             const int* npts, const float* u, const float* v, bool filled) {
   ZgState& s = zgstate();
   if (!s.cr || nline < 0) return false;
-  // Image pages stroke and fill markers as they always have (bounded and
-  // linear there); EPS and SVG gain nothing from cairo's user fonts.
-  if (!s.csr || cairo_surface_get_type(s.csr.get()) != CAIRO_SURFACE_TYPE_PDF) return false;
-  if (!vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v, filled)) return false;
+  const bool pdf = s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF;
+  if (pdf ? !vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v, filled)
+          : !rasterPaint(shape, x, y, a, b, c, d, nline, npts, u, v, filled))
+    return false;
   rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
   return true;
 }
