@@ -15,7 +15,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   # baselines of the benchmarks only (bench/); the library never links them
   libproj-dev libplplot-dev plplot-driver-cairo
-  python3-contourpy python3-numpy
+  python3-contourpy python3-numpy python3-matplotlib
 )
 
 missing=()
