@@ -246,7 +246,9 @@ void stroke_batch() {
 // of the two pieces paint there, antialiased rim included.
 PixelBox cut_box(ZgPoint p, double w) {
   const double h = 0.5 * w + 2.0;
-  return {std::floor(p.x - h), std::floor(p.y - h), std::ceil(p.x + h), std::ceil(p.y + h), true};
+  // Far off the page (or not a number) there is nothing to keep.
+  const bool usable = std::fabs(p.x) < 1.0e6 && std::fabs(p.y) < 1.0e6 && h < 1.0e3;
+  return {std::floor(p.x - h), std::floor(p.y - h), std::ceil(p.x + h), std::ceil(p.y + h), usable};
 }
 
 bool overlaps(const PixelBox& a, const PixelBox& b) {
@@ -255,6 +257,7 @@ bool overlaps(const PixelBox& a, const PixelBox& b) {
 
 // A copy of the page's pixels in box q (null when it cannot be made).
 SurfacePtr keep_pixels(cairo_t* cr, const PixelBox& q) {
+  if (!q.valid) return nullptr;
   const int w = static_cast<int>(q.x1 - q.x0), h = static_cast<int>(q.y1 - q.y0);
   SurfacePtr copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
   if (cairo_surface_status(copy.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
