@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <zep/driver.hpp>
 
@@ -86,6 +87,38 @@ struct OpenPolyline {
   double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // surface coordinates
 };
 OpenPolyline open_line;
+
+// Long polylines on image pages. cairo's rasterizer slows down with the square
+// of the crossings within one path, so a polyline of very many points is
+// stroked in pieces of bounded size. Where two pieces meet, both would paint
+// the round end of their last segment and the antialiased rim of that spot
+// would be painted twice (a darker dot). So the pixels of a small box around
+// each cut are kept before the pieces are stroked, put back afterwards, and
+// painted once more by one stroke of the segments of both pieces that come
+// near the box, joined as in the whole line. The box is aligned to pixels, so
+// nothing in it is painted twice and nothing around it changes.
+struct PixelBox {
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool valid = false;
+};
+
+struct LongLine {
+  std::vector<ZgPoint> pts;   // the chain since the last cut, page coordinates
+  std::vector<ZgPoint> prev;  // the piece before the cut, stroked already
+  bool pieces = false;        // the chain has been cut
+  PixelBox cut;               // the box around the cut
+  SurfacePtr under;           // its pixels before either piece was stroked
+  double length = 0.0;        // of the chain's segments, |dx| + |dy|
+};
+LongLine long_line;
+
+// Measured with cairo 1.16 on noisy lines and random walks: pieces of some
+// hundred segments or some thousand pixels of length cost about as much per
+// point as separate segments. A cut whose box would overlap the last one waits
+// for a point farther away, up to a limit.
+constexpr std::size_t kRasterPiece = 1000;
+constexpr std::size_t kRasterPieceMax = 8 * kRasterPiece;
+constexpr double kRasterPieceLength = 2000.0;
 
 // Measured with cairo 1.16: on image surfaces a path of long overlapping lines
 // soon costs more than separate strokes (so the path is also cut by the length
@@ -178,7 +211,15 @@ void start_drawing(cairo_t* cr) {
   if (batch.pending && batch.joined) stroke_batch();
   batch.bevels = true;
   batch.chainEnd = false;
-  if (open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(cr);
+  if (open_line.stage == OpenPolyline::Stage::segment) {
+    if (batch.chains) {
+      long_line.pts.clear();
+      long_line.pts.push_back(zgturn(open_line.x0, open_line.y0));
+      long_line.pts.push_back(zgturn(open_line.x1, open_line.y1));
+    } else {
+      emit_held_segment(cr);
+    }
+  }
   open_line.stage = OpenPolyline::Stage::drawing;
 }
 
@@ -199,6 +240,142 @@ void stroke_batch() {
     if (dashed) cairo_set_dash(cr, nullptr, 0, 0.0);
   }
   batch.joined = batch.bevels = false;
+}
+
+// The box around a cut at p for lines of width w: it holds all that the ends
+// of the two pieces paint there, antialiased rim included.
+PixelBox cut_box(ZgPoint p, double w) {
+  const double h = 0.5 * w + 2.0;
+  // Far off the page (or not a number) there is nothing to keep.
+  const bool usable = std::fabs(p.x) < 1.0e6 && std::fabs(p.y) < 1.0e6 && h < 1.0e3;
+  return {std::floor(p.x - h), std::floor(p.y - h), std::ceil(p.x + h), std::ceil(p.y + h), usable};
+}
+
+bool overlaps(const PixelBox& a, const PixelBox& b) {
+  return a.valid && b.valid && a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// A copy of the page's pixels in box q (null when it cannot be made).
+SurfacePtr keep_pixels(cairo_t* cr, const PixelBox& q) {
+  if (!q.valid) return nullptr;
+  const int w = static_cast<int>(q.x1 - q.x0), h = static_cast<int>(q.y1 - q.y0);
+  SurfacePtr copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  if (cairo_surface_status(copy.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  ContextPtr c(cairo_create(copy.get()));
+  cairo_set_source_surface(c.get(), cairo_get_target(cr), -q.x0, -q.y0);
+  cairo_set_operator(c.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_paint(c.get());
+  return copy;
+}
+
+void stroke_points(cairo_t* cr, const std::vector<ZgPoint>& p) {
+  if (p.size() < 2) return;
+  cairo_new_path(cr);
+  cairo_move_to(cr, p[0].x, p[0].y);
+  for (std::size_t i = 1; i < p.size(); ++i) cairo_line_to(cr, p[i].x, p[i].y);
+  cairo_stroke(cr);
+}
+
+// Puts back the pixels of the cut's box and paints in it, once, the segments
+// of the pieces on either side (prev and pts) that come near it.
+void repaint_cut(cairo_t* cr) {
+  LongLine& l = long_line;
+  const PixelBox& q = l.cut;
+  if (!q.valid || !l.under) return;
+  cairo_save(cr);
+  cairo_new_path(cr);
+  cairo_rectangle(cr, q.x0, q.y0, q.x1 - q.x0, q.y1 - q.y0);
+  cairo_clip(cr);
+  cairo_pattern_t* source = cairo_get_source(cr);
+  cairo_pattern_reference(source);
+  cairo_set_source_surface(cr, l.under.get(), q.x0, q.y0);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  cairo_set_source(cr, source);
+  cairo_pattern_destroy(source);
+  const double m = 0.5 * cairo_get_line_width(cr) + 1.0;  // reach of a segment's paint
+  const std::size_t n0 = l.prev.size(), n = n0 + l.pts.size() - 1;  // the cut point once
+  auto at = [&](std::size_t i) -> const ZgPoint& { return i < n0 ? l.prev[i] : l.pts[i - n0 + 1]; };
+  bool run = false;
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const ZgPoint& a = at(i);
+    const ZgPoint& b = at(i + 1);
+    const bool near = std::min(a.x, b.x) - m < q.x1 && std::max(a.x, b.x) + m > q.x0 &&
+                      std::min(a.y, b.y) - m < q.y1 && std::max(a.y, b.y) + m > q.y0;
+    if (!near) {
+      run = false;
+      continue;
+    }
+    if (!run) cairo_move_to(cr, a.x, a.y);
+    run = true;
+    cairo_line_to(cr, b.x, b.y);
+  }
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+// Cuts the chain of the open polyline at its last point and strokes the piece
+// that ends there.
+void cut_chain(cairo_t* cr) {
+  LongLine& l = long_line;
+  const ZgPoint end = l.pts.back();
+  if (!l.pieces) {
+    // The lines gathered before this one are stroked as they are.
+    if (cairo_has_current_point(cr)) stroke_path(cr, batch.joined);
+    cairo_new_path(cr);
+    batch.joined = batch.chainEnd = false;
+    batch.pieces = batch.segments = 0;
+    batch.length = 0.0;
+  }
+  const PixelBox next = cut_box(end, cairo_get_line_width(cr));
+  SurfacePtr under = keep_pixels(cr, next);
+  stroke_points(cr, l.pts);
+  if (l.pieces) repaint_cut(cr);
+  l.pieces = true;
+  l.cut = next;
+  l.under = std::move(under);
+  l.prev.swap(l.pts);
+  l.pts.clear();
+  l.pts.push_back(end);
+  l.length = 0.0;
+}
+
+// Adds a point to the chain of the open polyline (image pages).
+void chain_point(cairo_t* cr, ZgPoint p) {
+  LongLine& l = long_line;
+  if (!l.pts.empty()) l.length += std::fabs(p.x - l.pts.back().x) + std::fabs(p.y - l.pts.back().y);
+  l.pts.push_back(p);
+  if (l.pts.size() <= kRasterPiece && l.length < kRasterPieceLength) return;
+  if (l.pieces && l.pts.size() <= kRasterPieceMax && overlaps(cut_box(p, cairo_get_line_width(cr)), l.cut))
+    return;
+  cut_chain(cr);
+}
+
+// Ends the chain of the open polyline: a short one joins the path like any
+// line; the last piece of a long one is stroked and its cut repainted.
+void finish_chain(cairo_t* cr) {
+  LongLine& l = long_line;
+  if (cr && !l.pieces && l.pts.size() >= 2) {
+    cairo_move_to(cr, l.pts[0].x, l.pts[0].y);
+    for (std::size_t i = 1; i < l.pts.size(); ++i) cairo_line_to(cr, l.pts[i].x, l.pts[i].y);
+    ++batch.pieces;
+  } else if (cr && l.pieces && l.pts.size() >= 2) {
+    // (Without a segment after the cut, the piece before it was the end of
+    // the line and painted its box alone.)
+    stroke_points(cr, l.pts);
+    repaint_cut(cr);
+  }
+  if (l.pieces) {
+    batch.segments = 0;
+    batch.length = 0.0;
+  }
+  l.pieces = false;
+  l.pts.clear();
+  l.prev.clear();
+  l.cut = PixelBox{};
+  l.under.reset();
+  l.length = 0.0;
 }
 
 // Fills the current path as a tone in the current colour, as the format wants it.
@@ -280,6 +457,7 @@ void zgflushstroke() {
   // A polyline still open keeps its first segment back: it is drawn with the rest.
   cairo_t* cr = zgstate().cr.get();
   if (cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(cr);
+  if (open_line.stage == OpenPolyline::Stage::drawing && batch.chains) finish_chain(cr);
   stroke_batch();
 }
 
@@ -311,6 +489,7 @@ void zggopn() {
   zgflushglyphs();
   // A polyline left open stays in the path as it is.
   if (s.cr && open_line.stage == OpenPolyline::Stage::segment) emit_held_segment(s.cr.get());
+  if (open_line.stage == OpenPolyline::Stage::drawing && batch.chains) finish_chain(s.cr.get());
   open_line.stage = OpenPolyline::Stage::empty;
   requested_dash = DashState{};
   if (!s.cr) return;
@@ -338,6 +517,11 @@ void zggmov(double x, double y) {
       start_drawing(cr);
       [[fallthrough]];
     case OpenPolyline::Stage::drawing:
+      if (batch.chains) {
+        finish_chain(cr);
+        long_line.pts.push_back(zgturn(xs, ys));
+        return;
+      }
       match_dash(cr);
       path_move(cr, xs, ys);
       ++batch.pieces;
@@ -390,6 +574,11 @@ void zggplt(double x, double y) {
         start_drawing(cr);
         [[fallthrough]];
       case OpenPolyline::Stage::drawing:
+        if (batch.chains) {
+          if (long_line.pts.empty()) long_line.pts.push_back(zgturn(zgxs(s.rwxold), zgys(s.rwyold)));
+          chain_point(cr, zgturn(xs, ys));
+          break;
+        }
         // After a stroke in the middle of the polyline it goes on from its
         // last point.
         if (!cairo_has_current_point(cr)) {
@@ -427,6 +616,7 @@ void zggcls() {
     batch.endX = open_line.x1;
     batch.endY = open_line.y1;
   } else if (open_line.stage == OpenPolyline::Stage::drawing) {
+    if (batch.chains) finish_chain(cr);
     batch.chainEnd = false;
   }
   open_line.stage = OpenPolyline::Stage::empty;

@@ -4,7 +4,10 @@
 // cairo's image stroker costs many times more per glyph than painting a small
 // mask. On PDF pages each shape becomes a glyph of a cairo user font, which the
 // file holds once as a Type 3 glyph of strokes: printing every coordinate of
-// every stroke is what makes text-heavy PDF pages slow to finish.
+// every stroke is what makes text-heavy PDF pages slow to finish. Markers on
+// PDF pages are glyphs of the same font (zgmark): a filled marker's outline is
+// filled and stroked inside its glyph, so a page of markers holds each shape
+// once and a position per point, however many points there are.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -30,6 +33,7 @@ struct GlyphKey {
   int phaseX = 0, phaseY = 0;
   int antialias = 0;
   double tolerance = 0;
+  bool filled = false;  // line 0 is an outline, filled as well (markers)
   bool operator==(const GlyphKey&) const = default;
 };
 
@@ -46,7 +50,7 @@ struct GlyphKeyHash {
     };
     mix(static_cast<std::uint64_t>(k.shape));
     for (double v : {k.a, k.b, k.c, k.d, k.width, k.tolerance}) mix(bits(v));
-    mix(static_cast<std::uint64_t>(k.phaseX * 64 + k.phaseY * 8 + k.antialias));
+    mix(static_cast<std::uint64_t>(k.phaseX * 64 + k.phaseY * 8 + k.antialias + (k.filled ? 4096 : 0)));
     return static_cast<std::size_t>(h);
   }
 };
@@ -102,6 +106,20 @@ bool makeMask(const GlyphKey& k, int nline, const int* npts, const float* u, con
   ContextPtr m(cairo_create(mask.get()));
   cairo_set_antialias(m.get(), static_cast<cairo_antialias_t>(k.antialias));
   cairo_set_tolerance(m.get(), k.tolerance);
+  if (k.filled && nline > 0 && npts[0] >= 3) {
+    // As a tone fills it, then stroked like the rest.
+    for (int n = 0; n < npts[0]; ++n) {
+      double x = 0, y = 0;
+      at(n, x, y);
+      n == 0 ? cairo_move_to(m.get(), x - out.left, y - out.top) : cairo_line_to(m.get(), x - out.left, y - out.top);
+    }
+    cairo_close_path(m.get());
+    // Tones on image pages are filled without antialiasing; the outline's
+    // stroke smooths the edge.
+    cairo_set_antialias(m.get(), CAIRO_ANTIALIAS_NONE);
+    cairo_fill(m.get());
+    cairo_set_antialias(m.get(), static_cast<cairo_antialias_t>(k.antialias));
+  }
   cairo_set_line_width(m.get(), k.width);
   cairo_set_line_cap(m.get(), CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(m.get(), CAIRO_LINE_JOIN_BEVEL);
@@ -130,18 +148,20 @@ struct VectorKey {
   long long shape = 0;
   double a = 0, b = 0, c = 0, d = 0;
   double width = 0;
+  bool filled = false;  // the first line is an outline, filled as well
   bool operator==(const VectorKey&) const = default;
 };
 
 struct VectorKeyHash {
   std::size_t operator()(const VectorKey& k) const noexcept {
-    return GlyphKeyHash{}(GlyphKey{k.shape, k.a, k.b, k.c, k.d, k.width, 0, 0, 0, 0.0});
+    return GlyphKeyHash{}(GlyphKey{k.shape, k.a, k.b, k.c, k.d, k.width, 0, 0, k.filled ? 1 : 0, 0.0});
   }
 };
 
 // The strokes of one glyph in page points from its origin.
 struct VectorShape {
   double width = 0;
+  bool filled = false;
   std::vector<int> npts;
   std::vector<double> xy;
 };
@@ -165,6 +185,13 @@ cairo_status_t renderVectorGlyph(cairo_scaled_font_t* scaled, unsigned long glyp
   extents->x_advance = extents->y_advance = 0;
   if (font == nullptr || glyph >= font->shapes.size()) return CAIRO_STATUS_SUCCESS;
   const VectorShape& g = font->shapes[glyph];
+  if (g.filled && !g.npts.empty()) {
+    // Filled as a tone is: the non-zero rule over the outline.
+    for (int i = 0; i < g.npts[0]; ++i)
+      i == 0 ? cairo_move_to(cr, g.xy[0], g.xy[1]) : cairo_line_to(cr, g.xy[2 * i], g.xy[2 * i + 1]);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  }
   cairo_set_line_width(cr, g.width);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
@@ -261,6 +288,7 @@ bool vectorGlyph(const VectorKey& k, int nline, const int* npts, const float* u,
   }
   VectorShape g;
   g.width = k.width;
+  g.filled = k.filled;
   int total = 0;
   for (int i = 0; i < nline; ++i) {
     const int n = std::max(npts[i], 0);
@@ -287,7 +315,7 @@ bool vectorGlyph(const VectorKey& k, int nline, const int* npts, const float* u,
 
 // Shows the glyph at the page point of (x, y) in W; false when it must be stroked.
 bool vectorPaint(long long shape, double x, double y, double a, double b, double c, double d, int nline,
-                 const int* npts, const float* u, const float* v) {
+                 const int* npts, const float* u, const float* v, bool filled = false) {
   ZgState& s = zgstate();
   cairo_t* cr = s.cr.get();
   if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) return false;
@@ -309,6 +337,7 @@ bool vectorPaint(long long shape, double x, double y, double a, double b, double
   key.c = normalized(gc);
   key.d = normalized(gd);
   key.width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
+  key.filled = filled && nline > 0 && npts[0] >= 3;
   for (double t : {o.x, o.y, key.a, key.b, key.c, key.d, key.width})
     if (!std::isfinite(t) || std::fabs(t) > 1.0e7) return false;
   int total = 0;
@@ -350,16 +379,12 @@ void rememberLastPoint(double x, double y, double a, double b, double c, double 
 
 }  // namespace
 
-bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
-             const int* npts, const float* u, const float* v) {
+namespace {
+
+// The glyph painted from its mask on a raster page; false when it must be stroked.
+bool rasterPaint(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+                 const int* npts, const float* u, const float* v, bool filled) {
   ZgState& s = zgstate();
-  if (!s.cr || nline < 0) return false;
-  // EPS and SVG keep their strokes: neither gains from cairo's user fonts.
-  if (s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF) {
-    if (!vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v)) return false;
-    rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
-    return true;
-  }
   if (!zgformat().raster || zgformat().rotated) return false;
   cairo_t* cr = s.cr.get();
   const double k = s.ddvscale;
@@ -373,6 +398,7 @@ bool zgglyph(long long shape, double x, double y, double a, double b, double c, 
   key.width = s.linewidth[static_cast<std::size_t>(s.iwdidz - 1)] * s.dlnscale;
   key.antialias = static_cast<int>(cairo_get_antialias(cr));
   key.tolerance = cairo_get_tolerance(cr);
+  key.filled = filled;
   for (double t : {ox, oy, key.a, key.b, key.c, key.d, key.width})
     if (!std::isfinite(t)) return false;
   // Whole pixels of the origin and its quarter-pixel phase.
@@ -406,6 +432,32 @@ bool zgglyph(long long shape, double x, double y, double a, double b, double c, 
     zguprect(zgtrunc(left), zgtrunc(top));
     zguprect(zgtrunc(left + g.width), zgtrunc(top + g.height));
   }
+  return true;
+}
+
+}  // namespace
+
+bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+             const int* npts, const float* u, const float* v) {
+  ZgState& s = zgstate();
+  if (!s.cr || nline < 0) return false;
+  // EPS and SVG keep their strokes: neither gains from cairo's user fonts.
+  const bool pdf = s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF;
+  if (pdf ? !vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v)
+          : !rasterPaint(shape, x, y, a, b, c, d, nline, npts, u, v, false))
+    return false;
+  rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
+  return true;
+}
+
+bool zgmark(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+            const int* npts, const float* u, const float* v, bool filled) {
+  ZgState& s = zgstate();
+  if (!s.cr || nline < 0) return false;
+  const bool pdf = s.csr && cairo_surface_get_type(s.csr.get()) == CAIRO_SURFACE_TYPE_PDF;
+  if (pdf ? !vectorPaint(shape, x, y, a, b, c, d, nline, npts, u, v, filled)
+          : !rasterPaint(shape, x, y, a, b, c, d, nline, npts, u, v, filled))
+    return false;
   rememberLastPoint(x, y, a, b, c, d, nline, npts, u, v);
   return true;
 }

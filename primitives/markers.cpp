@@ -3,6 +3,7 @@
 // The symbols are the marker glyphs of the stroke fonts (codes 1 to 17), or the
 // system font's when SYSFONT is on; type 18, the filled diamond, is the filled
 // square turned by 45 degrees.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -139,10 +140,13 @@ struct Placement {
 // the viewport: a marker is drawn whole or not at all. A filled glyph (a closed
 // outline hatched inside) is filled as a tone where the workstation has tones
 // and the marker lies inside its window, and then only its outline is stroked:
-// solid at any size, and far cheaper than the hatching.
+// solid at any size, and far cheaper than the hatching. Where the workstation
+// takes a marker whole (PDF pages), the shape is handed over once per point
+// and the page holds it once: filling and stroking every marker on its own
+// costs a vector page memory and time without bound.
 class StrokeMarker {
  public:
-  StrokeMarker(const Glyph& g, float size) {
+  StrokeMarker(const Glyph& g, float size) : code_(g.code) {
     const stroke_font::Tables& t = stroke_font::tables();
     const float scale = size / 24.0F;
     const float a = static_cast<float>(g.angle) * std::numbers::pi_v<float> / 180.0F;
@@ -161,8 +165,12 @@ class StrokeMarker {
       const auto u = static_cast<float>(bx - stroke_font::kBias);
       const auto v = -static_cast<float>(by - stroke_font::kBias);
       strokes_.push_back({cs * u - sn * v, sn * u + cs * v, penUp});
+      units_.push_back({u, v, penUp});
       penUp = false;
     }
+    // Glyph units to R, for the workstation's shapes.
+    cs_ = cs;
+    sn_ = sn;
     if (firstStrokeEnd == 0) firstStrokeEnd = strokes_.size();
     const bool closed = firstStrokeEnd >= 4 && strokes_[0].x == strokes_[firstStrokeEnd - 1].x &&
                         strokes_[0].y == strokes_[firstStrokeEnd - 1].y;
@@ -172,6 +180,19 @@ class StrokeMarker {
     if (filledGlyph && closed && tones)
       outline_.assign(strokes_.begin(), strokes_.begin() + static_cast<std::ptrdiff_t>(firstStrokeEnd));
     szqcll(wxmin_, wxmax_, wymin_, wymax_, 0);
+    prepareWhole(firstStrokeEnd);
+  }
+
+  // Hands the whole marker at (rx, ry) in R to the workstation; false when
+  // it must be filled and stroked here (no such workstation, or the marker
+  // reaches beyond the window, where the strokes are cut).
+  bool place(float rx, float ry) const {
+    if (!whole_ || wholeCounts_.empty()) return false;
+    if (!(rx + xlo_ >= wxmin_ && rx + xhi_ <= wxmax_ && ry + ylo_ >= wymin_ && ry + yhi_ <= wymax_)) return false;
+    float wx = 0, wy = 0;
+    stfwtr(rx, ry, wx, wy);
+    return swmark(shape_, wx, wy, a_, b_, c_, d_, static_cast<int>(wholeCounts_.size()), wholeCounts_.data(),
+                  wholeU_.data(), wholeV_.data(), !outline_.empty());
   }
 
   // Fills the marker at (rx, ry) in R when it can; false when its strokes
@@ -208,8 +229,51 @@ class StrokeMarker {
     float x, y;
     bool move;
   };
+  // The lines handed over whole, in glyph units (the outline alone when it is
+  // filled), their extent in R, and glyph units to W.
+  void prepareWhole(std::size_t outlineEnd) {
+    const std::size_t n = outline_.empty() ? units_.size() : outlineEnd;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Offset& o = units_[i];
+      if (o.move || wholeCounts_.empty()) wholeCounts_.push_back(0);
+      ++wholeCounts_.back();
+      wholeU_.push_back(o.x);
+      wholeV_.push_back(o.y);
+      const Offset& r = strokes_[i];
+      xlo_ = std::min(xlo_, r.x);
+      xhi_ = std::max(xhi_, r.x);
+      ylo_ = std::min(ylo_, r.y);
+      yhi_ = std::max(yhi_, r.y);
+    }
+    float rxmin = 0, rxmax = 0, rymin = 0, rymax = 0, wxmin = 0, wxmax = 0, wymin = 0, wymax = 0;
+    int iwtrf = 1;
+    stqwtr(rxmin, rxmax, rymin, rymax, wxmin, wxmax, wymin, wymax, iwtrf);
+    const double cx = (wxmax - wxmin) / (rxmax - rxmin), cy = (wymax - wymin) / (rymax - rymin);
+    // R to W is a scale, turned by 90 degrees for turned output.
+    const double wxx = iwtrf == 1 ? cx : 0.0, wxy = iwtrf == 1 ? 0.0 : cy;
+    const double wyx = iwtrf == 1 ? 0.0 : -cx, wyy = iwtrf == 1 ? cy : 0.0;
+    a_ = wxx * cs_ + wxy * sn_;
+    b_ = -wxx * sn_ + wxy * cs_;
+    c_ = wyx * cs_ + wyy * sn_;
+    d_ = -wyx * sn_ + wyy * cs_;
+    whole_ = std::isfinite(cx) && std::isfinite(cy);
+    // Negative: apart from the text's glyph shapes; the rotation and size
+    // are the driver's matrix.
+    shape_ = -(static_cast<long long>(stroke_font::generation()) * 4 * stroke_font::kGlyphs + 2 * code_ +
+               (outline_.empty() ? 0 : 1) + 1);
+  }
+
   std::vector<Offset> strokes_;
+  std::vector<Offset> units_;
   std::vector<Offset> outline_;
+  unsigned char code_ = 1;
+  float cs_ = 1, sn_ = 0;
+  std::vector<int> wholeCounts_;
+  std::vector<float> wholeU_, wholeV_;
+  float xlo_ = 0, xhi_ = 0, ylo_ = 0, yhi_ = 0;
+  double a_ = 0, b_ = 0, c_ = 0, d_ = 0;
+  bool whole_ = false;
+  long long shape_ = 0;
   std::vector<float> wx_, wy_;
   float wxmin_ = 0, wxmax_ = 1, wymin_ = 0, wymax_ = 1;
 };
@@ -255,18 +319,30 @@ void strokeFontMarkers(const Placement& place, const Glyph& glyph, int n, const 
     ry.push_back(py);
   }
   StrokeMarker marker(glyph, size);
-  // All fills first: a tone leaves its colour as the drawing colour, so the
-  // line index is set once after them.
-  const int tone = toneOf(index);
-  std::vector<bool> filled(rx.size());
-  for (std::size_t i = 0; i < rx.size(); ++i) filled[i] = marker.fill(rx[i], ry[i], tone);
   int saved = 0;
   szqidx(saved);
+  // Whole markers first, in the line index's colour and width.
   szsidx(index);
-  pipeline::lineState().clipText = false;
-  stepr2();
-  for (std::size_t i = 0; i < rx.size(); ++i) marker.stroke(rx[i], ry[i], filled[i]);
-  strpr2();
+  std::vector<bool> placed(rx.size());
+  std::size_t left = 0;
+  for (std::size_t i = 0; i < rx.size(); ++i) {
+    placed[i] = marker.place(rx[i], ry[i]);
+    left += !placed[i];
+  }
+  if (left > 0) {
+    // All fills first: a tone leaves its colour as the drawing colour, so the
+    // line index is set once after them.
+    const int tone = toneOf(index);
+    std::vector<bool> filled(rx.size());
+    for (std::size_t i = 0; i < rx.size(); ++i)
+      if (!placed[i]) filled[i] = marker.fill(rx[i], ry[i], tone);
+    szsidx(index);
+    pipeline::lineState().clipText = false;
+    stepr2();
+    for (std::size_t i = 0; i < rx.size(); ++i)
+      if (!placed[i]) marker.stroke(rx[i], ry[i], filled[i]);
+    strpr2();
+  }
   szsidx(saved);
 }
 

@@ -67,6 +67,10 @@ struct DriverPort {
   // has every glyph stroked
   bool (*glyph)(long long, double, double, double, double, double, double, int, const int*, const float*,
                 const float*);
+  // a marker placed whole as a shape of the page (PDF); a port without it
+  // (null) has every marker filled and stroked
+  bool (*mark)(long long, double, double, double, double, double, double, int, const int*, const float*,
+               const float*, bool);
 };
 
 // The port in use; the real driver unless a test installed another.

@@ -32,7 +32,7 @@ constexpr DriverPort kRealDriver = {
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
     &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgqdsc,
-    &zgsdsh, &zgglyph};
+    &zgsdsh, &zgglyph, &zgmark};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -401,6 +401,12 @@ bool swglyph(long long shape, float x, float y, double a, double b, double c, do
   // Without an open workstation the strokes make the report.
   const auto glyph = driverPort().glyph;
   return state.lopen && glyph != nullptr && glyph(shape, x, y, a, b, c, d, nline, npts, u, v);
+}
+
+bool swmark(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
+            const float* u, const float* v, bool filled) {
+  const auto mark = driverPort().mark;
+  return state.lopen && mark != nullptr && mark(shape, x, y, a, b, c, d, nline, npts, u, v, filled);
 }
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {

@@ -83,6 +83,9 @@ void zggcls();
 // Paints a stroke-font glyph whole on a raster page, in the current colour and width: npts[i] points of line i, taken in turn from u and v (glyph units), lie at (x + a u + b v, y + c u + d v) in W; shape names the outline for the page's mask cache; false (nothing drawn) where strokes are needed.
 bool zgglyph(long long shape, double x, double y, double a, double b, double c, double d, int nline,
              const int* npts, const float* u, const float* v);
+// Places a marker drawn as zgglyph draws a glyph, on a PDF page, as a shape the file holds once; with filled, line 0 is an outline that is also filled (non-zero); false (nothing drawn) where it must be filled and stroked instead.
+bool zgmark(long long shape, double x, double y, double a, double b, double c, double d, int nline,
+            const int* npts, const float* u, const float* v, bool filled);
 // Fill the polygon of n points in W with colour itpat / 1000 (999xxx: background).
 void zggton(int n, const float* xs, const float* ys, int itpat);
 // Fills nring rings in one go by the even-odd rule (holes stay open); ring i has

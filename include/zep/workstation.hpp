@@ -78,6 +78,9 @@ void swstcl(int rgb);
 // Paints a stroke-font glyph whole where the driver can (see zgglyph; (x, y) in W); false when it must be stroked.
 bool swglyph(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
              const float* u, const float* v);
+// Places a marker whole where the driver can (see zgmark; (x, y) in W); false when it must be filled and stroked.
+bool swmark(long long shape, float x, float y, double a, double b, double c, double d, int nline, const int* npts,
+            const float* u, const float* v, bool filled);
 // Fill the polygon of np points (W) with tone pattern itpat (colour index x 1000 + pattern).
 void swgton(int np, const float* wpx, const float* wpy, int itpat);
 // Tone of several rings at once, even-odd: ring i has npts[i] points of wpx, wpy in turn.

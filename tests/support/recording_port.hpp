@@ -150,6 +150,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         logCall(buf);
       },
       nullptr,  // no glyph masks: stroke-font text arrives as strokes
+      nullptr,  // no marker shapes: markers arrive as tones and strokes
   };
   return port;
 }
