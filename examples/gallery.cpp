@@ -768,6 +768,13 @@ void mapSetup(const Rect& v, int itr, float simfac, float vyoff, float plx, floa
   zep::sgstrf();
 }
 
+// Switches the workstation's indexed colormap (the vector page's speed bands).
+void useColormap(int n) {
+  zep::swcmll();
+  zep::swiset("ICLRMAP", n);
+  zep::swclch();
+}
+
 void vectorsPage() {
   startPage(2, 2);
   largeAxes(true);
