@@ -31,7 +31,7 @@ constexpr DriverPort kRealDriver = {
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
     &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgqdsc,
-    &zgsdsh, &zgglyph};
+    &zgsdsh, &zgglyph, &zgspag};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -107,6 +107,7 @@ struct OpenSettings {
   bool lwnd = false, lsep = false;
   std::string cimgfmt = std::string(8, ' ');
   float rimgcmp = 0, rlwfact = 0;
+  float pagew = 0, pageh = 0, dpi = 0;  // an exact page in cm (0: the A4 layout) and PNG pixels per inch
 };
 
 void announceOpen() {
@@ -205,6 +206,9 @@ void readOutputSettings(OpenSettings& o) {
   swrget("RIMGCMP", o.rimgcmp);
   swlget("LSEP", o.lsep);
   swrget("RLWFACT", o.rlwfact);
+  swrget("PAGEW", o.pagew);
+  swrget("PAGEH", o.pageh);
+  swrget("DPI", o.dpi);
 }
 
 // The driver keeps its own copies of the text-control parameters from the open.
@@ -236,6 +240,37 @@ void checkLineWidthFactor(float& rlwfact) {
   rlwfact = 0.2F;
 }
 
+std::string shownReal(float value) {
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%G", static_cast<double>(value));
+  return shown;
+}
+
+// An exact page needs both sides (cm, at most 10 m) and, for PNG pages, a
+// resolution that keeps each side within MAXSURF pixels. A refused size falls
+// back to the A4 layout when an error callback lets the report return.
+void checkPageSize(OpenSettings& o) {
+  if (o.pagew == 0.0F && o.pageh == 0.0F) return;
+  for (auto [name, value] : {std::pair{"PAGEW", o.pagew}, std::pair{"PAGEH", o.pageh}}) {
+    if (std::isfinite(value) && value > 0.0F && value <= 1000.0F) continue;
+    msgdmp("E", "SWDOPN",
+           std::string(name) + " = " + shownReal(value) + " IS OUT OF RANGE (>0 TO 1000 CM; 0 AND 0 FOR THE A4 LAYOUT).");
+    o.pagew = o.pageh = 0.0F;
+    return;
+  }
+  if (!(std::isfinite(o.dpi) && o.dpi > 0.0F && o.dpi <= 10000.0F)) {
+    msgdmp("E", "SWDOPN", "DPI = " + shownReal(o.dpi) + " IS OUT OF RANGE (>0 TO 10000).");
+    o.dpi = 100.0F;
+  }
+  if (state.ifl != 1) return;
+  const double side = std::round(std::max(o.pagew, o.pageh) / 2.54 * o.dpi);
+  if (side <= o.maxsurf) return;
+  msgdmp("E", "SWDOPN",
+         "PAGE OF " + shownReal(o.pagew) + " X " + shownReal(o.pageh) + " CM AT DPI = " + shownReal(o.dpi) + " NEEDS " +
+             std::to_string(static_cast<long long>(side)) + " PIXELS; MAXSURF = " + std::to_string(o.maxsurf) + ".");
+  o.pagew = o.pageh = 0.0F;
+}
+
 // Sizes, counts and factors are checked where they are used: a format number,
 // page number or size that the driver cannot honour (or that would overflow
 // what is derived from it) is refused at open.
@@ -251,6 +286,7 @@ void checkSettings(OpenSettings& o) {
   if (state.iws == 2) {
     checkRange("IFL", state.ifl, 1, 4, "1-4: PNG EPS SVG PDF");
     if (state.ifl == 4) checkLineWidthFactor(o.rlwfact);
+    checkPageSize(o);
   }
 }
 
@@ -291,6 +327,11 @@ void swdopn() {
   handTextParametersToDriver();
 
   state.pageOpen = false;
+  // Only files have pages of a size; the window keeps IWIDTH x IHEIGHT.
+  if (const auto spag = driverPort().spag; spag != nullptr) {
+    if (state.iws == 2) spag(o.pagew, o.pageh, o.dpi);
+    else spag(0.0, 0.0, 100.0);
+  }
   driverPort().dopn(state.jws, o.iwidth, o.iheight, o.iposx, o.iposy, o.idmpdgt, o.ibgpage, o.rlwfact, o.lwait,
                     o.lwait0, o.lwait1, o.lalt, o.lstdot, o.lkey, o.ldump, o.lwnd, o.lfgbg, o.lsep, state.ifl,
                     o.cimgfmt, o.rimgcmp, o.colormap, o.bitmap, o.fname, o.title);
