@@ -8,3 +8,4 @@
 #include <zep/primitives.hpp>
 #include <zep/axes.hpp>
 #include <zep/contour.hpp>
+#include <zep/figure.hpp>
