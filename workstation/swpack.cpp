@@ -65,6 +65,17 @@ void requireOpen(std::string_view routine) {
   if (!state.lopen) msgdmp("E", routine, "WORKSTATION IS NOT OPENED.");
 }
 
+// Drawing needs a page: what is drawn after sgopn and before the first sgfrm
+// would land nowhere (no PNG file) or on no page, and the run would end as if
+// all were well.
+void requirePage(std::string_view routine) {
+  if (!state.lopen) {
+    requireOpen(routine);
+    return;
+  }
+  if (!state.pageOpen) msgdmp("E", routine, "NO PAGE IS OPEN: CALL SGFRM BEFORE DRAWING.");
+}
+
 std::string swText(std::string_view name) {
   std::string value(80, ' ');
   swcget(name, value);
@@ -151,7 +162,7 @@ bool resolveColormap(OpenSettings& o) {
   // A colormap found as the library's own default was not chosen by the user:
   // the colormap list picks it by number instead. File names are compared exactly:
   // a directory whose name differs only in letter case is another directory.
-  const std::string libraryDefault = std::string(text::trimmed(dspath)) + "colormap.x11";
+  const std::string libraryDefault = text::asDirectory(dspath) + "colormap.x11";
   const bool fromList = text::trimmed(o.colormap) == libraryDefault;
   if (fromList) {
     std::string listed(80, ' ');
@@ -404,7 +415,7 @@ void swscli(int iclidx) {
 void swslcl(int rgb) { driverPort().slcl(rgb); }
 
 void swgopn() {
-  requireOpen("SWGOPN");
+  requirePage("SWGOPN");
   driverPort().gopn();
 }
 
@@ -442,17 +453,17 @@ bool swglyph(long long shape, float x, float y, double a, double b, double c, do
 }
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {
-  requireOpen("SWGTON");
+  requirePage("SWGTON");
   driverPort().gton(np, wpx, wpy, itpat);
 }
 
 void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat) {
-  requireOpen("SWGTNM");
+  requirePage("SWGTNM");
   driverPort().gtnm(nring, npts, wpx, wpy, itpat);
 }
 
 void swiopn(int iwx, int iwy, int imw, int imh) {
-  requireOpen("SWIOPN");
+  requirePage("SWIOPN");
   driverPort().iopn(iwx, iwy, imw, imh);
 }
 
@@ -537,6 +548,7 @@ void refreshTextParameters() {
 }  // namespace
 
 void swtxt(float x, float y, float height, std::string_view text, int n, float angle, int icent) {
+  if (state.lopen) requirePage("SWTXT");
   const workstation::DriverPort& d = driverPort();
   bool lclip = false;
   sgpget("LCLIP", lclip);
