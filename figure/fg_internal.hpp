@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace zep::figure {
 
@@ -25,6 +26,14 @@ struct FrameRoom {
   float left = 0, right = 0, bottom = 0, top = 0;
 };
 
+// A polyline (fgplzu) or coloured markers (fgscat) kept for fgpfrm.
+struct Item {
+  bool markers = false;
+  std::vector<float> x, y, v;
+  int itype = 1, index = 1;
+  float size = 0.01F;
+};
+
 struct State {
   int nrow = 1, ncol = 1;
   int cell = -1;           // index of the current cell on the page; -1: no frame yet
@@ -43,13 +52,22 @@ struct State {
   bool placed = false;
   float titleBase = 0;     // V y of the frame title's lowest line's base
   float barGap = 0;        // gap from the viewport to the colour bar
-  std::array<float, 4> labelRoom{};  // B, T, L, R: ticks and labels out from the viewport
+  std::array<float, 4> labelRoom{};
+  std::vector<Item> items;
+  // label heights shrunk to fit a small cell (fgstrf), restored by fgfrm
+  float textScale = 1;
+  bool heightsChanged = false;
+  std::array<float, 4> savedHeights{};  // B, T, L, R: ticks and labels out from the viewport
 };
 State& state();
 
 float real(const char* name);
 // Room that the map labels take around a map viewport.
 FrameRoom mapRoom();
+// A window left as fgfrm set it becomes the extent of the kept data.
+void dataWindow();
+// Draws the kept data and forgets it.
+void drawItems();
 // Fits the requested map into `region` (V) and finalizes it.
 void placeMap(const Rect& region);
 

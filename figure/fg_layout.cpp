@@ -134,7 +134,7 @@ bool horizontal(int side) { return side < 2; }
 // on the viewport `vp`: each side's ticks, labels, factor and title, and the
 // labels that reach past the ends of the neighbouring sides.
 FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>& labelRoom) {
-  const float gap = axReal("RGAP"), rtick = axReal("RTICK"), th = axReal("RTITLE");
+  const float gap = axReal("RGAP"), rtick = axReal("RTICK"), th = axReal("RTITLE") * state().textScale;
   std::array<float, 4> room{};
   labelRoom = {};
   std::array<float, 4> overhang{};  // past the ends: left, right, bottom, top
@@ -274,8 +274,40 @@ float roomOn(const FrameRoom& m, char side) {
   return side == 'R' ? m.right : side == 'L' ? m.left : side == 'T' ? m.top : m.bottom;
 }
 
+// Less than a third of the cell each way leaves a frame too small to read.
 bool tooSmall(const Rect& vp, const Rect& cell) {
-  return !(vp.width() > 0.1F * cell.width() && vp.height() > 0.1F * cell.height());
+  return !(vp.width() > 0.33F * cell.width() && vp.height() > 0.33F * cell.height());
+}
+
+const char* const kSideNames[4] = {"B", "T", "L", "R"};
+
+// Label heights of the frame's sides times k (titles follow through textScale);
+// the sides' own settings come back at the next fgfrm.
+void scaleText(float k) {
+  State& s = state();
+  for (std::size_t i = 0; i < 4; ++i) {
+    float h = 0;
+    int lindex = 0, tindex = 0;
+    axqatr(kSideNames[i], h, lindex, tindex);
+    if (!s.heightsChanged) s.savedHeights[i] = h;
+    const float base = s.savedHeights[i] > 0 ? s.savedHeights[i] : axReal("RLABEL");
+    axsatr(kSideNames[i], base * k, lindex, tindex);
+  }
+  s.heightsChanged = true;
+  s.textScale = k;
+}
+
+void restoreText() {
+  State& s = state();
+  if (s.heightsChanged)
+    for (std::size_t i = 0; i < 4; ++i) {
+      float h = 0;
+      int lindex = 0, tindex = 0;
+      axqatr(kSideNames[i], h, lindex, tindex);
+      axsatr(kSideNames[i], s.savedHeights[i], lindex, tindex);
+    }
+  s.heightsChanged = false;
+  s.textScale = 1;
 }
 
 void drawFigureTitle(State& s) {
@@ -365,6 +397,8 @@ void fgfrm() {
   s.map = {};
   s.override = {};
   s.placed = false;
+  s.items.clear();
+  figure::restoreText();
   for (const char* side : figure::kSides) axsttl(side, "");
   const Rect& c = s.cellRect;
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
@@ -419,30 +453,45 @@ void fgstrf() {
   } else {
     int itr = 1;
     sgqtrn(itr);
+    bool cramped = false;
     if (itr >= 1 && itr <= 4) {
+      figure::dataWindow();
       // The room depends on where labels fall, which depends on the viewport:
       // a few rounds settle it.
+      // A cell too small for its labels at their size gets smaller labels and
+      // titles (down to 0.4 of their size) rather than labels over its neighbours.
       sgqvpt(vp.x0, vp.x1, vp.y0, vp.y1);
-      for (int round = 0; round < 3; ++round) {
-        figure::finalize(vp);
-        room = figure::rectangularRoom(vp, r.area, s.labelRoom);
-        vp = figure::withAspect(figure::inset(r.area, room), s.aspect);
-        if (figure::tooSmall(vp, s.cellRect)) break;
+      for (int attempt = 0;; ++attempt) {
+        Rect region = vp;
+        for (int round = 0; round < 3; ++round) {
+          figure::finalize(vp);
+          room = figure::rectangularRoom(vp, r.area, s.labelRoom);
+          region = figure::inset(r.area, room);
+          if (figure::tooSmall(region, r.area)) break;
+          vp = figure::withAspect(region, s.aspect);
+        }
+        if (!figure::tooSmall(region, r.area)) break;
+        if (attempt == 4) {
+          cramped = true;
+          break;
+        }
+        figure::scaleText(s.textScale * 0.8F);
       }
     } else {
       s.labelRoom = {};
       // Polar and other frames: labels all around, as wide as a short number.
       const float side = gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
       room = {side, side, side, side};
+      cramped = figure::tooSmall(figure::inset(r.area, room), r.area);
       vp = figure::withAspect(figure::inset(r.area, room), s.aspect > 0 ? s.aspect : (itr == 5 ? 1.0F : 0.0F));
     }
-    if (figure::tooSmall(vp, s.cellRect)) {
+    if (cramped) {
       msgdmp("W", "FGSTRF", "THE CELL IS TOO SMALL FOR THE FRAME'S LABELS; THE LABELS MAY OVERLAP.");
       vp = figure::inset(r.area, {0.1F * r.area.width(), 0.1F * r.area.width(), 0.1F * r.area.height(), 0.1F * r.area.height()});
     }
     figure::finalize(vp);
   }
-  s.titleBase = std::max(vp.y1 + room.top, r.area.y1) + gap;
+  s.titleBase = vp.y1 + room.top + gap;
   s.area = r.area;
   s.barGap = figure::roomOn(room, s.bar) + gap;
   s.placed = true;
@@ -454,6 +503,8 @@ void fgpfrm() {
     msgdmp("E", "FGPFRM", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
+  if (!s.placed) fgstrf();
+  figure::drawItems();
   if (!s.placed) {
     axpfrm();
     return;
@@ -475,7 +526,7 @@ void fgpfrm() {
   if (fitted) {
     // Within the cell less its padding, frame title and colour bar.
     const Rect& cell = s.area;
-    const float gap = figure::axReal("RGAP"), th = figure::axReal("RTITLE");
+    const float gap = figure::axReal("RGAP"), th = figure::axReal("RTITLE") * s.textScale;
     for (std::size_t k = 0; k < 4; ++k) {
       axsttl(figure::kSides[k], titles[k]);
       if (titles[k].empty()) continue;

@@ -214,7 +214,7 @@ class Preparer {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
     if (missing_.insert(c).second && !quiet_)
-      msgdmp("W", routine_, "CHARACTER " + std::string(code) + " IS NOT IN THE STROKE FONTS; DRAWN AS \"?\".");
+      msgdmp("W", routine_, std::string(code) + " IS NOT IN THE STROKE FONTS; DRAWN AS \"?\".");
     out += '?';
   }
 

@@ -265,7 +265,7 @@ void checkPageSize(OpenSettings& o) {
   for (auto [name, value] : {std::pair{"PAGEW", o.pagew}, std::pair{"PAGEH", o.pageh}}) {
     if (std::isfinite(value) && value > 0.0F && value <= 1000.0F) continue;
     msgdmp("E", "SWDOPN",
-           std::string(name) + " = " + shownReal(value) + " IS OUT OF RANGE (>0 TO 1000 CM; 0 AND 0 FOR THE A4 LAYOUT).");
+           std::string(name) + " = " + shownReal(value) + " IS OUT OF RANGE (>0 TO 1000 CM).");
     o.pagew = o.pageh = 0.0F;
     return;
   }

@@ -80,10 +80,29 @@ void fgsbar(std::string_view side);
 // the cell so that its tick labels, axis titles, frame title and colour bar fit
 // (measured from the texts the frame will draw), or its map filling the cell.
 void fgstrf();
-// Draws the current frame (axpfrm), its title and its colour bar.
+// Draws the current frame's kept data, its frame (axpfrm), title and colour
+// bar, placing the frame first (fgstrf) when that was not done.
 void fgpfrm();
 // The V rectangle of the current cell.
 void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
+
+// ---------------------------------------------------------------------------
+// Data kept for the frame
+// ---------------------------------------------------------------------------
+
+// A polyline of n points in U (line type, line index) for the current frame,
+// drawn by fgpfrm; a window left as fgfrm set it ([0, 1] x [0, 1]) becomes
+// the extent of the frame's data (5% of room above and below).
+void fgplzu(int n, const float* x, const float* y, int itype, int index);
+// n markers of type itype and size (V) at (x, y) in U, each in the colour of
+// the band of its value v among the contour levels (cnslvl ...), as a colour
+// bar shows them; drawn by fgpfrm, their extent a window as for fgplzu.
+void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size);
+
+// Arrows of the vectors (u, v) at the n points (x, y) in U, drawn now through
+// the finalized transformation: u along growing x (east on a map), v along
+// growing y (north), vscale V units per unit of speed, line index index.
+void fgvecu(int n, const float* x, const float* y, const float* u, const float* v, float vscale, int index);
 
 // ---------------------------------------------------------------------------
 // Maps

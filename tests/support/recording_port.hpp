@@ -150,6 +150,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
         logCall(buf);
       },
       nullptr,  // no glyph masks: stroke-font text arrives as strokes
+      nullptr,  // no exact pages: the A4 layout of the design
   };
   return port;
 }
