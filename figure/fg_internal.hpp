@@ -38,6 +38,7 @@ struct State {
   int nrow = 1, ncol = 1;
   int cell = -1;           // index of the current cell on the page; -1: no frame yet
   bool pageStarted = false;
+  int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
   Rect page;               // V extent of the page
   std::string figureTitle;
   // current frame
@@ -50,6 +51,7 @@ struct State {
   MapRequest override;
   // the layout as placed by fgstrf, for fgpfrm
   bool placed = false;
+  bool drawn = false;      // fgpfrm has drawn the current frame
   float titleBase = 0;     // V y of the frame title's lowest line's base
   float barGap = 0;        // gap from the viewport to the colour bar
   std::array<float, 4> labelRoom{};

@@ -366,7 +366,48 @@ void fgfttl(std::string_view title) {
   state().figureTitle = t;
 }
 
+namespace figure {
+namespace {
+
+// A frame started and never drawn is drawn before the next one (or the close):
+// its kept data and titles must not vanish.
+void finishPendingFrame() {
+  State& s = state();
+  // A frame started by sgfrm (or a new session) since our page began has
+  // replaced it: what was pending there belongs to a page that is gone.
+  int nframe = 0;
+  sgiget("NFRAME", nframe);
+  if (s.pageStarted && nframe != s.nframe) {
+    s.pageStarted = false;
+    s.cell = -1;
+    s.items.clear();
+    return;
+  }
+  if (s.cell >= 0 && !s.drawn) fgpfrm();
+}
+
+}  // namespace
+}  // namespace figure
+
+void fgopn(std::string_view cfname, float width, float height, std::string_view cunit) {
+  if (!text::trimmed(cfname).empty()) swcset("FNAME", cfname);
+  fgpage(width, height, cunit);
+  figure::State& s = state();
+  s.pageStarted = false;
+  s.cell = -1;
+  sgopn(2);
+}
+
+void fgcls() {
+  figure::finishPendingFrame();
+  figure::State& s = state();
+  s.pageStarted = false;
+  s.cell = -1;
+  sgcls();
+}
+
 void fgfrm() {
+  figure::finishPendingFrame();
   figure::State& s = state();
   if (!s.pageStarted || s.cell + 1 >= s.nrow * s.ncol) {
     // V spans the whole page, whatever its shape.
@@ -375,6 +416,7 @@ void fgfrm() {
     sglset("LFULL", true);
     sgfrm();
     sglset("LFULL", lfull);
+    sgiget("NFRAME", s.nframe);
     sgqvpt(s.page.x0, s.page.x1, s.page.y0, s.page.y1);
     s.pageStarted = true;
     s.cell = 0;
@@ -397,6 +439,7 @@ void fgfrm() {
   s.map = {};
   s.override = {};
   s.placed = false;
+  s.drawn = false;
   s.items.clear();
   figure::restoreText();
   for (const char* side : figure::kSides) axsttl(side, "");
@@ -504,6 +547,7 @@ void fgpfrm() {
     return;
   }
   if (!s.placed) fgstrf();
+  s.drawn = true;
   figure::drawItems();
   if (!s.placed) {
     axpfrm();

@@ -115,6 +115,10 @@ std::vector<Package> packages() {
              "Levels, contour lines and their labels, band colours and the colour bar.", {}};
   ZEP_WALK_VALUES(cn, cn.rows);
   out.push_back(std::move(cn));
+  Package fg{"FG", "FG: figure parameters",
+             "Room kept inside the cells of a figure's grid, and the heights of frame and figure titles.", {}};
+  walk<float>(fg.rows, "real", zep::fgrqnp, zep::fgrqcp, zep::fgrqcl, zep::fgrqvl, showReal);
+  out.push_back(std::move(fg));
   return out;
 }
 

@@ -17,5 +17,4 @@ for k, projection in enumerate([ccrs.Mollweide(), ccrs.NorthPolarStereo()]):
     ax.gridlines(draw_labels=True)
     ax.set_title(["SURFACE TEMPERATURE (°C)", "NORTHERN HEMISPHERE"][k])
     fig.colorbar(bands, ax=ax, orientation=["horizontal", "vertical"][k])
-for suffix in ["png", "pdf"]:
-    fig.savefig("figure_global_field." + suffix)
+fig.savefig("figure_global_field.pdf")

@@ -10,5 +10,4 @@ ax.set_xlabel("x")
 ax.set_ylabel("y")
 ax.set_title("$10^5$ POINTS COLOURED BY DISTANCE")
 fig.colorbar(points, ax=ax)
-for suffix in ["png", "pdf"]:
-    fig.savefig("figure_scatter." + suffix)
+fig.savefig("figure_scatter.pdf")

@@ -13,5 +13,4 @@ ax2.set_yscale("log")
 ax2.set_xlabel("time t (s)")
 ax2.set_ylabel("$e^{t/2}$")
 ax2.set_title("EXPONENTIAL GROWTH")
-for suffix in ["png", "pdf"]:
-    fig.savefig("figure_time_series." + suffix)
+fig.savefig("figure_time_series.pdf")

@@ -13,5 +13,4 @@ ax.quiver(lon, lat, u, v, transform=ccrs.PlateCarree())
 ax.gridlines(draw_labels=True)
 ax.set_title("WIND AT 850 hPa (m s$^{-1}$)")
 fig.colorbar(bands, ax=ax)
-for suffix in ["png", "pdf"]:
-    fig.savefig("figure_wind." + suffix)
+fig.savefig("figure_wind.pdf")

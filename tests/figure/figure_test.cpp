@@ -312,3 +312,15 @@ TEST(FigureMaps, AMapThatMissesItsViewportIsWarnedAbout) {
 }
 
 }  // namespace
+
+namespace {
+
+// The page of markup names lists every name the figure layer knows.
+TEST(FigureText, EveryMarkupNameIsDocumented) {
+  const std::string doc = zeptest::readFile(fs::path(ZEP_SOURCE_DIR) / "docs" / "text-markup.md");
+  for (const zep::figure_text::Symbol& s : zep::figure_text::symbols())
+    EXPECT_NE(doc.find("`\\" + std::string(s.name) + "` | " + std::string(s.utf8) + " |"), std::string::npos)
+        << s.name;
+}
+
+}  // namespace
