@@ -11,6 +11,7 @@
 
 int main() {
   int count = 0;
+  zep::swcmll();
   zep::swqcmn(count);
   for (int i = 1; i <= count; ++i) {
     std::array<char, 80> text{};
@@ -19,6 +20,9 @@ int main() {
     description.erase(description.find_last_not_of(' ') + 1);
     char name[32];
     std::snprintf(name, sizeof name, "colormap_%02d", i);
+    // The open rewrites CLRMAP to the file it chose; back to the default, so
+    // that ICLRMAP picks from the list again.
+    zep::swcset("CLRMAP", "colormap");
     zep::swiset("ICLRMAP", i);
     zep::fgopn(name, 16, 2.4F, "CM");
     zep::sglset("LFULL", true);  // V runs over the whole page: [0, 1] x [0, 0.15]

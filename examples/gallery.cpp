@@ -1004,6 +1004,11 @@ void tonesAndImagesPage() {
 
 void figureLayerPage() {
   startPage();
+  // Six frames on one page: smaller text than the AX defaults, as for any dense figure.
+  zep::axrset("RLABEL", 0.014F);
+  zep::axrset("RTITLE", 0.016F);
+  zep::fgrset("RTITLE", 0.02F);
+  zep::cnrset("BARLHT", 0.012F);
   zep::fggrid(2, 3);
   // 1: kept data sets the window; a legend with markup and plain "_".
   std::vector<float> t(200), a(200), b(200);
@@ -1019,11 +1024,6 @@ void figureLayerPage() {
   zep::axsttl("L", "signal (\\mu V)");
   zep::fgttl("KEPT DATA, AUTOMATIC WINDOW");
   zep::fgpfrm();
-  zep::axlgcl();
-  zep::axlgln(23, 1, "sin t \\pm 0");
-  zep::axlgln(43, 2, "e\\^{-0.3t} cos 3t, run_2");
-  zep::axlgpv("TR");
-  zep::axlgcl();
   // 2: a log axis with long labels: the room is measured from them.
   zep::fgfrm();
   zep::sgswnd(-123456, 987654, 1e-3F, 1e4F);
@@ -1043,6 +1043,7 @@ void figureLayerPage() {
   }
   useColormap(4);
   zep::cnsfld(nx, ny, z.data(), lon.data(), lat.data());
+  zep::cnslvi(10, 0);
   for (int k = 0; k < 2; ++k) {
     zep::fgfrm();
     zep::fgsmap(k == 0 ? 12 : 31, -180, 180, k == 0 ? -90 : 0, 90);
@@ -1068,8 +1069,8 @@ void figureLayerPage() {
   zep::fgvecu(static_cast<int>(px.size()), px.data(), py.data(), pu.data(), pv.data(), 0.0012F, 1);
   zep::fgpfrm();
   useColormap(1);
-  // 6: free text with named symbols, and a text of over 80 characters; a
-  // frame without sides, which the next sgfrm leaves undrawn.
+  // 6: free text with named symbols in a frame without sides: the next sgfrm
+  // leaves it undrawn.
   zep::fgfrm();
   float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
   zep::fgqcel(x0, x1, y0, y1);
@@ -1078,10 +1079,13 @@ void figureLayerPage() {
                          "\\pm \\times \\cdot \\div \\deg \\infty \\leq \\geq \\neq \\equiv",
                          "\\partial \\nabla \\int \\oint \\sum \\sqrt \\propto \\in",
                          "\\leftarrow \\rightarrow \\uparrow \\downarrow  x\\^{2} T\\_{0}",
-                         "plain: a_b | \"quoted\"",
-                         "a text of more than eighty characters drawn whole by the figure layer, in pieces"};
-  for (int i = 0; i < 7; ++i)
-    zep::fgtxzv(x0 + 0.01F, y1 - 0.04F - 0.028F * static_cast<float>(i), lines[i], i == 6 ? 0.0085F : 0.016F, 0, -1, 1);
+                         "plain: a_b | \"quoted\""};
+  for (int i = 0; i < 6; ++i)
+    zep::fgtxzv(x0 + 0.01F, y1 - 0.04F - 0.03F * static_cast<float>(i), lines[i], 0.016F, 0, -1, 1);
+  zep::axrset("RLABEL", 0.02F);
+  zep::axrset("RTITLE", 0.024F);
+  zep::fgrset("RTITLE", 0.03F);
+  zep::cnrset("BARLHT", 0.016F);
 }
 
 // ---------------------------------------------------------------------------

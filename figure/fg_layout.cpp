@@ -250,6 +250,26 @@ struct Reserved {
   float barRoom = 0;
 };
 
+// A polar frame whose scale was left at 0: the largest radius of the kept
+// data (or the window's largest |x|) reaches the edge of the viewport.
+void fitPolar(const Rect& vp) {
+  float simfac = 0, vxoff = 0, vyoff = 0;
+  sgqsim(simfac, vxoff, vyoff);
+  if (simfac != 0) return;
+  float rmax = 0;
+  for (const Item& item : state().items)
+    for (float r : item.x)
+      if (std::isfinite(r)) rmax = std::max(rmax, std::abs(r));
+  if (!(rmax > 0)) {
+    float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
+    sgqwnd(ux0, ux1, uy0, uy1);
+    rmax = std::max(std::abs(ux0), std::abs(ux1));
+  }
+  if (!(rmax > 0)) rmax = 1;
+  sgsvpt(vp.x0, vp.x1, vp.y0, vp.y1);
+  sgssim(0.5F * std::min(vp.width(), vp.height()) / rmax, 0, 0);
+}
+
 Reserved reserve(const State& s) {
   const float pad = std::max(real("RPAD"), 0.0F);
   Reserved r;
@@ -373,11 +393,13 @@ namespace {
 // its kept data and titles must not vanish.
 void finishPendingFrame() {
   State& s = state();
-  // A frame started by sgfrm (or a new session) since our page began has
-  // replaced it: what was pending there belongs to a page that is gone.
+  // A frame started by sgfrm since our page began, or a session closed, has
+  // ended that page: what was pending there belongs to a page that is gone.
   int nframe = 0;
+  bool page = false;
   sgiget("NFRAME", nframe);
-  if (s.pageStarted && nframe != s.nframe) {
+  swqpag(page);
+  if (s.pageStarted && (nframe != s.nframe || !page)) {
     s.pageStarted = false;
     s.cell = -1;
     s.items.clear();
@@ -447,6 +469,12 @@ void fgfrm() {
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
   sgswnd(0, 1, 0, 1);
   sgstrn(1);
+  // No similarity, pole or map limits left from an earlier frame's map.
+  sgrset("SIMFAC", 0);
+  sgrset("VXOFF", 0);
+  sgrset("VYOFF", 0);
+  sgsmpl(0, 90, 0);
+  sgstxy(-180, 180, -90, 90);
   sgstrf();
 }
 
@@ -487,7 +515,9 @@ void fgstrf() {
   if (s.map.set) {
     room = figure::mapRoom();
     vp = figure::inset(r.area, room);
-    if (figure::tooSmall(vp, s.cellRect)) {
+    // A map keeps its aspect and may well be small; only a cell with next to
+    // no room left for it gives up on the labels' room.
+    if (!(vp.width() > 0.1F * r.area.width() && vp.height() > 0.1F * r.area.height())) {
       msgdmp("W", "FGSTRF", "THE CELL IS TOO SMALL FOR THE MAP AND ITS LABELS; THE LABELS MAY OVERLAP.");
       vp = figure::inset(r.area, {0.1F * r.area.width(), 0.1F * r.area.width(), 0.1F * r.area.height(), 0.1F * r.area.height()});
     }
@@ -527,6 +557,7 @@ void fgstrf() {
       room = {side, side, side, side};
       cramped = figure::tooSmall(figure::inset(r.area, room), r.area);
       vp = figure::withAspect(figure::inset(r.area, room), s.aspect > 0 ? s.aspect : (itr == 5 ? 1.0F : 0.0F));
+      if (itr == 5) figure::fitPolar(vp);
     }
     if (cramped) {
       msgdmp("W", "FGSTRF", "THE CELL IS TOO SMALL FOR THE FRAME'S LABELS; THE LABELS MAY OVERLAP.");

@@ -370,6 +370,8 @@ void swpopn() {
 
 void swflsh() { driverPort().flash(); }
 
+void swqpag(bool& lpage) { lpage = state.lopen && state.pageOpen; }
+
 void swpcls() {
   requireOpen("SWPCLS");
   // A session closed before its first frame has no page: nothing was completed.

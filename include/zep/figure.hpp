@@ -53,6 +53,12 @@ ZEP_DECLARE_VALUE_TABLE(fgr, float)
 // PDF, EPS and SVG pages of exactly that size, upright; PNG pages of that size
 // at SW DPI pixels per inch (100: a 9 x 6 inch page is 900 x 600 pixels).
 void fgpage(float width, float height, std::string_view cunit);
+// Opens workstation 2 for a figure: output files named cfname (blank: SW
+// FNAME) on pages of width x height in cunit; the format is SW IFL (4 PDF by
+// default, -SW_IFL=1 on the command line for PNG).
+void fgopn(std::string_view cfname, float width, float height, std::string_view cunit);
+// Draws a frame still waiting for fgpfrm and closes the workstation (sgcls).
+void fgcls();
 // PNG resolution in pixels per inch for the next sgopn (SW DPI).
 void fgsdpi(float dpi);
 
@@ -66,7 +72,9 @@ void fggrid(int nrow, int ncol);
 // Title of the figure, drawn above the grid of every page that follows (blank: none).
 void fgfttl(std::string_view title);
 // Starts the next frame in the next cell: window, viewport and transformation
-// back to their start (ITR 1), axis titles cleared, no frame title, no map.
+// back to their start (ITR 1, no similarity, map pole and limits of the whole
+// globe), axis titles cleared, no frame title, no map. A previous frame not yet
+// drawn by fgpfrm is drawn first.
 void fgfrm();
 // Keeps the next fgstrf's viewport at height / width = ratio (0: fill the cell).
 void fgsasp(float ratio);
@@ -78,7 +86,8 @@ void fgttl(std::string_view title);
 void fgsbar(std::string_view side);
 // Finalizes the transformation of the current frame with its viewport placed in
 // the cell so that its tick labels, axis titles, frame title and colour bar fit
-// (measured from the texts the frame will draw), or its map filling the cell.
+// (measured from the texts the frame will draw), or its map filling the cell; a
+// polar frame (ITR 5) left without a similarity gets one that fits its data.
 void fgstrf();
 // Draws the current frame's kept data, its frame (axpfrm), title and colour
 // bar, placing the frame first (fgstrf) when that was not done.

@@ -324,3 +324,47 @@ TEST(FigureText, EveryMarkupNameIsDocumented) {
 }
 
 }  // namespace
+
+namespace {
+
+// A colour bar beside a frame whose right side carries long labels, and one
+// beside a map: between the labels and the bar's outline (the first column
+// with a vertical run of ink over half the frame's height) lie blank columns.
+TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
+  for (const bool map : {false, true}) {
+    TempWorkDir dir;
+    std::array<float, 4> vp{};
+    drawExactPage(1, 16, 10, [&] {
+      const float levels[] = {-1000, -500, 0, 500, 1000};
+      zep::cnslvl(5, levels);
+      zep::fgfrm();
+      if (map) {
+        zep::fgsmap(12, -180, 180, -90, 90);
+      } else {
+        zep::sgswnd(0, 1, -123456, 123456);
+        zep::axssid("R", true, true);
+      }
+      zep::fgsbar("R");
+      zep::fgstrf();
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    const PagePixels p{png};
+    const int top = p.y(vp[3]), bottom = p.y(vp[2]);
+    int bar = -1;
+    for (int x = p.x(vp[1]) + 3; x < png.width() && bar < 0; ++x) {
+      int run = 0, longest = 0;
+      for (int y = top; y <= bottom; ++y) {
+        run = p.ink(x, y) ? run + 1 : 0;
+        longest = std::max(longest, run);
+      }
+      if (longest > (bottom - top) / 2) bar = x;
+    }
+    ASSERT_GT(bar, 0) << (map ? "map" : "frame") << ": no colour bar found";
+    EXPECT_EQ(p.inkIn(bar - 3, bar - 1, 0, png.height() - 1), 0) << (map ? "map" : "frame") << ": labels touch the bar";
+    EXPECT_GT(p.inkIn(p.x(vp[1]) + 3, bar - 4, top, bottom), 0) << (map ? "map" : "frame") << ": labels expected";
+  }
+}
+
+}  // namespace
