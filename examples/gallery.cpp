@@ -1114,7 +1114,7 @@ const std::vector<Page>& pages() {
       {"CURVILINEAR GRID (ITR 51)", curvilinearPage},
       {"PERSPECTIVE VIEW OF STACKED PLANES", perspectivePage},
       {"TONES AND IMAGES (WORKSTATION ENTRIES)", tonesAndImagesPage},
-      {"FIGURE LAYER: GRID, FITTED MAPS, ARROWS, MARKUP", figureLayerPage},
+      {"FIGURE LAYER: GRID, MAPS, MARKUP", figureLayerPage},
   };
   return table;
 }

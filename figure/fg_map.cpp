@@ -11,6 +11,7 @@
 #include <zep/zep.hpp>
 
 #include "figure/fg_internal.hpp"
+#include "graphics/transform_queries.hpp"
 #include "primitives/figure_text.hpp"
 
 namespace zep {
@@ -166,7 +167,10 @@ void placeMap(const Rect& region) {
   sgrset("STLAT1", s.stlat1);
   sgrset("STLAT2", s.stlat2);
   sgssim(1, 0, 0);
+  // At unit scale the map may well miss the region: that is what is measured.
+  transform::setMapCoverageCheck(false);
   sgstrf();
+  transform::setMapCoverageCheck(true);
   const Extent e = measure(s);
   if (e.empty()) {
     msgdmp("W", "FGSTRF", "THE MAP OF ITR = " + std::to_string(m.itr) + " HAS NO AREA OVER ITS BOX; NOT SCALED.");

@@ -12,6 +12,7 @@
 #include <zep/primitives.hpp>
 
 #include "graphics/projection_table.hpp"
+#include "graphics/transform_queries.hpp"
 
 namespace zep {
 namespace {
@@ -167,7 +168,10 @@ void finalizeMap(int itr, std::string_view routine) {
 // A map scaled or placed so that none of it, or a speck of it, lies in its
 // viewport draws an empty frame with no other sign: say so. The limits in T
 // are sampled through the projection just finalized.
+bool mapCoverageCheck = true;
+
 void warnIfMapMissesViewport(const Rect& vp) {
+  if (!mapCoverageCheck) return;
   float rundef = 0.0F;
   glrget("RUNDEF", rundef);
   const float cp = rfpi() / 180.0F;
@@ -194,6 +198,8 @@ void warnIfMapMissesViewport(const Rect& vp) {
          std::string(inside ? "MAP COVERS <1% OF ITS VIEWPORT" : "MAP WHOLLY OUTSIDE ITS VIEWPORT") + " (SIMFAC = " + simfac + ").");
   msgdmp("M", "-CNT.-", "SET SIMFAC, VXOFF AND VYOFF, OR FIT THE MAP WITH FGSMAP.");
 }
+
+void setMapCoverageCheck(bool on) { mapCoverageCheck = on; }
 
 }  // namespace transform
 
