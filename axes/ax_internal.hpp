@@ -66,8 +66,10 @@ std::string textParameter(std::string_view name);
 
 // Drawing helpers. Polylines at the U or V level ('U', 'V') with a line index and type.
 void polyline(char level, const std::vector<float>& x, const std::vector<float>& y, int index, int itype);
-// Text in V with markup; height in V, angle in degrees, centring -1/0/1.
-void text(float vx, float vy, std::string_view s, float height, int angle, int centring, int index);
+// Text in V with markup; height in V, angle in degrees, centring -1/0/1; never
+// clipped, never fatal; `routine` names it in warnings (a text off the page).
+void text(float vx, float vy, std::string_view s, float height, int angle, int centring, int index,
+          std::string_view routine = "AXPFRM");
 // Width of a text with markup in V for a height.
 float textWidth(std::string_view s, float height);
 

@@ -146,7 +146,7 @@ void drawAt(float left, float top) {
       case Sample::kNone:
         break;
     }
-    axes::text(x0 + (samples ? len + m : 0), row, e.text, th, 0, -1, textIndex);
+    axes::text(x0 + (samples ? len + m : 0), row, e.text, th, 0, -1, textIndex, "AXLGPV");
     row -= 1.5F * th;
   }
 }

@@ -43,6 +43,17 @@ for exe in "$build"/bench/bench_*; do
   (cd "$work" && "$top/$exe") | tee -a "$rows" | grep -v '^ROW|\|^NOTE|' >&2 || true
 done
 
+# Whole figures against matplotlib: a script, since the baseline is Python.
+keep=1
+if (($#)); then
+  keep=0
+  for w in "$@"; do [[ figures_vs_matplotlib == *"$w"* ]] && keep=1; done
+fi
+if ((keep)); then
+  echo "running figures_vs_matplotlib ..." >&2
+  bench/figures_vs_matplotlib.sh "$build" | tee -a "$rows" | grep -v '^ROW|\|^NOTE|' >&2 || true
+fi
+
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/{print $2}') GiB;" \
   "cairo $(pkg-config --modversion cairo), PROJ $(pkg-config --modversion proj 2>/dev/null || echo -)," \

@@ -213,11 +213,39 @@ void take_arguments(const OpenRequest& a) {
   s.xtitle = zgtrim(a.title, kZgNameLength);
 }
 
+// A page of the size asked for: points on vector pages, pixels at page_dpi on
+// PNG pages, upright and without a border. Line widths keep one size relative
+// to the page in both: index 1 is 1/100 inch (0.72 pt, 1 pixel at 100 dpi).
+void lay_out_exact_page() {
+  ZgState& s = zgstate();
+  const ZgFormat& f = zgformat();
+  const double win = s.page_wcm / 2.54, hin = s.page_hcm / 2.54;
+  if (f.raster) {
+    const auto px = [&](double inches) {
+      return std::clamp(std::round(inches * s.page_dpi), 1.0, static_cast<double>(kZgMaxSurfaceSide));
+    };
+    s.exact_w = px(win);
+    s.exact_h = px(hin);
+    s.dlnscale = s.page_dpi / 100.0;
+  } else {
+    s.exact_w = win * 72.0;
+    s.exact_h = hin * 72.0;
+    // EPS lines take their own doubled widths (create_eps).
+    s.dlnscale = f.line_scale > 0.0 ? 0.36 : 0.72;
+  }
+  s.offx = s.offy = 0.0;
+}
+
 // The plot keeps its aspect ratio and fits 750 x 529 points of the A4 sheet
 // less its margins, its width along the sheet's long side.
 void lay_out_paper(float rlwfact) {
   ZgState& s = zgstate();
   const ZgFormat& f = zgformat();
+  s.exact = s.idev_type == 2 && s.page_wcm > 0.0 && s.page_hcm > 0.0;
+  if (s.exact) {
+    lay_out_exact_page();
+    return;
+  }
   if (!f.paper) {
     s.dlnscale = 1.0;
     return;
@@ -258,6 +286,9 @@ void set_up_surface_size() {
       gtk_widget_get_size_request(s.drawing_area, &s.wsxwd, &s.wsywd);
       if (s.wnd && !s.window_shown) show_window();  // it was hidden, but this open waits in it
     }
+  } else if (s.exact) {
+    s.wsxwd = static_cast<int>(std::ceil(s.exact_w));
+    s.wsywd = static_cast<int>(std::ceil(s.exact_h));
   } else if (zgformat().paper) {
     s.wsxwd = static_cast<int>(s.ddvscale * s.iPS_PAGE_HEIGHT);
     s.wsywd = static_cast<int>(s.ddvscale * s.iPS_PAGE_WIDTH);
@@ -265,6 +296,7 @@ void set_up_surface_size() {
     s.wsxwd = s.iwidth + 4;
     s.wsywd = s.iheight + 4;
   }
+  s.wsyflip = s.exact ? s.exact_h : s.wsywd;
 }
 
 // The provisional context carries the background colour; the single PDF file
@@ -279,7 +311,7 @@ void make_first_context() {
     zgupdate(0);
     if (s.wait_op) wait_for(1);
   }
-  if (zgformat().rotated) zgcatl();
+  if (zgturnspage()) zgcatl();
   zgsetcolor(s.cr.get(), 0);
   if (zgformat().raster) {
     s.cr.reset();
@@ -308,6 +340,16 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
   // An error report that ends the process first completes what was written.
   set_msgdmp_fin_func(&zgfinishoutput);
 }
+
+void zgspag(double width_cm, double height_cm, double dpi) {
+  ZgState& s = zgstate();
+  const bool valid = std::isfinite(width_cm) && std::isfinite(height_cm) && width_cm > 0.0 && height_cm > 0.0;
+  s.page_wcm = valid ? width_cm : 0.0;
+  s.page_hcm = valid ? height_cm : 0.0;
+  s.page_dpi = std::isfinite(dpi) && dpi > 0.0 ? dpi : 100.0;
+}
+
+bool zgturnspage() { return zgformat().rotated && !zgstate().exact; }
 
 void zgdcls() {
   ZgState& s = zgstate();
@@ -347,7 +389,7 @@ void zgpopn() {
 
   if (zgperpagefile()) {
     s.cr.reset(zgcsfc());
-    if (zgformat().rotated) zgcatl();
+    if (zgturnspage()) zgcatl();
   }
   // A page after the close of the single PDF file has nowhere to go; the
   // completed file is not overwritten.

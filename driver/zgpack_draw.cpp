@@ -792,6 +792,14 @@ void zgqpnt(float&, float&, int&) {}
 
 void zgqrct(float& xmin, float& xmax, float& ymin, float& ymax, float& fact) {
   const ZgState& s = zgstate();
+  if (s.exact) {
+    // The whole page, to the edge; one unit is a point or a pixel at page_dpi.
+    xmin = ymin = 0.0f;
+    xmax = static_cast<float>(s.exact_w);
+    ymax = static_cast<float>(s.exact_h);
+    fact = static_cast<float>(zgformat().raster ? 2.54 / s.page_dpi : 2.54 / 72.0);
+    return;
+  }
   if (zgformat().paper) {
     xmin = 0.0f;
     xmax = static_cast<float>(s.iPS_PAGE_HEIGHT);
@@ -810,12 +818,12 @@ void zgsrot(int i) { zgstate().iwtroz = i; }
 
 void zgfint(double x, double y, int& ix, int& iy) {
   ix = zgtrunc(x + 0.5);
-  iy = zgtrunc(zgstate().wsywd - y + 0.5);
+  iy = zgtrunc(zgstate().wsyflip - y + 0.5);
 }
 
 void zgiint(int ix, int iy, float& x, float& y) {
   x = static_cast<float>(ix);
-  y = static_cast<float>(zgstate().wsywd - iy);
+  y = static_cast<float>(zgstate().wsyflip - iy);
 }
 
 void zgfrel(double x, double y, float& xs, float& ys) {

@@ -36,7 +36,8 @@ cairo_surface_t* create_eps(const ZgFormat& f, const std::string& file) {
   ZgState& s = zgstate();
   s.ddvscale = 1.0;
   zgopenfile(file);
-  cairo_surface_t* surface = cairo_ps_surface_create_for_stream(&zgwritefile, nullptr, f.page_width, f.page_height);
+  const double w = s.exact ? s.exact_w : f.page_width, h = s.exact ? s.exact_h : f.page_height;
+  cairo_surface_t* surface = cairo_ps_surface_create_for_stream(&zgwritefile, nullptr, w, h);
   cairo_ps_surface_set_eps(surface, TRUE);
   // EPS lines keep their own widths from here on, whatever RLWFACT says.
   s.linewidth = kZgEpsLineWidths;
@@ -46,13 +47,16 @@ cairo_surface_t* create_eps(const ZgFormat& f, const std::string& file) {
 cairo_surface_t* create_svg(const ZgFormat&, const std::string& file) {
   const ZgState& s = zgstate();
   zgopenfile(file);
+  if (s.exact) return cairo_svg_surface_create_for_stream(&zgwritefile, nullptr, s.exact_w, s.exact_h);
   return cairo_svg_surface_create_for_stream(&zgwritefile, nullptr, s.wsxwd, s.wsywd);
 }
 
 // Portrait A4 page; zgcatl turns the plot onto it.
 cairo_surface_t* create_pdf(const ZgFormat& f, const std::string& file) {
+  const ZgState& s = zgstate();
   zgstate().ddvscale = 1.0;
   zgopenfile(file);
+  if (s.exact) return cairo_pdf_surface_create_for_stream(&zgwritefile, nullptr, s.exact_w, s.exact_h);
   return cairo_pdf_surface_create_for_stream(&zgwritefile, nullptr, f.page_width, f.page_height);
 }
 

@@ -72,6 +72,12 @@ struct ZgState {
   int ifl = 1;
   int iwidth = 900, iheight = 650;
   int wsxwd = 0, wsywd = 0;
+  // the height the y axis is turned about (wsywd, or an exact page's fractional height)
+  double wsyflip = 0.0;
+  // a page of exact size (zgspag) for file output; zero width: the design's layout
+  double page_wcm = 0.0, page_hcm = 0.0, page_dpi = 100.0;
+  bool exact = false;     // the open device uses it
+  double exact_w = 0.0, exact_h = 0.0;  // its size in surface units
 
   // paper layout of PDF and EPS
   int iPS_PAGE_WIDTH = 0, iPS_PAGE_HEIGHT = 0;
@@ -236,7 +242,7 @@ inline int zgtrunc(double v) {
 
 // Conversion from workstation to surface coordinates.
 inline double zgxs(double x) { return (x + 0.5) * zgstate().ddvscale; }
-inline double zgys(double y) { return (zgstate().wsywd - y + 0.5) * zgstate().ddvscale; }
+inline double zgys(double y) { return (zgstate().wsyflip - y + 0.5) * zgstate().ddvscale; }
 
 // Surface coordinates to the page of the current context: turned exactly by 90
 // degrees onto the portrait sheet after zgcatl (the context itself keeps the
@@ -253,6 +259,8 @@ inline ZgPoint zgturn(double xs, double ys) {
 // The same turn as a transformation of cr, for what cairo places itself
 // (system-font text, images); nothing without zgcatl.
 void zgturncontext(cairo_t* cr);
+// Whether the open device's pages are turned onto the A4 sheet (not on exact pages).
+bool zgturnspage();
 
 // Strokes the polylines gathered so far; anything else that draws, changes the
 // drawing state or ends a page calls it first.

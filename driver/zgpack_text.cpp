@@ -387,7 +387,7 @@ void zgtxt(double x, double y, double size, std::string_view text, int n, double
 
   const double theta = s.jdev_type > 0 ? -angle : 1.5707963267948966 - angle;
   const double ct = std::cos(theta), st = std::sin(theta);
-  const double yy = s.wsywd - y;
+  const double yy = s.wsyflip - y;
   const double along = icent < 0 ? 0.0 : icent == 0 ? 0.5 * w : w;
   auto x0 = static_cast<float>(x - along * ct + (h / 2) * st);
   auto y0 = static_cast<float>(yy - (h / 2) * ct - along * st);

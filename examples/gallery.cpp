@@ -1524,6 +1524,96 @@ void chartsPage() {
 }
 
 // ---------------------------------------------------------------------------
+// The figure layer: a grid laid out for its labels, fitted maps, markup
+// ---------------------------------------------------------------------------
+
+void figureLayerPage() {
+  startPage();
+  // Six frames on one page: smaller text than the AX defaults, as for any dense figure.
+  zep::axrset("RLABEL", 0.014F);
+  zep::axrset("RTITLE", 0.016F);
+  zep::fgrset("RTITLE", 0.02F);
+  zep::cnrset("BARLHT", 0.012F);
+  zep::fggrid(2, 3);
+  // 1: kept data sets the window; a legend with markup and plain "_".
+  std::vector<float> t(200), a(200), b(200);
+  for (int i = 0; i < 200; ++i) {
+    t[i] = 0.05F * static_cast<float>(i);
+    a[i] = std::sin(t[i]);
+    b[i] = std::exp(-0.3F * t[i]) * std::cos(3 * t[i]);
+  }
+  zep::fgfrm();
+  zep::fgplzu(200, t.data(), a.data(), 1, 23);
+  zep::fgplzu(200, t.data(), b.data(), 2, 43);
+  zep::axsttl("B", "time t (s)");
+  zep::axsttl("L", "signal (\\mu V)");
+  zep::fgttl("KEPT DATA, AUTOMATIC WINDOW");
+  zep::fgpfrm();
+  // 2: a log axis with long labels: the room is measured from them.
+  zep::fgfrm();
+  zep::sgswnd(-123456, 987654, 1e-3F, 1e4F);
+  zep::sgstrn(2);
+  zep::axsttl("B", "a long axis title that the frame keeps inside its cell");
+  zep::axsttl("L", "\\sigma\\_{xy} (Pa)");
+  zep::fgttl("LOG Y, LONG LABELS");
+  zep::fgpfrm();
+  // 3 and 4: a global field on fitted maps, bands and colour bars.
+  const int nx = 73, ny = 37;
+  std::vector<float> lon(nx), lat(ny), z(static_cast<std::size_t>(nx * ny));
+  for (int i = 0; i < nx; ++i) lon[static_cast<std::size_t>(i)] = -180.0F + 5.0F * static_cast<float>(i);
+  for (int j = 0; j < ny; ++j) lat[static_cast<std::size_t>(j)] = -90.0F + 5.0F * static_cast<float>(j);
+  for (int k = 0; k < nx * ny; ++k) {
+    const float x = lon[static_cast<std::size_t>(k % nx)] * kDeg, y = lat[static_cast<std::size_t>(k / nx)] * kDeg;
+    z[static_cast<std::size_t>(k)] = 40 * std::cos(y) - 10 + 6 * std::sin(3 * x) * std::cos(2 * y);
+  }
+  useColormap(4);
+  zep::cnsfld(nx, ny, z.data(), lon.data(), lat.data());
+  zep::cnslvi(10, 0);
+  for (int k = 0; k < 2; ++k) {
+    zep::fgfrm();
+    zep::fgsmap(k == 0 ? 12 : 31, -180, 180, k == 0 ? -90 : 0, 90);
+    zep::fgttl(k == 0 ? "MOLLWEIDE, FITTED (\\deg C)" : "POLAR STEREOGRAPHIC, NORTH");
+    zep::fgsbar(k == 0 ? "B" : "R");
+    zep::fgstrf();
+    zep::cnshdu();
+    zep::fgpfrm();
+  }
+  // 5: a conic map of a box with arrows.
+  std::vector<float> px, py, pu, pv;
+  for (float lo = 122; lo <= 148; lo += 3)
+    for (float la = 26; la <= 48; la += 3) {
+      px.push_back(lo);
+      py.push_back(la);
+      pu.push_back(10 + 8 * std::sin((la - 25) * 0.25F));
+      pv.push_back(6 * std::cos((lo - 120) * 0.2F));
+    }
+  zep::fgfrm();
+  zep::fgsmap(22, 120, 150, 25, 50);
+  zep::fgttl("CONFORMAL CONIC BOX, ARROWS");
+  zep::fgstrf();
+  zep::fgvecu(static_cast<int>(px.size()), px.data(), py.data(), pu.data(), pv.data(), 0.0012F, 1);
+  zep::fgpfrm();
+  useColormap(1);
+  // 6: free text with named symbols in a frame without sides: the next sgfrm
+  // leaves it undrawn.
+  zep::fgfrm();
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  zep::fgqcel(x0, x1, y0, y1);
+  const char* lines[] = {"\\alpha \\beta \\gamma \\delta \\epsilon \\lambda \\mu \\pi \\sigma \\omega",
+                         "\\Gamma \\Delta \\Theta \\Lambda \\Sigma \\Phi \\Psi \\Omega",
+                         "\\pm \\times \\cdot \\div \\deg \\infty \\leq \\geq \\neq \\equiv",
+                         "\\partial \\nabla \\int \\oint \\sum \\sqrt \\propto \\in",
+                         "\\leftarrow \\rightarrow \\uparrow \\downarrow  x\\^{2} T\\_{0}",
+                         "plain: a_b | \"quoted\""};
+  for (int i = 0; i < 6; ++i)
+    zep::fgtxzv(x0 + 0.01F, y1 - 0.04F - 0.03F * static_cast<float>(i), lines[i], 0.016F, 0, -1, 1);
+  zep::axrset("RLABEL", 0.02F);
+  zep::axrset("RTITLE", 0.024F);
+  zep::fgrset("RTITLE", 0.03F);
+  zep::cnrset("BARLHT", 0.016F);
+}
+
+// ---------------------------------------------------------------------------
 // The page table
 // ---------------------------------------------------------------------------
 
@@ -1554,6 +1644,7 @@ const std::vector<Page>& pages() {
       {"CONTINUOUS COLORMAPS", colormapsPage},
       {"VECTOR FIELDS: ARROWS, BARBS, STREAMLINES", vectorsPage},
       {"CHARTS: ERROR BARS, HISTOGRAMS, BARS, AREAS", chartsPage},
+      {"FIGURE LAYER: GRID, MAPS, MARKUP", figureLayerPage},
   };
   return table;
 }

@@ -22,6 +22,14 @@ inline std::string_view trimmed(std::string_view s) {
   return s.substr(0, n);
 }
 
+// A directory name ready to have a file name appended: a non-blank name that
+// does not end in "/" gets one (GL_DSPATH=/data means /data/).
+inline std::string asDirectory(std::string_view dir) {
+  std::string d(trimmed(dir));
+  if (!d.empty() && d.back() != '/') d += '/';
+  return d;
+}
+
 // `s` cut or blank-padded to exactly `width` characters.
 inline std::string padded(std::string_view s, std::size_t width) {
   std::string out(width, ' ');

@@ -5,6 +5,7 @@
 
 #include <zep/foundation.hpp>
 
+#include "foundation/fixed_text.hpp"
 #include "foundation/registry.hpp"
 
 namespace zep {
@@ -72,6 +73,8 @@ void glqfnm(std::string_view name, std::span<char> path) {
   glcget("DUPATH", userDir);
   glcget("DSPATH", systemDir);
   glcget(name, fileName);
+  userDir = text::asDirectory(userDir);
+  systemDir = text::asDirectory(systemDir);
   const std::string_view directories[] = {" ", userDir, systemDir};
   const std::string_view names[] = {fileName};
   cfsrch(directories, 3, names, 1, path);

@@ -2,7 +2,9 @@
 // window, transformation number, similarity, map pole and clipping limits are
 // SG parameters set without checks; sgstrf checks them and turns them into the
 // constants of the point transformations.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include <zep/foundation.hpp>
@@ -10,6 +12,7 @@
 #include <zep/primitives.hpp>
 
 #include "graphics/projection_table.hpp"
+#include "graphics/transform_queries.hpp"
 
 namespace zep {
 namespace {
@@ -173,6 +176,42 @@ void finalizeMap(int itr, std::string_view routine) {
   szscly(cp * sgReal("TYMIN"), cp * sgReal("TYMAX"));
 }
 
+// A map scaled or placed so that none of it, or a speck of it, lies in its
+// viewport draws an empty frame with no other sign: say so. The limits in T
+// are sampled through the projection just finalized.
+bool mapCoverageCheck = true;
+
+void warnIfMapMissesViewport(const Rect& vp) {
+  if (!mapCoverageCheck) return;
+  float rundef = 0.0F;
+  glrget("RUNDEF", rundef);
+  const float cp = rfpi() / 180.0F;
+  const float tx0 = sgReal("TXMIN"), tx1 = sgReal("TXMAX"), ty0 = sgReal("TYMIN"), ty1 = sgReal("TYMAX");
+  float x0 = HUGE_VALF, x1 = -HUGE_VALF, y0 = HUGE_VALF, y1 = -HUGE_VALF;
+  bool inside = false;
+  constexpr int kSteps = 36;
+  for (int i = 0; i <= kSteps; ++i)
+    for (int j = 0; j <= kSteps; ++j) {
+      const float tx = tx0 + (tx1 - tx0) * (static_cast<float>(i) + 0.001F) / (kSteps + 0.002F);
+      const float ty = ty0 + (ty1 - ty0) * (static_cast<float>(j) + 0.001F) / (kSteps + 0.002F);
+      float vx = 0.0F, vy = 0.0F;
+      stftrn(cp * tx, cp * ty, vx, vy);
+      if (vx == rundef || vy == rundef || !std::isfinite(vx) || !std::isfinite(vy)) continue;
+      x0 = std::min(x0, vx), x1 = std::max(x1, vx), y0 = std::min(y0, vy), y1 = std::max(y1, vy);
+      inside = inside || (vx >= vp.xmin && vx <= vp.xmax && vy >= vp.ymin && vy <= vp.ymax);
+    }
+  const float w = std::min(x1, vp.xmax) - std::max(x0, vp.xmin), h = std::min(y1, vp.ymax) - std::max(y0, vp.ymin);
+  const float share = w > 0.0F && h > 0.0F ? w * h / ((vp.xmax - vp.xmin) * (vp.ymax - vp.ymin)) : 0.0F;
+  if (share >= 0.01F) return;
+  char simfac[32];
+  std::snprintf(simfac, sizeof simfac, "%G", static_cast<double>(sgReal("SIMFAC")));
+  msgdmp("W", "SGSTRF",
+         std::string(inside ? "MAP COVERS <1% OF ITS VIEWPORT" : "MAP WHOLLY OUTSIDE ITS VIEWPORT") + " (SIMFAC = " + simfac + ").");
+  msgdmp("M", "-CNT.-", "SET SIMFAC, VXOFF AND VYOFF, OR FIT THE MAP WITH FGSMAP.");
+}
+
+void setMapCoverageCheck(bool on) { mapCoverageCheck = on; }
+
 }  // namespace transform
 
 // ---------------------------------------------------------------------------
@@ -318,6 +357,8 @@ void sgstrf() {
       break;
     case transform::Kind::Map:
       transform::finalizeMap(itr, "SGSTRF");
+      // The user projection may not be chosen yet: sampling it would stop the program.
+      if (itr != 99) transform::warnIfMapMissesViewport(vp);
       break;
     case transform::Kind::Grid:
       finalizeGrid(*p, vp);

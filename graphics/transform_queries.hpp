@@ -10,5 +10,8 @@ bool perspectiveViewOn();
 // W units per R unit of the workstation transformation; false (scale 0) while
 // it is not defined.
 bool workstationScale(float& scale);
+// Switches off (and back on) sgstrf's warning about a map that misses its
+// viewport, for callers that finalize a map only to measure it.
+void setMapCoverageCheck(bool on);
 
 }  // namespace zep::transform

@@ -36,4 +36,21 @@ while read -r file kind title; do
   esac
   convert "$work/$file" -resize 50% -colors 64 -strip "PNG8:docs/images/gallery-$name.png"
 done <"$work/gallery-pages.txt"
+
+# The README's four figures and the colormap swatches of docs/colormaps.md.
+cmake --build "$build" -j "$(nproc)" --target figure_time_series figure_global_field figure_wind figure_scatter \
+  colormap_swatches >/dev/null
+(
+  cd "$work"
+  for f in time_series global_field wind scatter; do
+    GL_DSPATH="$top/$build/czepdbase/" GL_MSGLEV=2 "$top/$build/figure_$f" -SW_IFL=1
+    convert "figure_${f}_0001.png" -resize 60% -colors 128 -strip "PNG8:$top/docs/images/figure-${f//_/-}.png"
+  done
+  GL_DSPATH="$top/$build/czepdbase/" GL_MSGLEV=2 "$top/$build/colormap_swatches" -SW_IFL=1
+  for png in colormap_*_0001.png; do
+    n=${png#colormap_}
+    n=$((10#${n%%_*}))
+    convert "$png" -strip "$top/docs/images/colormap-$n.png"
+  done
+)
 echo "docs/images/ regenerated."

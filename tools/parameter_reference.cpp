@@ -137,6 +137,10 @@ std::vector<Package> packages() {
   Package ch{"CH", "CH: chart parameters", "Error-bar caps, histogram bins and density, grouped bars.", {}};
   ZEP_WALK_VALUES(ch, ch.rows);
   out.push_back(std::move(ch));
+  Package fg{"FG", "FG: figure parameters",
+             "Room kept inside the cells of a figure's grid, and the heights of frame and figure titles.", {}};
+  walk<float>(fg.rows, "real", zep::fgrqnp, zep::fgrqcp, zep::fgrqcl, zep::fgrqvl, showReal);
+  out.push_back(std::move(fg));
   return out;
 }
 

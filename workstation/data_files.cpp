@@ -93,6 +93,8 @@ Search searchFor(const FileParameter& parameter) {
   Search search;
   glcget("DUPATH", search.userDir);
   glcget("DSPATH", search.systemDir);
+  search.userDir = text::asDirectory(search.userDir);
+  search.systemDir = text::asDirectory(search.systemDir);
   std::string value(kTextWidth, ' ');
   swcget(parameter.name, value);
   const std::string stem(text::trimmed(value));

@@ -71,6 +71,9 @@ struct DriverPort {
   // (null) has every marker filled and stroked
   bool (*mark)(long long, double, double, double, double, double, double, int, const int*, const float*,
                const float*, bool);
+  // a page of exact size in cm for the next open, with PNG pixels per inch; a
+  // port without it (null) keeps the A4 layout
+  void (*spag)(double, double, double);
 };
 
 // The port in use; the real driver unless a test installed another.

@@ -55,6 +55,12 @@ constexpr Entry<bool> kLogicals[] = {
 constexpr Entry<float> kReals[] = {
     {"RIMGCMP", "IMAGE_COMPRESSION", -1.0F},
     {"RLWFACT", "LINE_WIDTH_FACTOR", 0.2F},
+    // An exact page for workstation 2, in cm: PDF, EPS and SVG pages of that
+    // size, upright; PNG pages of that size at DPI pixels per inch, with no
+    // border. 0 and 0 keep the A4 layout and the IWIDTH x IHEIGHT image.
+    {"PAGEW", "PAGE_WIDTH_CM", 0.0F},
+    {"PAGEH", "PAGE_HEIGHT_CM", 0.0F},
+    {"DPI", "IMAGE_DPI", 100.0F},
 };
 
 constexpr Entry<TextValue> kTexts[] = {

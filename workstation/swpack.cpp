@@ -32,7 +32,7 @@ constexpr DriverPort kRealDriver = {
     &zgicls, &zgqpnt, &zgfint, &zgiint, &zgqwdc, &zgqclc, &zgqtnc, &zgqimc, &zgqptc, &zgqrct,
     &zgsrot, &zgclini, &zglset, &zgiset, &zgrset, &zgclip, &zgrclp, &zgtxt, &zgqtxw, &zgftfc,
     &zgsfw,  &zgnumfonts, &zgfontname, &zglistfonts, &zgselectfont, &zggtnm, &zgqfer, &zgqdsc,
-    &zgsdsh, &zgglyph, &zgmark};
+    &zgsdsh, &zgglyph, &zgmark, &zgspag};
 
 const DriverPort* currentPort = &kRealDriver;
 
@@ -64,6 +64,17 @@ struct DispatcherState {
 // error callback lets the report return, carry on as the caller asked.
 void requireOpen(std::string_view routine) {
   if (!state.lopen) msgdmp("E", routine, "WORKSTATION IS NOT OPENED.");
+}
+
+// Drawing needs a page: what is drawn after sgopn and before the first sgfrm
+// would land nowhere (no PNG file) or on no page, and the run would end as if
+// all were well.
+void requirePage(std::string_view routine) {
+  if (!state.lopen) {
+    requireOpen(routine);
+    return;
+  }
+  if (!state.pageOpen) msgdmp("E", routine, "NO PAGE IS OPEN: CALL SGFRM BEFORE DRAWING.");
 }
 
 std::string swText(std::string_view name) {
@@ -108,6 +119,7 @@ struct OpenSettings {
   bool lwnd = false, lsep = false;
   std::string cimgfmt = std::string(8, ' ');
   float rimgcmp = 0, rlwfact = 0;
+  float pagew = 0, pageh = 0, dpi = 0;  // an exact page in cm (0: the A4 layout) and PNG pixels per inch
 };
 
 void announceOpen() {
@@ -151,7 +163,7 @@ bool resolveColormap(OpenSettings& o) {
   // A colormap found as the library's own default was not chosen by the user:
   // the colormap list picks it by number instead. File names are compared exactly:
   // a directory whose name differs only in letter case is another directory.
-  const std::string libraryDefault = std::string(text::trimmed(dspath)) + "colormap.x11";
+  const std::string libraryDefault = text::asDirectory(dspath) + "colormap.x11";
   const bool fromList = text::trimmed(o.colormap) == libraryDefault;
   if (fromList) {
     std::string listed(80, ' ');
@@ -206,6 +218,9 @@ void readOutputSettings(OpenSettings& o) {
   swrget("RIMGCMP", o.rimgcmp);
   swlget("LSEP", o.lsep);
   swrget("RLWFACT", o.rlwfact);
+  swrget("PAGEW", o.pagew);
+  swrget("PAGEH", o.pageh);
+  swrget("DPI", o.dpi);
 }
 
 // The driver keeps its own copies of the text-control parameters from the open.
@@ -237,6 +252,37 @@ void checkLineWidthFactor(float& rlwfact) {
   rlwfact = 0.2F;
 }
 
+std::string shownReal(float value) {
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%G", static_cast<double>(value));
+  return shown;
+}
+
+// An exact page needs both sides (cm, at most 10 m) and, for PNG pages, a
+// resolution that keeps each side within MAXSURF pixels. A refused size falls
+// back to the A4 layout when an error callback lets the report return.
+void checkPageSize(OpenSettings& o) {
+  if (o.pagew == 0.0F && o.pageh == 0.0F) return;
+  for (auto [name, value] : {std::pair{"PAGEW", o.pagew}, std::pair{"PAGEH", o.pageh}}) {
+    if (std::isfinite(value) && value > 0.0F && value <= 1000.0F) continue;
+    msgdmp("E", "SWDOPN",
+           std::string(name) + " = " + shownReal(value) + " IS OUT OF RANGE (>0 TO 1000 CM).");
+    o.pagew = o.pageh = 0.0F;
+    return;
+  }
+  if (!(std::isfinite(o.dpi) && o.dpi > 0.0F && o.dpi <= 10000.0F)) {
+    msgdmp("E", "SWDOPN", "DPI = " + shownReal(o.dpi) + " IS OUT OF RANGE (>0 TO 10000).");
+    o.dpi = 100.0F;
+  }
+  if (state.ifl != 1) return;
+  const double side = std::round(std::max(o.pagew, o.pageh) / 2.54 * o.dpi);
+  if (side <= o.maxsurf) return;
+  msgdmp("E", "SWDOPN",
+         "PAGE OF " + shownReal(o.pagew) + " X " + shownReal(o.pageh) + " CM AT DPI = " + shownReal(o.dpi) + " NEEDS " +
+             std::to_string(static_cast<long long>(side)) + " PIXELS; MAXSURF = " + std::to_string(o.maxsurf) + ".");
+  o.pagew = o.pageh = 0.0F;
+}
+
 // Sizes, counts and factors are checked where they are used: a format number,
 // page number or size that the driver cannot honour (or that would overflow
 // what is derived from it) is refused at open.
@@ -252,6 +298,7 @@ void checkSettings(OpenSettings& o) {
   if (state.iws == 2) {
     checkRange("IFL", state.ifl, 1, 4, "1-4: PNG EPS SVG PDF");
     if (state.ifl == 4) checkLineWidthFactor(o.rlwfact);
+    checkPageSize(o);
   }
 }
 
@@ -292,6 +339,11 @@ void swdopn() {
   handTextParametersToDriver();
 
   state.pageOpen = false;
+  // Only files have pages of a size; the window keeps IWIDTH x IHEIGHT.
+  if (const auto spag = driverPort().spag; spag != nullptr) {
+    if (state.iws == 2) spag(o.pagew, o.pageh, o.dpi);
+    else spag(0.0, 0.0, 100.0);
+  }
   driverPort().dopn(state.jws, o.iwidth, o.iheight, o.iposx, o.iposy, o.idmpdgt, o.ibgpage, o.rlwfact, o.lwait,
                     o.lwait0, o.lwait1, o.lalt, o.lstdot, o.lkey, o.ldump, o.lwnd, o.lfgbg, o.lsep, state.ifl,
                     o.cimgfmt, o.rimgcmp, o.colormap, o.bitmap, o.fname, o.title);
@@ -318,6 +370,8 @@ void swpopn() {
 }
 
 void swflsh() { driverPort().flash(); }
+
+void swqpag(bool& lpage) { lpage = state.lopen && state.pageOpen; }
 
 void swpcls() {
   requireOpen("SWPCLS");
@@ -366,7 +420,7 @@ void swscli(int iclidx) {
 void swslcl(int rgb) { driverPort().slcl(rgb); }
 
 void swgopn() {
-  requireOpen("SWGOPN");
+  requirePage("SWGOPN");
   driverPort().gopn();
 }
 
@@ -410,17 +464,17 @@ bool swmark(long long shape, float x, float y, double a, double b, double c, dou
 }
 
 void swgton(int np, const float* wpx, const float* wpy, int itpat) {
-  requireOpen("SWGTON");
+  requirePage("SWGTON");
   driverPort().gton(np, wpx, wpy, itpat);
 }
 
 void swgtnm(int nring, const int* npts, const float* wpx, const float* wpy, int itpat) {
-  requireOpen("SWGTNM");
+  requirePage("SWGTNM");
   driverPort().gtnm(nring, npts, wpx, wpy, itpat);
 }
 
 void swiopn(int iwx, int iwy, int imw, int imh) {
-  requireOpen("SWIOPN");
+  requirePage("SWIOPN");
   driverPort().iopn(iwx, iwy, imw, imh);
 }
 
@@ -505,6 +559,7 @@ void refreshTextParameters() {
 }  // namespace
 
 void swtxt(float x, float y, float height, std::string_view text, int n, float angle, int icent) {
+  if (state.lopen) requirePage("SWTXT");
   const workstation::DriverPort& d = driverPort();
   bool lclip = false;
   sgpget("LCLIP", lclip);

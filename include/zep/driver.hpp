@@ -21,6 +21,11 @@ void zgdopn(int iws, int iwidth, int iheight, int iposx, int iposy, int idmpdgt,
             bool ldump, bool lwnd, bool lfgbg, bool lsep, int ifl, std::string_view cimgfmt,
             float rimgcmp, std::string_view clrmap, std::string_view bitmap, std::string_view fname,
             std::string_view title);
+// Page of an exact size for the next file open: width and height in cm (0 and 0:
+// the A4 layout and the IWIDTH x IHEIGHT image with its border) and the pixels per
+// inch of PNG pages. PDF, EPS and SVG pages are then that size, upright; a PNG page
+// is exactly round(cm / 2.54 x dpi) pixels each way, with no border.
+void zgspag(double width_cm, double height_cm, double dpi);
 // Close the device: the last wait (window) and the completed PDF file.
 void zgdcls();
 // Open a page: a fresh surface painted with the background colour.

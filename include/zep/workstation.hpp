@@ -93,6 +93,8 @@ void swidat(const int* image, int nlen);
 void swiclr(const int* image, int nlen);
 // Paint the image.
 void swicls();
+// Whether a workstation is open with a page begun (by sgfrm) and not yet ended.
+void swqpag(bool& lpage);
 // Point clicked in the window, in W, and its button.
 void swqpnt(float& wx, float& wy, int& mb);
 // W to integer surface coordinates.

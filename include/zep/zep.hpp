@@ -13,3 +13,4 @@
 #include <zep/colour.hpp>
 #include <zep/vector.hpp>
 #include <zep/charts.hpp>
+#include <zep/figure.hpp>

@@ -151,6 +151,7 @@ inline const zep::workstation::DriverPort& recordingPort() {
       },
       nullptr,  // no glyph masks: stroke-font text arrives as strokes
       nullptr,  // no marker shapes: markers arrive as tones and strokes
+      nullptr,  // no exact pages: the A4 layout of the design
   };
   return port;
 }

@@ -49,6 +49,9 @@ const Expected<bool> kLogicals[] = {
 const Expected<float> kReals[] = {
     {"RIMGCMP", "IMAGE_COMPRESSION", -1.0F},
     {"RLWFACT", "LINE_WIDTH_FACTOR", 0.2F},
+    {"PAGEW", "PAGE_WIDTH_CM", 0.0F},
+    {"PAGEH", "PAGE_HEIGHT_CM", 0.0F},
+    {"DPI", "IMAGE_DPI", 100.0F},
 };
 
 const Expected<const char*> kTexts[] = {

@@ -1,0 +1,76 @@
+// Shared state of the figure package: the grid, the current cell and what the
+// current frame asked for.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zep::figure {
+
+struct MapRequest {
+  bool set = false;
+  int itr = 0;
+  float lonmin = 0, lonmax = 0, latmin = 0, latmax = 0;
+  // overrides; 999: chosen from the box
+  float plx = 999, ply = 999, stlat1 = 999, stlat2 = 999;
+};
+
+struct Rect {
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  float width() const { return x1 - x0; }
+  float height() const { return y1 - y0; }
+};
+
+struct FrameRoom {
+  float left = 0, right = 0, bottom = 0, top = 0;
+};
+
+// A polyline (fgplzu) or coloured markers (fgscat) kept for fgpfrm.
+struct Item {
+  bool markers = false;
+  std::vector<float> x, y, v;
+  int itype = 1, index = 1;
+  float size = 0.01F;
+};
+
+struct State {
+  int nrow = 1, ncol = 1;
+  int cell = -1;           // index of the current cell on the page; -1: no frame yet
+  bool pageStarted = false;
+  int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
+  Rect page;               // V extent of the page
+  std::string figureTitle;
+  // current frame
+  Rect cellRect;
+  Rect area;               // the cell less padding, frame title and colour bar (fgstrf)
+  float aspect = 0;
+  std::string title;
+  char bar = ' ';
+  MapRequest map;
+  MapRequest override;
+  // the layout as placed by fgstrf, for fgpfrm
+  bool placed = false;
+  bool drawn = false;      // fgpfrm has drawn the current frame
+  float titleBase = 0;     // V y of the frame title's lowest line's base
+  float barGap = 0;        // gap from the viewport to the colour bar
+  std::array<float, 4> labelRoom{};
+  std::vector<Item> items;
+  // label heights shrunk to fit a small cell (fgstrf), restored by fgfrm
+  float textScale = 1;
+  bool heightsChanged = false;
+  std::array<float, 4> savedHeights{};  // B, T, L, R: ticks and labels out from the viewport
+};
+State& state();
+
+float real(const char* name);
+// Room that the map labels take around a map viewport.
+FrameRoom mapRoom();
+// A window left as fgfrm set it becomes the extent of the kept data.
+void dataWindow();
+// Draws the kept data and forgets it.
+void drawItems();
+// Fits the requested map into `region` (V) and finalizes it.
+void placeMap(const Rect& region);
+
+}  // namespace zep::figure

@@ -1,0 +1,183 @@
+// Data of a frame kept until it is placed: polylines and coloured markers that
+// fgpfrm draws, and whose extent gives the window of a frame whose window was
+// left as fgfrm set it.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <zep/zep.hpp>
+
+#include "figure/fg_internal.hpp"
+
+namespace zep {
+namespace figure {
+namespace {
+
+bool finite(float v) { return std::isfinite(v); }
+
+// Band of v among the current contour levels (0 below the first).
+int bandOf(float v, const std::vector<float>& levels) {
+  return static_cast<int>(std::upper_bound(levels.begin(), levels.end(), v) - levels.begin());
+}
+
+}  // namespace
+
+void dataWindow() {
+  State& s = state();
+  if (s.items.empty()) return;
+  float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
+  sgqwnd(ux0, ux1, uy0, uy1);
+  // Only a window left as fgfrm set it is the data's to choose.
+  if (!(ux0 == 0 && ux1 == 1 && uy0 == 0 && uy1 == 1)) return;
+  int itr = 1;
+  sgqtrn(itr);
+  const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
+  double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+  for (const Item& item : s.items)
+    for (std::size_t i = 0; i < item.x.size(); ++i) {
+      const float x = item.x[i], y = item.y[i];
+      if (!finite(x) || !finite(y) || (logX && x <= 0) || (logY && y <= 0)) continue;
+      x0 = std::min<double>(x0, x), x1 = std::max<double>(x1, x);
+      y0 = std::min<double>(y0, y), y1 = std::max<double>(y1, y);
+    }
+  if (!(x1 >= x0 && y1 >= y0)) {
+    msgdmp("W", "FGSTRF", "NO DATA POINT FITS THE TRANSFORMATION; THE WINDOW STAYS [0, 1] X [0, 1].");
+    return;
+  }
+  // A margin of 5% above and below the data, none at the ends of x (series
+  // run from their first to their last point); a flat range gets room of its own.
+  const auto widen = [](double& lo, double& hi, bool log, double share) {
+    if (log) {
+      double a = std::log10(lo), b = std::log10(hi);
+      if (b - a < 1e-6) a -= 0.5, b += 0.5;
+      const double m = share * (b - a);
+      lo = std::pow(10.0, a - m), hi = std::pow(10.0, b + m);
+    } else {
+      if (hi - lo <= 1e-6 * std::max(std::abs(lo), std::abs(hi))) {
+        const double d = lo == 0 ? 1.0 : 0.1 * std::abs(lo);
+        lo -= d, hi += d;
+      }
+      const double m = share * (hi - lo);
+      lo -= m, hi += m;
+    }
+  };
+  widen(x0, x1, logX, s.items.front().markers ? 0.05 : 0.0);
+  widen(y0, y1, logY, 0.05);
+  sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
+}
+
+void drawItems() {
+  State& s = state();
+  std::vector<float> levels;
+  for (const Item& item : s.items) {
+    const int n = static_cast<int>(item.x.size());
+    if (!item.markers) {
+      sgplzu(n, item.x.data(), item.y.data(), item.itype, item.index);
+      continue;
+    }
+    if (levels.empty()) {
+      int nl = 0;
+      cnqlvn(nl);
+      levels.resize(static_cast<std::size_t>(std::max(nl, 0)));
+      for (int i = 1; i <= nl; ++i) cnqlvl(i, levels[static_cast<std::size_t>(i - 1)]);
+    }
+    // One call per band: the band's colour as the colour bar shows it.
+    std::vector<std::vector<float>> bx(levels.size() + 1), by(levels.size() + 1);
+    for (std::size_t i = 0; i < item.x.size(); ++i) {
+      if (!finite(item.v[i])) continue;
+      const auto b = static_cast<std::size_t>(bandOf(item.v[i], levels));
+      bx[b].push_back(item.x[i]);
+      by[b].push_back(item.y[i]);
+    }
+    for (std::size_t b = 0; b < bx.size(); ++b) {
+      if (bx[b].empty()) continue;
+      int itpat = 0;
+      cnqbdt(static_cast<int>(b), itpat);
+      const int colour = itpat / 1000;
+      if (colour <= 0) continue;  // a band left unfilled
+      sgpmzu(static_cast<int>(bx[b].size()), bx[b].data(), by[b].data(), item.itype, colour * 10 + 1, item.size);
+    }
+  }
+  s.items.clear();
+}
+
+}  // namespace figure
+
+void fgplzu(int n, const float* x, const float* y, int itype, int index) {
+  if (n < 2 || x == nullptr || y == nullptr) {
+    msgdmp("W", "FGPLZU", "A POLYLINE NEEDS AT LEAST 2 POINTS; NOTHING DRAWN.");
+    return;
+  }
+  figure::Item item;
+  item.x.assign(x, x + n);
+  item.y.assign(y, y + n);
+  item.itype = itype;
+  item.index = index;
+  figure::state().items.push_back(std::move(item));
+}
+
+void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size) {
+  if (n < 1 || x == nullptr || y == nullptr || v == nullptr) {
+    msgdmp("W", "FGSCAT", "NO POINTS; NOTHING DRAWN.");
+    return;
+  }
+  figure::Item item;
+  item.markers = true;
+  item.x.assign(x, x + n);
+  item.y.assign(y, y + n);
+  item.v.assign(v, v + n);
+  item.itype = itype;
+  item.size = size;
+  figure::state().items.push_back(std::move(item));
+}
+
+void fgvecu(int n, const float* x, const float* y, const float* u, const float* v, float vscale, int index) {
+  if (n < 1 || x == nullptr || y == nullptr || u == nullptr || v == nullptr) {
+    msgdmp("W", "FGVECU", "NO VECTORS; NOTHING DRAWN.");
+    return;
+  }
+  if (!(std::isfinite(vscale) && vscale > 0)) {
+    msgdmp("E", "FGVECU", "VSCALE MUST BE POSITIVE.");
+    return;
+  }
+  float rundef = 0;
+  glrget("RUNDEF", rundef);
+  float wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
+  sgqwnd(wx0, wx1, wy0, wy1);
+  int itr = 1;
+  sgqtrn(itr);
+  const bool map = (itr >= 10 && itr <= 34) || itr == 99;
+  // The directions of growing x and y at the point, in V: on a map those of
+  // east and north, elsewhere those of the window (a step of 1/1000 of it).
+  const float dx = map ? 0.01F : 1e-3F * (wx1 - wx0), dy = map ? 0.01F : 1e-3F * (wy1 - wy0);
+  const auto unit = [&](float px, float py, float qx, float qy, float& ex, float& ey) {
+    float ax = 0, ay = 0, bx = 0, by = 0;
+    stftrf(px, py, ax, ay);
+    stftrf(qx, qy, bx, by);
+    ex = bx - ax, ey = by - ay;
+    const float len = std::hypot(ex, ey);
+    if (!(len > 0) || ax == rundef || bx == rundef) return false;
+    ex /= len, ey /= len;
+    return true;
+  };
+  for (int i = 0; i < n; ++i) {
+    if (!finite(u[i]) || !finite(v[i]) || !finite(x[i]) || !finite(y[i])) continue;
+    float vx = 0, vy = 0;
+    stftrf(x[i], y[i], vx, vy);
+    if (vx == rundef || !finite(vx)) continue;
+    float ex = 0, ey = 0, nx = 0, ny = 0;
+    if (!unit(x[i], y[i], x[i] + dx, y[i], ex, ey) || !unit(x[i], y[i], x[i], y[i] + dy, nx, ny)) continue;
+    const float ax = vscale * (u[i] * ex + v[i] * nx), ay = vscale * (u[i] * ey + v[i] * ny);
+    const float len = std::hypot(ax, ay);
+    if (!(len > 0)) continue;
+    // A head of a third of the arrow, its barbs 25 degrees off the shaft.
+    const float hx = -0.33F * ax, hy = -0.33F * ay, c = 0.906F, s = 0.423F;
+    const float tipx = vx + ax, tipy = vy + ay;
+    float px[5] = {vx, tipx, tipx + c * hx - s * hy, tipx, tipx + c * hx + s * hy};
+    float py[5] = {vy, tipy, tipy + s * hx + c * hy, tipy, tipy - s * hx + c * hy};
+    sgplzv(2, px, py, 1, index);
+    sgplzv(3, px + 2, py + 2, 1, index);
+  }
+}
+
+}  // namespace zep

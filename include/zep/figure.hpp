@@ -1,0 +1,141 @@
+// Figures in few lines (package FG): pages of a size, frames laid out in a grid
+// with room for what they draw around them, maps that fill their frame, titles
+// that fit, and free text that never ends the program.
+//
+// A figure of two frames, side by side, as a PDF page of 18 x 8 cm:
+//
+//   zep::fgpage(18, 8, "CM");          // before sgopn
+//   zep::sgopn(2);
+//   zep::fggrid(1, 2);
+//   zep::fgfrm();                      // frame 1: window, titles, then fgstrf
+//   zep::sgswnd(0, 10, -1, 1);
+//   zep::axsttl("B", "t (s)");
+//   zep::fgttl("SIGNAL");
+//   zep::fgstrf();                     // viewport placed in the cell
+//   zep::sgplu(n, x, y);
+//   zep::fgpfrm();                     // frame, ticks, labels, title
+//   zep::fgfrm();                      // frame 2: a Mollweide globe
+//   zep::fgsmap(12, -180, 180, -90, 90);
+//   zep::fgstrf();
+//   ...
+//   zep::sgcls();
+//
+// Coordinates: a grid divides the whole page, whatever its shape: V runs over
+// [0, 1] along the page's longer side (SG LFULL for the frames of the grid).
+// Text of the figure layer (fgtxzv, titles, and the axis package's labels,
+// titles and legends) takes the backslash markup: \^{..} and \_{..} scripts,
+// \\ a backslash, and the named symbols listed in docs/text-markup.md
+// (\alpha ... \Omega, \pm, \times, \cdot, \deg, \infty, \leq, \geq, \partial,
+// \nabla, \int, \sum, arrows ...). An unknown name is drawn as written with a
+// warning; "_", "|" and '"' are drawn as themselves; no length limit.
+//
+// FG parameters (fgrqnp ... fgrstx; runtime overrides -FG_RPAD=0.02 ...):
+//   real RPAD   CELL_PADDING        0.012  room kept free inside a cell's edges (V)
+//   real RTITLE FRAME_TITLE_HEIGHT  0.03   height of frame titles (V), shrunk to fit
+//   real RFTTL  FIGURE_TITLE_HEIGHT 0.036  height of the figure title (V), shrunk to fit
+//   real RSHRNK MIN_TITLE_SHRINK    0.6    a title shrinks down to this share of its
+//                                          height, then wraps onto more lines
+#pragma once
+
+#include <string_view>
+
+#include <zep/parameters.hpp>
+
+namespace zep {
+
+ZEP_DECLARE_VALUE_TABLE(fgr, float)
+
+// ---------------------------------------------------------------------------
+// Pages
+// ---------------------------------------------------------------------------
+
+// Page size of workstation 2 for the next sgopn, in cunit "CM", "MM" or "IN":
+// PDF, EPS and SVG pages of exactly that size, upright; PNG pages of that size
+// at SW DPI pixels per inch (100: a 9 x 6 inch page is 900 x 600 pixels).
+void fgpage(float width, float height, std::string_view cunit);
+// Opens workstation 2 for a figure: output files named cfname (blank: SW
+// FNAME) on pages of width x height in cunit; the format is SW IFL (4 PDF by
+// default, -SW_IFL=1 on the command line for PNG).
+void fgopn(std::string_view cfname, float width, float height, std::string_view cunit);
+// Draws a frame still waiting for fgpfrm and closes the workstation (sgcls).
+void fgcls();
+// PNG resolution in pixels per inch for the next sgopn (SW DPI).
+void fgsdpi(float dpi);
+
+// ---------------------------------------------------------------------------
+// Layout
+// ---------------------------------------------------------------------------
+
+// Divides each page into nrow x ncol cells for the frames that follow, filled
+// along rows from the top left; a page is started when the cells run out.
+void fggrid(int nrow, int ncol);
+// Title of the figure, drawn above the grid of every page that follows (blank: none).
+void fgfttl(std::string_view title);
+// Starts the next frame in the next cell: window, viewport and transformation
+// back to their start (ITR 1, no similarity, map pole and limits of the whole
+// globe), axis titles cleared, no frame title, no map. A previous frame not yet
+// drawn by fgpfrm is drawn first.
+void fgfrm();
+// Keeps the next fgstrf's viewport at height / width = ratio (0: fill the cell).
+void fgsasp(float ratio);
+// Title of the current frame, above it, shrunk or wrapped to the cell's width.
+void fgttl(std::string_view title);
+// Leaves room for a colour bar on side "R", "L", "T" or "B" of the current
+// frame (blank: none), drawn by fgpfrm; the contour field must be given (cnsfld)
+// before fgstrf measures its labels.
+void fgsbar(std::string_view side);
+// Finalizes the transformation of the current frame with its viewport placed in
+// the cell so that its tick labels, axis titles, frame title and colour bar fit
+// (measured from the texts the frame will draw), or its map filling the cell; a
+// polar frame (ITR 5) left without a similarity gets one that fits its data.
+void fgstrf();
+// Draws the current frame's kept data, its frame (axpfrm), title and colour
+// bar, placing the frame first (fgstrf) when that was not done.
+void fgpfrm();
+// The V rectangle of the current cell.
+void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
+
+// ---------------------------------------------------------------------------
+// Data kept for the frame
+// ---------------------------------------------------------------------------
+
+// A polyline of n points in U (line type, line index) for the current frame,
+// drawn by fgpfrm; a window left as fgfrm set it ([0, 1] x [0, 1]) becomes
+// the extent of the frame's data (5% of room above and below).
+void fgplzu(int n, const float* x, const float* y, int itype, int index);
+// n markers of type itype and size (V) at (x, y) in U, each in the colour of
+// the band of its value v among the contour levels (cnslvl ...), as a colour
+// bar shows them; drawn by fgpfrm, their extent a window as for fgplzu.
+void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size);
+
+// Arrows of the vectors (u, v) at the n points (x, y) in U, drawn now through
+// the finalized transformation: u along growing x (east on a map), v along
+// growing y (north), vscale V units per unit of speed, line index index.
+void fgvecu(int n, const float* x, const float* y, const float* u, const float* v, float vscale, int index);
+
+// ---------------------------------------------------------------------------
+// Maps
+// ---------------------------------------------------------------------------
+
+// A map for the next fgstrf: projection itr (10-24, 30-34) over the lon/lat box
+// in degrees (lonmin -180, lonmax 180, latmin -90, latmax 90: the globe). The
+// centre and standard parallels are chosen from the box (fgsmpc overrides),
+// and the map is scaled and placed to fill the frame with its own aspect.
+void fgsmap(int itr, float lonmin, float lonmax, float latmin, float latmax);
+// Overrides the centre (plx, ply) and standard parallels of the next fgsmap
+// map; 999 leaves a value to be chosen from the box.
+void fgsmpc(float plx, float ply, float stlat1, float stlat2);
+
+// ---------------------------------------------------------------------------
+// Text
+// ---------------------------------------------------------------------------
+
+// Free text at (vx, vy) in V: height in V, angle in degrees, centring -1 (left
+// end at the point), 0 (middle), 1 (right end), text index. Never clipped.
+void fgtxzv(float vx, float vy, std::string_view text, float height, int angle, int centring, int index);
+// Free text at (ux, uy) in U with the text attributes of sgtxv (sgstxs ...).
+void fgtxu(float ux, float uy, std::string_view text);
+// Width in V of a text of the figure layer at a height.
+void fgqtxw(std::string_view text, float height, float& width);
+
+}  // namespace zep

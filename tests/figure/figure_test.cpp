@@ -1,0 +1,370 @@
+// The figure layer: pages of an exact size, frames laid out in a grid without
+// text running into the next cell or off the page, maps that fill their frame,
+// and text that never ends the program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <zep/zep.hpp>
+
+#include "foundation/fixed_text.hpp"
+#include "primitives/figure_text.hpp"
+#include "support/exact_page.hpp"
+#include "support/message_file.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zeptest::drawExactPage;
+using zeptest::PagePixels;
+using zeptest::Png;
+using zeptest::TempWorkDir;
+
+void diagonal() {
+  zep::fgfrm();
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  zep::fgqcel(x0, x1, y0, y1);
+  zep::sglnv(x0, y0, x1, y1);
+}
+
+// Points for cm: 72 / 2.54 worked by hand.
+TEST(FigurePages, PdfSvgAndEpsPagesHaveTheSizeAskedUpright) {
+  struct Case {
+    float w, h;
+    const char *size;
+  } cases[] = {{8.9F, 6.0F, "252.283 x 170.079 pts"}, {18.0F, 12.0F, "510.236 x 340.157 pts"}};
+  for (const Case& c : cases) {
+    TempWorkDir dir;
+    drawExactPage(4, c.w, c.h, diagonal);
+    EXPECT_EQ(zeptest::pdfinfoValue(dir.path() / "zep.pdf", "Page size"), c.size) << c.w;
+    EXPECT_EQ(zeptest::pdfinfoValue(dir.path() / "zep.pdf", "Page rot"), "0");
+  }
+  TempWorkDir dir;
+  drawExactPage(3, 18, 12, diagonal);
+  EXPECT_NE(zeptest::readFile(dir.path() / "zep_0001.svg").find("width=\"510.23622pt\" height=\"340.15748pt\""),
+            std::string::npos);
+  drawExactPage(2, 18, 12, diagonal);
+  EXPECT_NE(zeptest::readFile(dir.path() / "zep_0001.eps").find("%%BoundingBox: 0 0 511 341"), std::string::npos);
+}
+
+TEST(FigurePages, PngPagesHaveExactlyThePixelsAskedWithoutABorder) {
+  TempWorkDir dir;
+  // 9 x 6 inches at the default 100 pixels per inch, and 6 x 4 at 150.
+  drawExactPage(1, 22.86F, 15.24F, diagonal);
+  {
+    Png png(dir.path() / "zep_0001.png");
+    ASSERT_EQ(png.width(), 900);
+    ASSERT_EQ(png.height(), 600);
+    // The diagonal of the whole page reaches its corner pixels: no border.
+    const PagePixels p{png};
+    EXPECT_GT(p.inkIn(0, 2, 597, 599), 0);
+    EXPECT_GT(p.inkIn(897, 899, 0, 2), 0);
+  }
+  zep::fgsdpi(150);
+  drawExactPage(1, 15.24F, 10.16F, diagonal);
+  EXPECT_EQ(Png(dir.path() / "zep_0001.png").width(), 900);
+  // Without a page size the design's plot of IWIDTH x IHEIGHT and its border stay.
+  zep::swrset("PAGEW", 0);
+  zep::swrset("PAGEH", 0);
+  zep::gliset("MSGLEV", 2);
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::sgcls();
+  Png old(dir.path() / "zep_0001.png");
+  EXPECT_EQ(old.width(), 904);
+  EXPECT_EQ(old.height(), 654);
+}
+
+// A text's share of the page is the same on a PNG page and on the PDF page of
+// the same size read back by poppler at the PNG's resolution.
+TEST(FigurePages, TextHasTheSameSizeRelativeToThePageInPngAndPdf) {
+  TempWorkDir dir;
+  const auto draw = [] {
+    zep::fgfrm();
+    zep::fgtxzv(0.1F, 0.3F, "HHHHHHHH", 0.08F, 0, -1, 1);
+  };
+  drawExactPage(1, 20, 10, draw);
+  fs::rename(dir.path() / "zep_0001.png", dir.path() / "direct.png");
+  drawExactPage(4, 20, 10, draw);
+  zeptest::runCommand("pdftoppm -png -r 100 -singlefile zep.pdf viapdf");
+  const auto extent = [](const Png& png) {
+    int x0 = png.width(), x1 = -1;
+    for (int y = 0; y < png.height(); ++y)
+      for (int x = 0; x < png.width(); ++x)
+        if (png.pixel(x, y) != 0xFFFFFF) x0 = std::min(x0, x), x1 = std::max(x1, x);
+    return std::pair{x0, x1};
+  };
+  Png direct(dir.path() / "direct.png"), viaPdf(dir.path() / "viapdf.png");
+  ASSERT_TRUE(viaPdf.ok());
+  EXPECT_NEAR(viaPdf.width(), direct.width(), 1);
+  const auto [a0, a1] = extent(direct);
+  const auto [b0, b1] = extent(viaPdf);
+  EXPECT_NEAR(a0, b0, 2);
+  EXPECT_NEAR(a1, b1, 2);
+  EXPECT_GT(a1 - a0, 400);
+}
+
+TEST(FigurePages, SizesThatCannotBeHadAreReported) {
+  EXPECT_EXIT(zep::fgpage(10, 10, "PT"), testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (FGPAGE) ***  UNIT \"PT\" IS INVALID (CM, MM OR IN)."));
+  EXPECT_EXIT(
+      {
+        zep::gliset("MSGLEV", 2);
+        zep::swrset("PAGEW", -1);
+        zep::swrset("PAGEH", 5);
+        zep::sgopn(2);
+      },
+      testing::KilledBySignal(SIGABRT), zeptest::lineRegex(" ***** ERROR (SWDOPN) ***  PAGEW = -1 IS OUT OF RANGE (>0 TO 1000 CM)."));
+}
+
+TEST(FigurePages, NothingVanishesInSilence) {
+  TempWorkDir dir;
+  EXPECT_EXIT(
+      {
+        zep::gliset("MSGLEV", 2);
+        zep::swiset("IFL", 1);
+        zep::sgopn(2);
+        zep::sglnv(0, 0, 1, 1);
+      },
+      testing::KilledBySignal(SIGABRT),
+      zeptest::lineRegex(" ***** ERROR (SWGOPN) ***  NO PAGE IS OPEN: CALL SGFRM BEFORE DRAWING."));
+  // A data directory named without its trailing slash is found all the same.
+  std::string dspath(80, ' ');
+  zep::glcget("DSPATH", dspath);
+  std::string bare(zep::text::trimmed(dspath));
+  while (!bare.empty() && bare.back() == '/') bare.pop_back();
+  zep::glcset("DSPATH", bare);
+  drawExactPage(1, 5, 5, diagonal);
+  EXPECT_TRUE(zeptest::isPng(dir.path() / "zep_0001.png"));
+}
+
+// A 2 x 3 grid on a 24 x 14 cm page (945 x 551 pixels) with long tick labels,
+// axis titles and frame titles: no ink on the lines between the cells or on
+// the page's edge, and every frame keeps a useful size.
+TEST(FigureLayout, SixFramesWithLongLabelsKeepToTheirCells) {
+  TempWorkDir dir;
+  std::vector<std::array<float, 4>> viewports;
+  drawExactPage(1, 24, 14, [&] {
+    zep::fggrid(2, 3);
+    for (int k = 0; k < 6; ++k) {
+      zep::fgfrm();
+      const float s = k % 3 == 2 ? 1e7F : 1.0F;
+      zep::sgswnd(-123456.0F * s, 987654.0F * s, k % 2 ? 0.001F : -5e4F, k % 2 ? 1000.0F : 5e4F);
+      zep::sgstrn(k % 2 ? 2 : 1);
+      zep::axsttl("B", "A RATHER LONG AXIS TITLE IN METRES PER SECOND (m s\\^{-1})");
+      zep::axsttl("L", "TEMPERATURE DIFFERENCE \\Delta T (\\deg C)");
+      zep::axssid("R", true, true);
+      zep::fgttl(k == 2 ? "A FRAME TITLE MUCH WIDER THAN ITS FRAME THAT HAS TO BE WRAPPED" : "NORTHERN HEMISPHERE");
+      zep::fgstrf();
+      std::array<float, 4> vp{};
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      viewports.push_back(vp);
+      zep::fgpfrm();
+    }
+  });
+  Png png(dir.path() / "zep_0001.png");
+  ASSERT_EQ(png.width(), 945);
+  ASSERT_EQ(png.height(), 551);
+  const PagePixels p{png};
+  EXPECT_EQ(p.inkIn(314, 316, 0, 550), 0) << "between columns 1 and 2";
+  EXPECT_EQ(p.inkIn(629, 631, 0, 550), 0) << "between columns 2 and 3";
+  EXPECT_EQ(p.inkIn(0, 944, 274, 276), 0) << "between the rows";
+  EXPECT_EQ(p.inkIn(0, 0, 0, 550) + p.inkIn(944, 944, 0, 550) + p.inkIn(0, 944, 0, 0) + p.inkIn(0, 944, 550, 550), 0)
+      << "on the page's edge";
+  for (const auto& vp : viewports) {
+    EXPECT_GT(vp[1] - vp[0], 0.3F * (1.0F / 3)) << "frame width";
+    EXPECT_GT(vp[3] - vp[2], 0.25F * (551.0F / 945 / 2)) << "frame height";
+  }
+}
+
+// Each map's outline reaches two opposite sides of its viewport: it fills the
+// frame, with no arithmetic in the caller.
+TEST(FigureMaps, MapsFillTheirViewport) {
+  struct Case {
+    int itr;
+    float lon0, lon1, lat0, lat1;
+  } cases[] = {{12, -180, 180, -90, 90},
+               {17, -180, 180, -90, 90},
+               {30, -180, 180, -90, 90},
+               {31, -180, 180, 0, 90},
+               {22, -130, -60, 20, 55}};
+  for (const Case& c : cases) {
+    TempWorkDir dir;
+    std::array<float, 4> vp{}, cell{};
+    drawExactPage(1, 16, 10, [&] {
+      zep::fgfrm();
+      zep::fgsmap(c.itr, c.lon0, c.lon1, c.lat0, c.lat1);
+      zep::fgstrf();
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+      zep::axlset("LGRAT", false);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    const PagePixels p{png};
+    const int x0 = p.x(vp[0]), x1 = p.x(vp[1]), y0 = p.y(vp[3]), y1 = p.y(vp[2]);
+    const bool leftRight = p.inkIn(x0 - 2, x0 + 2, y0, y1) > 0 && p.inkIn(x1 - 2, x1 + 2, y0, y1) > 0;
+    const bool topBottom = p.inkIn(x0, x1, y0 - 2, y0 + 2) > 0 && p.inkIn(x0, x1, y1 - 2, y1 + 2) > 0;
+    EXPECT_TRUE(leftRight || topBottom) << "ITR " << c.itr;
+    EXPECT_TRUE(leftRight && topBottom) << "ITR " << c.itr << ": the outline fills its viewport";
+    EXPECT_GT(std::max((vp[1] - vp[0]) / (cell[1] - cell[0]), (vp[3] - vp[2]) / (cell[3] - cell[2])), 0.6F)
+        << "ITR " << c.itr;
+  }
+}
+
+TEST(FigureText, NamesBecomeCharactersAndOddTextStaysDrawable) {
+  zep::gliset("MSGLEV", 2);
+  const auto prepared = [](std::string_view t) { return zep::figure_text::prepare(t, "FGTXZV"); };
+  EXPECT_EQ(prepared("\\pm 3\\sigma"), "\xC2\xB1 3\xCF\x83");
+  EXPECT_EQ(prepared("a_b | \"c\""), "a_b | \"c\"");
+  EXPECT_EQ(prepared("x\\^{2} \\leq{} y\\_0"), "x\\^{2} \xE2\x89\xA4 y\\_{0}");
+  EXPECT_EQ(prepared("x\\^{} y\\^"), "x y");  // empty scripts are dropped
+  EXPECT_EQ(prepared("m s\xE2\x81\xBB\xC2\xB9"), "m s\\^{-}\\^{1}");  // U+207B, U+00B9
+  EXPECT_EQ(prepared("\\^{\\alpha}"), "\\^{\xCE\xB1}");
+}
+
+// Texts with "_", "|", '"', \pm, \sigma and an unknown \foo, in a legend and as
+// free text: drawn, one warning for each text with the unknown name, and a
+// character the stroke fonts lack is named once.
+TEST(FigureText, LegendsAndFreeTextWarnInsteadOfEnding) {
+  TempWorkDir dir;
+  zeptest::MessageFile messages(dir.path() / "messages.txt");
+  const std::string odd = "a_b | \"c\" \\pm 3\\sigma \\foo";
+  drawExactPage(1, 16, 10, [&] {
+    zep::gliset("MSGLEV", 1);
+    zep::fgfrm();
+    zep::sgswnd(0, 1, 0, 1);
+    zep::fgstrf();
+    zep::axlgcl();
+    zep::axlgln(23, 1, odd);
+    zep::axlgpv("TR");
+    zep::fgtxzv(0.1F, 0.1F, odd + " \xE2\x98\x83", 0.03F, 0, -1, 1);
+    zep::fgpfrm();
+  });
+  std::vector<std::string> warnings;
+  for (const std::string& l : messages.lines())
+    if (l.find("WARNING") != std::string::npos) warnings.push_back(l);
+  EXPECT_EQ(zeptest::expectLines(warnings, {" *** WARNING (AXLGPV) ***  UNKNOWN MARKUP NAME \\FOO; DRAWN AS WRITTEN.",
+                                            " *** WARNING (FGTXZV) ***  UNKNOWN MARKUP NAME \\FOO; DRAWN AS WRITTEN.",
+                                            " *** WARNING (FGTXZV) ***  U+2603 IS NOT IN THE STROKE FONTS; DRAWN AS \"?\"."}),
+            "");
+}
+
+// A text of 160 characters is drawn whole by the figure layer; the design's own
+// text routine keeps its report.
+TEST(FigureText, TextsOfAnyLengthAreDrawnWhole) {
+  std::string longText;
+  for (int i = 0; i < 40; ++i) longText += "ABCD";
+  TempWorkDir dir;
+  float unit = 0;
+  drawExactPage(1, 30, 10, [&] {
+    zep::fgfrm();
+    int nc = 0;
+    float wx = 0, wy = 0;
+    zep::szqtxw("ABCD", nc, wx, wy);
+    unit = wx;
+    zep::fgtxzv(0.02F, 0.15F, longText, 0.0058F, 0, -1, 1);
+  });
+  Png png(dir.path() / "zep_0001.png");
+  const PagePixels p{png};
+  const double end = 0.02 + 40 * unit * 0.0058;
+  ASSERT_LT(end, 1.0);
+  EXPECT_GT(p.inkIn(p.x(end) - 8, p.x(end) - 1, p.y(0.17), p.y(0.13)), 0) << "the last characters";
+  EXPECT_EQ(p.inkIn(p.x(end) + 3, png.width() - 1, 0, png.height() - 1), 0) << "nothing beyond the text";
+  EXPECT_EXIT(drawExactPage(1, 30, 10,
+                            [&] {
+                              zep::sgfrm();
+                              zep::sgtxzv(0.02F, 0.15F, longText, 0.0058F, 0, -1, 1);
+                            }),
+              testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (SZTXWV) ***  STRING LENGTH TOO LONG. CONSIDER USING SYSTEM FONT."));
+}
+
+}  // namespace
+
+namespace {
+
+// A map finalized at a scale that leaves its viewport (nearly) empty says so:
+// SIMFAC 0 puts the whole globe on one point, an offset of 5 moves it off.
+TEST(FigureMaps, AMapThatMissesItsViewportIsWarnedAbout) {
+  TempWorkDir dir;
+  zeptest::MessageFile messages(dir.path() / "messages.txt");
+  drawExactPage(1, 10, 10, [] {
+    zep::gliset("MSGLEV", 1);
+    zep::sgfrm();
+    zep::sgstrn(12);
+    zep::sgstrf();
+    zep::sgssim(0.2F, 5, 0);
+    zep::sgstrf();
+    zep::sgssim(0.2F, 0, 0);
+    zep::sgstrf();
+  });
+  std::string all;
+  for (const std::string& l : messages.lines()) all += l + "\n";
+  EXPECT_NE(all.find(" *** WARNING (SGSTRF) ***  MAP COVERS <1% OF ITS VIEWPORT (SIMFAC = 0).\n"), std::string::npos) << all;
+  EXPECT_NE(all.find(" *** WARNING (SGSTRF) ***  MAP WHOLLY OUTSIDE ITS VIEWPORT (SIMFAC = 0.2).\n"), std::string::npos) << all;
+  EXPECT_EQ(all.find("WARNING", all.find("0.2)") + 1), std::string::npos) << "the map that fits: " << all;
+}
+
+}  // namespace
+
+namespace {
+
+// The page of markup names lists every name the figure layer knows.
+TEST(FigureText, EveryMarkupNameIsDocumented) {
+  const std::string doc = zeptest::readFile(fs::path(ZEP_SOURCE_DIR) / "docs" / "text-markup.md");
+  for (const zep::figure_text::Symbol& s : zep::figure_text::symbols())
+    EXPECT_NE(doc.find("`\\" + std::string(s.name) + "` | " + std::string(s.utf8) + " |"), std::string::npos)
+        << s.name;
+}
+
+}  // namespace
+
+namespace {
+
+// A colour bar beside a frame whose right side carries long labels, and one
+// beside a map: between the labels and the bar's outline (the first column
+// with a vertical run of ink over half the frame's height) lie blank columns.
+TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
+  for (const bool map : {false, true}) {
+    TempWorkDir dir;
+    std::array<float, 4> vp{};
+    drawExactPage(1, 16, 10, [&] {
+      const float levels[] = {-1000, -500, 0, 500, 1000};
+      zep::cnslvl(5, levels);
+      zep::fgfrm();
+      if (map) {
+        zep::fgsmap(12, -180, 180, -90, 90);
+      } else {
+        zep::sgswnd(0, 1, -123456, 123456);
+        zep::axssid("R", true, true);
+      }
+      zep::fgsbar("R");
+      zep::fgstrf();
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    const PagePixels p{png};
+    const int top = p.y(vp[3]), bottom = p.y(vp[2]);
+    int bar = -1;
+    for (int x = p.x(vp[1]) + 3; x < png.width() && bar < 0; ++x) {
+      int run = 0, longest = 0;
+      for (int y = top; y <= bottom; ++y) {
+        run = p.ink(x, y) ? run + 1 : 0;
+        longest = std::max(longest, run);
+      }
+      if (longest > (bottom - top) / 2) bar = x;
+    }
+    ASSERT_GT(bar, 0) << (map ? "map" : "frame") << ": no colour bar found";
+    EXPECT_EQ(p.inkIn(bar - 3, bar - 1, 0, png.height() - 1), 0) << (map ? "map" : "frame") << ": labels touch the bar";
+    EXPECT_GT(p.inkIn(p.x(vp[1]) + 3, bar - 4, top, bottom), 0) << (map ? "map" : "frame") << ": labels expected";
+  }
+}
+
+}  // namespace
