@@ -140,15 +140,15 @@ void finalizeGrid(const transform::Projection& p, const Rect& vp) {
 
 namespace transform {
 
-void finalizeMap(int itr, std::string_view routine) {
+bool finalizeMap(int itr, std::string_view routine) {
   const Projection* p = findProjection(itr);
   if (p == nullptr || p->kind != Kind::Map) {
     msgdmp("E", routine, "TRANSFORMATION FUNCTION NUMBER IS INVALID.");
-    return;
+    return false;
   }
   if (p->forward == nullptr) {
     msgdmp("E", routine, unavailableText(*p));
-    return;
+    return false;
   }
   bool ldeg = true;
   sglget("LDEG", ldeg);
@@ -165,7 +165,7 @@ void finalizeMap(int itr, std::string_view routine) {
   setup.rsat = sgReal("RSAT");
   glrget("RUNDEF", setup.rundef);
   setup.routine = routine;
-  setUpMap(*p, setup);
+  const bool degenerate = setUpMap(*p, setup);
 
   stsrad(ldeg, ldeg);
   stsrot(rfpi() / 2.0F - cp * sgReal("PLY"), cp * sgReal("PLX"), cp * sgReal("PLROT"));
@@ -174,6 +174,7 @@ void finalizeMap(int itr, std::string_view routine) {
   ststrp(simfac, simfac, vx0, vy0);
   szsclx(cp * sgReal("TXMIN"), cp * sgReal("TXMAX"));
   szscly(cp * sgReal("TYMIN"), cp * sgReal("TYMAX"));
+  return degenerate;
 }
 
 // A map scaled or placed so that none of it, or a speck of it, lies in its
@@ -356,9 +357,9 @@ void sgstrf() {
       finalizeSimilarity(itr, vp);
       break;
     case transform::Kind::Map:
-      transform::finalizeMap(itr, "SGSTRF");
       // The user projection may not be chosen yet: sampling it would stop the program.
-      if (itr != 99) transform::warnIfMapMissesViewport(vp);
+      // A degenerate cone has had its own warning, which names the cause.
+      if (!transform::finalizeMap(itr, "SGSTRF") && itr != 99) transform::warnIfMapMissesViewport(vp);
       break;
     case transform::Kind::Grid:
       finalizeGrid(*p, vp);

@@ -96,13 +96,13 @@ const Projection* findProjection(int itr) { return findRow(itr, false); }
 
 const Projection* findUserProjection(int n) { return findRow(n, true); }
 
-void setUpMap(const Projection& p, const Setup& setup) {
+bool setUpMap(const Projection& p, const Setup& setup) {
   mpsotg(setup.rsat);
   const Projection* own = p.number == 99 ? selectedUserProjection() : &p;
-  if (own == nullptr) return;
+  if (own == nullptr) return false;
   if (own->setLatitude != nullptr) own->setLatitude(setup.stlat1);
   if (own->setLatitudes != nullptr) own->setLatitudes(setup.stlat1, setup.stlat2);
-  if (own->setLatitude == nullptr && own->setLatitudes == nullptr) return;
+  if (own->setLatitude == nullptr && own->setLatitudes == nullptr) return false;
   // A cone whose standard latitude lies at (or within a hair of) the equator
   // opens into a plane at infinity: the map lands millions of radii away and
   // the page stays blank. Say so; the latitude stays the caller's.
@@ -115,11 +115,12 @@ void setUpMap(const Projection& p, const Setup& setup) {
     far = far && (!std::isfinite(x[i]) || !std::isfinite(y[i]) || std::fabs(x[i]) > 100.0F || std::fabs(y[i]) > 100.0F);
   }
   const bool collapsed = std::hypot(x[0] - x[1], y[0] - y[1]) < 1.0E-3F && std::hypot(x[2] - x[1], y[2] - y[1]) < 1.0E-3F;
-  if (far || collapsed)
-    msgdmp("W", setup.routine,
+  if (!far && !collapsed) return false;
+  msgdmp("W", setup.routine,
            "(ITR:" + std::to_string(own->number) + ") " + std::string(own->name) + " IS DEGENERATE FOR " +
                (own->setLatitudes != nullptr ? "STANDARD LATITUDES STLAT1 AND STLAT2" : "STANDARD LATITUDE STLAT1") +
                "; THE MAP LIES FAR OFF THE VIEWPORT.");
+  return true;
 }
 
 std::string unavailableText(const Projection& p) {

@@ -73,8 +73,8 @@ const Projection* selectedUserProjection();
 
 // Set-up of every map finalization: the viewpoint distance of the orthographic
 // projection, then the projection's own parameters (for ITR 99 those of the
-// selected user projection).
-void setUpMap(const Projection& p, const Setup& setup);
+// selected user projection). True when it warned that the map is degenerate.
+bool setUpMap(const Projection& p, const Setup& setup);
 
 // Report text for a valid number whose projection is not available.
 std::string unavailableText(const Projection& p);
@@ -91,6 +91,7 @@ void logXYInverse(float xx, float yy, float& x, float& y);
 
 // The map part of sgstrf, for numbers of kind Map; also what the user
 // projection's stsusr does for ITR 99. `routine` names the reporting routine.
-void finalizeMap(int itr, std::string_view routine);
+// True when the map was found degenerate (and that was reported).
+bool finalizeMap(int itr, std::string_view routine);
 
 }  // namespace zep::transform
