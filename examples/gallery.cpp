@@ -1169,7 +1169,13 @@ void fitRegion(const Rect& v, int itr, float lon0, float lon1, float lat0, float
   zep::sgsmpl(plx, 90, 0);
   zep::sgstxy(lon0 - plx, lon1 - plx, lat0, lat1);
   zep::sgstrn(itr);
+  // This first finalization only measures the box on the projection plane; the
+  // map is not placed yet, so its warning about missing the viewport is moot.
+  int msglev = 0;
+  zep::gliget("MSGLEV", msglev);
+  zep::gliset("MSGLEV", std::max(msglev, 2));
   zep::sgstrf();
+  zep::gliset("MSGLEV", msglev);
   float xmin = 1e9F, xmax = -1e9F, ymin = 1e9F, ymax = -1e9F;
   for (int i = 0; i <= 100; ++i)
     for (int side = 0; side < 4; ++side) {
