@@ -274,6 +274,39 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       break;
     }
   }
+  // A ring that touches itself where bins meet has two ways on at that point;
+  // the first one found may close a loop early and cut the ring in two. Two
+  // pieces of one polygon that end at one point but lie on different loops
+  // trade what follows them, which joins the loops.
+  if (kind == Kind::Shore) {
+    std::vector<std::size_t> root(pieces.size());
+    for (std::size_t i = 0; i < root.size(); ++i) root[i] = i;
+    const auto find = [&root](std::size_t i) {
+      while (root[i] != i) i = root[i] = root[root[i]];
+      return i;
+    };
+    std::vector<std::pair<std::uint64_t, std::size_t>> ends;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (nextOf[i] == SIZE_MAX) continue;
+      root[find(i)] = find(nextOf[i]);
+      const Piece& p = pieces[i];
+      ends.emplace_back(packed64(wrap(points[p.first + p.count - 1])), i);
+    }
+    std::sort(ends.begin(), ends.end());
+    for (std::size_t a = 0; a < ends.size();) {
+      std::size_t b = a + 1;
+      while (b < ends.size() && ends[b].first == ends[a].first) ++b;
+      for (std::size_t u = a; u < b; ++u)
+        for (std::size_t v = u + 1; v < b; ++v) {
+          const std::size_t i = ends[u].second, j = ends[v].second;
+          const Piece &p = pieces[i], &q = pieces[j];
+          if (p.polygon != q.polygon || p.level != q.level || p.antarctic != q.antarctic || find(i) == find(j)) continue;
+          std::swap(nextOf[i], nextOf[j]);
+          root[find(i)] = find(j);
+        }
+      a = b;
+    }
+  }
   const double unit = binMinutes / 60.0 / kUnits;
   const auto emit = [&](std::size_t startPiece) {
     Line line;
