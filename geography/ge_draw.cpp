@@ -241,7 +241,7 @@ class Thinner {
 
   // Whether a step of (dlon, dlat) degrees from (lon, lat) is shorter than
   // GE STEPMN on the map.
-  bool short_(float lon, float lat, float dlon, float dlat) const {
+  bool isShort(float lon, float lat, float dlon, float dlat) const {
     double x = std::fmod(lon + 180.0, 360.0);
     if (x < 0) x += 360;
     const int i = std::min(kCellsX - 1, static_cast<int>(x / kCell));
@@ -288,7 +288,7 @@ struct Batch {
       for (std::size_t i = 1; i < n; ++i) {
         // The last point always stays: an open line may meet another there,
         // and a ring round a pole ends a whole turn from where it starts.
-        if (i + 1 < n && thin->short_(line.lon[last], line.lat[last], line.lon[i] - line.lon[last],
+        if (i + 1 < n && thin->isShort(line.lon[last], line.lat[last], line.lon[i] - line.lon[last],
                                       line.lat[i] - line.lat[last]))
           continue;
         put(i);
