@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <unordered_map>
 
 #include <zep/foundation.hpp>
 #include <zep/geography.hpp>
@@ -110,9 +109,6 @@ struct Piece {
 struct Key {
   std::int64_t x, y;
   bool operator==(const Key&) const = default;
-};
-struct KeyHash {
-  std::size_t operator()(const Key& k) const { return std::hash<std::int64_t>()(k.x * 2654435761LL ^ k.y); }
 };
 
 void finish(Line& line) {
@@ -246,15 +242,19 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   }
 
   // Join pieces: a piece that ends where another one starts (same kind of
-  // line, same polygon) continues in it. Keys wrap around in longitude.
+  // line, same polygon) continues in it. Keys wrap around in longitude. The
+  // starts are kept sorted by point, pieces in file order for equal points,
+  // so a lookup is a binary search.
   const auto wrap = [width](Key k) { return Key{((k.x % width) + width) % width, k.y}; };
-  std::unordered_multimap<Key, std::size_t, KeyHash> starts;
+  const auto packed64 = [](Key k) { return (static_cast<std::uint64_t>(k.x) << 32) | static_cast<std::uint64_t>(k.y); };
+  std::vector<std::pair<std::uint64_t, std::size_t>> starts;
   starts.reserve(pieces.size());
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     const bool closedHere = kind == Kind::Shore && p.entry == 4 && p.exit == 4;
-    if (!closedHere) starts.emplace(wrap(points[p.first]), i);
+    if (!closedHere) starts.emplace_back(packed64(wrap(points[p.first])), i);
   }
+  std::sort(starts.begin(), starts.end());
   std::vector<char> used(pieces.size(), 0);
   // Pieces that start a line: those no other piece leads into (borders and
   // rivers), then whatever is left (rings).
@@ -263,15 +263,48 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     if (kind == Kind::Shore && p.entry == 4 && p.exit == 4) continue;
-    const Key end = wrap(points[p.first + p.count - 1]);
-    auto [lo, hi] = starts.equal_range(end);
-    for (auto it = lo; it != hi; ++it) {
+    const std::uint64_t end = packed64(wrap(points[p.first + p.count - 1]));
+    auto it = std::lower_bound(starts.begin(), starts.end(), std::pair<std::uint64_t, std::size_t>{end, 0});
+    for (; it != starts.end() && it->first == end; ++it) {
       const Piece& q = pieces[it->second];
       if (it->second == i && kind != Kind::Shore) continue;
       if (q.level != p.level || q.polygon != p.polygon || q.antarctic != p.antarctic || continued[it->second]) continue;
       nextOf[i] = it->second;
       continued[it->second] = 1;
       break;
+    }
+  }
+  // A ring that touches itself where bins meet has two ways on at that point;
+  // the first one found may close a loop early and cut the ring in two. Two
+  // pieces of one polygon that end at one point but lie on different loops
+  // trade what follows them, which joins the loops.
+  if (kind == Kind::Shore) {
+    std::vector<std::size_t> root(pieces.size());
+    for (std::size_t i = 0; i < root.size(); ++i) root[i] = i;
+    const auto find = [&root](std::size_t i) {
+      while (root[i] != i) i = root[i] = root[root[i]];
+      return i;
+    };
+    std::vector<std::pair<std::uint64_t, std::size_t>> ends;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (nextOf[i] == SIZE_MAX) continue;
+      root[find(i)] = find(nextOf[i]);
+      const Piece& p = pieces[i];
+      ends.emplace_back(packed64(wrap(points[p.first + p.count - 1])), i);
+    }
+    std::sort(ends.begin(), ends.end());
+    for (std::size_t a = 0; a < ends.size();) {
+      std::size_t b = a + 1;
+      while (b < ends.size() && ends[b].first == ends[a].first) ++b;
+      for (std::size_t u = a; u < b; ++u)
+        for (std::size_t v = u + 1; v < b; ++v) {
+          const std::size_t i = ends[u].second, j = ends[v].second;
+          const Piece &p = pieces[i], &q = pieces[j];
+          if (p.polygon != q.polygon || p.level != q.level || p.antarctic != q.antarctic || find(i) == find(j)) continue;
+          std::swap(nextOf[i], nextOf[j]);
+          root[find(i)] = find(j);
+        }
+      a = b;
     }
   }
   const double unit = binMinutes / 60.0 / kUnits;
@@ -284,6 +317,14 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
     std::int64_t shift = 0;  // whole turns of longitude added so far
     Key last{INT64_MIN, INT64_MIN};
     std::size_t i = startPiece;
+    // Room for the whole line at once: a ring of a continent has many pieces.
+    std::size_t total = 0;
+    for (std::size_t k = startPiece, guard = 0; k != SIZE_MAX && !used[k] && guard < pieces.size(); k = nextOf[k], ++guard) {
+      total += pieces[k].count;
+      if (nextOf[k] == startPiece) break;
+    }
+    line.lon.reserve(total);
+    line.lat.reserve(total);
     Key firstKey{0, 0};
     while (i != SIZE_MAX && !used[i]) {
       used[i] = 1;

@@ -34,12 +34,14 @@ struct MapView {
   int itr = 0;
   float toU = 1.0F;  // degrees to U
   double txmin = 0, txmax = 0, tymin = 0, tymax = 0;  // T limits, radians
-  bool rotated = false;
+  bool rotated = false;   // the pole moved: U limits no longer follow from T limits
+  double lonShift = 0;    // degrees T lies east of U when the map only turns about the axis
   float rundef = -999.0F;
 
   bool visible(const Line& line) const {
     if (rotated) return true;
-    const double west = txmin / kDeg, east = txmax / kDeg, south = tymin / kDeg, north = tymax / kDeg;
+    const double west = txmin / kDeg - lonShift, east = txmax / kDeg - lonShift, south = tymin / kDeg,
+                 north = tymax / kDeg;
     double lineSouth = line.south, lineNorth = line.north;
     // A ring around a pole covers it, and every longitude.
     if (line.closed && line.east - line.west > 359.0F) {
@@ -49,7 +51,7 @@ struct MapView {
     }
     if (lineSouth > north || lineNorth < south) return false;
     if (east - west >= 359.999) return true;
-    for (int k = -2; k <= 2; ++k)
+    for (int k = -3; k <= 3; ++k)
       if (line.west + 360.0 * k <= east && line.east + 360.0 * k >= west) return true;
     return false;
   }
@@ -83,6 +85,19 @@ bool currentMap(std::string_view routine, MapView& map) {
   sgqmpl(plx, ply, plrot);
   const float north = ldeg ? 90.0F : static_cast<float>(kPi / 2);
   map.rotated = plx != 0.0F || plrot != 0.0F || std::fabs(ply - north) > 1e-5F * north;
+  // A map that keeps the pole and only turns about the axis (a central
+  // meridian away from 0) shifts longitudes: lines can still be culled by
+  // the T limits, once that shift is known and checked.
+  if (map.rotated && std::fabs(ply - north) <= 1e-5F * north) {
+    float tx0 = 0, ty0 = 0, tx1 = 0, ty1 = 0;
+    stfrot(0.0F, 0.0F, tx0, ty0);
+    stfrot(1.0F, 0.5F, tx1, ty1);
+    const double turn = std::remainder(static_cast<double>(tx1) - tx0 - 1.0, 2 * kPi);
+    if (std::fabs(ty0) < 1e-5 && std::fabs(ty1 - 0.5) < 1e-5 && std::fabs(turn) < 1e-5) {
+      map.rotated = false;
+      map.lonShift = tx0 / kDeg;
+    }
+  }
   glrget("RUNDEF", map.rundef);
   return true;
 }
@@ -182,21 +197,111 @@ class Separated {
   float rmiss_ = 0;
 };
 
+// Drops points closer to the last kept one than a small distance on the map
+// (GE STEPMN, V): a shore at low resolution has several points to a pixel, and
+// every one of them costs projecting, clipping, filling and writing. The map's
+// scale comes from a grid of 5-degree cells, each with a bound of its V per
+// degree along parallels and along meridians; cells the map does not show
+// whole keep every point.
+class Thinner {
+ public:
+  explicit Thinner(const MapView& map) {
+    const float step = geography::geReal("STEPMN");
+    if (!(step > 0) || !std::isfinite(step)) return;
+    // Corners of the cells in V (undefined where off the map).
+    std::vector<float> vx(kNodesX * kNodesY), vy(kNodesX * kNodesY);
+    std::vector<char> ok(kNodesX * kNodesY);
+    for (int j = 0; j < kNodesY; ++j)
+      for (int i = 0; i < kNodesX; ++i) {
+        const auto k = static_cast<std::size_t>(j * kNodesX + i);
+        float tx = 0, ty = 0, x = 0, y = 0;
+        stfrot(static_cast<float>((-180.0 + kCell * i) * kDeg), static_cast<float>((-90.0 + kCell * j) * kDeg), tx, ty);
+        stftrn(tx, ty, x, y);
+        vx[k] = x;
+        vy[k] = y;
+        ok[k] = x != map.rundef && y != map.rundef && std::isfinite(x) && std::isfinite(y);
+      }
+    const auto len = [&](std::size_t a, std::size_t b) { return std::hypot(vx[a] - vx[b], vy[a] - vy[b]); };
+    cells_.assign(kCellsX * kCellsY, Cell{});
+    for (int j = 0; j < kCellsY; ++j)
+      for (int i = 0; i < kCellsX; ++i) {
+        const auto sw = static_cast<std::size_t>(j * kNodesX + i), se = sw + 1, nw = sw + kNodesX, ne = nw + 1;
+        if (!ok[sw] || !ok[se] || !ok[nw] || !ok[ne]) continue;
+        // Steps in V per step in degrees, a quarter more for the change of
+        // scale inside a cell. A cell cut by the map's seam looks huge
+        // and keeps nearly all of its points.
+        const double perLon = 1.25 * std::max(len(sw, se), len(nw, ne)) / kCell / step;
+        const double perLat = 1.25 * std::max(len(sw, nw), len(se, ne)) / kCell / step;
+        if (std::isfinite(perLon) && std::isfinite(perLat) && perLon + perLat > 0)
+          cells_[static_cast<std::size_t>(j * kCellsX + i)] = {static_cast<float>(perLon), static_cast<float>(perLat)};
+      }
+  }
+
+  bool active() const { return !cells_.empty(); }
+
+  // Whether a step of (dlon, dlat) degrees from (lon, lat) is shorter than
+  // GE STEPMN on the map.
+  bool isShort(float lon, float lat, float dlon, float dlat) const {
+    double x = std::fmod(lon + 180.0, 360.0);
+    if (x < 0) x += 360;
+    const int i = std::min(kCellsX - 1, static_cast<int>(x / kCell));
+    const int j = std::clamp(static_cast<int>((lat + 90.0) / kCell), 0, kCellsY - 1);
+    const Cell& c = cells_[static_cast<std::size_t>(j * kCellsX + i)];
+    return c.perLon * std::fabs(dlon) + c.perLat * std::fabs(dlat) < 1.0F;
+  }
+
+ private:
+  struct Cell {
+    float perLon = 1e30F, perLat = 1e30F;  // multiples of the step per degree
+  };
+  static constexpr double kCell = 5.0;
+  static constexpr int kCellsX = 72, kCellsY = 36, kNodesX = kCellsX + 1, kNodesY = kCellsY + 1;
+  std::vector<Cell> cells_;
+};
+
 struct Batch {
+  explicit Batch(const Thinner* thinner = nullptr) : thin(thinner) {}
   std::vector<float> x, y;
-  void add(const Line& line, float toU) {
+  const Thinner* thin;
+
+  // Adds a line (closing a ring by its first point when `close`); a ring
+  // that thins to fewer than three points is below the size drawn and left out.
+  void add(const Line& line, float toU, bool close, bool ring = false) {
+    const std::size_t n = line.lon.size();
+    const std::size_t mark = x.size();
     if (!x.empty()) {
       x.push_back(kSeparator);
       y.push_back(kSeparator);
     }
-    for (std::size_t i = 0; i < line.lon.size(); ++i) {
+    const auto put = [&](std::size_t i) {
       x.push_back(line.lon[i] * toU);
       y.push_back(line.lat[i] * toU);
+    };
+    std::size_t kept = 0;
+    if (thin == nullptr || !thin->active()) {
+      for (std::size_t i = 0; i < n; ++i) put(i);
+      kept = n;
+    } else {
+      std::size_t last = 0;
+      put(0);
+      kept = 1;
+      for (std::size_t i = 1; i < n; ++i) {
+        // The last point always stays: an open line may meet another there,
+        // and a ring round a pole ends a whole turn from where it starts.
+        if (i + 1 < n && thin->isShort(line.lon[last], line.lat[last], line.lon[i] - line.lon[last],
+                                      line.lat[i] - line.lat[last]))
+          continue;
+        put(i);
+        ++kept;
+        last = i;
+      }
     }
-  }
-  void close(const Line& line, float toU) {
-    x.push_back(line.lon.front() * toU);
-    y.push_back(line.lat.front() * toU);
+    if (ring && kept < 3) {
+      x.resize(mark);
+      y.resize(mark);
+      return;
+    }
+    if (close) put(0);
   }
   int size() const { return static_cast<int>(x.size()); }
 };
@@ -216,13 +321,13 @@ const Dataset* shores(std::string_view routine, const MapView& map) {
 void drawShoreLines(const MapView& map, const Dataset& data) {
   const int maxLevel = geography::geInt("LEVELC");
   const float minArea = minimumArea(map);
-  Batch coast, lakes;
+  const Thinner thin(map);
+  Batch coast(&thin), lakes(&thin);
   for (const Line& line : data.lines) {
     if (line.level > maxLevel || !antarcticChosen(line) || !map.visible(line)) continue;
     if (line.polygon >= 0 && data.polygonArea[static_cast<std::size_t>(line.polygon)] < minArea) continue;
     Batch& b = line.level == 1 ? coast : lakes;
-    b.add(line, map.toU);
-    if (line.closed) b.close(line, map.toU);
+    b.add(line, map.toU, line.closed);
   }
   Separated sep;
   if (coast.size() >= 2) sgplzu(coast.size(), coast.x.data(), coast.y.data(), geography::geInt("ITYPEC"), geography::geInt("INDEXC"));
@@ -233,13 +338,14 @@ void fillLand(const MapView& map, const Dataset& data) {
   const int maxLevel = geography::geInt("LEVELC");
   const int landTone = geography::geInt("ITPLND"), lakeTone = geography::geInt("ITPLAK");
   const float minArea = minimumArea(map);
-  Batch land, lakes;
+  const Thinner thin(map);
+  Batch land(&thin), lakes(&thin);
   for (const Line& line : data.lines) {
     if (!line.closed || line.lon.size() < 3 || line.level > maxLevel || !antarcticChosen(line) || !map.visible(line))
       continue;
     if (data.polygonArea[static_cast<std::size_t>(line.polygon)] < minArea) continue;
-    land.add(line, map.toU);
-    if (line.level >= 2) lakes.add(line, map.toU);
+    land.add(line, map.toU, false, true);
+    if (line.level >= 2) lakes.add(line, map.toU, false, true);
   }
   Separated sep;
   if (landTone > 0 && land.size() >= 3) sgtnzu(land.size(), land.x.data(), land.y.data(), landTone);
@@ -281,14 +387,14 @@ void drawPlainLines(std::string_view routine, Kind kind) {
   if (!levelList(routine, kind == Kind::Border ? "BORDER" : "RIVER", on)) return;
   const Dataset* data = geography::dataset(kind, res, routine);
   if (data == nullptr) return;
-  Batch first, rest;
+  const Thinner thin(map);
+  Batch first(&thin), rest(&thin);
   for (const Line& line : data->lines) {
     if (line.level < 0 || line.level >= static_cast<int>(on.size()) || !on[static_cast<std::size_t>(line.level)] ||
         !map.visible(line))
       continue;
     Batch& b = kind == Kind::Border && line.level >= 2 ? rest : first;
-    b.add(line, map.toU);
-    if (line.closed) b.close(line, map.toU);
+    b.add(line, map.toU, line.closed);
   }
   Separated sep;
   if (kind == Kind::Border) {

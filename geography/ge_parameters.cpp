@@ -38,6 +38,7 @@ constexpr Entry<bool> kLogicals[] = {
 
 constexpr Entry<float> kReals[] = {
     {"AREAMN", "MIN_FEATURE_AREA", -1.0F},
+    {"STEPMN", "MIN_POINT_SPACING", 5.0e-4F},
 };
 
 constexpr Entry<TextValue> kTexts[] = {

@@ -40,6 +40,8 @@
 //          LCOAST  DRAW_COASTLINE           T      gebkgd draws the shores
 // real     AREAMN  MIN_FEATURE_AREA         -1     km2; smaller islands and lakes are left out;
 //                                                  negative: chosen from the map's scale, 0: none
+//          STEPMN  MIN_POINT_SPACING        5e-4   V; points closer to the last one kept are dropped
+//                                                  (half a pixel where V spans 1000 pixels), 0: none
 // char     CRES    RESOLUTION               AUTO   AUTO (from the map's scale) or c, l, i, h, f
 //          BORDER  BORDER_LEVELS            1      levels of borders drawn: "1", "1-2", "1,3" ...
 //          RIVER   RIVER_CLASSES            0-4    classes of rivers drawn (0 river lakes, 1-4

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,14 @@ struct MapPage {
   const char* name;
   int itr;
   float simfac, plx, ply, tymin;
+  float txhalf = 180, tymax = 90;  // a window of T: longitudes -txhalf..txhalf
 };
 
 void setMap(const MapPage& m) {
   zep::sgsvpt(0.02F, 0.98F, 0.02F, 0.98F);
   zep::sgssim(m.simfac, 0, 0);
   zep::sgsmpl(m.plx, m.ply, 0);
-  zep::sgstxy(-180, 180, m.tymin, 90);
+  zep::sgstxy(-m.txhalf, m.txhalf, m.tymin, m.tymax);
   zep::sgstrn(m.itr);
   zep::sgstrf();
 }
@@ -66,7 +68,7 @@ bool onMap(const MapPage& m, const Place& p, zeptest::PagePixel& at) {
 
 // Draws the background with land and water tones on one page per map and
 // returns what disagrees with the places' kind.
-std::string checkPlaces(const std::vector<MapPage>& maps, int& probed) {
+std::string checkPlaces(const std::vector<MapPage>& maps, int& probed, std::span<const Place> places = kPlaces) {
   zeptest::TempWorkDir dir;
   zep::gliset("MSGLEV", 2);
   zep::swiset("IFL", 1);
@@ -80,7 +82,7 @@ std::string checkPlaces(const std::vector<MapPage>& maps, int& probed) {
     setMap(m);
     zep::gebkgd();
     probes.emplace_back();
-    for (const Place& p : kPlaces) {
+    for (const Place& p : places) {
       zeptest::PagePixel at;
       if (onMap(m, p, at)) probes.back().emplace_back(&p, at);
     }
@@ -120,6 +122,67 @@ TEST(GeographyMaps, ContinentsAreLandAndOceansWaterOnEveryKindOfMap) {
     // Every place is looked at on several maps (15 places, 7 maps).
     if (probed < 60) failure += "only " + std::to_string(probed) + " places on the maps";
     return failure;
+  });
+}
+
+// A window of a map centred away from 0 degrees takes only the lines it
+// shows: those picked by the wrong longitudes would leave its land as water.
+TEST(GeographyMaps, WindowsOfMapsCentredEastAndWestShowTheirLand) {
+  ZEP_EXPECT_ISOLATED([] {
+    // 30 degrees either side of 135 E and of 100 W, from 10 to 60 N.
+    const Place east[] = {{"HONSHU", 138.5F, 36.2F, true},     {"KOREA", 127.5F, 37, true},
+                          {"MONGOLIA", 110, 45, true},         {"SEA OF JAPAN", 134, 40, false},
+                          {"PACIFIC", 150, 25, false},         {"PHILIPPINE SEA", 130, 20, false}};
+    const Place west[] = {{"KANSAS", -100, 38.5F, true},  {"GEORGIA", -83.5F, 32.5F, true}, {"MEXICO", -102, 22, true},
+                          {"PACIFIC", -125, 30, false},   {"ATLANTIC", -72, 32, false},     {"GULF OF MEXICO", -90, 25, false}};
+    std::string failure;
+    for (const auto& [plx, places] : {std::pair{135.0F, std::span<const Place>(east)}, std::pair{-100.0F, std::span<const Place>(west)}}) {
+      int probed = 0;
+      failure += checkPlaces({{"WINDOW", 12, 0.55F, plx, 90, 10, 30, 60}}, probed, places);
+      if (probed != 6) failure += "only " + std::to_string(probed) + " places on the map centred at " + std::to_string(plx) + "; ";
+    }
+    return failure;
+  });
+}
+
+// Points closer than GE STEPMN on the map are dropped: at the default step
+// the page is the one every point gives, but for the shading of a few edge
+// pixels; a step of several pixels shows.
+TEST(GeographyMaps, DroppingPointsCloserThanAStepKeepsThePicture) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    zep::gliset("MSGLEV", 2);
+    zep::swiset("IFL", 1);
+    zep::geiset("ITPLND", kLand);
+    zep::geiset("ITPWTR", kWater);
+    zep::sgopn(2);
+    for (const float step : {0.0F, 5e-4F, 5e-3F}) {
+      zep::gerset("STEPMN", step);
+      zep::sgfrm();
+      setMap({"MOLLWEIDE", 12, 0.17F, 0, 90, -90});
+      zep::gebkgd();
+    }
+    zep::sgcls();
+    const Png all(dir.path() / "zep_0001.png"), thinned(dir.path() / "zep_0002.png"), coarse(dir.path() / "zep_0003.png");
+    if (!all.ok() || !thinned.ok() || !coarse.ok()) return std::string("no pages");
+    const auto differing = [&](const Png& other) {
+      int n = 0;
+      for (int y = 0; y < all.height(); ++y)
+        for (int x = 0; x < all.width(); ++x) {
+          const std::uint32_t a = all.pixel(x, y), b = other.pixel(x, y);
+          int most = 0;
+          for (int shift : {0, 8, 16}) most = std::max(most, std::abs(static_cast<int>((a >> shift) & 255) - static_cast<int>((b >> shift) & 255)));
+          n += most > 96;
+        }
+      return n;
+    };
+    // V spans at most the page's 904 pixels: the default step is under half
+    // a pixel and changes hardly a pixel by more than a shade; 5e-3 V moves
+    // shores by pixels.
+    const int fine = differing(thinned), rough = differing(coarse);
+    if (rough < 200) return "a step of five pixels changed only " + std::to_string(rough) + " pixels";
+    if (fine * 20 > rough) return std::to_string(fine) + " pixels changed at the default step (" + std::to_string(rough) + " at 5e-3 V)";
+    return std::string();
   });
 }
 
