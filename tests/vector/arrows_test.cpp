@@ -169,31 +169,34 @@ TEST(VectorArrows, LengthsKeyAndDirectionsOnLinearAxes) {
 
 TEST(VectorArrows, ColoursComeFromTheColormapOverTheMagnitudes) {
   // Magnitudes 1, 2, 3 with bounds left to the data: viridis at t = 0, 0.5, 1
-  // (matplotlib's values); the bounds stay for the colour bar.
-  const float x[] = {0.15F, 0.45F, 0.75F}, y[] = {0.5F, 0.5F, 0.5F}, u[] = {1, 2, 3}, v[] = {0, 0, 0};
-  const int expected[] = {0x440154, 0x21918c, 0xfde725};
-  float vmin = 0, vmax = 0;
-  const auto png = zeptest::drawPngPage([&] {
-    zep::sgsvpt(0, 1, 0, 1);
-    zep::sgswnd(0, 1, 0, 1);
-    zep::sgstrn(1);
-    zep::sgstrf();
-    zep::cmsmap("VIRIDIS");
-    zep::cmsnrl(NAN, NAN);
-    zep::vclset("LCOLOR", true);
-    zep::vciset("INDEX", 7);
-    zep::vcrset("SCALE", 0.05F);
-    zep::vcspnt(3, x, y, u, v);
-    zep::vcarwu();
-    zep::cmqnrb(vmin, vmax);
+  // (matplotlib's values); the bounds stay for the colour bar. Isolated: the
+  // field and VC settings stay in the child.
+  ZEP_EXPECT_ISOLATED([] {
+    const float x[] = {0.15F, 0.45F, 0.75F}, y[] = {0.5F, 0.5F, 0.5F}, u[] = {1, 2, 3}, v[] = {0, 0, 0};
+    const int expected[] = {0x440154, 0x21918c, 0xfde725};
+    float vmin = 0, vmax = 0;
+    const auto png = zeptest::drawPngPage([&] {
+      zep::sgsvpt(0, 1, 0, 1);
+      zep::sgswnd(0, 1, 0, 1);
+      zep::sgstrn(1);
+      zep::sgstrf();
+      zep::cmsmap("VIRIDIS");
+      zep::cmsnrl(NAN, NAN);
+      zep::vclset("LCOLOR", true);
+      zep::vciset("INDEX", 7);
+      zep::vcrset("SCALE", 0.05F);
+      zep::vcspnt(3, x, y, u, v);
+      zep::vcarwu();
+      zep::cmqnrb(vmin, vmax);
+    });
+    if (!png->ok()) return std::string("no page");
+    if (vmin != 1 || vmax != 3) return "bounds " + std::to_string(vmin) + " " + std::to_string(vmax);
+    for (int k = 0; k < 3; ++k) {
+      const auto px = png->pixel(zeptest::pixelX(x[k] + 0.03), zeptest::pixelY(0.5));
+      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(u[k]);
+    }
+    return std::string();
   });
-  ASSERT_TRUE(png->ok());
-  EXPECT_FLOAT_EQ(vmin, 1);
-  EXPECT_FLOAT_EQ(vmax, 3);
-  for (int k = 0; k < 3; ++k) {
-    const auto px = png->pixel(zeptest::pixelX(x[k] + 0.03), zeptest::pixelY(0.5));
-    EXPECT_TRUE(zeptest::sameColour(px, expected[k])) << std::hex << px << " for " << u[k];
-  }
 }
 
 TEST(VectorBarbs, CountsFollowTheConvention) {
