@@ -804,9 +804,7 @@ void vectorsPage() {
   zep::vcrset("KEYHT", 0.015F);
   zep::vcrset("SCALE", 0);
   zep::cmrset("BARGAP", 0.07F);
-  zep::cmsbtl("SPEED", "m s\\^{-1}");
   zep::cmbarp("B");
-  zep::cmsbtl("", "");
   zep::cmrset("BARGAP", 0.03F);
   zep::axinit();
   zep::axpfrm();

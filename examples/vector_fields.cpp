@@ -79,9 +79,11 @@ int main() {
       zep::vcarwu();
       zep::vclset("LCOLOR", false);
       zep::vckeyv(0.8F, 0.78F, 20, "20 m s\\^{-1}");  // a key above the map, right
-      zep::cmsbtl("SPEED", "m s\\^{-1}");
+      zep::cmsbtl("SPEED", "m/s");
+      zep::cmrset("BARGAP", 0.06F);   // clear of the longitude labels
       zep::cmbarp("B");               // the arrows' colours, below the map
       zep::cmsbtl("", "");
+      zep::cmrset("BARGAP", 0.03F);
     } else {
       zep::vcrset("SPACE", 0.05F);
       zep::vcbrbu();
