@@ -768,7 +768,7 @@ void mapSetup(const Rect& v, int itr, float simfac, float vyoff, float plx, floa
   zep::sgstrf();
 }
 
-// Switches the workstation's indexed colormap (the vector page's speed bands).
+// Switches the workstation's indexed colormap.
 void useColormap(int n) {
   zep::swcmll();
   zep::swiset("ICLRMAP", n);
@@ -788,10 +788,9 @@ void vectorsPage() {
   mapSetup(v, 22, 1.15F, 0.98F, -30, 90, -45, 45, 22, 72);
   lonLatGrid(-80, 20, 20, 75, 2.5F, lon, lat);
   setVectors(lon, lat, cyclone);
-  useColormap(5);
-  // Colours by speed: the contour package's levels and colour bar.
-  const float speeds[] = {5, 10, 15, 20, 25, 30};
-  zep::cnslvl(6, speeds);
+  // Colours by speed on the current colormap, over the speeds' range.
+  zep::cmsmap("VIRIDIS");
+  zep::cmsnrl(NAN, NAN);
   zep::vclset("LCOLOR", true);
   zep::vcrset("SPACE", 0.04F);
   zep::vcrset("SCALE", 0.0016F);
@@ -804,9 +803,9 @@ void vectorsPage() {
   zep::vckeyv(v.x0 + 0.8F * v.w(), v.y1 - 0.06F * v.h(), 20, "20 m s\\^{-1}");
   zep::vcrset("KEYHT", 0.015F);
   zep::vcrset("SCALE", 0);
-  zep::cnrset("BARGAP", 0.07F);
-  zep::cnbarp("B");
-  zep::cnrset("BARGAP", 0.03F);
+  zep::cmrset("BARGAP", 0.07F);
+  zep::cmbarp("B");
+  zep::cmrset("BARGAP", 0.03F);
   zep::axinit();
   zep::axpfrm();
   text(v.x0, v.y1 + 0.1F, "ARROWS AND KEY, CONFORMAL CONIC", 0.035F);
@@ -875,7 +874,6 @@ void vectorsPage() {
   zep::vcrset("DSEP", 0.03F);
   zep::vcrset("DTEST", 0.015F);
   zep::vcrset("ARRSP", 0.2F);
-  useColormap(1);
   largeAxes(false);
 }
 

@@ -33,46 +33,6 @@ void globalField() {
   zep::cnsfld(nx, ny, z.data(), x.data(), y.data());
 }
 
-// A map of a longitude and latitude box filling the given viewport's width or
-// height: the projection plane window is the box's extent on the map.
-void fitRegion(int itr, float lon0, float lon1, float lat0, float lat1, float vx0, float vx1, float vy0, float vy1) {
-  const float plx = 0.5F * (lon0 + lon1);
-  zep::sgsvpt(vx0, vx1, vy0, vy1);
-  zep::sgssim(1, 0, 0);
-  zep::sgsmpl(plx, 90, 0);
-  zep::sgstxy(lon0 - plx, lon1 - plx, lat0, lat1);
-  zep::sgstrn(itr);
-  zep::sgstrf();
-  float xmin = 1e9F, xmax = -1e9F, ymin = 1e9F, ymax = -1e9F;
-  const float cx = 0.5F * (vx0 + vx1), cy = 0.5F * (vy0 + vy1);
-  for (int i = 0; i <= 100; ++i)
-    for (int side = 0; side < 4; ++side) {
-      const float t = static_cast<float>(i) / 100;
-      const float lon = side < 2 ? lon0 + t * (lon1 - lon0) : (side == 2 ? lon0 : lon1);
-      const float lat = side < 2 ? (side == 0 ? lat0 : lat1) : lat0 + t * (lat1 - lat0);
-      float vx = 0, vy = 0;
-      zep::stftrn((lon - plx) * kPi / 180, lat * kPi / 180, vx, vy);
-      xmin = std::min(xmin, vx - cx);
-      xmax = std::max(xmax, vx - cx);
-      ymin = std::min(ymin, vy - cy);
-      ymax = std::max(ymax, vy - cy);
-    }
-  // Keep the map's shape: shrink the viewport to the box's aspect ratio.
-  const float w = vx1 - vx0, h = vy1 - vy0, aspect = (xmax - xmin) / (ymax - ymin);
-  if (aspect > w / h) {
-    const float hh = w / aspect;
-    vy0 = cy - hh / 2;
-    vy1 = cy + hh / 2;
-  } else {
-    const float ww = h * aspect;
-    vx0 = cx - ww / 2;
-    vx1 = cx + ww / 2;
-  }
-  zep::sgsvpt(vx0, vx1, vy0, vy1);
-  zep::sgscwd(xmin, xmax, ymin, ymax);
-  zep::sgstrf();
-}
-
 void title(const char* text) { zep::sgtxzv(0.5F, 0.95F, text, 0.028F, 0, 0, 3); }
 
 void globalMap() {
@@ -97,10 +57,16 @@ void globalMap() {
 }
 
 void japanMap() {
-  zep::sgfrm();
-  zep::sgrset("STLAT1", 30);
-  zep::sgrset("STLAT2", 45);
-  fitRegion(22, 120, 150, 20, 50, 0.1F, 0.9F, 0.08F, 0.88F);
+  // The box fitted to the page, room left for its labels and title, by the
+  // figure layer; standard parallels 30N and 45N.
+  zep::fgfrm();
+  zep::fgsmpc(999, 999, 30, 45);
+  zep::fgsmap(22, 120, 150, 20, 50);
+  zep::axrset("DGLON", 10);
+  zep::axrset("DGLAT", 10);
+  zep::axlset("LGRLBL", true);
+  zep::fgttl("JAPAN: CONFORMAL CONIC, RIVERS");
+  zep::fgstrf();
   zep::gecset("CRES", "i");
   zep::geiset("ITPLND", 4999);  // green land
   zep::geiset("ITPWTR", 0);
@@ -108,11 +74,7 @@ void japanMap() {
   zep::gebrdr();
   zep::gervrs();
   zep::gecset("CRES", "AUTO");
-  zep::axrset("DGLON", 10);
-  zep::axrset("DGLAT", 10);
-  zep::axlset("LGRLBL", true);
-  zep::axpfrm();
-  title("JAPAN: CONFORMAL CONIC, RIVERS");
+  zep::fgpfrm();
 }
 
 void arcticMap() {

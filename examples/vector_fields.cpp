@@ -1,5 +1,5 @@
-// Wind over a region and over the globe: arrows with a reference key and wind
-// barbs on a conformal conic map, then evenly spaced streamlines over bands of
+// Wind over a region and over the globe: arrows coloured by speed with a
+// reference key and a colour bar, and wind barbs, on a conformal conic map, then evenly spaced streamlines over bands of
 // wind speed on a Mollweide map.
 //
 // The output format of workstation 2 follows the SW parameter IFL (1 PNG, 2 EPS,
@@ -55,7 +55,6 @@ Grid grid(float lon0, float lon1, float lat0, float lat1, float step, void (*f)(
 }  // namespace
 
 int main() {
-  zep::swistx("ICLRMAP", 5);
   zep::sgopn(2);
 
   // A region on a conformal conic map (standard parallels 30N and 60N) centred
@@ -76,8 +75,15 @@ int main() {
     if (page == 0) {
       zep::vcrset("SPACE", 0.03F);    // arrows at least 0.03 apart in V
       zep::vcrset("SCALE", 0.0015F);  // 0.0015 V per m/s
+      zep::vclset("LCOLOR", true);    // colours of the current colormap over the speeds
       zep::vcarwu();
+      zep::vclset("LCOLOR", false);
       zep::vckeyv(0.8F, 0.78F, 20, "20 m s\\^{-1}");  // a key above the map, right
+      zep::cmsbtl("SPEED", "m/s");
+      zep::cmrset("BARGAP", 0.06F);   // clear of the longitude labels
+      zep::cmbarp("B");               // the arrows' colours, below the map
+      zep::cmsbtl("", "");
+      zep::cmrset("BARGAP", 0.03F);
     } else {
       zep::vcrset("SPACE", 0.05F);
       zep::vcbrbu();
@@ -99,7 +105,9 @@ int main() {
   for (std::size_t k = 0; k < g.u.size(); ++k) speed.push_back(std::hypot(g.u[k], g.v[k]));
   const int nx = static_cast<int>(g.lon.size()), ny = static_cast<int>(g.lat.size());
   zep::cnsfld(nx, ny, speed.data(), g.lon.data(), g.lat.data());
-  zep::cniset("ICOLMN", 45);  // the light half of the colormap, under black lines
+  const int pale[] = {0xeef3ff, 0xfff2cc, 0xffc9b0};  // light colours under black lines
+  zep::cmdfmp("PALE", 3, pale);
+  zep::cmsmap("PALE");
   zep::cnslvi(5, 0);
   zep::cnshdu();
   zep::vcsfld(nx, ny, g.u.data(), g.v.data(), g.lon.data(), g.lat.data());

@@ -3,11 +3,15 @@
 // left as fgfrm set it.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include <zep/zep.hpp>
 
+#include "colour/colour_state.hpp"
 #include "figure/fg_internal.hpp"
+#include "vector/vector_state.hpp"
 
 namespace zep {
 namespace figure {
@@ -18,6 +22,49 @@ bool finite(float v) { return std::isfinite(v); }
 // Band of v among the current contour levels (0 below the first).
 int bandOf(float v, const std::vector<float>& levels) {
   return static_cast<int>(std::upper_bound(levels.begin(), levels.end(), v) - levels.begin());
+}
+
+// Markers of a scatter in the colours of their values' contour bands, as the
+// colour bar shows them; the colour package draws them.
+void scatterByBand(const Item& item, const std::vector<float>& levels) {
+  const int n = static_cast<int>(item.x.size());
+  bool byMap = true;
+  cnlget("LCMAP", byMap);
+  int rgb = 0;
+  if (!levels.empty()) cnqbdc(0, rgb);
+  if (levels.empty() || (byMap && rgb >= 0)) {
+    // Bands spread over the colormap (the contour package's default) are the
+    // bands of a discrete normalisation open at both ends; a normalisation the
+    // caller set colours each value itself.
+    const colour::Norm saved = colour::state().norm;
+    const bool spread = saved.kind == colour::NormKind::Linear && std::isnan(saved.vmin) && std::isnan(saved.vmax);
+    if (spread && !levels.empty()) {
+      std::vector<float> bounds{-std::numeric_limits<float>::max()};
+      bounds.insert(bounds.end(), levels.begin(), levels.end());
+      bounds.push_back(std::numeric_limits<float>::max());
+      cmsnrd(static_cast<int>(bounds.size()), bounds.data());
+    }
+    cmpmzu(n, item.x.data(), item.y.data(), item.v.data(), item.itype, item.size);
+    colour::state().norm = saved;
+    return;
+  }
+  // Band tones of the indexed colormap (LCMAP off or tones set): one marker
+  // call per band in the tone's colour index.
+  std::vector<std::vector<float>> bx(levels.size() + 1), by(levels.size() + 1);
+  for (std::size_t i = 0; i < item.x.size(); ++i) {
+    if (!finite(item.v[i])) continue;
+    const auto b = static_cast<std::size_t>(bandOf(item.v[i], levels));
+    bx[b].push_back(item.x[i]);
+    by[b].push_back(item.y[i]);
+  }
+  for (std::size_t b = 0; b < bx.size(); ++b) {
+    if (bx[b].empty()) continue;
+    int itpat = 0;
+    cnqbdt(static_cast<int>(b), itpat);
+    const int colour = itpat / 1000;
+    if (colour <= 0) continue;  // a band left unfilled
+    sgpmzu(static_cast<int>(bx[b].size()), bx[b].data(), by[b].data(), item.itype, colour * 10 + 1, item.size);
+  }
 }
 
 }  // namespace
@@ -81,22 +128,7 @@ void drawItems() {
       levels.resize(static_cast<std::size_t>(std::max(nl, 0)));
       for (int i = 1; i <= nl; ++i) cnqlvl(i, levels[static_cast<std::size_t>(i - 1)]);
     }
-    // One call per band: the band's colour as the colour bar shows it.
-    std::vector<std::vector<float>> bx(levels.size() + 1), by(levels.size() + 1);
-    for (std::size_t i = 0; i < item.x.size(); ++i) {
-      if (!finite(item.v[i])) continue;
-      const auto b = static_cast<std::size_t>(bandOf(item.v[i], levels));
-      bx[b].push_back(item.x[i]);
-      by[b].push_back(item.y[i]);
-    }
-    for (std::size_t b = 0; b < bx.size(); ++b) {
-      if (bx[b].empty()) continue;
-      int itpat = 0;
-      cnqbdt(static_cast<int>(b), itpat);
-      const int colour = itpat / 1000;
-      if (colour <= 0) continue;  // a band left unfilled
-      sgpmzu(static_cast<int>(bx[b].size()), bx[b].data(), by[b].data(), item.itype, colour * 10 + 1, item.size);
-    }
+    scatterByBand(item, levels);
   }
   s.items.clear();
 }
@@ -140,44 +172,26 @@ void fgvecu(int n, const float* x, const float* y, const float* u, const float* 
     msgdmp("E", "FGVECU", "VSCALE MUST BE POSITIVE.");
     return;
   }
-  float rundef = 0;
-  glrget("RUNDEF", rundef);
-  float wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
-  sgqwnd(wx0, wx1, wy0, wy1);
-  int itr = 1;
-  sgqtrn(itr);
-  const bool map = (itr >= 10 && itr <= 34) || itr == 99;
-  // The directions of growing x and y at the point, in V: on a map those of
-  // east and north, elsewhere those of the window (a step of 1/1000 of it).
-  const float dx = map ? 0.01F : 1e-3F * (wx1 - wx0), dy = map ? 0.01F : 1e-3F * (wy1 - wy0);
-  const auto unit = [&](float px, float py, float qx, float qy, float& ex, float& ey) {
-    float ax = 0, ay = 0, bx = 0, by = 0;
-    stftrf(px, py, ax, ay);
-    stftrf(qx, qy, bx, by);
-    ex = bx - ax, ey = by - ay;
-    const float len = std::hypot(ex, ey);
-    if (!(len > 0) || ax == rundef || bx == rundef) return false;
-    ex /= len, ey /= len;
-    return true;
-  };
-  for (int i = 0; i < n; ++i) {
-    if (!finite(u[i]) || !finite(v[i]) || !finite(x[i]) || !finite(y[i])) continue;
-    float vx = 0, vy = 0;
-    stftrf(x[i], y[i], vx, vy);
-    if (vx == rundef || !finite(vx)) continue;
-    float ex = 0, ey = 0, nx = 0, ny = 0;
-    if (!unit(x[i], y[i], x[i] + dx, y[i], ex, ey) || !unit(x[i], y[i], x[i], y[i] + dy, nx, ny)) continue;
-    const float ax = vscale * (u[i] * ex + v[i] * nx), ay = vscale * (u[i] * ey + v[i] * ny);
-    const float len = std::hypot(ax, ay);
-    if (!(len > 0)) continue;
-    // A head of a third of the arrow, its barbs 25 degrees off the shaft.
-    const float hx = -0.33F * ax, hy = -0.33F * ay, c = 0.906F, s = 0.423F;
-    const float tipx = vx + ax, tipy = vy + ay;
-    float px[5] = {vx, tipx, tipx + c * hx - s * hy, tipx, tipx + c * hx + s * hy};
-    float py[5] = {vy, tipy, tipy + s * hx + c * hy, tipy, tipy - s * hx + c * hy};
-    sgplzv(2, px, py, 1, index);
-    sgplzv(3, px + 2, py + 2, 1, index);
-  }
+  // The vector package's arrows, on this vector's points only: its field and
+  // settings are the caller's again afterwards.
+  const vector::Field saved = vector::field();
+  float scale = 0;
+  int lineIndex = 1;
+  bool ludir = false;
+  vcrget("SCALE", scale);
+  vciget("INDEX", lineIndex);
+  vclget("LUDIR", ludir);
+  vcspnt(n, x, y, u, v);
+  vcrset("SCALE", vscale);
+  vciset("INDEX", index);
+  vclset("LUDIR", true);  // off maps, u along growing x and v along growing y
+  vcarwu();
+  vcrset("SCALE", scale);
+  vciset("INDEX", lineIndex);
+  vclset("LUDIR", ludir);
+  const std::uint64_t generation = vector::field().generation;
+  vector::field() = saved;
+  vector::field().generation = generation + 1;  // whatever was computed for these points is stale
 }
 
 }  // namespace zep

@@ -62,10 +62,11 @@ void vcarwu() {
   // One open line primitive per line index.
   std::map<int, std::vector<const Drawn*>> byIndex;
   for (const Drawn& a : arrows)
-    if (a.magnitude > 0) byIndex[colours.indexOf(a.magnitude)].push_back(&a);
-  for (const auto& [index, list] : byIndex) {
+    if (a.magnitude > 0) byIndex[colours.keyOf(a.magnitude)].push_back(&a);
+  for (const auto& [key, list] : byIndex) {
+    const int index = colours.lineIndex(key);
     if (index <= 0) continue;
-    ArrowBatch batch(index);
+    ArrowBatch batch(index, colours.rgb(key));
     for (const Drawn* a : list) {
       const float len = scale * a->magnitude;
       const float tx = a->x + a->dx * len, ty = a->y + a->dy * len;
@@ -235,12 +236,13 @@ void vcbrbu() {
   const float width = 0.22F * len;   // base of a pennant
   const float calm = 0.15F * len;    // radius of the calm circle
   std::map<int, std::vector<const Drawn*>> byIndex;
-  for (const Drawn& b : barbs) byIndex[colours.indexOf(b.magnitude)].push_back(&b);
-  for (const auto& [index, list] : byIndex) {
+  for (const Drawn& b : barbs) byIndex[colours.keyOf(b.magnitude)].push_back(&b);
+  for (const auto& [key, list] : byIndex) {
+    const int index = colours.lineIndex(key);
     if (index <= 0) continue;
     std::vector<float> pennants;
     {
-      ArrowBatch batch(index);
+      ArrowBatch batch(index, colours.rgb(key));
       for (const Drawn* b : list) {
         int np = 0, nb = 0, nh = 0;
         const double halves = std::floor(static_cast<double>(b->magnitude) / unit + 0.5);
@@ -291,6 +293,7 @@ void vcbrbu() {
       }
     }
     const int tone = vector::fillColour(index) * 1000 + 999;
+    const vector::FullColourPen pen(colours.rgb(key));
     for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) {
       const float x[3] = {pennants[k], pennants[k + 2], pennants[k + 4]};
       const float y[3] = {pennants[k + 1], pennants[k + 3], pennants[k + 5]};

@@ -9,14 +9,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include <zep/contour.hpp>
+#include <zep/colour.hpp>
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 #include <zep/vector.hpp>
 #include <zep/workstation.hpp>
 
-#include "contour/contour_state.hpp"
+#include "colour/colour_state.hpp"
 #include "vector/vector_state.hpp"
 
 namespace zep {
@@ -322,53 +322,54 @@ float arrowScale(const Placement& p, const char* routine) {
 
 // ---------------------------------------------------------------------------
 
-namespace {
-
-// Round levels over [lo, hi]: multiples of 1, 2 or 5 x 10^k, about `count` of them.
-std::vector<float> niceLevels(float lo, float hi, int count) {
-  std::vector<float> out;
-  if (!(hi > lo) || count < 1) return out;
-  const double raw = (static_cast<double>(hi) - lo) / count;
-  const double p10 = std::pow(10.0, std::floor(std::log10(raw)));
-  double step = p10;
-  for (double m : {1.0, 2.0, 5.0, 10.0})
-    if (m * p10 >= raw) {
-      step = m * p10;
-      break;
-    }
-  for (double z = std::floor(lo / step + 1) * step; z < hi; z += step)
-    if (z > lo) out.push_back(static_cast<float>(std::fabs(z) < step * 1e-6 ? 0.0 : z));
-  return out;
-}
-
-}  // namespace
-
 MagnitudeColours::MagnitudeColours(float maxMagnitude, float minMagnitude) {
   vciget("INDEX", base_);
   vclget("LCOLOR", on_);
   if (!on_) return;
-  const contour::State& cs = contour::state();
-  if (!cs.fieldSet && cs.mode != contour::LevelMode::List) {
-    int nlev = 10;
-    cniget("NLEV", nlev);
-    const std::vector<float> lv = niceLevels(minMagnitude, maxMagnitude, nlev);
-    cnslvl(static_cast<int>(lv.size()), lv.data());
-  }
-  int n = 0;
-  cnqlvn(n);
-  levels_.resize(static_cast<std::size_t>(n));
-  for (int i = 1; i <= n; ++i) cnqlvl(i, levels_[static_cast<std::size_t>(i - 1)]);
-  for (int b = 0; b <= n; ++b) {
-    int tone = 0;
-    cnqbdt(b, tone);
-    colours_.push_back(tone / 1000);
-  }
+  cmiget("NBIN", bins_);
+  bins_ = std::clamp(bins_, 1, 4096);
+  // Bounds left to the data come from the magnitudes, and stay for cmbarp.
+  const float range[2] = {minMagnitude, maxMagnitude};
+  colour::resolveBounds(2, range);
 }
 
-int MagnitudeColours::indexOf(float magnitude) const {
-  if (!on_ || colours_.empty()) return base_;
-  const auto band = std::upper_bound(levels_.begin(), levels_.end(), magnitude) - levels_.begin();
-  return colours_[static_cast<std::size_t>(band)] * 10 + base_ % 10;
+// Keys with colour: 0 .. bins-1 on the map, bins under, bins+1 over, -1 missing.
+int MagnitudeColours::keyOf(float magnitude) const {
+  if (!on_) return base_;
+  const double t = colour::position(magnitude);
+  if (std::isnan(t)) return -1;
+  if (t < 0) return bins_;
+  if (t > 1) return bins_ + 1;
+  return std::min(static_cast<int>(t * bins_), bins_ - 1);
+}
+
+int MagnitudeColours::lineIndex(int key) const {
+  if (!on_) return key;
+  // The width digit of VC INDEX; the colour comes in full.
+  return key < 0 ? 0 : 10 + ((base_ % 10) + 10) % 10;
+}
+
+int MagnitudeColours::rgb(int key) const {
+  if (!on_ || key < 0) return -1;
+  if (key == bins_) return static_cast<int>(colour::underColour());
+  if (key == bins_ + 1) return static_cast<int>(colour::overColour());
+  return static_cast<int>(colour::mapColour((key + 0.5) / bins_));
+}
+
+FullColourPen::FullColourPen(int rgb) : rgb_(rgb) {
+  if (rgb_ < 0) return;
+  swsfcm(true);
+  refresh();
+}
+
+FullColourPen::~FullColourPen() {
+  if (rgb_ >= 0) swsfcm(false);
+}
+
+void FullColourPen::refresh() const {
+  if (rgb_ < 0) return;
+  swslcl(rgb_);
+  swstcl(rgb_);
 }
 
 // ---------------------------------------------------------------------------
@@ -379,7 +380,7 @@ int fillColour(int lineIndex) {
   return colour == 0 ? 1 : colour;
 }
 
-ArrowBatch::ArrowBatch(int lineIndex) {
+ArrowBatch::ArrowBatch(int lineIndex, int rgb) : pen_(rgb) {
   float angle = 20;
   sgrget("ANGLE", angle);
   sglget("LPROP", proportional_);
@@ -412,6 +413,7 @@ ArrowBatch::ArrowBatch(int lineIndex) {
 
 ArrowBatch::~ArrowBatch() {
   szlncl();
+  pen_.refresh();
   for (std::size_t k = 0; k + 6 <= triangles_.size(); k += 6) {
     const float x[3] = {triangles_[k], triangles_[k + 2], triangles_[k + 4]};
     const float y[3] = {triangles_[k + 1], triangles_[k + 3], triangles_[k + 5]};

@@ -557,11 +557,14 @@ void vcstmu() {
     std::size_t start = 0;
     const std::size_t n = l.x.size();
     while (start + 1 < n) {
-      const int index = colours.indexOf(l.speed[start]);
+      const int key = colours.keyOf(l.speed[start]);
       std::size_t end = start + 1;
-      while (end + 1 < n && colours.indexOf(l.speed[end]) == index) ++end;
-      if (index > 0)
+      while (end + 1 < n && colours.keyOf(l.speed[end]) == key) ++end;
+      const int index = colours.lineIndex(key);
+      if (index > 0) {
+        const vector::FullColourPen pen(colours.rgb(key));
         sgplzv(static_cast<int>(end - start + 1), l.x.data() + start, l.y.data() + start, 1, index);
+      }
       start = end;
     }
   }
@@ -583,7 +586,7 @@ void vcstmu() {
       const float seg = std::hypot(dx, dy);
       while (seg > 0 && s + seg >= target && target <= total) {
         const float t = (target - s) / seg;
-        heads[colours.indexOf(l.speed[k])].push_back({l.x[k - 1] + t * dx, l.y[k - 1] + t * dy, dx / seg, dy / seg});
+        heads[colours.keyOf(l.speed[k])].push_back({l.x[k - 1] + t * dx, l.y[k - 1] + t * dy, dx / seg, dy / seg});
         target += spacing;
       }
       s += seg;
@@ -591,9 +594,10 @@ void vcstmu() {
   }
   float len = 0.01F;
   sgrget("CONST", len);
-  for (const auto& [index, list] : heads) {
+  for (const auto& [key, list] : heads) {
+    const int index = colours.lineIndex(key);
     if (index <= 0) continue;
-    vector::ArrowBatch batch(index);
+    vector::ArrowBatch batch(index, colours.rgb(key));
     for (const auto& h : list) batch.headOfLength(h[0], h[1], h[2], h[3], len);
   }
 }

@@ -62,16 +62,33 @@ Placement place(const char* routine);
 // The scale (V units per data unit): VC SCALE or the automatic one; 0 after an error report.
 float arrowScale(const Placement& p, const char* routine);
 
-// Line index of a magnitude: VC INDEX, or with VC LCOLOR its contour band's colour.
+// Pen of a magnitude: VC INDEX, or with VC LCOLOR the colour of the colour
+// package's current colormap and normalisation (bounds not set: the
+// magnitudes' range), quantised to CM NBIN colours so that runs of one colour
+// go out together. A key names a pen; keys order pens for batching.
 class MagnitudeColours {
  public:
   MagnitudeColours(float maxMagnitude, float minMagnitude);
-  int indexOf(float magnitude) const;
+  int keyOf(float magnitude) const;
+  // Line index of a key (0: not drawn) and its full colour (-1: the index's own).
+  int lineIndex(int key) const;
+  int rgb(int key) const;
  private:
   int base_ = 1;
   bool on_ = false;
-  std::vector<float> levels_;
-  std::vector<int> colours_;
+  int bins_ = 256;
+};
+
+// Full-colour mode for lines and fills while it lives, when rgb >= 0.
+class FullColourPen {
+ public:
+  explicit FullColourPen(int rgb);
+  ~FullColourPen();
+  FullColourPen(const FullColourPen&) = delete;
+  FullColourPen& operator=(const FullColourPen&) = delete;
+  void refresh() const;  // sets the colour again (before fills)
+ private:
+  int rgb_;
 };
 
 // Colour index of a fill that matches lines of this line index.
@@ -82,7 +99,8 @@ int fillColour(int lineIndex);
 // Heads follow SG ANGLE (half-angle), LPROP, AFACT and CONST.
 class ArrowBatch {
  public:
-  explicit ArrowBatch(int lineIndex);
+  // rgb >= 0 draws in that full colour, the line index giving the width.
+  explicit ArrowBatch(int lineIndex, int rgb = -1);
   ~ArrowBatch();
   ArrowBatch(const ArrowBatch&) = delete;
   ArrowBatch& operator=(const ArrowBatch&) = delete;
@@ -99,6 +117,7 @@ class ArrowBatch {
   float minSpread_ = 0;  // V; on raster pages, heads narrower than this vanish under the shaft
   bool proportional_ = true, fill_ = false;
   int tone_ = 0;
+  FullColourPen pen_;
   std::vector<float> triangles_;  // x0 y0 x1 y1 x2 y2 per filled head
 };
 

@@ -105,12 +105,14 @@ void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
 void fgplzu(int n, const float* x, const float* y, int itype, int index);
 // n markers of type itype and size (V) at (x, y) in U, each in the colour of
 // the band of its value v among the contour levels (cnslvl ...), as a colour
-// bar shows them; drawn by fgpfrm, their extent a window as for fgplzu.
+// bar shows them (without levels: cmpmzu's colours of the value); drawn by
+// fgpfrm, their extent a window as for fgplzu.
 void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size);
 
 // Arrows of the vectors (u, v) at the n points (x, y) in U, drawn now through
 // the finalized transformation: u along growing x (east on a map), v along
-// growing y (north), vscale V units per unit of speed, line index index.
+// growing y (north), vscale V units per unit of speed, line index index; drawn
+// by vcarwu (heads, VC LCOLOR), the vector field set before kept.
 void fgvecu(int n, const float* x, const float* y, const float* u, const float* v, float vscale, int index);
 
 // ---------------------------------------------------------------------------

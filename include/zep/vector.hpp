@@ -19,7 +19,7 @@
 //   integer INDEX  VECTOR_LINE_INDEX        1     line index of arrows, barbs and streamlines
 //   integer MAXPT  MAX_STREAMLINE_POINTS    20000 points of one streamline at most
 //   logical LUDIR  DIRECTION_IN_USER_UNITS  false off maps: u, v along the U axes, not the screen
-//   logical LCOLOR COLOR_BY_MAGNITUDE       false colour of the contour band that holds the magnitude
+//   logical LCOLOR COLOR_BY_MAGNITUDE       false full colour of the magnitude on the current colormap
 //   logical LKEYIN KEY_INSIDE_VIEWPORT      true  a key in a corner sits inside the viewport
 //   logical LBFLIP FLIP_BARBS               false barbs on the other side than the hemisphere's
 //   logical LSTARW STREAMLINE_ARROWS        true  arrowheads along streamlines
@@ -36,11 +36,11 @@
 // proportion to the arrow: AFACT of its length; otherwise CONST V units), LATONE
 // (filled) and IATONE (last three digits of the fill's tone pattern).
 //
-// Colour by magnitude (VC LCOLOR) uses the contour package's levels and band
-// colours (cnslvl, cnqbdt), so its colour bar (cnbarp) explains the colours: the
-// drawing takes colour index = band tone / 1000 and keeps the width digit of VC
-// INDEX. Without contour levels or field, levels are chosen over the magnitudes
-// and set with cnslvl.
+// Colour by magnitude (VC LCOLOR) uses the colour package: the current
+// colormap (cmsmap) and normalisation (cmsnr*; bounds not set come from the
+// magnitudes' range and stay, so that cmbarp explains the colours), quantised to
+// CM NBIN colours. Each arrow, barb or run of a streamline is drawn in full
+// colour with the width digit of VC INDEX.
 #pragma once
 
 #include <span>

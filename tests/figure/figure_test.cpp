@@ -16,6 +16,8 @@
 #include "primitives/figure_text.hpp"
 #include "support/exact_page.hpp"
 #include "support/message_file.hpp"
+#include "support/png_page.hpp"
+#include "vector/vector_state.hpp"
 
 namespace {
 
@@ -365,6 +367,51 @@ TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
     EXPECT_EQ(p.inkIn(bar - 3, bar - 1, 0, png.height() - 1), 0) << (map ? "map" : "frame") << ": labels touch the bar";
     EXPECT_GT(p.inkIn(p.x(vp[1]) + 3, bar - 4, top, bottom), 0) << (map ? "map" : "frame") << ": labels expected";
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FigurePlots, ScatterTakesItsBandsColoursAndArrowsLeaveTheFieldAlone) {
+  // Isolated: the levels and the vector field stay in the child.
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    // Levels 1 and 2 make three bands spread over viridis: t = 0, 0.5 and 1
+    // (matplotlib's colours).
+    const float levels[] = {1, 2};
+    const float x[] = {1, 2, 3}, y[] = {0.4F, 0.4F, 0.4F}, c[] = {0.5F, 1.5F, 2.5F};
+    const int expected[] = {0x440154, 0x21918c, 0xfde725};
+    float vx[3] = {}, vy[3] = {}, ax = 0, ay = 0;
+    int keptPoints = 0;
+    drawExactPage(1, 22.86F, 15.24F, [&] {
+      zep::cnslvl(2, levels);
+      const float px[] = {0, 1, 2, 3, 4}, pu[] = {1, 1, 1, 1, 1};
+      zep::vcspnt(5, px, px, pu, pu);  // the caller's own field
+      zep::fgfrm();
+      zep::sgswnd(0, 4, 0, 1);
+      zep::fgscat(3, x, y, c, 10, 0.03F);
+      zep::fgstrf();
+      for (int k = 0; k < 3; ++k) zep::stftrf(x[k], y[k], vx[k], vy[k]);
+      zep::stftrf(2, 0.8F, ax, ay);
+      const float u = 1, v = 0, at[] = {2, 0.8F};
+      zep::fgvecu(1, at, at + 1, &u, &v, 0.08F, 3);
+      keptPoints = zep::vector::field().nx;
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    if (!png.ok()) return std::string("no page");
+    const PagePixels p{png};
+    for (int k = 0; k < 3; ++k) {
+      const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
+      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(c[k]);
+    }
+    // The arrow runs 0.08 V along growing x from its point, not back.
+    if (p.inkIn(p.x(ax + 0.03), p.x(ax + 0.05), p.y(ay) - 1, p.y(ay) + 1) == 0) return std::string("no arrow");
+    if (p.inkIn(p.x(ax - 0.05), p.x(ax - 0.02), p.y(ay) - 3, p.y(ay) + 3) != 0) return std::string("arrow backwards");
+    if (keptPoints != 5) return "the field has " + std::to_string(keptPoints) + " points";
+    return std::string();
+  });
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "support/drawn_paths.hpp"
 #include "support/message_file.hpp"
+#include "support/png_page.hpp"
 #include "support/recording_port.hpp"
 #include "support/test_support.hpp"
 
@@ -166,31 +167,34 @@ TEST(VectorArrows, LengthsKeyAndDirectionsOnLinearAxes) {
   });
 }
 
-TEST(VectorArrows, ColoursComeFromTheContourBands) {
+TEST(VectorArrows, ColoursComeFromTheColormapOverTheMagnitudes) {
+  // Magnitudes 1, 2, 3 with bounds left to the data: viridis at t = 0, 0.5, 1
+  // (matplotlib's values); the bounds stay for the colour bar. Isolated: the
+  // field and VC settings stay in the child.
   ZEP_EXPECT_ISOLATED([] {
-    zeptest::openRecordedSession();
-    zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
-    zep::sgswnd(0, 1, 0, 1);
-    zep::sgstrn(1);
-    zep::sgstrf();
-    const float level = 2;
-    zep::cnslvl(1, &level);
-    int below = 0, above = 0;
-    zep::cnqbdt(0, below);
-    zep::cnqbdt(1, above);
-    zep::vclset("LCOLOR", true);
-    const float x[] = {0.2F, 0.6F}, y[] = {0.5F, 0.5F}, u[] = {1, 3}, v[] = {0, 0};
-    zep::vcspnt(2, x, y, u, v);
-    zeptest::driverLog().clear();
-    zep::vcarwu();
-    // Each band's colour reaches the workstation before its arrow.
-    std::vector<std::string> colours;
-    for (const std::string& c : zeptest::driverLog())
-      if (c.rfind("scli(", 0) == 0) colours.push_back(c);
-    const std::string want0 = "scli(" + std::to_string(below / 1000) + ")", want1 = "scli(" + std::to_string(above / 1000) + ")";
-    if (std::find(colours.begin(), colours.end(), want0) == colours.end() ||
-        std::find(colours.begin(), colours.end(), want1) == colours.end())
-      return std::string("colours of the bands not used");
+    const float x[] = {0.15F, 0.45F, 0.75F}, y[] = {0.5F, 0.5F, 0.5F}, u[] = {1, 2, 3}, v[] = {0, 0, 0};
+    const int expected[] = {0x440154, 0x21918c, 0xfde725};
+    float vmin = 0, vmax = 0;
+    const auto png = zeptest::drawPngPage([&] {
+      zep::sgsvpt(0, 1, 0, 1);
+      zep::sgswnd(0, 1, 0, 1);
+      zep::sgstrn(1);
+      zep::sgstrf();
+      zep::cmsmap("VIRIDIS");
+      zep::cmsnrl(NAN, NAN);
+      zep::vclset("LCOLOR", true);
+      zep::vciset("INDEX", 7);
+      zep::vcrset("SCALE", 0.05F);
+      zep::vcspnt(3, x, y, u, v);
+      zep::vcarwu();
+      zep::cmqnrb(vmin, vmax);
+    });
+    if (!png->ok()) return std::string("no page");
+    if (vmin != 1 || vmax != 3) return "bounds " + std::to_string(vmin) + " " + std::to_string(vmax);
+    for (int k = 0; k < 3; ++k) {
+      const auto px = png->pixel(zeptest::pixelX(x[k] + 0.03), zeptest::pixelY(0.5));
+      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(u[k]);
+    }
     return std::string();
   });
 }
