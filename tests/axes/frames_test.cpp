@@ -271,8 +271,10 @@ TEST(AxisFrames, CornerLabelsAreMovedRatherThanLost) {
     // "-1000", "0.0" under a common factor, and the decades 10^-3 (lower left)
     // and 10^1 (upper right) of a log-log frame labelled on all sides.
     std::string f;
-    for (const auto& [itr, u0, u1, v0, v1] : {std::array{1.0F, 0.0F, 1.0F, -1000.0F, 5000.0F},
-                                              {1, 0, 1, 0, 1.2e-4F}, {4, 1e-3F, 10, 1e-3F, 10}})
+    for (const auto& w : {std::array{1.0F, 0.0F, 1.0F, -1000.0F, 5000.0F},
+                          {1, 0, 1, 0, 1.2e-4F}, {4, 1e-3F, 10, 1e-3F, 10}}) {
+      // Named copies: lambdas may not capture structured bindings on every compiler.
+      const float itr = w[0], u0 = w[1], u1 = w[2], v0 = w[3], v1 = w[4];
       f += page(
           [&] {
             zep::sgsvpt(0.2F, 0.8F, 0.2F, 0.8F);
@@ -289,6 +291,7 @@ TEST(AxisFrames, CornerLabelsAreMovedRatherThanLost) {
             if (itr == 4 && inkIn(png, 0.83, 0.785, 0.88, 0.815) < 10) g += "upper right label lost\n";
             return g;
           });
+    }
     return f;
   });
 }
