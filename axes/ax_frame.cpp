@@ -222,7 +222,7 @@ float spaceBetween(const axes::LabelBox& a, const axes::LabelBox& b, bool alongY
 }
 
 // Thins the labels of one side (in window order, with the U value of each) to
-// every 2nd, 5th, 10th ... until neighbours keep `gap` between them: two numbers
+// every 2nd, 4th, 5th, 10th ... until neighbours keep `gap` between them: two numbers
 // that touch read as one. The labels kept stay on their ticks, and the thinning
 // keeps the multiples of the coarser step (zero, a decade) where it can.
 void thinLabels(std::vector<PendingLabel>& labels, const std::vector<double>& values, bool alongY, float gap,
@@ -245,7 +245,7 @@ void thinLabels(std::vector<PendingLabel>& labels, const std::vector<double>& va
   // On a linear axis the labels are multiples of one step: keeping the
   // multiples of the coarser step keeps round numbers even without a zero.
   const double step = linear && values.size() > 1 ? std::fabs(values[1] - values[0]) : 0;
-  for (long stride : {2L, 5L, 10L, 20L, 50L, 100L, 200L, 500L, 1000L}) {
+  for (long stride : {2L, 4L, 5L, 10L, 20L, 40L, 50L, 100L, 200L, 500L, 1000L}) {
     kept.clear();
     for (std::size_t i = 0; i < labels.size(); ++i) {
       const long position = step > 0 ? std::lround(values[i] / step) : static_cast<long>(i) - static_cast<long>(anchor);

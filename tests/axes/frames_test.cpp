@@ -293,6 +293,65 @@ TEST(AxisFrames, CornerLabelsAreMovedRatherThanLost) {
   });
 }
 
+TEST(AxisFrames, CrowdedLabelsOfASideKeepAGapAndTheirTicks) {
+  ZEP_EXPECT_ISOLATED([] {
+    // Narrow frames under windows whose every tick label would not fit: the
+    // bottom labels, read as runs of inked columns split by white of nearly half
+    // a label height, must each sit centred on a major tick (two numbers that
+    // touch make one run centred on none).
+    std::string f;
+    std::array<float, 64> major{}, minor{};
+    int nmajor = 0, nminor = 0;
+    for (const auto& [vx1, u0, u1] : {std::array{0.45F, 0.0F, 360.0F}, {0.5F, -123456.0F, 987654.0F},
+                                      {0.4F, -1.0F, 1.0F}})
+      f += page(
+          [&] {
+            zep::sgsvpt(0.2F, vx1, 0.3F, 0.7F);
+            zep::sgswnd(u0, u1, 0, 1);
+            zep::sgstrn(1);
+            zep::sgstrf();
+            zep::axssid("L", true, false);
+            zep::axpfrm();
+            zep::axqtck("B", major.data(), nmajor, minor.data(), nminor, 64);
+            zep::axinit();
+          },
+          [&](const zeptest::Png& png) {
+            float h = 0;
+            zep::axrget("RLABEL", h);
+            std::vector<bool> column;
+            for (int x = px(0.1); x <= px(vx1 + 0.1); ++x) {
+              bool any = false;
+              for (int y = py(0.295); y <= py(0.3 - 2 * h); ++y) any = any || (png.pixel(x, y) & 0xFF) < 0x80;
+              column.push_back(any);
+            }
+            const int white = static_cast<int>(0.42 * 650 * h);
+            std::string g;
+            int runs = 0;
+            for (std::size_t i = 0; i < column.size();) {
+              if (!column[i]) {
+                ++i;
+                continue;
+              }
+              std::size_t j = i, last = i;
+              while (j < column.size() && j - last <= static_cast<std::size_t>(white) + 1)
+                if (column[j++]) last = j - 1;
+              const double centre = 0.5 * (static_cast<double>(i + last)) + px(0.1);
+              bool onTick = false;
+              for (int k = 0; k < nmajor; ++k) {
+                const double tx = px(0.2 + (vx1 - 0.2) * (major[k] - u0) / (u1 - u0));
+                onTick = onTick || std::fabs(centre - tx) < 0.25 * 650 * h;
+              }
+              ++runs;
+              if (!onTick) g += "label run at column " + std::to_string(centre) + " off every tick\n";
+              i = last + 1;
+            }
+            if (runs < 2) g += "fewer than two labels\n";
+            return g;
+          });
+    return f;
+  });
+}
+
 TEST(AxisFrames, PolarRadiusLabelsStayOffTheLines) {
   ZEP_EXPECT_ISOLATED([] {
     // A small polar frame, drawn without and then with its labels: the pixels
