@@ -235,24 +235,31 @@ void thinLabels(std::vector<PendingLabel>& labels, const std::vector<double>& va
   std::vector<std::size_t> kept(labels.size());
   for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = i;
   if (!crowded(kept)) return;
+  // On a log axis the labels between the decades go before any decade does.
+  std::vector<std::size_t> pool;
+  for (std::size_t i = 0; i < labels.size(); ++i)
+    if (labels[i].importance == 2) pool.push_back(i);
+  if (pool.empty() || pool.size() == labels.size()) pool = kept;
+  kept = pool;
   // The one label every thinning keeps: zero or a decade, else the first.
   std::size_t anchor = 0;
-  for (std::size_t i = 0; i < labels.size(); ++i)
-    if (labels[i].importance == 2 || values[i] == 0) {
-      anchor = i;
+  for (std::size_t k = 0; k < pool.size(); ++k)
+    if (labels[pool[k]].importance == 2 || values[pool[k]] == 0) {
+      anchor = k;
       break;
     }
   // On a linear axis the labels are multiples of one step: keeping the
   // multiples of the coarser step keeps round numbers even without a zero.
   const double step = linear && values.size() > 1 ? std::fabs(values[1] - values[0]) : 0;
   for (long stride : {2L, 4L, 5L, 10L, 20L, 40L, 50L, 100L, 200L, 500L, 1000L}) {
-    kept.clear();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-      const long position = step > 0 ? std::lround(values[i] / step) : static_cast<long>(i) - static_cast<long>(anchor);
-      if (position % stride == 0) kept.push_back(i);
-    }
-    if (kept.empty()) kept.push_back(anchor);
     if (!crowded(kept) || kept.size() == 1) break;
+    kept.clear();
+    for (std::size_t k = 0; k < pool.size(); ++k) {
+      const long position =
+          step > 0 ? std::lround(values[pool[k]] / step) : static_cast<long>(k) - static_cast<long>(anchor);
+      if (position % stride == 0) kept.push_back(pool[k]);
+    }
+    if (kept.empty()) kept.push_back(pool[anchor]);
   }
   std::vector<PendingLabel> thinned;
   for (std::size_t i : kept) thinned.push_back(std::move(labels[i]));
