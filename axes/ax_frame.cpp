@@ -216,6 +216,56 @@ void placePendingLabels() {
   pending.clear();
 }
 
+// The space between the boxes of two labels of one side, along the side.
+float spaceBetween(const axes::LabelBox& a, const axes::LabelBox& b, bool alongY) {
+  return alongY ? std::max(b.y0 - a.y1, a.y0 - b.y1) : std::max(b.x0 - a.x1, a.x0 - b.x1);
+}
+
+// Thins the labels of one side (in window order, with the U value of each) to
+// every 2nd, 4th, 5th, 10th ... until neighbours keep `gap` between them: two numbers
+// that touch read as one. The labels kept stay on their ticks, and the thinning
+// keeps the multiples of the coarser step (zero, a decade) where it can.
+void thinLabels(std::vector<PendingLabel>& labels, const std::vector<double>& values, bool alongY, float gap,
+                bool linear) {
+  const auto crowded = [&](const std::vector<std::size_t>& kept) {
+    for (std::size_t k = 1; k < kept.size(); ++k)
+      if (spaceBetween(labels[kept[k - 1]].box, labels[kept[k]].box, alongY) < gap) return true;
+    return false;
+  };
+  std::vector<std::size_t> kept(labels.size());
+  for (std::size_t i = 0; i < kept.size(); ++i) kept[i] = i;
+  if (!crowded(kept)) return;
+  // On a log axis the labels between the decades go before any decade does.
+  std::vector<std::size_t> pool;
+  for (std::size_t i = 0; i < labels.size(); ++i)
+    if (labels[i].importance == 2) pool.push_back(i);
+  if (pool.empty() || pool.size() == labels.size()) pool = kept;
+  kept = pool;
+  // The one label every thinning keeps: zero or a decade, else the first.
+  std::size_t anchor = 0;
+  for (std::size_t k = 0; k < pool.size(); ++k)
+    if (labels[pool[k]].importance == 2 || values[pool[k]] == 0) {
+      anchor = k;
+      break;
+    }
+  // On a linear axis the labels are multiples of one step: keeping the
+  // multiples of the coarser step keeps round numbers even without a zero.
+  const double step = linear && values.size() > 1 ? std::fabs(values[1] - values[0]) : 0;
+  for (long stride : {2L, 4L, 5L, 10L, 20L, 40L, 50L, 100L, 200L, 500L, 1000L}) {
+    if (!crowded(kept) || kept.size() == 1) break;
+    kept.clear();
+    for (std::size_t k = 0; k < pool.size(); ++k) {
+      const long position =
+          step > 0 ? std::lround(values[pool[k]] / step) : static_cast<long>(k) - static_cast<long>(anchor);
+      if (position % stride == 0) kept.push_back(pool[k]);
+    }
+    if (kept.empty()) kept.push_back(pool[anchor]);
+  }
+  std::vector<PendingLabel> thinned;
+  for (std::size_t i : kept) thinned.push_back(std::move(labels[i]));
+  labels = std::move(thinned);
+}
+
 void drawSide(int side) {
   // Outward ticks lie outside the viewport.
   const axes::ViewportClip unclipped(false);
@@ -263,6 +313,8 @@ void drawSide(int side) {
     extent = horizontal(side) ? h + raise : widest;
     const bool log = logarithmic(side);
     const float endSlack = 1e-3F * (e.hi - e.lo);
+    std::vector<PendingLabel> labels;
+    std::vector<double> values;
     for (std::size_t i = 0; i < t.major.size(); ++i) {
       const float a = alongV(side, t.major[i]);
       if (t.labels[i].empty() || !inside(a)) continue;
@@ -285,8 +337,14 @@ void drawSide(int side) {
         const float x0 = e.outward < 0 ? p.vx - w : p.vx;
         p.box = {x0, x0 + w, p.vy - h / 2, p.vy + h / 2 + raise, {}};
       }
-      pendingLabels().push_back(std::move(p));
+      labels.push_back(std::move(p));
+      values.push_back(t.major[i]);
     }
+    // Half a height between numbers side by side (drawn strokes reach a little
+    // beyond the measured width); a fifth of one between stacked ones.
+    thinLabels(labels, values, !horizontal(side), (horizontal(side) ? 0.5F : 0.2F) * h,
+               !log && s.unit == ' ');
+    for (PendingLabel& p : labels) pendingLabels().push_back(std::move(p));
     if (!t.factor.empty()) {
       float vx = 0, vy = 0;
       if (horizontal(side)) {

@@ -296,6 +296,51 @@ TEST(AxisFrames, CornerLabelsAreMovedRatherThanLost) {
   });
 }
 
+TEST(AxisFrames, CrowdedLabelsOfASideKeepAGapAndTheirTicks) {
+  ZEP_EXPECT_ISOLATED([] {
+    // Narrow frames whose every tick label would not fit: the bottom labels,
+    // read as runs of inked columns split by white of nearly half a label
+    // height, each sit centred on a major tick (two numbers that touch make one
+    // run centred on none), and at least two are left.
+    std::string f;
+    std::array<float, 64> major{}, minor{};
+    int nmajor = 0, nminor = 0;
+    for (const auto& [vx1, u0, u1] : {std::array{0.45F, 0.0F, 360.0F}, {0.5F, -123456.0F, 987654.0F},
+                                      {0.4F, -1.0F, 1.0F}})
+      f += page(
+          [&] {
+            zep::sgsvpt(0.2F, vx1, 0.3F, 0.7F);
+            zep::sgswnd(u0, u1, 0, 1);
+            zep::sgstrn(1);
+            zep::sgstrf();
+            zep::axssid("L", true, false);
+            zep::axpfrm();
+            zep::axqtck("B", major.data(), nmajor, minor.data(), nminor, 64);
+            zep::axinit();
+          },
+          [&](const zeptest::Png& png) {
+            const double h = 650 * 0.02;  // AX RLABEL in pixels
+            std::string g;
+            int runs = 0, first = -1, last = -1;
+            for (int x = px(0.1); x <= px(vx1 + 0.1) + h; ++x) {
+              bool any = false;
+              for (int y = py(0.295); y <= py(0.3) + 2 * h; ++y) any = any || (png.pixel(x, y) & 0xFF) < 0x80;
+              if (any && first < 0) first = x;
+              if (any) last = x;
+              if (first < 0 || x - last - 1 <= 0.42 * h) continue;  // white within a label
+              ++runs;
+              bool onTick = false;
+              for (int k = 0; k < nmajor; ++k)
+                onTick = onTick || std::fabs(0.5 * (first + last) - px(0.2 + (vx1 - 0.2) * (major[k] - u0) / (u1 - u0))) < h / 4;
+              if (!onTick) g += "label run at column " + std::to_string(first) + " off every tick\n";
+              first = -1;
+            }
+            return runs < 2 ? g + "fewer than two labels\n" : g;
+          });
+    return f;
+  });
+}
+
 TEST(AxisFrames, PolarRadiusLabelsStayOffTheLines) {
   ZEP_EXPECT_ISOLATED([] {
     // A small polar frame, drawn without and then with its labels: the pixels
