@@ -305,8 +305,8 @@ TEST(AxisFrames, CrowdedLabelsOfASideKeepAGapAndTheirTicks) {
     std::string f;
     std::array<float, 64> major{}, minor{};
     int nmajor = 0, nminor = 0;
-    for (const auto& [vx1, u0, u1] : {std::array{0.45F, 0.0F, 360.0F}, {0.5F, -123456.0F, 987654.0F},
-                                      {0.4F, -1.0F, 1.0F}})
+    for (const auto& w : {std::array{0.45F, 0.0F, 360.0F}, {0.5F, -123456.0F, 987654.0F}, {0.4F, -1.0F, 1.0F}}) {
+      const float vx1 = w[0], u0 = w[1], u1 = w[2];
       f += page(
           [&] {
             zep::sgsvpt(0.2F, vx1, 0.3F, 0.7F);
@@ -337,6 +337,7 @@ TEST(AxisFrames, CrowdedLabelsOfASideKeepAGapAndTheirTicks) {
             }
             return runs < 2 ? g + "fewer than two labels\n" : g;
           });
+    }
     return f;
   });
 }
