@@ -24,6 +24,8 @@
 
 #include <zep/zep.hpp>
 
+#include "wind_fields.hpp"
+
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
@@ -721,26 +723,8 @@ void contoursPage() {
 // Vector fields
 // ---------------------------------------------------------------------------
 
-// A cyclone over the North Atlantic in westerlies, m/s, at (lon, lat) degrees.
-void cyclone(float lon, float lat, float& u, float& v) {
-  const float dx = (lon + 30) * std::cos(55 * kDeg), dy = lat - 55;
-  const float w = 1.6F * std::exp(-(dx * dx + dy * dy) / 150.0F);
-  u = 8 + 14 * std::exp(-(lat - 45) * (lat - 45) / 60.0F) - dy * w;
-  v = dx * w;
-}
-
-// A jet along 40 degrees and four vortices of both senses over the globe.
-void globalFlow(float lon, float lat, float& u, float& v) {
-  const float centres[4][3] = {{-100, 10, 40}, {20, -30, -35}, {120, 45, 30}, {60, 0, -25}};
-  u = 30 * std::exp(-(lat - 40) * (lat - 40) / 100.0F);
-  v = 0;
-  for (const auto& c : centres) {
-    const float dx = lon - c[0], dy = lat - c[1];
-    const float w = c[2] / 25 * std::exp(-(dx * dx + dy * dy) / 625.0F);
-    u -= dy * w;
-    v += dx * w;
-  }
-}
+using wind::cyclone;
+using wind::globalFlow;
 
 void lonLatGrid(float lon0, float lon1, float lat0, float lat1, float step, std::vector<float>& lon,
                 std::vector<float>& lat) {

@@ -9,30 +9,9 @@
 
 #include <zep/zep.hpp>
 
+#include "wind_fields.hpp"
+
 namespace {
-
-constexpr float kDeg = 3.14159265F / 180;
-
-// Westerlies with a jet near 45N and a cyclone south of Iceland, m/s.
-void regional(float lon, float lat, float& u, float& v) {
-  const float dx = (lon + 30) * std::cos(55 * kDeg), dy = lat - 55;
-  const float w = 1.6F * std::exp(-(dx * dx + dy * dy) / 150.0F);
-  u = 8 + 14 * std::exp(-(lat - 45) * (lat - 45) / 60.0F) - dy * w;
-  v = dx * w;
-}
-
-// A jet along 40N and four vortices of both senses, m/s.
-void global(float lon, float lat, float& u, float& v) {
-  const float centres[4][3] = {{-100, 10, 40}, {20, -30, -35}, {120, 45, 30}, {60, 0, -25}};
-  u = 30 * std::exp(-(lat - 40) * (lat - 40) / 100.0F);
-  v = 0;
-  for (const auto& c : centres) {
-    const float dx = lon - c[0], dy = lat - c[1];
-    const float w = c[2] / 25 * std::exp(-(dx * dx + dy * dy) / 625.0F);
-    u -= dy * w;
-    v += dx * w;
-  }
-}
 
 // Longitudes and latitudes every `step` degrees and the field on them.
 struct Grid {
@@ -69,7 +48,7 @@ int main() {
     zep::sgstxy(-45, 45, 22, 72);
     zep::sgstrn(22);
     zep::sgstrf();
-    const Grid g = grid(-80, 20, 20, 75, page == 0 ? 2.5F : 5.0F, regional);
+    const Grid g = grid(-80, 20, 20, 75, page == 0 ? 2.5F : 5.0F, wind::cyclone);
     zep::vcsfld(static_cast<int>(g.lon.size()), static_cast<int>(g.lat.size()), g.u.data(), g.v.data(), g.lon.data(),
                 g.lat.data());
     if (page == 0) {
@@ -100,7 +79,7 @@ int main() {
   zep::sgstxy(-180, 180, -90, 90);
   zep::sgstrn(12);
   zep::sgstrf();
-  const Grid g = grid(-180, 180, -90, 90, 1, global);
+  const Grid g = grid(-180, 180, -90, 90, 1, wind::globalFlow);
   std::vector<float> speed;
   for (std::size_t k = 0; k < g.u.size(); ++k) speed.push_back(std::hypot(g.u[k], g.v[k]));
   const int nx = static_cast<int>(g.lon.size()), ny = static_cast<int>(g.lat.size());

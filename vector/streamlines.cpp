@@ -428,7 +428,7 @@ class Tracer {
       line.speed.push_back(closed && &p == &fwd.back() ? speed : p[3]);
     }
     line.closed = closed;
-    // A stub shorter than the test distance is no line: its points go again.
+    // A fragment shorter than the test distance is no line: its points are freed for later seeds.
     float length = 0;
     for (std::size_t k = 1; k < line.x.size(); ++k) length += std::hypot(line.x[k] - line.x[k - 1], line.y[k] - line.y[k - 1]);
     if (length < s_.dtest) {
