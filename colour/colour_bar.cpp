@@ -102,7 +102,7 @@ float titleHeight(const BarFrame& f, float height) {
 
 float titleRoom(const BarFrame& f, float height) {
   const float h = titleHeight(f, height);
-  return h > 0 ? kTitleGap * height + h : 0.0F;
+  return h > 0 ? kTitleGap * height + kTitleLine * h : 0.0F;
 }
 
 void drawTitle(const BarFrame& f, float reach, float height) {
@@ -112,10 +112,10 @@ void drawTitle(const BarFrame& f, float reach, float height) {
   const bool plus = f.outer == 'R' || f.outer == 'T';
   const float base = plus ? f.c1() : f.c0(), dir = plus ? 1.0F : -1.0F;
   const float mid = 0.5F * (f.a0() + f.a1());
-  // Its near edge a gap beyond the labels' far edge, on every side (a text's
-  // point is the middle of its line, turned or not).
+  // Its line a gap beyond the labels' far edge, on every side (a text's point
+  // is the middle of its line, turned or not).
   float x = 0, y = 0;
-  f.put(mid, base + dir * (reach + kTitleGap * height + 0.5F * h), x, y);
+  f.put(mid, base + dir * (reach + kTitleGap * height + 0.5F * kTitleLine * h), x, y);
   // The caller's text: markup and names as everywhere in figures, never
   // clipped, never the end of the program.
   figure_text::draw(x, y, title, h, f.vertical() ? 90 : 0, 0, 3, "CMBARP");

@@ -44,8 +44,10 @@ float drawLabels(const BarFrame& f, const std::vector<float>& at, const std::vec
 // from the bar; nothing when there are none. Drawn with the figure layer's
 // markup, shrunk (to no less than 0.6 of `height`) where it is longer than the bar.
 void drawTitle(const BarFrame& f, float reach, float height);
-// Gap between the labels and the title, in label heights.
+// Gap between the labels and the title's line, in label heights, and the
+// line's depth in title heights (brackets reach well past the height).
 constexpr float kTitleGap = 0.5F;
+constexpr float kTitleLine = 1.7F;
 // Height the title is drawn at on a bar (0: no title).
 float titleHeight(const BarFrame& f, float height);
 // Room the title takes beyond the labels' far edge (0: no title).

@@ -316,7 +316,7 @@ float barDepth(char side) {
   const float labels = std::max(axisLabelReach(levels, side, labelHeight), edgeLabelReach(levels, side, labelHeight));
   // The title at full height: it only shrinks on a bar shorter than it.
   const std::string title = colour::barTitle();
-  const float titleRoom = title.empty() ? 0.0F : (colour::kTitleGap + 1.0F) * labelHeight;
+  const float titleRoom = title.empty() ? 0.0F : (colour::kTitleGap + colour::kTitleLine) * labelHeight;
   return width + labels + titleRoom;
 }
 
