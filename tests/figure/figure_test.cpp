@@ -510,10 +510,11 @@ TEST(FigureMaps, PolarMapsLabelTheirLatitudeCircles) {
 TEST(FigureMaps, ConicLabelsInASmallFrameStandApart) {
   TempWorkDir dir;
   std::vector<zep::axes::LabelBox> labels;
-  drawExactPage(1, 18, 12.75F, [&] {
-    zep::axrset("RLABEL", 0.016F);
+  drawExactPage(1, 18.29F, 12.95F, [&] {
+    zep::axrset("RLABEL", 0.014F);
+    zep::fgfttl("SIX FRAMES");
     zep::fggrid(2, 3);
-    zep::fgfrm();
+    for (int k = 0; k < 5; ++k) zep::fgfrm();
     zep::fgsmap(22, 120, 150, 25, 50);
     zep::fgstrf();
     zep::fgpfrm();
@@ -526,6 +527,7 @@ TEST(FigureMaps, ConicLabelsInASmallFrameStandApart) {
       labels.push_back(b);
     }
     zep::axrset("RLABEL", 0.02F);
+    zep::fgfttl("");
   });
   Png png(dir.path() / "zep_0001.png");
   const PagePixels p{png};
