@@ -11,8 +11,8 @@
 
 #include <zep/zep.hpp>
 
-#include "figure/fg_internal.hpp"
 #include "contour/contour_drawing.hpp"
+#include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
 #include "primitives/figure_text.hpp"
 

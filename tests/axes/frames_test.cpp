@@ -521,7 +521,18 @@ TEST(AxisFrames, MapLabelsLieOffTheMapOnEveryProjection) {
             float north = 0, south = 0, x = 0;
             zep::stftrf(0, 60, x, north);
             zep::stftrf(0, -60, x, south);
+            // A latitude circle that closes inside an azimuthal map is
+            // labelled on the map, centred on the circle itself.
+            const auto onItsCircle = [&](const Box& b) {
+              const char last = b.text.back();
+              if (c.itr < 30 || !(last == 'N' || last == 'S' || b.text == "0" + kDeg)) return false;
+              const float lat = std::stof(b.text) * (last == 'S' ? -1.0F : 1.0F);
+              float ux = 0, uy = 0;
+              zep::stitrf((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, ux, uy);
+              return std::fabs(uy - lat) < 0.5F;
+            };
             for (const Box& b : boxes) {
+              if (onItsCircle(b)) continue;
               for (int i = 0; i <= 16; ++i)
                 for (int j = 0; j <= 8; ++j)
                   if (onMap(b.x0 + (b.x1 - b.x0) * i / 16, b.y0 + (b.y1 - b.y0) * j / 8, c.tymin)) {
