@@ -17,6 +17,7 @@
 
 #include <zep/zep.hpp>
 
+#include "support/exact_page.hpp"
 #include "support/png_image.hpp"
 #include "support/test_support.hpp"
 
@@ -227,23 +228,8 @@ TEST(AxisFrames, LogLogFrame) {
 }
 
 // The V boxes of the labels the last map frame placed.
-struct Box {
-  float x0, x1, y0, y1;
-  std::string text;
-};
-std::vector<Box> mapBoxes() {
-  int n = 0;
-  zep::axqmln(n);
-  std::vector<Box> boxes;
-  for (int i = 1; i <= n; ++i) {
-    Box b{};
-    std::string t(20, ' ');
-    zep::axqmlb(i, b.x0, b.x1, b.y0, b.y1, t);
-    b.text = t.substr(0, t.find_last_not_of(' ') + 1);
-    boxes.push_back(b);
-  }
-  return boxes;
-}
+using Box = zeptest::MapLabel;
+std::vector<Box> mapBoxes() { return zeptest::mapLabels(); }
 
 std::string overlaps(const std::vector<Box>& boxes) {
   std::string f;

@@ -82,6 +82,25 @@ inline std::vector<std::pair<int, int>> inkRuns(const std::vector<int>& profile,
   return runs;
 }
 
+// The boxes (V) and texts of the labels of the last map frame.
+struct MapLabel {
+  float x0, x1, y0, y1;
+  std::string text;
+};
+inline std::vector<MapLabel> mapLabels() {
+  int n = 0;
+  zep::axqmln(n);
+  std::vector<MapLabel> labels;
+  for (int i = 1; i <= n; ++i) {
+    MapLabel b{};
+    std::string t(40, ' ');
+    zep::axqmlb(i, b.x0, b.x1, b.y0, b.y1, t);
+    b.text = t.substr(0, t.find_last_not_of(' ') + 1);
+    labels.push_back(b);
+  }
+  return labels;
+}
+
 // pdfinfo's value for `label` ("Page size", "Page rot"), blanks trimmed.
 inline std::string pdfinfoValue(const std::filesystem::path& pdf, const std::string& label) {
   const std::string info = runCommand("pdfinfo '" + pdf.string() + "' 2>&1");
