@@ -305,8 +305,13 @@ std::vector<axes::LabelBox> innerLatitudeLabels(const Map& map, const std::vecto
           return false;
     return true;
   };
-  std::vector<double> candidates;
-  for (double lon = -180 + dlon / 2; lon < 180; lon += dlon) candidates.push_back(lon);
+  // Midway between graticule meridians first; on a meridian (broken under the
+  // label like the circle) where circles stand too close for that.
+  std::vector<double> candidates, onMeridians;
+  for (double lon = -180 + dlon / 2; lon < 180; lon += dlon) {
+    candidates.push_back(lon);
+    onMeridians.push_back(lon - dlon / 2);
+  }
   bool ordered = false;
   for (const Circle& c : circles) {
     if (!c.inner) continue;
@@ -319,9 +324,12 @@ std::vector<axes::LabelBox> innerLatitudeLabels(const Map& map, const std::vecto
       }
       const auto away = [&](double lon) {
         const Map::Point p = map.at(lon, c.lat);
-        return std::fabs(std::atan2(p.vy - my, p.vx - mx) + kPi / 2 - 0.01);
+        return std::fabs(std::remainder(std::atan2(p.vy - my, p.vx - mx) + kPi / 2 - 0.01, 2 * kPi));
       };
-      std::stable_sort(candidates.begin(), candidates.end(), [&](double a, double b) { return away(a) < away(b); });
+      const auto nearer = [&](double a, double b) { return away(a) < away(b); };
+      std::stable_sort(candidates.begin(), candidates.end(), nearer);
+      std::stable_sort(onMeridians.begin(), onMeridians.end(), nearer);
+      candidates.insert(candidates.end(), onMeridians.begin(), onMeridians.end());
       ordered = true;
     }
     const std::string label = axes::latitudeLabel(c.lat, degree);
