@@ -261,10 +261,11 @@ Placement placeLabel(const Map& map, const Anchor& a, const std::string& label, 
 
 // Latitude circles that close inside the map (the parallels of a polar map)
 // meet no edge to be labelled at. Their labels go inside the map, each centred
-// on its circle where a meridian midway between two graticule meridians
-// crosses it (the one nearest the bottom of the map first, the same for all
-// circles where it can), clear of the other circles, the pole, the edge and
-// the other labels; the graticule is broken under them.
+// on its circle where a meridian midway between two graticule meridians (or,
+// failing those, a graticule meridian) crosses it, the one nearest the bottom
+// of the map first and the same for all circles where it can, clear of the
+// other circles, the pole, the edge and the other labels; the graticule is
+// broken under them. Circles closer than a label's height go unlabelled.
 std::vector<axes::LabelBox> innerLatitudeLabels(const Map& map, const std::vector<double>& lats, double dlon,
                                                 float h, float gap, const std::string& degree) {
   std::vector<axes::LabelBox> out;
@@ -281,8 +282,8 @@ std::vector<axes::LabelBox> innerLatitudeLabels(const Map& map, const std::vecto
       const Map::Point p = map.at(-180 + i, lat);
       c.points.push_back(p);
       // (A parallel that reaches the cut of a map ends on its edge.)
-      c.inner = c.inner && p.visible && !map.seamIsEdge && p.ty > map.tymin + e && p.ty < map.tymax - e && p.vx > map.vx0 + ev &&
-                p.vx < map.vx1 - ev && p.vy > map.vy0 + ev && p.vy < map.vy1 - ev;
+      c.inner = c.inner && p.visible && !map.seamIsEdge && p.ty > map.tymin + e && p.ty < map.tymax - e &&
+                p.vx > map.vx0 + ev && p.vx < map.vx1 - ev && p.vy > map.vy0 + ev && p.vy < map.vy1 - ev;
     }
     circles.push_back(std::move(c));
   }

@@ -409,7 +409,8 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
         const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
         Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
         const PagePixels p{png};
-        const std::string where = std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + sides[k];
+        const std::string where =
+            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + sides[k];
         const auto& c = cells[k];
         const int x0 = p.x(c[0]), x1 = p.x(c[1]), top = p.y(c[3]), bottom = p.y(c[2]);
         EXPECT_EQ(p.inkIn(x0, x1, top, top) + p.inkIn(x0, x1, bottom, bottom) + p.inkIn(x0, x0, top, bottom) +
