@@ -218,6 +218,15 @@ std::vector<Anchor> anchors(const Map& map, const std::function<Map::Point(doubl
   return out;
 }
 
+// Whether two label boxes stand too close to read apart: side by side less
+// than half a height between them (drawn strokes reach a little beyond the
+// measured width, and two numbers that touch read as one), stacked less than
+// a fifth of one, as on the sides of a frame.
+bool crowds(const axes::LabelBox& a, const axes::LabelBox& b, float h) {
+  const float across = std::max(b.x0 - a.x1, a.x0 - b.x1), upDown = std::max(b.y0 - a.y1, a.y0 - b.y1);
+  return across < 0.5F * h && upDown < 0.2F * h;
+}
+
 // Places a label beyond an anchor along its direction, clear of the map (where
 // the edge bends, a corner or a notch, it goes further out), unless it would
 // overlap a label already placed or leave the workstation window. False when
@@ -231,7 +240,6 @@ Placement placeLabel(const Map& map, const Anchor& a, const std::string& label, 
   float rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0, wx0 = 0, wx1 = 0, wy0 = 0, wy1 = 0;
   int iwtrf = 0;
   stqwtr(rx0, rx1, ry0, ry1, wx0, wx1, wy0, wy1, iwtrf);
-  const float pad = gap / 2;
   for (float extra = 0; extra <= 3 * h + 1e-6F; extra += h / 4) {
     const float cx = a.vx + a.dx * (reach + extra), cy = a.vy + a.dy * (reach + extra);
     axes::LabelBox box{cx - w / 2, cx + w / 2, cy - bh / 2, cy + bh / 2, label};
@@ -243,13 +251,130 @@ Placement placeLabel(const Map& map, const Anchor& a, const std::string& label, 
       return Placement::Crowded;
     if (map.coversAnyOf(box)) continue;
     for (const axes::LabelBox& o : axes::mapLabels())
-      if (box.x0 < o.x1 + pad && o.x0 < box.x1 + pad && box.y0 < o.y1 + pad && o.y0 < box.y1 + pad)
-        return Placement::Crowded;
+      if (crowds(box, o, h)) return Placement::Crowded;
     axes::mapLabels().push_back(box);
     axes::text(cx, cy, label, h, 0, 0, index);
     return Placement::Placed;
   }
   return Placement::OnMap;
+}
+
+// Latitude circles that close inside the map (the parallels of a polar map)
+// meet no edge to be labelled at. Their labels go inside the map, each centred
+// on its circle where a meridian midway between two graticule meridians (or,
+// failing those, a graticule meridian) crosses it, the one nearest the bottom
+// of the map first and the same for all circles where it can, clear of the
+// other circles, the pole, the edge and the other labels; the graticule is
+// broken under them. Circles closer than a label's height go unlabelled.
+std::vector<axes::LabelBox> innerLatitudeLabels(const Map& map, const std::vector<double>& lats, double dlon,
+                                                float h, float gap, const std::string& degree) {
+  std::vector<axes::LabelBox> out;
+  const float e = 2e-3F, ev = 1e-3F * (map.vx1 - map.vx0);
+  struct Circle {
+    double lat;
+    std::vector<Map::Point> points;
+    bool inner;
+  };
+  std::vector<Circle> circles;
+  for (double lat : lats) {
+    Circle c{lat, {}, true};
+    for (int i = 0; i < 360; ++i) {
+      const Map::Point p = map.at(-180 + i, lat);
+      c.points.push_back(p);
+      // (A parallel that reaches the cut of a map ends on its edge.)
+      c.inner = c.inner && p.visible && !map.seamIsEdge && p.ty > map.tymin + e && p.ty < map.tymax - e &&
+                p.vx > map.vx0 + ev && p.vx < map.vx1 - ev && p.vy > map.vy0 + ev && p.vy < map.vy1 - ev;
+    }
+    circles.push_back(std::move(c));
+  }
+  // The poles where the meridians meet, when they show.
+  std::vector<Map::Point> poles;
+  for (double lat : {-90.0, 90.0}) {
+    const Map::Point p = map.at(0, lat);
+    if (p.visible) poles.push_back(p);
+  }
+  const float pad = gap / 2;
+  const auto inBox = [&](const axes::LabelBox& b, float x, float y) {
+    return x > b.x0 - pad && x < b.x1 + pad && y > b.y0 - pad && y < b.y1 + pad;
+  };
+  const auto coversAll = [&](const axes::LabelBox& b) {
+    constexpr int nx = 8, ny = 3;
+    for (int i = 0; i <= nx; ++i)
+      for (int j = 0; j <= ny; ++j)
+        if (!map.covers(b.x0 - pad + (b.x1 - b.x0 + 2 * pad) * static_cast<float>(i) / nx,
+                        b.y0 - pad + (b.y1 - b.y0 + 2 * pad) * static_cast<float>(j) / ny))
+          return false;
+    return true;
+  };
+  // Midway between graticule meridians first; on a meridian (broken under the
+  // label like the circle) where circles stand too close for that.
+  std::vector<double> candidates, onMeridians;
+  for (double lon = -180 + dlon / 2; lon < 180; lon += dlon) {
+    candidates.push_back(lon);
+    onMeridians.push_back(lon - dlon / 2);
+  }
+  bool ordered = false;
+  for (const Circle& c : circles) {
+    if (!c.inner) continue;
+    if (!ordered) {
+      // Straight down from the circle's middle first, then round both ways.
+      float mx = 0, my = 0;
+      for (const Map::Point& p : c.points) {
+        mx += p.vx / static_cast<float>(c.points.size());
+        my += p.vy / static_cast<float>(c.points.size());
+      }
+      const auto away = [&](double lon) {
+        const Map::Point p = map.at(lon, c.lat);
+        return std::fabs(std::remainder(std::atan2(p.vy - my, p.vx - mx) + kPi / 2 - 0.01, 2 * kPi));
+      };
+      const auto nearer = [&](double a, double b) { return away(a) < away(b); };
+      std::stable_sort(candidates.begin(), candidates.end(), nearer);
+      std::stable_sort(onMeridians.begin(), onMeridians.end(), nearer);
+      candidates.insert(candidates.end(), onMeridians.begin(), onMeridians.end());
+      ordered = true;
+    }
+    const std::string label = axes::latitudeLabel(c.lat, degree);
+    const float w = axes::textWidth(label, h), bh = 1.1F * h;
+    for (double lon : candidates) {
+      const Map::Point p = map.at(lon, c.lat);
+      const axes::LabelBox box{p.vx - w / 2, p.vx + w / 2, p.vy - bh / 2, p.vy + bh / 2, label};
+      bool clear = coversAll(box);
+      for (const Circle& o : circles)
+        for (std::size_t i = 0; clear && o.lat != c.lat && i < o.points.size(); ++i)
+          clear = !(o.points[i].visible && inBox(box, o.points[i].vx, o.points[i].vy));
+      for (const Map::Point& q : poles) clear = clear && !inBox(box, q.vx, q.vy);
+      for (const axes::LabelBox& o : out) clear = clear && !crowds(box, o, h);
+      if (!clear) continue;
+      out.push_back(box);
+      break;
+    }
+  }
+  return out;
+}
+
+// Draws a graticule line given in U, left out where it passes under a label.
+void brokenPolyline(const Map& map, const std::vector<float>& x, const std::vector<float>& y,
+                    const std::vector<axes::LabelBox>& labels, float pad, int index, int itype) {
+  if (labels.empty()) {
+    axes::polyline('U', x, y, index, itype);
+    return;
+  }
+  std::vector<float> px, py;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const Map::Point p = map.at(x[i] / map.toU, y[i] / map.toU);
+    bool under = false;
+    for (const axes::LabelBox& b : labels)
+      under = under || (p.vx > b.x0 - pad && p.vx < b.x1 + pad && p.vy > b.y0 - pad && p.vy < b.y1 + pad);
+    if (under) {
+      if (px.size() > 1) axes::polyline('U', px, py, index, itype);
+      px.clear();
+      py.clear();
+      continue;
+    }
+    px.push_back(x[i]);
+    py.push_back(y[i]);
+  }
+  if (px.size() > 1) axes::polyline('U', px, py, index, itype);
 }
 
 std::vector<double> multiples(double lo, double hi, double step, bool closed) {
@@ -346,6 +471,11 @@ void axpmap() {
   const std::vector<double> lons = multiples(-180, 180, dlon, true);
   const std::vector<double> lats = multiples(-90, 90, dlat, false);
   const float u = map.toU;
+  const bool labels = axLogical("LGRLBL");
+  const float h = axReal("RLABEL"), gap = axReal("RGAP");
+  const std::string degree = axes::textParameter("CDEG");
+  const std::vector<axes::LabelBox> inner =
+      labels ? innerLatitudeLabels(map, lats, dlon, h, gap, degree) : std::vector<axes::LabelBox>{};
 
   if (axLogical("LGRAT")) {
     axes::ViewportClip clip;
@@ -360,7 +490,7 @@ void axpmap() {
         x.push_back(static_cast<float>(lon) * u);
         y.push_back(static_cast<float>(-90 + i) * u);
       }
-      axes::polyline('U', x, y, index, itype);
+      brokenPolyline(map, x, y, inner, gap / 3, index, itype);
     }
     for (double lat : lats) {
       std::vector<float> x, y;
@@ -368,15 +498,17 @@ void axpmap() {
         x.push_back(static_cast<float>(-180 + i) * u);
         y.push_back(static_cast<float>(lat) * u);
       }
-      axes::polyline('U', x, y, index, itype);
+      brokenPolyline(map, x, y, inner, gap / 3, index, itype);
     }
     szscly(ymin, ymax);
   }
 
-  if (!axLogical("LGRLBL")) return;
-  const float h = axReal("RLABEL"), gap = axReal("RGAP");
+  if (!labels) return;
   const int index = axInt("INDEXL");
-  const std::string degree = axes::textParameter("CDEG");
+  for (const axes::LabelBox& b : inner) {
+    axes::mapLabels().push_back(b);
+    axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, index);
+  }
   // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
   for (double lat : lats) {
     const auto line = [&](double s) { return map.at(s, lat); };

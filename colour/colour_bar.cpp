@@ -17,6 +17,7 @@
 #include "colour/colour_bar.hpp"
 #include "colour/colour_state.hpp"
 #include "foundation/fixed_text.hpp"
+#include "primitives/figure_text.hpp"
 
 namespace zep {
 namespace colour {
@@ -57,7 +58,9 @@ float drawLabels(const BarFrame& f, const std::vector<float>& at, const std::vec
   const float tick = 0.3F * height;
   const bool plus = f.outer == 'R' || f.outer == 'T';
   const float base = plus ? f.c1() : f.c0(), dir = plus ? 1.0F : -1.0F;
-  float reach = 2 * tick + (f.vertical() ? 0.0F : height);
+  // How far out the labels' far edge lies: a label above the bar stands just
+  // clear of its tick, one below it half a height further out.
+  float reach = 2 * tick + (f.vertical() ? 0.0F : plus ? height : 1.5F * height);
   float lastEnd = -1e30F;
   const int line = index > 0 ? index : 1;
   for (std::size_t k = 0; k < at.size() && k < texts.size(); ++k) {
@@ -74,7 +77,7 @@ float drawLabels(const BarFrame& f, const std::vector<float>& at, const std::vec
       sgtxzv(lx, ly - 0.35F * height, texts[k], height, 0, plus ? -1 : 1, 3);
       reach = std::max(reach, 2 * tick + textWidth(texts[k], height));
     } else {
-      f.put(at[k], base + dir * (2 * tick + (plus ? 0.0F : height)), lx, ly);
+      f.put(at[k], base + dir * (2 * tick + (plus ? 0.5F : 1.0F) * height), lx, ly);
       sgtxzv(lx, ly, texts[k], height, 0, 0, 3);
     }
   }
@@ -87,21 +90,35 @@ std::string barTitle() {
   return s.units.empty() ? s.title : s.title + " [" + s.units + "]";
 }
 
+float titleHeight(const BarFrame& f, float height) {
+  const std::string title = barTitle();
+  if (title.empty()) return 0;
+  // Longer than the bar: shrunk towards the bar's length, to no less than
+  // this share of its height (it then runs past the bar's ends).
+  constexpr float kLeast = 0.6F;
+  const float w = figure_text::width(title, height, "CMBARP"), length = std::fabs(f.a1() - f.a0());
+  return w > length && w > 0 ? height * std::max(length / w, kLeast) : height;
+}
+
+float titleRoom(const BarFrame& f, float height) {
+  const float h = titleHeight(f, height);
+  return h > 0 ? kTitleGap * height + kTitleLine * h : 0.0F;
+}
+
 void drawTitle(const BarFrame& f, float reach, float height) {
   const std::string title = barTitle();
   if (title.empty()) return;
+  const float h = titleHeight(f, height);
   const bool plus = f.outer == 'R' || f.outer == 'T';
   const float base = plus ? f.c1() : f.c0(), dir = plus ? 1.0F : -1.0F;
   const float mid = 0.5F * (f.a0() + f.a1());
+  // Its line a gap beyond the labels' far edge, on every side (a text's point
+  // is the middle of its line, turned or not).
   float x = 0, y = 0;
-  if (f.vertical()) {
-    // Read from bottom to top, its foot towards the bar.
-    f.put(mid, base + dir * (reach + (plus ? 1.3F : 0.5F) * height), x, y);
-    sgtxzv(x, y, title, height, 90, 0, 3);
-  } else {
-    f.put(mid, base + dir * (reach + (plus ? 0.6F : 1.5F) * height), x, y);
-    sgtxzv(x, y, title, height, 0, 0, 3);
-  }
+  f.put(mid, base + dir * (reach + kTitleGap * height + 0.5F * kTitleLine * h), x, y);
+  // The caller's text: markup and names as everywhere in figures, never
+  // clipped, never the end of the program.
+  figure_text::draw(x, y, title, h, f.vertical() ? 90 : 0, 0, 3, "CMBARP");
 }
 
 namespace {

@@ -37,11 +37,21 @@ float labelRoom(const BarFrame& f, const std::string& text, float height);
 std::string tickText(double value, double step, double magnitude);
 // Draws the labels (texts at positions along the bar, V) with their ticks,
 // skipping any that would overlap a label already drawn; returns how far the
-// labels reach out from the bar (V).
+// labels' far edge lies out from the bar (V).
 float drawLabels(const BarFrame& f, const std::vector<float>& at, const std::vector<std::string>& texts,
                  float height, int index);
-// The title and units (cmsbtl) beyond the labels; nothing when there are none.
+// The title and units (cmsbtl) beyond labels whose far edge lies `reach` out
+// from the bar; nothing when there are none. Drawn with the figure layer's
+// markup, shrunk (to no less than 0.6 of `height`) where it is longer than the bar.
 void drawTitle(const BarFrame& f, float reach, float height);
+// Gap between the labels and the title's line, in label heights, and the
+// line's depth in title heights (brackets reach well past the height).
+constexpr float kTitleGap = 0.5F;
+constexpr float kTitleLine = 1.7F;
+// Height the title is drawn at on a bar (0: no title).
+float titleHeight(const BarFrame& f, float height);
+// Room the title takes beyond the labels' far edge (0: no title).
+float titleRoom(const BarFrame& f, float height);
 // Box edges are drawn only when boxes are at least this many device units long.
 constexpr float kEdgeSpacing = 4.0F;
 

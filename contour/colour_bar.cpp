@@ -17,6 +17,7 @@
 #include "contour/contour_drawing.hpp"
 #include "contour/contour_state.hpp"
 #include "foundation/fixed_text.hpp"
+#include "primitives/figure_text.hpp"
 
 namespace zep {
 namespace {
@@ -79,6 +80,36 @@ std::vector<bool> labelledEdges(const std::vector<contour::Level>& levels, doubl
     for (std::size_t k = 0; k < chosen.size(); ++k) out[chosen[k]] = k % every == 0;
   }
   return out;
+}
+
+// How far the far edge of the labels lies out from the bar, for labels of
+// these texts placed by the axis package (ticks out, its label gap, then the
+// labels at the side's height) or written at the box edges.
+float axisLabelReach(const std::vector<contour::Level>& levels, char outer, float labelHeight) {
+  float h = 0;
+  int lindex = 0, tindex = 0;
+  axqatr(std::string_view(&outer, 1), h, lindex, tindex);
+  if (!(h > 0)) h = labelHeight;
+  float rtick = 0, gap = 0;
+  axrget("RTICK", rtick);
+  axrget("RGAP", gap);
+  float extent = 0;
+  bool scripts = false;
+  for (const contour::Level& l : levels) {
+    scripts = scripts || l.text.find("\\^") != std::string::npos;
+    extent = std::max(extent, figure_text::width(l.text, h, "CNBARP"));
+  }
+  if (outer == 'B' || outer == 'T') extent = h + (scripts ? 0.4F * h : 0.0F);
+  return rtick + gap + extent;
+}
+
+float edgeLabelReach(const std::vector<contour::Level>& levels, char outer, float labelHeight) {
+  const float tick = 0.3F * labelHeight;
+  if (outer == 'T') return 2 * tick + labelHeight;
+  if (outer == 'B') return 2 * tick + 1.5F * labelHeight;
+  float widest = 0;
+  for (const contour::Level& l : levels) widest = std::max(widest, colour::textWidth(l.text, labelHeight));
+  return 2 * tick + widest;
 }
 
 // Draws the bar in the rectangle; labels go on the side named by `outer`
@@ -181,13 +212,9 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
   // Labels. Evenly spaced levels whose labelled ones fall on multiples of one
   // step go to the axis package on a value axis laid along the bar; any other
   // levels are written at their edges.
-  float room = 0, widest = 0;
-  for (const contour::Level& l : levels) {
-    room = std::max(room, colour::labelRoom(frame, l.text, labelHeight));
-    widest = std::max(widest, colour::textWidth(l.text, labelHeight));
-  }
+  float room = 0;
+  for (const contour::Level& l : levels) room = std::max(room, colour::labelRoom(frame, l.text, labelHeight));
   const std::vector<bool> labelled = labelledEdges(levels, room / (std::fabs(a1 - a0) / nb));
-  const float reach = 0.6F * labelHeight + (vertical ? widest : labelHeight);
   double spacing = 0;
   std::size_t firstLabel = levels.size(), stride = 0;
   for (std::size_t k = 0; k < levels.size(); ++k)
@@ -245,7 +272,7 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       axstdr(outer, itick);
       axsstp(outer, dmajor, nminor);
       axssid(outer, draw, label);
-      colour::drawTitle(frame, reach, labelHeight);
+      colour::drawTitle(frame, axisLabelReach(levels, outer[0], labelHeight), labelHeight);
       return;
     }
   }
@@ -264,14 +291,36 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
       put(a, base + dir * 2 * tick, lx, ly);
       sgtxzv(lx, ly - 0.35F * labelHeight, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
     } else {
-      put(a, base + dir * (2 * tick + (plus ? 0.0F : labelHeight)), lx, ly);
+      // Above the bar clear of the tick (its middle half a height out).
+      put(a, base + dir * (2 * tick + (plus ? 0.5F : 1.0F) * labelHeight), lx, ly);
       sgtxzv(lx, ly, levels[k].text, labelHeight, 0, 0, 3);
     }
   }
-  colour::drawTitle(frame, reach, labelHeight);
+  colour::drawTitle(frame, edgeLabelReach(levels, outer[0], labelHeight), labelHeight);
 }
 
 }  // namespace
+
+namespace contour {
+
+float barDepth(char side) {
+  State& s = state();
+  float labelHeight = 0.016F, width = 0.03F;
+  cnrget("BARLHT", labelHeight);
+  cnrget("BARWD", width);
+  std::vector<Level> none;
+  const bool known = s.mode == LevelMode::List || s.fieldSet;
+  if (known) ensureLevels("CNBARP");
+  const std::vector<Level>& levels = known ? s.levels : none;
+  // Which way the labels go depends on the bar's length: room for either.
+  const float labels = std::max(axisLabelReach(levels, side, labelHeight), edgeLabelReach(levels, side, labelHeight));
+  // The title at full height: it only shrinks on a bar shorter than it.
+  const std::string title = colour::barTitle();
+  const float titleRoom = title.empty() ? 0.0F : (colour::kTitleGap + colour::kTitleLine) * labelHeight;
+  return width + labels + titleRoom;
+}
+
+}  // namespace contour
 
 void cnbarv(float vxmin, float vxmax, float vymin, float vymax) {
   contour::State& s = contour::state();

@@ -20,5 +20,9 @@ void fillBand(int band, int n, const float* x, const float* y);
 // Shades the point cells as one image when the transformation allows it
 // (linear axes, no perspective view, a workstation with images); false otherwise.
 bool shadeCellsAsImage();
+// How far a colour bar on `side` ("R", "L", "T", "B") reaches out from its
+// inner edge: its width, its labels (which way the bar will place them) and
+// its title, for a layout to leave room for before the bar is drawn.
+float barDepth(char side);
 
 }  // namespace zep::contour

@@ -11,6 +11,7 @@
 
 #include <zep/zep.hpp>
 
+#include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
 #include "primitives/figure_text.hpp"
@@ -209,23 +210,9 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
           std::max(room[1], overhang[3])};
 }
 
-// Room of a colour bar beside the frame: gap, bar, ticks and its labels.
-float barRoom(char side) {
-  float width = 0.03F, labelHeight = 0.016F;
-  cnrget("BARWD", width);
-  cnrget("BARLHT", labelHeight);
-  const float gap = axReal("RGAP");
-  int n = 0;
-  cnqlvn(n);
-  float widest = 0;
-  for (int i = 1; i <= n; ++i) {
-    std::array<char, 64> buf{};
-    cnqlbl(i, buf);
-    widest = std::max(widest, figure_text::width(trimmedCopy(buf), labelHeight, "FGSTRF"));
-  }
-  const float labels = (side == 'R' || side == 'L') ? widest : 1.5F * labelHeight;
-  return gap + width + axReal("RTICK") + gap + labels + gap;
-}
+// Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
+// measured by the bar's own reckoning.
+float barRoom(char side) { return 2 * axReal("RGAP") + contour::barDepth(side); }
 
 Rect inset(const Rect& r, const FrameRoom& m) { return {r.x0 + m.left, r.x1 - m.right, r.y0 + m.bottom, r.y1 - m.top}; }
 
@@ -565,9 +552,10 @@ void fgstrf() {
     }
     figure::finalize(vp);
   }
-  s.titleBase = vp.y1 + room.top + gap;
   s.area = r.area;
   s.barGap = figure::roomOn(room, s.bar) + gap;
+  // A bar on top lies between the frame and its title.
+  s.titleBase = s.bar == 'T' ? vp.y1 + s.barGap + r.barRoom - gap : vp.y1 + room.top + gap;
   s.placed = true;
 }
 

@@ -114,7 +114,9 @@ void axppol();
 // Curvilinear grid (ITR 51): the grid's own index lines, at most about 20 per direction.
 void axpgrd();
 // Map frame (ITR 10-34, 99): outline as one closed line, graticule every DGLON
-// and DGLAT degrees, and labels where graticule lines leave the map or the viewport.
+// and DGLAT degrees, and labels where graticule lines leave the map or the viewport;
+// latitude circles closed inside the map (polar maps) labelled inside it, on them
+// where they have room, the graticule broken under their labels.
 void axpmap();
 // Number of map labels placed by the last axpmap.
 void axqmln(int& n);

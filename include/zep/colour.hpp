@@ -102,7 +102,9 @@ void cmplzu(int n, const float* x, const float* y, const float* v, int index);
 void cmbarv(float vxmin, float vxmax, float vymin, float vymax);
 // Colour bar beside the viewport on side "R", "L", "T" or "B", CM BARGAP away and CM BARWD thick.
 void cmbarp(std::string_view side);
-// Title and units written along every colour bar (this package's and the contour package's); blank: none.
+// Title and units written along every colour bar (this package's and the contour package's), beyond its
+// labels, with the figure layer's markup; shrunk (to 0.6 of the label height at least) where longer than
+// the bar; blank: none.
 void cmsbtl(std::string_view title, std::string_view units);
 
 }  // namespace zep

@@ -81,8 +81,9 @@ void fgsasp(float ratio);
 // Title of the current frame, above it, shrunk or wrapped to the cell's width.
 void fgttl(std::string_view title);
 // Leaves room for a colour bar on side "R", "L", "T" or "B" of the current
-// frame (blank: none), drawn by fgpfrm; the contour field must be given (cnsfld)
-// before fgstrf measures its labels.
+// frame (blank: none), with its labels and its title (cmsbtl), drawn by fgpfrm
+// (a bar on top under the frame title); the contour field must be given
+// (cnsfld) before fgstrf measures its labels.
 void fgsbar(std::string_view side);
 // Finalizes the transformation of the current frame with its viewport placed in
 // the cell so that its tick labels, axis titles, frame title and colour bar fit

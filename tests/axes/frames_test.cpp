@@ -17,6 +17,7 @@
 
 #include <zep/zep.hpp>
 
+#include "support/exact_page.hpp"
 #include "support/png_image.hpp"
 #include "support/test_support.hpp"
 
@@ -227,23 +228,8 @@ TEST(AxisFrames, LogLogFrame) {
 }
 
 // The V boxes of the labels the last map frame placed.
-struct Box {
-  float x0, x1, y0, y1;
-  std::string text;
-};
-std::vector<Box> mapBoxes() {
-  int n = 0;
-  zep::axqmln(n);
-  std::vector<Box> boxes;
-  for (int i = 1; i <= n; ++i) {
-    Box b{};
-    std::string t(20, ' ');
-    zep::axqmlb(i, b.x0, b.x1, b.y0, b.y1, t);
-    b.text = t.substr(0, t.find_last_not_of(' ') + 1);
-    boxes.push_back(b);
-  }
-  return boxes;
-}
+using Box = zeptest::MapLabel;
+std::vector<Box> mapBoxes() { return zeptest::mapLabels(); }
 
 std::string overlaps(const std::vector<Box>& boxes) {
   std::string f;
@@ -521,7 +507,18 @@ TEST(AxisFrames, MapLabelsLieOffTheMapOnEveryProjection) {
             float north = 0, south = 0, x = 0;
             zep::stftrf(0, 60, x, north);
             zep::stftrf(0, -60, x, south);
+            // A latitude circle that closes inside an azimuthal map is
+            // labelled on the map, centred on the circle itself.
+            const auto onItsCircle = [&](const Box& b) {
+              const char last = b.text.back();
+              if (c.itr < 30 || !(last == 'N' || last == 'S' || b.text == "0" + kDeg)) return false;
+              const float lat = std::stof(b.text) * (last == 'S' ? -1.0F : 1.0F);
+              float ux = 0, uy = 0;
+              zep::stitrf((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, ux, uy);
+              return std::fabs(uy - lat) < 0.5F;
+            };
             for (const Box& b : boxes) {
+              if (onItsCircle(b)) continue;
               for (int i = 0; i <= 16; ++i)
                 for (int j = 0; j <= 8; ++j)
                   if (onMap(b.x0 + (b.x1 - b.x0) * i / 16, b.y0 + (b.y1 - b.y0) * j / 8, c.tymin)) {

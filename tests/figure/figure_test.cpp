@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include <zep/zep.hpp>
 
+#include "axes/ax_internal.hpp"
 #include "foundation/fixed_text.hpp"
 #include "primitives/figure_text.hpp"
 #include "support/exact_page.hpp"
@@ -367,6 +370,147 @@ TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
     EXPECT_EQ(p.inkIn(bar - 3, bar - 1, 0, png.height() - 1), 0) << (map ? "map" : "frame") << ": labels touch the bar";
     EXPECT_GT(p.inkIn(p.x(vp[1]) + 3, bar - 4, top, bottom), 0) << (map ? "map" : "frame") << ": labels expected";
   }
+}
+
+// Colour bars with a title on each side of maps and of framed plots, alone on
+// a page and in 2 x 2 and 1 x 2 grids. Going out from the frame's side through
+// its cell: a blank line, the bar (the outermost line inked across the whole
+// side) with its ticks, its labels, then its title as a run of ink one line
+// deep (and the frame's title beyond a bar on top), the last ending inside the
+// cell; no ink on a cell's edge; no text warned about for leaving the page.
+TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
+  const std::array<std::array<float, 4>, 3> grids = {{{1, 1, 16, 10}, {2, 2, 16, 12}, {1, 2, 16, 7}}};
+  const char sides[] = {'B', 'R', 'T', 'L'};
+  for (const auto& g : grids)
+    for (const bool map : {false, true}) {
+      TempWorkDir dir;
+      zeptest::MessageFile messages(dir.path() / "messages.txt");
+      std::array<std::array<float, 4>, 4> vps{}, cells{};
+      drawExactPage(1, g[2], g[3], [&] {
+        zep::gliset("MSGLEV", 1);
+        const float levels[] = {-1000, -500, 0, 500, 1000};
+        zep::cnslvl(5, levels);
+        zep::cmsbtl("HEIGHT ANOMALY", "m");
+        zep::fggrid(static_cast<int>(g[0]), static_cast<int>(g[1]));
+        for (std::size_t k = 0; k < 4; ++k) {
+          zep::fgfrm();
+          if (map) zep::fgsmap(12, -180, 180, -90, 90);
+          else zep::axsttl("B", "TIME (s)");
+          zep::fgsbar(std::string(1, sides[k]));
+          zep::fgttl("FRAME");
+          zep::fgstrf();
+          zep::sgqvpt(vps[k][0], vps[k][1], vps[k][2], vps[k][3]);
+          zep::fgqcel(cells[k][0], cells[k][1], cells[k][2], cells[k][3]);
+          zep::fgpfrm();
+        }
+        zep::cmsbtl("", "");
+      });
+      for (std::size_t k = 0; k < 4; ++k) {
+        const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
+        Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
+        const PagePixels p{png};
+        const std::string where =
+            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + sides[k];
+        const auto& c = cells[k];
+        const int x0 = p.x(c[0]), x1 = p.x(c[1]), top = p.y(c[3]), bottom = p.y(c[2]);
+        EXPECT_EQ(p.inkIn(x0, x1, top, top) + p.inkIn(x0, x1, bottom, bottom) + p.inkIn(x0, x0, top, bottom) +
+                      p.inkIn(x1, x1, top, bottom), 0) << where << ": ink on the cell's edge";
+        const std::vector<int> out = zeptest::outwardProfile(p, sides[k], vps[k], c);
+        const int length = sides[k] == 'B' || sides[k] == 'T' ? p.x(vps[k][1]) - p.x(vps[k][0]) - 3
+                                                              : p.y(vps[k][2]) - p.y(vps[k][3]) - 3;
+        int bar = -1;
+        for (int i = 0; i < static_cast<int>(out.size()); ++i) bar = out[static_cast<std::size_t>(i)] >= length ? i : bar;
+        std::vector<std::pair<int, int>> runs = zeptest::inkRuns(out);
+        const auto at = std::find_if(runs.begin(), runs.end(), [&](const auto& r) { return r.second >= bar; });
+        ASSERT_TRUE(bar > 0 && at != runs.end()) << where << ": no bar";
+        EXPECT_EQ(out[static_cast<std::size_t>(at->first - 1)], 0) << where << ": the bar touches the frame's labels";
+        // Beyond the bar and its ticks: labels (a vertical bar's may fall
+        // apart between characters), the bar's title, the frame's title.
+        const std::vector<std::pair<int, int>> beyond(at + 1, runs.end());
+        const std::size_t titles = sides[k] == 'T' ? 2 : 1;
+        ASSERT_GE(beyond.size(), titles + 1) << where << ": labels and titles expected apart";
+        const auto& title = beyond[beyond.size() - titles];
+        EXPECT_LE(title.second - title.first + 1, static_cast<int>(1.8 * 0.016 * p.scale()) + 2)
+            << where << ": the bar's title runs into its labels";
+        EXPECT_LT(beyond.back().second, static_cast<int>(out.size()) - 1) << where << ": text reaches the cell's edge";
+      }
+      for (const std::string& line : messages.lines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
+    }
+}
+
+// Latitude circles of polar maps, north and south, on PNG and PDF pages: the
+// labels of 30 and 60 degrees are drawn inside the map centred on their
+// circles (radius R tan((90 - |lat|) / 2) on a map of radius R to the equator)
+// and clear of the longitude labels round the rim.
+TEST(FigureMaps, PolarMapsLabelTheirLatitudeCircles) {
+  for (const bool south : {false, true})
+    for (const int ifl : {1, 4}) {
+      TempWorkDir dir;
+      std::array<float, 4> vp{};
+      std::vector<zeptest::MapLabel> labels;
+      drawExactPage(ifl, 16, 10, [&] {
+        zep::fgfrm();
+        zep::fgsmap(31, -180, 180, south ? -90 : 0, south ? 0 : 90);
+        zep::fgpfrm();
+        zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+        labels = zeptest::mapLabels();
+      });
+      if (ifl == 4) zeptest::runCommand("pdftoppm -png -r 100 -singlefile zep.pdf zep_0001");
+      Png png(dir.path() / "zep_0001.png");
+      const PagePixels p{png};
+      const std::string where = std::string(south ? "south" : "north") + (ifl == 1 ? ", PNG" : ", PDF");
+      const double cx = (vp[0] + vp[1]) / 2, cy = (vp[2] + vp[3]) / 2, r = (vp[1] - vp[0]) / 2;
+      const auto radius = [&](double x, double y) { return std::hypot(x - cx, y - cy); };
+      for (const int lat : {30, 60}) {
+        const std::string name = std::to_string(lat) + zep::axes::textParameter("CDEG") + (south ? "S" : "N");
+        const auto b = std::find_if(labels.begin(), labels.end(), [&](const auto& l) {
+          return l.text == name && radius((l.x0 + l.x1) / 2, (l.y0 + l.y1) / 2) < r;
+        });
+        ASSERT_NE(b, labels.end()) << where << ": no label " << name << " inside the map";
+        EXPECT_NEAR(radius((b->x0 + b->x1) / 2, (b->y0 + b->y1) / 2), r * std::tan((90 - lat) * std::numbers::pi / 360),
+                    0.002) << where << ", " << name;
+        EXPECT_LT(std::max({radius(b->x0, b->y0), radius(b->x0, b->y1), radius(b->x1, b->y0), radius(b->x1, b->y1)}), r)
+            << where << ", " << name;
+        EXPECT_GT(p.inkIn(p.x(b->x0), p.x(b->x1), p.y(b->y1), p.y(b->y0)), 20) << where << ", " << name;
+        for (const auto& o : labels)
+          EXPECT_TRUE(&o == &*b || o.x1 < b->x0 || b->x1 < o.x0 || o.y1 < b->y0 || b->y1 < o.y0) << where << ": " << o.text;
+      }
+      EXPECT_GT(labels.size(), 10U) << where << ": longitudes round the rim";
+    }
+}
+
+// A conformal conic box in a small frame, as on the gallery's page: longitude
+// labels side by side keep blank columns between their inked strokes.
+TEST(FigureMaps, ConicLabelsInASmallFrameStandApart) {
+  TempWorkDir dir;
+  std::vector<zeptest::MapLabel> labels;
+  drawExactPage(1, 18.29F, 12.95F, [&] {
+    zep::axrset("RLABEL", 0.014F);
+    zep::fgfttl("SIX FRAMES");
+    zep::fggrid(2, 3);
+    for (int k = 0; k < 5; ++k) zep::fgfrm();
+    zep::fgsmap(22, 120, 150, 25, 50);
+    zep::fgpfrm();
+    labels = zeptest::mapLabels();
+    zep::axrset("RLABEL", 0.02F);
+    zep::fgfttl("");
+  });
+  Png png(dir.path() / "zep_0001.png");
+  const PagePixels p{png};
+  int pairs = 0;
+  for (const auto& a : labels)
+    for (const auto& b : labels) {
+      if (!(a.x1 <= b.x0 && a.y0 < b.y1 && b.y0 < a.y1)) continue;  // b right of a, on one line
+      ++pairs;
+      const int top = p.y(std::min(a.y1, b.y1)), bottom = p.y(std::max(a.y0, b.y0));
+      int run = 0, widest = 0;
+      for (int x = p.x((a.x0 + a.x1) / 2); x <= p.x((b.x0 + b.x1) / 2); ++x) {
+        run = p.inkIn(x, x, top, bottom) == 0 ? run + 1 : 0;
+        widest = std::max(widest, run);
+      }
+      EXPECT_GE(widest, 4) << a.text << " and " << b.text;
+    }
+  EXPECT_GT(pairs, 0) << "labels side by side expected";
 }
 
 }  // namespace
