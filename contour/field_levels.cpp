@@ -292,6 +292,17 @@ void cnsfld(int nx, int ny, const float* z, const float* x, const float* y) {
   levelsChanged();
 }
 
+void cnsfld(std::span<const float> z, std::span<const float> x, std::span<const float> y) {
+  const std::size_t nx = x.size(), ny = y.size();
+  if (nx > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+      ny > static_cast<std::size_t>(std::numeric_limits<int>::max()) || z.size() != nx * ny) {
+    msgdmp("E", "CNSFLD", "Z HOLDS " + std::to_string(z.size()) + " VALUES; X AND Y GIVE NX X NY = " + std::to_string(nx) +
+                              " X " + std::to_string(ny) + ".");
+    return;
+  }
+  cnsfld(static_cast<int>(nx), static_cast<int>(ny), z.data(), x.data(), y.data());
+}
+
 void cnslva() {
   state().mode = contour::LevelMode::Automatic;
   levelsChanged();

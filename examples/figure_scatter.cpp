@@ -3,26 +3,15 @@
 // matplotlib/figure_scatter.py.
 #include <cmath>
 #include <random>
-#include <vector>
 #include <zep/zep.hpp>
 int main() {
-  std::mt19937 rng(1);
-  std::normal_distribution<float> normal;
-  std::vector<float> x(100000), y(100000), c(100000), levels(11);
-  for (int i = 0; i < 100000; ++i) {
-    x[i] = normal(rng);
-    y[i] = 0.5F * x[i] + normal(rng);
-    c[i] = std::hypot(x[i], y[i]);
-  }
-  for (int k = 0; k < 11; ++k) levels[k] = 0.4F * k;
-  zep::swiset("ICLRMAP", 5);
+  auto normal = [rng = std::mt19937(1), d = std::normal_distribution<float>()]() mutable { return d(rng); };
+  const auto x = zep::fgarry(100000, normal);
+  const auto y = zep::fgeval(x, [&](float s) { return 0.5F * s + normal(); });
   zep::fgopn("figure_scatter", 12, 10, "CM");
-  zep::cnslvl(11, levels.data());
-  zep::fgfrm();
-  zep::fgscat(100000, x.data(), y.data(), c.data(), 1, 0.002F);
-  zep::axsttl("B", "x");
-  zep::axsttl("L", "y");
-  zep::fgttl("10\\^{5} POINTS COLOURED BY DISTANCE");
+  zep::cnslvl(11, zep::fglins(0, 4, 11).data());
+  zep::fgscat(x, y, zep::fgeval(x, y, [](float a, float b) { return std::hypot(a, b); }), 1, 0.002F);
+  zep::fgsttl("x", "y", "10\\^{5} POINTS COLOURED BY DISTANCE");
   zep::fgsbar("R");
   zep::fgcls();
 }

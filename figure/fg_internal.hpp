@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,7 @@ struct Item {
 struct State {
   int nrow = 1, ncol = 1;
   int cell = -1;           // index of the current cell on the page; -1: no frame yet
+  bool autoFrame = false;  // opened by fgopn, no frame yet: a frame's routine starts the first
   bool pageStarted = false;
   int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
   Rect page;               // V extent of the page
@@ -62,6 +65,10 @@ struct State {
   std::array<float, 4> savedHeights{};  // B, T, L, R: ticks and labels out from the viewport
 };
 State& state();
+// The common count of arrays given together (the shortest; a warning when they differ).
+int count(std::initializer_list<std::size_t> sizes, const char* routine);
+// After fgopn and before any frame, starts the first frame (fgfrm).
+void ensureFrame();
 
 float real(const char* name);
 // Room that the map labels take around a map viewport.

@@ -396,6 +396,11 @@ void finishPendingFrame() {
 }
 
 }  // namespace
+
+void ensureFrame() {
+  if (state().autoFrame && state().cell < 0) fgfrm();
+}
+
 }  // namespace figure
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit) {
@@ -405,6 +410,12 @@ void fgopn(std::string_view cfname, float width, float height, std::string_view 
   s.pageStarted = false;
   s.cell = -1;
   sgopn(2);
+  s.autoFrame = true;
+}
+
+void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol) {
+  fgopn(cfname, width, height, cunit);
+  fggrid(nrow, ncol);
 }
 
 void fgcls() {
@@ -412,6 +423,7 @@ void fgcls() {
   figure::State& s = state();
   s.pageStarted = false;
   s.cell = -1;
+  s.autoFrame = false;
   sgcls();
 }
 
@@ -466,6 +478,7 @@ void fgfrm() {
 }
 
 void fgsasp(float ratio) {
+  figure::ensureFrame();
   if (!(std::isfinite(ratio) && ratio >= 0)) {
     msgdmp("E", "FGSASP", "ASPECT RATIO MUST BE 0 OR POSITIVE.");
     return;
@@ -474,12 +487,21 @@ void fgsasp(float ratio) {
 }
 
 void fgttl(std::string_view title) {
+  figure::ensureFrame();
   std::string t(title);
   while (!t.empty() && t.back() == ' ') t.pop_back();
   state().title = t;
 }
 
+void fgsttl(std::string_view xtitle, std::string_view ytitle, std::string_view title) {
+  figure::ensureFrame();
+  if (!text::trimmed(xtitle).empty()) axsttl("B", xtitle);
+  if (!text::trimmed(ytitle).empty()) axsttl("L", ytitle);
+  if (!text::trimmed(title).empty()) fgttl(title);
+}
+
 void fgsbar(std::string_view side) {
+  figure::ensureFrame();
   const std::string_view t = text::trimmed(side);
   const char c = t.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(t[0])));
   if (t.size() > 1 || (c != ' ' && c != 'R' && c != 'L' && c != 'T' && c != 'B')) {

@@ -194,6 +194,7 @@ void placeMap(const Rect& region) {
 }  // namespace figure
 
 void fgsmap(int itr, float lonmin, float lonmax, float latmin, float latmax) {
+  figure::ensureFrame();
   figure::State& s = figure::state();
   if (!figure::mapNumber(itr)) {
     msgdmp("E", "FGSMAP", "ITR = " + std::to_string(itr) + " IS NOT A MAP PROJECTION (10-24, 30-34).");
@@ -216,6 +217,7 @@ void fgsmap(int itr, float lonmin, float lonmax, float latmin, float latmax) {
 }
 
 void fgsmpc(float plx, float ply, float stlat1, float stlat2) {
+  figure::ensureFrame();
   figure::State& s = figure::state();
   s.override.plx = plx;
   s.override.ply = ply;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <limits>
 #include <vector>
 
@@ -18,6 +20,24 @@ namespace figure {
 namespace {
 
 bool finite(float v) { return std::isfinite(v); }
+
+}  // namespace
+
+// The count of arrays given together: the shortest, with a warning naming the
+// routine when they differ (the rest of the longer ones is left out).
+int count(std::initializer_list<std::size_t> sizes, const char* routine) {
+  const std::size_t lo = std::min(sizes), hi = std::max(sizes);
+  if (lo != hi)
+    msgdmp("W", routine, "ARRAYS OF " + std::to_string(lo) + " TO " + std::to_string(hi) + " VALUES: THE FIRST " +
+                             std::to_string(lo) + " ARE DRAWN.");
+  if (lo > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    msgdmp("E", routine, "MORE THAN 2^31 - 1 POINTS.");
+    return 0;
+  }
+  return static_cast<int>(lo);
+}
+
+namespace {
 
 // Band of v among the current contour levels (0 below the first).
 int bandOf(float v, const std::vector<float>& levels) {
@@ -136,6 +156,7 @@ void drawItems() {
 }  // namespace figure
 
 void fgplzu(int n, const float* x, const float* y, int itype, int index) {
+  figure::ensureFrame();
   if (n < 2 || x == nullptr || y == nullptr) {
     msgdmp("W", "FGPLZU", "A POLYLINE NEEDS AT LEAST 2 POINTS; NOTHING DRAWN.");
     return;
@@ -149,6 +170,7 @@ void fgplzu(int n, const float* x, const float* y, int itype, int index) {
 }
 
 void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size) {
+  figure::ensureFrame();
   if (n < 1 || x == nullptr || y == nullptr || v == nullptr) {
     msgdmp("W", "FGSCAT", "NO POINTS; NOTHING DRAWN.");
     return;
@@ -161,6 +183,28 @@ void fgscat(int n, const float* x, const float* y, const float* v, int itype, fl
   item.itype = itype;
   item.size = size;
   figure::state().items.push_back(std::move(item));
+}
+
+void fgplzu(std::span<const float> x, std::span<const float> y, int itype, int index) {
+  fgplzu(figure::count({x.size(), y.size()}, "FGPLZU"), x.data(), y.data(), itype, index);
+}
+
+void fgscat(std::span<const float> x, std::span<const float> y, std::span<const float> v, int itype, float size) {
+  fgscat(figure::count({x.size(), y.size(), v.size()}, "FGSCAT"), x.data(), y.data(), v.data(), itype, size);
+}
+
+std::vector<float> fglins(float a, float b, int n) {
+  if (n < 1 || !std::isfinite(a) || !std::isfinite(b)) {
+    msgdmp("E", "FGLINS", "N MUST BE AT LEAST 1 AND THE ENDS FINITE.");
+    return {};
+  }
+  std::vector<float> out(static_cast<std::size_t>(n));
+  // Computed from both ends so that the last value is b exactly.
+  for (int i = 0; i < n; ++i) {
+    const double t = n == 1 ? 0.0 : static_cast<double>(i) / (n - 1);
+    out[static_cast<std::size_t>(i)] = static_cast<float>(a * (1 - t) + b * t);
+  }
+  return out;
 }
 
 void fgvecu(int n, const float* x, const float* y, const float* u, const float* v, float vscale, int index) {

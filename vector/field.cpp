@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -499,6 +500,17 @@ void vcsfld(int nx, int ny, const float* u, const float* v, const float* x, cons
   storeComponents(f, static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny), u, v);
   f.set = true;
   ++f.generation;
+}
+
+void vcsfld(std::span<const float> u, std::span<const float> v, std::span<const float> x, std::span<const float> y) {
+  const std::size_t nx = x.size(), ny = y.size();
+  if (nx > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+      ny > static_cast<std::size_t>(std::numeric_limits<int>::max()) || u.size() != nx * ny || v.size() != nx * ny) {
+    msgdmp("E", "VCSFLD", "U, V HOLD " + std::to_string(u.size()) + ", " + std::to_string(v.size()) +
+                              " VALUES; X AND Y GIVE NX X NY = " + std::to_string(nx) + " X " + std::to_string(ny) + ".");
+    return;
+  }
+  vcsfld(static_cast<int>(nx), static_cast<int>(ny), u.data(), v.data(), x.data(), y.data());
 }
 
 void vcspnt(int n, const float* x, const float* y, const float* u, const float* v) {

@@ -64,6 +64,8 @@ ZEP_DECLARE_VALUE_TABLE(cnr, float)
 
 // Takes a copy of the field z (nx by ny, row-major) with coordinate vectors x (nx) and y (ny) in U, both strictly monotonic; null x or y spans the U window (UXMIN..UXMAX, UYMIN..UYMAX) as it is when contours are computed.
 void cnsfld(int nx, int ny, const float* z, const float* x, const float* y);
+// cnsfld of a field z with its coordinate vectors x and y: nx and ny are their sizes, z must hold nx * ny values.
+void cnsfld(std::span<const float> z, std::span<const float> x, std::span<const float> y);
 // Automatic levels (the default): multiples of 1, 2 or 5 x 10^k strictly inside the field's range, their count nearest to CN NLEV.
 void cnslva();
 // Levels at zref + k dz strictly inside the field's range (dz > 0).

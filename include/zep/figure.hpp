@@ -37,7 +37,11 @@
 //                                          height, then wraps onto more lines
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include <zep/parameters.hpp>
 
@@ -57,6 +61,10 @@ void fgpage(float width, float height, std::string_view cunit);
 // FNAME) on pages of width x height in cunit; the format is SW IFL (4 PDF by
 // default, -SW_IFL=1 on the command line for PNG).
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit);
+// fgopn, then fggrid(nrow, ncol). After fgopn the first frame starts by itself
+// when a routine of a frame (fgsmap, fgsmpc, fgttl, fgsttl, fgsbar, fgsasp,
+// fgplzu, fgscat) comes before any fgfrm.
+void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol);
 // Draws a frame still waiting for fgpfrm and closes the workstation (sgcls).
 void fgcls();
 // PNG resolution in pixels per inch for the next sgopn (SW DPI).
@@ -80,6 +88,8 @@ void fgfrm();
 void fgsasp(float ratio);
 // Title of the current frame, above it, shrunk or wrapped to the cell's width.
 void fgttl(std::string_view title);
+// The current frame's titles at once: bottom axis (axsttl "B"), left axis ("L"), frame (fgttl); blank leaves one as it is.
+void fgsttl(std::string_view xtitle, std::string_view ytitle, std::string_view title);
 // Leaves room for a colour bar on side "R", "L", "T" or "B" of the current
 // frame (blank: none), with its labels and its title (cmsbtl), drawn by fgpfrm
 // (a bar on top under the frame title); the contour field must be given
@@ -104,11 +114,15 @@ void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
 // drawn by fgpfrm; a window left as fgfrm set it ([0, 1] x [0, 1]) becomes
 // the extent of the frame's data (5% of room above and below).
 void fgplzu(int n, const float* x, const float* y, int itype, int index);
+// fgplzu of two arrays of the same length (a shorter one sets the count).
+void fgplzu(std::span<const float> x, std::span<const float> y, int itype, int index);
 // n markers of type itype and size (V) at (x, y) in U, each in the colour of
 // the band of its value v among the contour levels (cnslvl ...), as a colour
 // bar shows them (without levels: cmpmzu's colours of the value); drawn by
 // fgpfrm, their extent a window as for fgplzu.
 void fgscat(int n, const float* x, const float* y, const float* v, int itype, float size);
+// fgscat of three arrays of the same length (the shortest sets the count).
+void fgscat(std::span<const float> x, std::span<const float> y, std::span<const float> v, int itype, float size);
 
 // Arrows of the vectors (u, v) at the n points (x, y) in U, drawn now through
 // the finalized transformation: u along growing x (east on a map), v along
@@ -140,5 +154,45 @@ void fgtxzv(float vx, float vy, std::string_view text, float height, int angle, 
 void fgtxu(float ux, float uy, std::string_view text);
 // Width in V of a text of the figure layer at a height.
 void fgqtxw(std::string_view text, float height, float& width);
+
+// ---------------------------------------------------------------------------
+// Data for a figure, as numpy makes it (templates, no state)
+// ---------------------------------------------------------------------------
+
+// n values evenly spaced from a to b, both included (n = 1: a).
+std::vector<float> fglins(float a, float b, int n);
+// n values f(i) for i = 0 .. n-1, or f() called n times (a generator taken by reference: its state advances).
+template <class F>
+std::vector<float> fgarry(int n, F&& f) {
+  std::vector<float> out(n > 0 ? static_cast<std::size_t>(n) : 0);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if constexpr (std::is_invocable_v<F, int>) out[i] = static_cast<float>(f(static_cast<int>(i)));
+    else out[i] = static_cast<float>(f());
+  }
+  return out;
+}
+// f(x[i]) for every value of x.
+template <class F>
+std::vector<float> fgeval(std::span<const float> x, F&& f) {
+  std::vector<float> out(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) out[i] = static_cast<float>(f(x[i]));
+  return out;
+}
+// f(x[i], y[i]) for the pairs of x and y (the shorter sets the count).
+template <class F>
+std::vector<float> fgeval(std::span<const float> x, std::span<const float> y, F&& f) {
+  std::vector<float> out(x.size() < y.size() ? x.size() : y.size());
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<float>(f(x[i], y[i]));
+  return out;
+}
+// The field f(x[i], y[j]) on the grid of x (nx) by y (ny), row-major as cnsfld
+// and vcsfld take it: element j * nx + i.
+template <class F>
+std::vector<float> fgmesh(std::span<const float> x, std::span<const float> y, F&& f) {
+  std::vector<float> out(x.size() * y.size());
+  for (std::size_t j = 0; j < y.size(); ++j)
+    for (std::size_t i = 0; i < x.size(); ++i) out[j * x.size() + i] = static_cast<float>(f(x[i], y[j]));
+  return out;
+}
 
 }  // namespace zep

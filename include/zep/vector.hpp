@@ -56,6 +56,8 @@ ZEP_DECLARE_VALUE_TABLE(vcr, float)
 
 // Takes a copy of the field (u, v) on an nx by ny grid (row-major) with coordinate vectors x (nx) and y (ny) in U, strictly monotonic; null x or y spans the U window.
 void vcsfld(int nx, int ny, const float* u, const float* v, const float* x, const float* y);
+// vcsfld of the components u and v with their coordinate vectors x and y: nx and ny are their sizes, u and v must hold nx * ny values each.
+void vcsfld(std::span<const float> u, std::span<const float> v, std::span<const float> x, std::span<const float> y);
 // Takes a copy of n vectors (u, v) at scattered points (x, y) in U.
 void vcspnt(int n, const float* x, const float* y, const float* u, const float* v);
 // Draws an arrow at every vector (tail at its point), thinned to VC SPACE in V.

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,39 @@ TEST(Examples, TheReadmeFiguresWriteTheirPdfPageAtItsSize) {
     const fs::path pdf = dir.path() / (std::string(f.name) + ".pdf");
     EXPECT_EQ(zeptest::pdfinfoValue(pdf, "Pages"), "1") << f.name;
     EXPECT_EQ(zeptest::pdfinfoValue(pdf, "Page size"), f.size) << f.name;
+  }
+}
+
+// Non-blank lines that are not only a comment ("//" in C++, "#" in Python).
+int codeLines(const fs::path& file, const std::string& comment) {
+  std::ifstream in(file);
+  int n = 0;
+  for (std::string line; std::getline(in, line);) {
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first != std::string::npos && line.compare(first, comment.size(), comment) != 0) ++n;
+  }
+  return n;
+}
+
+// The four figures of the README are at most 1.2 times the lines of their
+// matplotlib equivalents, and the README's table gives today's counts.
+TEST(Examples, TheReadmeFiguresAreAsShortAsMatplotlib) {
+  const fs::path src(ZEP_SOURCE_DIR);
+  std::ifstream readmeFile(src / "README.md");
+  std::stringstream readme;
+  readme << readmeFile.rdbuf();
+  for (const char* name : {"time_series", "global_field", "wind", "scatter"}) {
+    const int ours = codeLines(src / "examples" / ("figure_" + std::string(name) + ".cpp"), "//");
+    const int theirs = codeLines(src / "examples" / "matplotlib" / ("figure_" + std::string(name) + ".py"), "#");
+    ASSERT_GT(theirs, 5) << name;
+    EXPECT_LE(ours, 1.2 * theirs) << name << ": " << ours << " lines against " << theirs;
+    std::string image(name);
+    for (char& c : image)
+      if (c == '_') c = '-';
+    const std::regex row("figure-" + image + "\\.png\\)[^\\n]*\\| " + std::to_string(ours) + " \\| " +
+                         std::to_string(theirs) + " \\|");
+    EXPECT_TRUE(std::regex_search(readme.str(), row)) << name << ": the README's row should read " << ours << " | "
+                                                      << theirs;
   }
 }
 

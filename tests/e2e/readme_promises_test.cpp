@@ -77,9 +77,28 @@ Box inkBox(const std::string& pdf) {
   return box;
 }
 
-TEST(ReadmePromises, FirstProgramMessagesOutputAndPage) {
+// The README's first program, with the figure layer: one page of the size asked.
+TEST(ReadmePromises, FirstProgramWritesItsPageAtItsSize) {
   const std::string code = codeAfter("## A first program");
-  ASSERT_NE(code.find("zep::sgopn(2)"), std::string::npos) << "no first program in the README";
+  ASSERT_NE(code.find("zep::fgopn("), std::string::npos) << "no first program in the README";
+  zeptest::TempWorkDir dir;
+  ASSERT_EQ(build("first", code), "");
+  int status = -1;
+  const std::string err = run("./first -GL_MSGLEV=1", status);
+  EXPECT_EQ(status, 0) << err;
+  EXPECT_EQ(err, "");  // no warning
+  const std::string info = zeptest::runCommand("pdfinfo zep.pdf 2>&1");
+  EXPECT_NE(info.find("453.543 x 283.465 pts"), std::string::npos) << info;
+  run("./first -GL_MSGLEV=2 -SW_IFL=1", status);
+  const zeptest::Png png("zep_0001.png");
+  ASSERT_TRUE(png.ok());
+  EXPECT_EQ(png.width(), 630);
+  EXPECT_EQ(png.height(), 394);
+}
+
+TEST(ReadmePromises, KernelProgramMessagesOutputAndPage) {
+  const std::string code = codeAfter("### The same frame with the kernel's routines");
+  ASSERT_NE(code.find("zep::sgopn(2)"), std::string::npos) << "no kernel program in the README";
   zeptest::TempWorkDir dir;
   ASSERT_EQ(build("first", code), "");
 

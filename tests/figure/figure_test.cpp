@@ -559,3 +559,67 @@ TEST(FigurePlots, ScatterTakesItsBandsColoursAndArrowsLeaveTheFieldAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// The array makers against values worked by hand.
+TEST(FigureData, ArraysAreMadeAsNumpyMakesThem) {
+  EXPECT_EQ(zep::fglins(0, 1, 5), (std::vector<float>{0, 0.25F, 0.5F, 0.75F, 1}));
+  EXPECT_EQ(zep::fglins(-180, 180, 73).back(), 180.0F);  // the last value is b, not a sum of steps
+  EXPECT_EQ(zep::fglins(3, 7, 1), std::vector<float>{3});
+  EXPECT_EQ(zep::fgarry(4, [](int i) { return i * i; }), (std::vector<float>{0, 1, 4, 9}));
+  int calls = 0;
+  auto counter = [&calls] { return static_cast<float>(++calls); };
+  EXPECT_EQ(zep::fgarry(3, counter), (std::vector<float>{1, 2, 3}));
+  EXPECT_EQ(zep::fgarry(2, counter), (std::vector<float>{4, 5}));  // a generator goes on where it was
+  const std::vector<float> x{1, 2, 3}, y{10, 20};
+  EXPECT_EQ(zep::fgeval(x, [](float v) { return 2 * v; }), (std::vector<float>{2, 4, 6}));
+  EXPECT_EQ(zep::fgeval(x, y, [](float a, float b) { return a + b; }), (std::vector<float>{11, 22}));
+  // Row-major: element j * nx + i is (x[i], y[j]).
+  EXPECT_EQ(zep::fgmesh(x, y, [](float a, float b) { return a + b; }), (std::vector<float>{11, 12, 13, 21, 22, 23}));
+  EXPECT_EXIT(zep::fglins(0, 1, 0), testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (FGLINS) ***  N MUST BE AT LEAST 1 AND THE ENDS FINITE."));
+  const std::vector<float> z(5, 1.0F);
+  EXPECT_EXIT(zep::cnsfld(z, x, y), testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (CNSFLD) ***  Z HOLDS 5 VALUES; X AND Y GIVE NX X NY = 3 X 2."));
+  EXPECT_EXIT(zep::vcsfld(z, z, x, y), testing::KilledBySignal(SIGABRT),
+              zeptest::lineRegex(" ***** ERROR (VCSFLD) ***  U, V HOLD 5, 5 VALUES; X AND Y GIVE NX X NY = 3 X 2."));
+}
+
+// After fgopn the first frame starts by itself, in the grid fgopn was given;
+// fgsttl sets the three titles at once; arrays of different lengths are warned about.
+TEST(FigureData, TheFirstFrameStartsByItselfAfterFgopn) {
+  TempWorkDir dir;
+  zeptest::MessageFile messages(dir.path() / "messages.txt");
+  zep::gliset("MSGLEV", 1);
+  zep::swiset("IFL", 1);
+  const std::vector<float> x{0, 1, 2}, y{0, 1};
+  zep::fgopn("compact", 20, 10, "CM", 1, 2);
+  zep::fgplzu(x, y, 1, 1);
+  float x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  zep::fgqcel(x0, x1, y0, y1);
+  EXPECT_FLOAT_EQ(x0, 0);  // the left cell of the two
+  EXPECT_FLOAT_EQ(x1, 0.5F);
+  zep::fgsttl("TIME", "HEIGHT", "FIRST");
+  std::string title(8, ' ');
+  zep::axqttl("B", title);
+  EXPECT_EQ(zep::text::trimmed(title), "TIME");
+  zep::axqttl("L", title);
+  EXPECT_EQ(zep::text::trimmed(title), "HEIGHT");
+  zep::fgsttl("", "", "SECOND");  // blanks leave the axis titles
+  zep::axqttl("B", title);
+  EXPECT_EQ(zep::text::trimmed(title), "TIME");
+  zep::fgfrm();
+  zep::fgqcel(x0, x1, y0, y1);
+  EXPECT_FLOAT_EQ(x0, 0.5F);  // the right cell: one frame before it, not two
+  zep::fgcls();
+  EXPECT_TRUE(zeptest::isPng(dir.path() / "compact_0001.png"));
+  EXPECT_FALSE(fs::exists(dir.path() / "compact_0002.png"));
+  const auto lines = messages.lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      " *** WARNING (FGPLZU) ***  ARRAYS OF 2 TO 3 VALUES: THE FIRST 2 ARE DRAWN."),
+            lines.end())
+      << zeptest::expectLines(lines, {});
+}
+
+}  // namespace

@@ -47,7 +47,7 @@ awk '/^## A first program/ {on = 1; next}
      on && /^    / {code = 1; print substr($0, 5); next}
      on && code && /^$/ {print ""; next}
      on && code {exit}' "$readme" >"$work/first.cpp"
-grep -q 'zep::sgcls' "$work/first.cpp" || { echo "no first program found in README.md"; exit 1; }
+grep -q 'zep::fgcls' "$work/first.cpp" || { echo "no first program found in README.md"; exit 1; }
 c++ -std=c++20 -Wall -Wextra -Werror "$work/first.cpp" -o "$work/first" $(pkg-config --cflags --libs zep)
 # The data of this temporary prefix, not of the compiled default /usr/local.
 (cd "$work" && GL_DSPATH="$prefix/lib/czepdbase/" ./first -SW_IFL=1 -GL_MSGLEV=2 2>/dev/null)
