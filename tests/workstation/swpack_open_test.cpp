@@ -1,10 +1,15 @@
 // The open of a session whose data files are missing: what the report says, and
-// what happens when an error callback lets it return.
+// what happens when an error callback lets it return; the colormap each open picks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -152,6 +157,77 @@ TEST(SessionOpen, NoDataFileStopsTheOpenCleanly) {
     heard().clear();
     if (inkOfALine("after") < 400) bad += "no line on the page after the stopped opens\n";
     for (const std::string& r : heard()) bad += "after: [" + r + "]\n";
+    return bad;
+  });
+}
+
+// Colour `index` of a colormap file in the build's data directory, as 0xRRGGBB.
+unsigned colourOfFile(const std::string& name, int index) {
+  std::ifstream in(std::string(ZEP_BUILD_DATA_DIR) + name + ".x11");
+  std::string line;
+  for (int i = 0; i <= index + 1 && std::getline(in, line); ++i) {
+  }
+  unsigned r = 0, g = 0, b = 0;
+  std::istringstream(line) >> r >> g >> b;
+  return (r >> 8) << 16 | (g >> 8) << 8 | b >> 8;
+}
+
+// Colours that differ by at most one level in every channel (8-bit scaling of
+// 16-bit colours may round either way).
+bool sameColour(unsigned a, unsigned b) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu)) > 1) return false;
+  return true;
+}
+
+// The commonest colour of a page that holds one thick line of colour 20.
+unsigned colourOfALine(const std::string& stem) {
+  zep::swistx("IFL", 1);
+  zep::swcset("FNAME", stem);
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::sgswnd(0, 1, 0, 1);
+  zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
+  zep::sgstrn(1);
+  zep::sgstrf();
+  zep::sgslni(209);
+  zep::sglnu(0.1F, 0.5F, 0.9F, 0.5F);
+  zep::sgcls();
+  const zeptest::Png png(stem + "_0001.png");
+  std::map<unsigned, int> counts;
+  for (int y = 0; png.ok() && y < png.height(); ++y)
+    for (int x = 0; x < png.width(); ++x)
+      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++counts[png.pixel(x, y) & 0xFFFFFFu];
+  auto best = std::max_element(counts.begin(), counts.end(),
+                               [](const auto& a, const auto& b) { return a.second < b.second; });
+  return best == counts.end() ? 0xFFFFFFu : best->first;
+}
+
+// Each session opens with the colormap its ICLRMAP names, although the previous
+// open wrote its own pick into CLRMAP; a CLRMAP the caller stores wins, even when
+// it is the very name an open wrote there.
+TEST(SessionOpen, EachSessionPicksItsColormapNumber) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    std::string bad;
+    const auto expect = [&bad](const std::string& stem, const std::string& file) {
+      const unsigned got = colourOfALine(stem), want = colourOfFile(file, 20);
+      char text[120];
+      std::snprintf(text, sizeof text, "%s: colour 20 is %06X, %s has %06X\n", stem.c_str(), got, file.c_str(), want);
+      if (!sameColour(got, want)) bad += text;
+    };
+    zep::swiset("ICLRMAP", 5);
+    expect("first", "colormap_seq");
+    zep::swiset("ICLRMAP", 4);
+    expect("second", "colormap_bwr");
+    zep::swiset("ICLRMAP", 3);
+    expect("third", "colormap_grey");
+    zep::swcset("CLRMAP", "colormap_grey");  // the name the last open wrote, now stored by the caller
+    zep::swiset("ICLRMAP", 5);
+    expect("explicit-same", "colormap_grey");
+    zep::swcset("CLRMAP", "colormap_bwr");
+    expect("explicit", "colormap_bwr");
+    expect("explicit-kept", "colormap_bwr");
     return bad;
   });
 }
