@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include <zep/zep.hpp>
 
 #include "support/png_image.hpp"
+#include "support/png_page.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -172,14 +172,6 @@ unsigned colourOfFile(const std::string& name, int index) {
   return (r >> 8) << 16 | (g >> 8) << 8 | b >> 8;
 }
 
-// Colours that differ by at most one level in every channel (8-bit scaling of
-// 16-bit colours may round either way).
-bool sameColour(unsigned a, unsigned b) {
-  for (int shift : {0, 8, 16})
-    if (std::abs(static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu)) > 1) return false;
-  return true;
-}
-
 // The commonest colour of a page that holds one thick line of colour 20.
 unsigned colourOfALine(const std::string& stem) {
   zep::swistx("IFL", 1);
@@ -214,7 +206,7 @@ TEST(SessionOpen, EachSessionPicksItsColormapNumber) {
       const unsigned got = colourOfALine(stem), want = colourOfFile(file, 20);
       char text[120];
       std::snprintf(text, sizeof text, "%s: colour 20 is %06X, %s has %06X\n", stem.c_str(), got, file.c_str(), want);
-      if (!sameColour(got, want)) bad += text;
+      if (!zeptest::sameColour(got, want, 1)) bad += text;
     };
     zep::swiset("ICLRMAP", 5);
     expect("first", "colormap_seq");
