@@ -220,6 +220,17 @@ TEST(SessionOpen, EachSessionPicksItsColormapNumber) {
     zep::swcset("CLRMAP", "colormap_bwr");
     expect("explicit", "colormap_bwr");
     expect("explicit-kept", "colormap_bwr");
+    // A change by number within a session is a pick from the list too.
+    zep::swcset("CLRMAP", "colormap");
+    zep::swiset("ICLRMAP", 5);
+    zep::swcset("FNAME", "changed");
+    zep::sgopn(2);
+    zep::sgfrm();
+    zep::swiset("ICLRMAP", 4);
+    zep::swclch();
+    zep::sgcls();
+    zep::swiset("ICLRMAP", 3);
+    expect("after-change", "colormap_grey");
     return bad;
   });
 }
