@@ -1,4 +1,5 @@
 // Labelled lines: the label text, its height, and the label stage.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -94,10 +95,11 @@ void LabelStage::open() {
       cycle_ = stretch_ + width_ * fwc * height_;
       offset_ = stretch_ * ffct;
       // A leading minus is turned along the line and is then one more short
-      // stroke in line with the dashes: "-20" would read as "20". On a dashed
-      // line the gap keeps the line a whole blank of its pattern further off
-      // on either side, so that the minus stands with the digits.
-      if (startsWithMinus(label.text)) cycle_ += 2.0F * dashPattern().longestBlank();
+      // stroke in line with it: "-20" would read as "20", the minus taken for
+      // a dash or for the line's end. The gap keeps the line further off on
+      // either side, by a whole blank of a dash pattern and half a height at
+      // least, so that the minus stands with the digits.
+      if (startsWithMinus(label.text)) cycle_ += 2.0F * std::max(dashPattern().longestBlank(), 0.5F * height_);
     }
   }
   if (buffering_) buffer_.clear();

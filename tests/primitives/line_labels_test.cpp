@@ -247,20 +247,30 @@ TEST(LineLabels, LabelsInsideASegmentTheViewportClipperCuts) {
   });
 }
 
-// A minus turned along a dashed line is one more short stroke in line with the
-// dashes: it must stand farther from them than they stand from each other, or
-// "-20" reads as "20". Type 2 is 0.036 drawn, 0.012 skipped (BITLEN 0.003); with
-// CWL 7.2 and height 0.01 the first gap opens where the first dash ends.
-TEST(LineLabels, ALeadingMinusStandsClearOfTheDashes) {
+// A minus turned along a line is one more short stroke in line with it: it must
+// stand farther from the dashes than they stand from each other, and clearly
+// off the end of a solid line, or "-20" reads as "20". Type 2 is 0.036 drawn,
+// 0.012 skipped (BITLEN 0.003); with CWL 7.2 and height 0.01 the first gap
+// opens where the first dash ends. Before, the minus stood 0.005 off either.
+TEST(LineLabels, ALeadingMinusStandsClearOfTheLine) {
   ZEP_EXPECT_ISOLATED([] {
     zeptest::openRecordedSession();
     zep::sglset("LFPROP", false);
     zep::sglset("LCHAR", true);
     zep::sgrset("CWL", 7.2F);
     std::string failure;
-    for (const char* text : {"-20", "\xE2\x88\x92" "20"}) {
+    struct Case {
+      int type;
+      float least;  // clearance of the label from the line's ink
+      const char* text;
+    };
+    const char* minus = "\xE2\x88\x92" "20";
+    for (const Case& k : {Case{2, 0.012F, "-20"}, Case{2, 0.012F, minus}, Case{1, 0.0075F, "-20"}, Case{1, 0.0075F, minus}}) {
+      const int type = k.type;
+      const float least = k.least;
+      const char* text = k.text;
       zep::szschz(text, 0.01F);
-      zep::sgsplt(2);
+      zep::sgsplt(type);
       driverLog().clear();
       const float x[] = {0.1F, 0.5F}, y[] = {0.5F, 0.5F};
       zep::sgplv(2, x, y);
@@ -283,9 +293,9 @@ TEST(LineLabels, ALeadingMinusStandsClearOfTheDashes) {
         if (!move && labels == 1) after = std::min(after, px);
         px = vx;
       }
-      if (!(left - before > 0.012F) || !(after - right > 0.012F))
-        failure += std::string(text) + ": ink ends " + std::to_string(left - before) + " before the label and starts " +
-                   std::to_string(after - right) + " after it\n";
+      if (!(left - before > least) || !(after - right > least))
+        failure += "type " + std::to_string(type) + ", " + text + ": ink ends " + std::to_string(left - before) +
+                   " before the label and starts " + std::to_string(after - right) + " after it\n";
     }
     return failure;
   });
