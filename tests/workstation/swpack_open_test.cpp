@@ -34,9 +34,10 @@ void hear(std::string_view routine, std::string_view text) {
   heard().push_back(std::string(routine) + ": " + std::string(text));
 }
 
-// Draws one line on a PNG page named after `stem`; the number of non-white
-// pixels on the page, or -1 when no valid page was written.
-int inkOfALine(const std::string& stem) {
+// Draws one line of line index `index` on a PNG page named after `stem`; the
+// number of pixels of each colour other than white, or -1 under white when no
+// valid page was written.
+std::map<unsigned, int> inkOfALine(const std::string& stem, int index) {
   zep::swistx("IFL", 1);
   zep::swcset("FNAME", stem);
   zep::sgopn(2);
@@ -45,15 +46,23 @@ int inkOfALine(const std::string& stem) {
   zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
   zep::sgstrn(1);
   zep::sgstrf();
-  zep::sgslni(3);
+  zep::sgslni(index);
   zep::sglnu(0.1F, 0.5F, 0.9F, 0.5F);
   zep::sgcls();
   const zeptest::Png png(stem + "_0001.png");
-  if (!png.ok()) return -1;
-  int dark = 0;
+  if (!png.ok()) return {{0xFFFFFFu, -1}};
+  std::map<unsigned, int> ink;
   for (int y = 0; y < png.height(); ++y)
     for (int x = 0; x < png.width(); ++x)
-      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++dark;
+      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++ink[png.pixel(x, y) & 0xFFFFFFu];
+  return ink;
+}
+
+// The number of non-white pixels of a thin black line's page, or -1.
+int inkOfALine(const std::string& stem) {
+  const std::map<unsigned, int> ink = inkOfALine(stem, 3);
+  int dark = 0;
+  for (const auto& [colour, n] : ink) dark += n;
   return dark;
 }
 
@@ -174,25 +183,9 @@ unsigned colourOfFile(const std::string& name, int index) {
 
 // The commonest colour of a page that holds one thick line of colour 20.
 unsigned colourOfALine(const std::string& stem) {
-  zep::swistx("IFL", 1);
-  zep::swcset("FNAME", stem);
-  zep::sgopn(2);
-  zep::sgfrm();
-  zep::sgswnd(0, 1, 0, 1);
-  zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
-  zep::sgstrn(1);
-  zep::sgstrf();
-  zep::sgslni(209);
-  zep::sglnu(0.1F, 0.5F, 0.9F, 0.5F);
-  zep::sgcls();
-  const zeptest::Png png(stem + "_0001.png");
-  std::map<unsigned, int> counts;
-  for (int y = 0; png.ok() && y < png.height(); ++y)
-    for (int x = 0; x < png.width(); ++x)
-      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++counts[png.pixel(x, y) & 0xFFFFFFu];
-  auto best = std::max_element(counts.begin(), counts.end(),
-                               [](const auto& a, const auto& b) { return a.second < b.second; });
-  return best == counts.end() ? 0xFFFFFFu : best->first;
+  const std::map<unsigned, int> ink = inkOfALine(stem, 209);
+  const auto best = std::max_element(ink.begin(), ink.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  return best == ink.end() ? 0xFFFFFFu : best->first;
 }
 
 // Each session opens with the colormap its ICLRMAP names, although the previous
