@@ -287,10 +287,11 @@ TEST(FigureText, TextsOfAnyLengthAreDrawnWhole) {
               zeptest::lineRegex(" ***** ERROR (SZTXWV) ***  STRING LENGTH TOO LONG. CONSIDER USING SYSTEM FONT."));
 }
 
-// The room the layout reserves for a text is its width as drawn. A system font
-// is drawn by Pango at whole points of 26/24 of the height; measured per
-// height it came out 5-8% narrow, less than the ink on the page. The stroke
-// font's width stays its glyphs' extent exactly.
+// The room the layout reserves for a text is its width as drawn: no less than
+// its ink, and no more than the side bearings beyond it. A system font is
+// drawn by Pango at whole points of 26/24 of the height; measured per height it
+// came out 5-8% narrow, less than the ink on the page. The stroke font's width
+// stays its glyphs' extent exactly.
 TEST(FigureText, WidthsCoverTheTextAsDrawn) {
   const std::vector<std::string> texts = {"MMMMMMMM", "0.0001", "-120", "Temperature (K)", "1000 hPa"};
   constexpr float kHeight = 0.03F;
@@ -325,7 +326,7 @@ TEST(FigureText, WidthsCoverTheTextAsDrawn) {
             for (int px = 0; px < png.width(); ++px)
               if ((png.pixel(px, py) & 0xFFFFFFu) != 0xFFFFFFu) left = std::min(left, px), right = std::max(right, px);
           const double ink = right - left + 1, reserved = 650.0 * widths[i];
-          if (ink > reserved + 1 || reserved > ink + 0.5 * 650 * kHeight)
+          if (ink > reserved + 1 || reserved > ink + 0.8 * 650 * kHeight)
             bad += texts[i] + ": " + std::to_string(reserved) + " px reserved, " + std::to_string(ink) + " px of ink\n";
         }
         return bad;
