@@ -16,6 +16,7 @@
 #include "axes/ax_internal.hpp"
 #include "foundation/fixed_text.hpp"
 #include "graphics/session_hooks.hpp"
+#include "primitives/text_state.hpp"
 
 namespace zep {
 namespace {
@@ -50,19 +51,16 @@ bool systemFont() {
 }
 
 // Width in V of an entry's text as it will be drawn. A system font is measured
-// by the workstation, with the markup switch the drawing will have; the driver
-// draws it at 26/24 points per unit of the text size (truncated), so this is
-// the widest it can come out. The stroke font is measured glyph by glyph.
+// by the workstation, with the markup switch the drawing will have, at the
+// size the driver draws. The stroke font is measured glyph by glyph.
 float entryTextWidth(const std::string& s, float height) {
   if (!systemFont() || s.empty() || static_cast<unsigned char>(s[0]) <= 18) return axes::textWidth(s, height);
   bool control = false;
   sglget("LCNTL", control);
   sglset("LCNTL", s.find('\\') != std::string::npos);
-  int nc = 0;
-  float wx = 0, wy = 0;
-  szqtxw(s, nc, wx, wy);
+  const float w = text_engine::drawnWidth(s, height);
   sglset("LCNTL", control);
-  return wx * height * 26.0F / 24.0F;
+  return w;
 }
 
 bool anySample() {

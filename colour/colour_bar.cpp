@@ -18,6 +18,7 @@
 #include "colour/colour_state.hpp"
 #include "foundation/fixed_text.hpp"
 #include "primitives/figure_text.hpp"
+#include "primitives/text_state.hpp"
 
 namespace zep {
 namespace colour {
@@ -32,12 +33,7 @@ float devicePerV() {
   return static_cast<float>(std::abs(ix1 - ix0));
 }
 
-float textWidth(const std::string& text, float height) {
-  int nc = 0;
-  float wx = 0, wy = 0;
-  szqtxw(text, nc, wx, wy);
-  return wx * height;
-}
+float textWidth(const std::string& text, float height) { return text_engine::drawnWidth(text, height); }
 
 float labelRoom(const BarFrame& f, const std::string& text, float height) {
   return f.vertical() ? 1.4F * height : textWidth(text, height) + 1.0F * height;

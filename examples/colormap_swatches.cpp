@@ -20,9 +20,6 @@ int main() {
     description.erase(description.find_last_not_of(' ') + 1);
     char name[32];
     std::snprintf(name, sizeof name, "colormap_%02d", i);
-    // The open rewrites CLRMAP to the file it chose; back to the default, so
-    // that ICLRMAP picks from the list again.
-    zep::swcset("CLRMAP", "colormap");
     zep::swiset("ICLRMAP", i);
     zep::fgopn(name, 16, 2.4F, "CM");
     zep::sglset("LFULL", true);  // V runs over the whole page: [0, 1] x [0, 0.15]

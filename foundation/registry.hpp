@@ -93,6 +93,7 @@ class Table {
       longNames_.push_back(e.longName);
       settable_.push_back(e.settable);
     }
+    stores_.assign(N, 0);
     for (std::size_t i = 0; i < N; ++i) values_[i] = stored(entries[i].value);
   }
 
@@ -152,6 +153,13 @@ class Table {
       }
     }
     values_[i] = stored(std::move(value));
+    ++stores_[i];
+  }
+
+  // How many stores entry id has taken: lets the library tell a value it wrote
+  // itself from one a caller stored since, even the same text.
+  unsigned long stores(int id) const {
+    return id >= 1 && id <= qnp() ? stores_[static_cast<std::size_t>(id - 1)] : 0;
   }
 
   void get(std::string_view name, V& value) {
@@ -205,6 +213,7 @@ class Table {
   std::vector<std::string_view> longNames_;
   std::vector<bool> settable_;
   std::unique_ptr<V[]> values_;
+  std::vector<unsigned long> stores_;
   bool firstUse_ = true;
 };
 

@@ -121,6 +121,15 @@ void DashStage::makeHandoffPattern() {
   for (int i = 0; i < handoffCount_; ++i) handoffCycle_ += static_cast<float>(handoffBits_[at(i)]) * p.bitLength;
 }
 
+float DashStage::longestBlank() const {
+  if (pattern_.solid) return 0.0F;
+  // The handed-over runs alternate drawn, skipped, ... with runs across the
+  // cycle's end already merged.
+  int bits = 0;
+  for (int i = 1; i < handoffCount_; i += 2) bits = std::max(bits, handoffBits_[static_cast<std::size_t>(i)]);
+  return static_cast<float>(bits) * pattern_.bitLength;
+}
+
 bool DashStage::handsOff() {
   if (pattern_.solid || transform::perspectiveViewOn()) return false;
   if (!transform::workstationScale(scaleToW_) || !(scaleToW_ > 0.0F)) return false;

@@ -32,6 +32,8 @@ class DashStage : public PassStage {
   // A raw bit pattern, read with the SG parameters BITLEN, MOVE and NBITS.
   void setBits(int bits);
   int bits() const { return pattern_.effective; }
+  // The longest skipped run of the current pattern in V units; 0 when solid.
+  float longestBlank() const;
 
  private:
   static constexpr int kMaxRuns = 32;

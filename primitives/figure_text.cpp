@@ -15,6 +15,7 @@
 #include <zep/zep.hpp>
 
 #include "primitives/text_markup.hpp"
+#include "primitives/text_state.hpp"
 
 namespace zep::figure_text {
 namespace {
@@ -307,9 +308,9 @@ class DrawingSettings {
   int isup_ = 124, isub_ = 95, irst_ = 34;
 };
 
-// Width of a prepared text in units of its height: plain runs at full size,
+// Width in V of a prepared text at `height` as drawn: plain runs at full size,
 // script content at SMALL, measured with the controls off.
-float preparedWidth(std::string_view t) {
+float preparedWidth(std::string_view t, float height) {
   bool control = false;
   sglget("LCNTL", control);
   sglset("LCNTL", false);
@@ -320,10 +321,7 @@ float preparedWidth(std::string_view t) {
     if (piece.empty()) return;
     // Trailing blanks are cut by the measurement; they count as a narrow glyph.
     for (auto it = piece.rbegin(); it != piece.rend() && *it == ' '; ++it) *it = 'i';
-    int nc = 0;
-    float wx = 0, wy = 0;
-    szqtxw(piece, nc, wx, wy);
-    total += wx * factor;
+    total += text_engine::drawnWidth(piece, height) * factor;
   };
   std::string plain;
   for (const Unit& u : units(t)) {
@@ -363,7 +361,7 @@ std::string prepare(std::string_view text, std::string_view routine) {
 }
 
 float width(std::string_view text, float height, std::string_view routine) {
-  return preparedWidth(Preparer(routine, !systemFont(), true).run(text, false)) * height;
+  return preparedWidth(Preparer(routine, !systemFont(), true).run(text, false), height);
 }
 
 void draw(float vx, float vy, std::string_view text, float height, int angle, int centring, int index,
@@ -373,7 +371,7 @@ void draw(float vx, float vy, std::string_view text, float height, int angle, in
   std::string prepared = prepare(text, routine);
   while (!prepared.empty() && prepared.back() == ' ') prepared.pop_back();
   if (blank(prepared)) return;
-  const float w = preparedWidth(prepared) * height;
+  const float w = preparedWidth(prepared, height);
   const double a = angle * std::numbers::pi / 180.0;
   const auto ca = static_cast<float>(std::cos(a)), sa = static_cast<float>(std::sin(a));
   // The left end of the text's base line, and its box for the page check.
@@ -401,7 +399,7 @@ void draw(float vx, float vy, std::string_view text, float height, int angle, in
   float along = 0;
   for (const std::string& p : parts) {
     if (!blank(p)) sgtxzv(x0 + along * ca, y0 + along * sa, p, height, angle, -1, index);
-    along += preparedWidth(p) * height;
+    along += preparedWidth(p, height);
   }
 }
 

@@ -1,4 +1,5 @@
 // Labelled lines: the label text, its height, and the label stage.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -6,6 +7,7 @@
 #include <zep/zep.hpp>
 
 #include "foundation/fixed_text.hpp"
+#include "primitives/dash_stage.hpp"
 #include "primitives/label_stage.hpp"
 
 namespace zep {
@@ -19,6 +21,14 @@ struct LabelText {
   float height = 0.0F;
   bool set = false;
 } label;
+
+// A minus sign as typed ("-") or as the Unicode minus ("\u2212" in UTF-8).
+bool startsWithMinus(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  text.remove_prefix(first);
+  return text.starts_with('-') || text.starts_with("\xE2\x88\x92");
+}
 
 }  // namespace
 
@@ -84,6 +94,12 @@ void LabelStage::open() {
       stretch_ = height_ * cwl;
       cycle_ = stretch_ + width_ * fwc * height_;
       offset_ = stretch_ * ffct;
+      // A leading minus is turned along the line and is then one more short
+      // stroke in line with it: "-20" would read as "20", the minus taken for
+      // a dash or for the line's end. The gap keeps the line further off on
+      // either side, by a whole blank of a dash pattern and half a height at
+      // least, so that the minus stands with the digits.
+      if (startsWithMinus(label.text)) cycle_ += 2.0F * std::max(dashPattern().longestBlank(), 0.5F * height_);
     }
   }
   if (buffering_) buffer_.clear();

@@ -46,6 +46,14 @@ std::string strokeCodes(std::string_view text) {
   return decode ? text_engine::decodeUtf8(text) : std::string(text);
 }
 
+// Workstation units per V along x, as system-font text is sized with.
+float wPerV() {
+  float rxmin = 0, rxmax = 0, rymin = 0, rymax = 0, wxmin = 0, wxmax = 0, wymin = 0, wymax = 0;
+  int iwtrf = 0;
+  stqwtr(rxmin, rxmax, rymin, rymax, wxmin, wxmax, wymin, wymax, iwtrf);
+  return (wxmax - wxmin) / (rxmax - rxmin);
+}
+
 int firstCode(std::string_view text) { return text.empty() ? ' ' : static_cast<unsigned char>(text[0]); }
 
 int weightOf(int index) { return std::max(1, index % 10); }
@@ -377,17 +385,30 @@ void sztxwv(float vx, float vy, std::string_view text) {
       const int n = lenc(text);
       float wx = 0, wy = 0;
       stfwtr(vx, vy, wx, wy);
-      float rxmin = 0, rxmax = 0, rymin = 0, rymax = 0, wxmin = 0, wxmax = 0, wymin = 0, wymax = 0;
-      int iwtrf = 0;
-      stqwtr(rxmin, rxmax, rymin, rymax, wxmin, wxmax, wymin, wymax, iwtrf);
-      const float xrate = (wxmax - wxmin) / (rxmax - rxmin);
       if (index > 9) swscli(index / 10);
       if (k < kLastMarkerCode) swsfw(weightOf(index));
-      swtxt(wx, wy, s.scale * xrate, text, n, s.angle, s.centring);
+      swtxt(wx, wy, s.scale * wPerV(), text, n, s.angle, s.centring);
       return;
     }
   }
   strokeText(vx, vy, text);
+}
+
+float text_engine::drawnWidth(std::string_view text, float height) {
+  int nc = 0;
+  float wxch = 0, wych = 0;
+  szqtxw(text, nc, wxch, wych);
+  const int k = firstCode(text);
+  if (!systemFont() || !(k > kLastMarkerCode || markersFromSystemFont())) return wxch * height;
+  // The workstation measures per point of font size, and the driver draws
+  // whole points: int(26 x size), the size being what sztxwv hands swtxt
+  // (the height in W over 24). The ratio 26/24 alone would be the widest the
+  // text can come out, not its width.
+  const float rate = wPerV();
+  if (!(rate > 0.0F) || !std::isfinite(rate)) return wxch * height;
+  const float size = height / 24.0F * rate;  // in float, as sztxwv computes it
+  const double points = std::floor(std::clamp(26.0 * size, 0.0, 1.0e5));
+  return static_cast<float>(wxch * points / rate);
 }
 
 void szqtxw(std::string_view text, int& nc, float& wxch, float& wych) {

@@ -3,6 +3,8 @@
 // string of the primitive looks the same.
 #pragma once
 
+#include <string_view>
+
 namespace zep::text_engine {
 
 struct TextState {
@@ -26,5 +28,10 @@ struct TextState {
 };
 
 TextState& textState();
+
+// Width in V of `text` at `height` as sztxwv draws it now: the stroke font's
+// extent, or the system font's at the whole point size the driver draws
+// (szqtxw gives the system font's width per point, not per height).
+float drawnWidth(std::string_view text, float height);
 
 }  // namespace zep::text_engine

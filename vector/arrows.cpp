@@ -11,6 +11,7 @@
 #include <zep/primitives.hpp>
 #include <zep/vector.hpp>
 
+#include "primitives/text_state.hpp"
 #include "vector/vector_state.hpp"
 
 namespace zep {
@@ -157,14 +158,12 @@ void vckeyp(std::string_view corner, float mag, std::string_view label) {
   if (!(len > 0)) return;
   bool inside = true;
   vclget("LKEYIN", inside);
-  int nc = 0;
-  float wxch = 0, wych = 0;
   bool lcntl = false;
   sglget("LCNTL", lcntl);
   sglset("LCNTL", true);
-  szqtxw(label, nc, wxch, wych);
+  const float drawn = text_engine::drawnWidth(label, height);
   sglset("LCNTL", lcntl);
-  const float textWidth = label.empty() ? 0 : 0.5F * height + wxch * height;
+  const float textWidth = label.empty() ? 0 : 0.5F * height + drawn;
   float vx0, vx1, vy0, vy1;
   sgqvpt(vx0, vx1, vy0, vy1);
   const float margin = height;

@@ -4,6 +4,7 @@
 #include <zep/workstation.hpp>
 
 #include "foundation/registry.hpp"
+#include "workstation/sw_tables.hpp"
 
 namespace zep {
 namespace {
@@ -94,5 +95,7 @@ ZEP_DEFINE_VALUE_TABLE(swi, int, integers())
 ZEP_DEFINE_VALUE_TABLE(swl, bool, logicals())
 ZEP_DEFINE_VALUE_TABLE(swr, float, reals())
 ZEP_DEFINE_TEXT_TABLE(swc, texts())
+
+unsigned long workstation::swTextStores(std::string_view name) { return texts().stores(texts().qin(name)); }
 
 }  // namespace zep

@@ -20,6 +20,7 @@
 #include "primitives/text_markup.hpp"
 #include "workstation/data_files.hpp"
 #include "workstation/driver_port.hpp"
+#include "workstation/sw_tables.hpp"
 #include "workstation/swpack_internal.hpp"
 
 namespace zep {
@@ -152,10 +153,33 @@ void reportMissing(std::string_view parameter, std::string_view text, std::vecto
   msgdmp("E", "SWDOPN", text);
 }
 
+// The colormap list's pick that the library itself wrote into SW CLRMAP (at an
+// open, or at a colormap change): what CLRMAP held before it, and CLRMAP's store
+// count right after the write.
+struct ListPick {
+  bool active = false;
+  std::string before;
+  unsigned long stamp = 0;
+} listPick;
+
+void recordListPick(std::string before) {
+  listPick = {true, std::move(before), workstation::swTextStores("CLRMAP")};
+}
+
+// A pick written by an earlier open is the library's choice, not the caller's:
+// unless the caller has stored CLRMAP since, CLRMAP goes back to what it held,
+// so that this open picks from the list again by the current ICLRMAP. A CLRMAP
+// the caller stored, even the same name, is theirs and wins.
+void dropStaleListPick() {
+  if (listPick.active && workstation::swTextStores("CLRMAP") == listPick.stamp) swcset("CLRMAP", listPick.before);
+  listPick.active = false;
+}
+
 // False when no colormap at all can be handed to the driver (an error callback
 // let the report return).
 bool resolveColormap(OpenSettings& o) {
   swcmll();
+  dropStaleListPick();
   const std::string chosen = swText("CLRMAP");
   o.colormap = resolve("CLRMAP");
   std::string dspath(80, ' ');
@@ -173,6 +197,7 @@ bool resolveColormap(OpenSettings& o) {
   const std::string found = resolve("CLRMAP");
   if (lenz(found) != 0) {
     o.colormap = found;
+    if (fromList) recordListPick(chosen);
     return true;
   }
   std::vector<std::string> entry;
@@ -529,9 +554,14 @@ void swsrot(int iwtrot) {
 void swclch() {
   int iclrmap = 0;
   swiget("ICLRMAP", iclrmap);
+  // Switching by number is a pick from the list as at open: the next open picks
+  // again by its ICLRMAP unless the caller stores a CLRMAP.
+  const bool picked = listPick.active && workstation::swTextStores("CLRMAP") == listPick.stamp;
+  std::string before = picked ? listPick.before : text::padded("colormap", 80);
   std::string listed(80, ' ');
   swqcmf(iclrmap, listed);
   swcset("CLRMAP", listed);
+  recordListPick(std::move(before));
   const std::string colormap = resolve("CLRMAP");
   bool lfgbg = false;
   swlget("LFGBG", lfgbg);

@@ -110,28 +110,55 @@ TEST(ZgpackWindow, KeptWindowKeepsItsSizeAfterFileOutput) {
 }
 
 // Drives the window from outside: each step waits until the test announces a
-// wait ("readyN"), then repeats its input until the wait has ended ("doneN").
-const char* kController = R"(
+// wait ("readyN"), repeats its input until the wait has ended ("doneN"), then
+// says that it has stopped sending ("stoppedN"). Under load an input may take
+// longer than one repeat to arrive, so a repeat can still be on its way when
+// the wait ends; the test takes such left-overs in before it starts the next
+// wait (see settle), so that they cannot end that wait instead. Nothing waits
+// a fixed time for the window: the screenshot is taken again until it shows
+// page 2 (or 10 s have passed, and the test then reports what it showed).
+const char* kController = R"sh(
 set -u
-await() { i=0; while [ ! -e "$1" ]; do i=$((i+1)); [ $i -gt 400 ] && exit 1; sleep 0.05; done; }
+await() { i=0; while [ ! -e "$1" ]; do i=$((i+1)); [ $i -gt 1200 ] && exit 1; sleep 0.05; done; }
 await ready1
-W=$(xdotool search --sync --name '^zgtest-window$' | head -n 1)
+W=$(timeout 30 xdotool search --sync --name '^zgtest-window$' | head -n 1)
+[ -n "$W" ] || exit 1
 while [ ! -e done1 ]; do xdotool windowraise "$W" mousemove --window "$W" 100 100 click 1; sleep 0.3; done
+touch stopped1
 await ready2
-sleep 0.3
-xdotool windowraise "$W"; sleep 0.1
-import -window "$W" shot.png
+i=0
+while [ $i -lt 40 ]; do
+  xdotool windowraise "$W"
+  import -window "$W" shot.png 2> /dev/null
+  case "$(convert shot.png -format '%[hex:p{200,554}]' info: 2> /dev/null)" in 0000FF*) break ;; esac
+  i=$((i+1)); sleep 0.25
+done
 while [ ! -e done2 ]; do xdotool windowfocus "$W" key d; sleep 0.3; done
+touch stopped2
 await ready3
 while [ ! -e done3 ]; do xdotool windowfocus "$W" key s; sleep 0.3; done
+touch stopped3
 await ready5
 while [ ! -e done5 ]; do xdotool windowfocus "$W" key Return; sleep 0.3; done
-)";
+)sh";
+
+// After the wait of step `n`: once the controller has stopped sending, every
+// input it sent has reached the X server; a round trip to the server brings
+// the ones still on their way to this process, and the driver takes them in
+// while no wait is open (where they end nothing that is to come).
+bool settle(int n) {
+  const std::string stopped = "stopped" + std::to_string(n);
+  for (int i = 0; i < 1200 && !fs::exists(stopped); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  gdk_display_sync(gdk_display_get_default());
+  while (gtk_events_pending()) gtk_main_iteration();
+  return fs::exists(stopped);
+}
 
 TEST(ZgpackWindow, KeysAndClicksEndWaits) {
   if (!haveDisplay()) GTEST_SKIP() << "no X display";
-  if (runCommand("command -v xdotool >/dev/null && command -v import >/dev/null; echo $?") != "0\n")
-    GTEST_SKIP() << "xdotool or import missing";
+  if (runCommand("command -v xdotool >/dev/null && command -v import >/dev/null && command -v convert >/dev/null; echo $?") !=
+      "0\n")
+    GTEST_SKIP() << "xdotool or ImageMagick missing";
   TempWorkDir dir;
 
   pid_t controller = 0;
@@ -152,6 +179,7 @@ TEST(ZgpackWindow, KeysAndClicksEndWaits) {
     touch("ready1");
     zep::zgpcls();
     touch("done1");
+    if (!settle(1)) return "the controller did not stop after page 1";
     if (fs::exists("zep_0001.png")) return "page 1 dumped without asking";
 
     // Page 2: "d" ends the wait and writes the page image.
@@ -160,6 +188,7 @@ TEST(ZgpackWindow, KeysAndClicksEndWaits) {
     touch("ready2");
     zep::zgpcls();
     touch("done2");
+    if (!settle(2)) return "the controller did not stop after page 2";
     if (!fs::exists("zep_0002.png")) return "\"d\" did not write the page";
     if (!s.wait_np) return "page-end waits stopped by \"d\"";
 
@@ -168,6 +197,7 @@ TEST(ZgpackWindow, KeysAndClicksEndWaits) {
     touch("ready3");
     zep::zgpcls();
     touch("done3");
+    if (!settle(3)) return "the controller did not stop after page 3";
     if (s.wait_np) return "\"s\" did not stop the page-end waits";
 
     // Page 4 closes without waiting (the alarm would end a hang).

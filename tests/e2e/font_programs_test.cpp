@@ -385,31 +385,38 @@ bool haveXdotool() { return std::system("command -v xdotool > /dev/null 2>&1") =
 // Runs fontpick on the window workstation (its page window hidden, the page
 // dumped to a PNG file) and answers the dialog with the keys of `keys`, a list
 // of xdotool commands.
+//
+// Keys sent while a loaded X server is still mapping the dialog can be lost, so
+// the answer is sent again every 2 s for as long as the dialog is shown (the
+// answers here do the same when repeated). Every step that waits has its own
+// time limit, and a watchdog started with the program ends it after 50 s: a
+// single-shot answer with a retry of the whole dialogue could take 3 x 60 s,
+// past the test's own time limit, and a focus wait without a limit could hang.
 ProgramRun pickUnderX(const fs::path& dir, const std::string& keys) {
   const std::string script =
       "LSAN_OPTIONS=\"$LSAN_OPTIONS:print_suppressions=0\" '" + kFontpick +
       "' -SW_LWND=F -SW_FNAME=pick > stdout.txt 2> stderr.txt &\n"
       "pid=$!\n"
-      "w=$(timeout 30 xdotool search --sync --all --onlyvisible --pid $pid --name 'Choose a Font' | head -n 1)\n"
-      "if [ -n \"$w\" ]; then\n"
-      "  xdotool windowfocus --sync $w\n" +
-      keys +
-      "\nfi\n"
-      "( sleep 30; kill $pid 2> /dev/null ) &\n"
+      "( sleep 50; kill $pid 2> /dev/null ) &\n"
       "watchdog=$!\n"
+      "(\n"
+      "  while :; do\n"
+      "    w=$(timeout 10 xdotool search --sync --all --onlyvisible --pid $pid --name 'Choose a Font' | head -n 1)\n"
+      "    if [ -n \"$w\" ]; then\n"
+      "      timeout 5 xdotool windowfocus --sync $w\n" +
+      keys +
+      "\n      sleep 2\n"
+      "    fi\n"
+      "  done\n"
+      ") &\n"
+      "answerer=$!\n"
       "wait $pid\n"
       "rc=$?\n"
-      "kill $watchdog 2> /dev/null\n"
+      "kill $answerer $watchdog 2> /dev/null\n"
       "exit $rc\n";
   std::ofstream(dir / "answer.sh") << script;
   ProgramRun r;
-  // Keys sent while a loaded X server is still mapping the dialog can be lost;
-  // the watchdog then ends the program (status 143) and the dialogue is tried
-  // again, up to three times. Any other outcome is the program's own.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    zeptest::runCommand("cd '" + dir.string() + "' && sh answer.sh > /dev/null 2>&1", &r.status);
-    if (r.status != 143) break;
-  }
+  zeptest::runCommand("cd '" + dir.string() + "' && sh answer.sh > /dev/null 2>&1", &r.status);
   r.out = zeptest::readFile(dir / "stdout.txt");
   r.err = zeptest::readFile(dir / "stderr.txt");
   return r;
@@ -427,7 +434,7 @@ TEST(Fontpick, DialogUnderX) {
 
   // Escape closes the dialog without a choice: the driver's current font.
   zeptest::TempWorkDir cancelled;
-  ProgramRun r = pickUnderX(cancelled.path(), "  xdotool key Escape");
+  ProgramRun r = pickUnderX(cancelled.path(), "      xdotool key Escape");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.find("SWSLFT"), std::string::npos) << r.err;
@@ -436,7 +443,8 @@ TEST(Fontpick, DialogUnderX) {
 
   // The family list typed to "Serif" and activated: the dialog's OK.
   zeptest::TempWorkDir chosen;
-  r = pickUnderX(chosen.path(), "  xdotool key alt+f\n  xdotool type --delay 60 Serif\n  sleep 0.3\n  xdotool key Return");
+  r = pickUnderX(chosen.path(),
+                 "      xdotool key alt+f\n      xdotool type --delay 60 Serif\n      sleep 0.3\n      xdotool key Return");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "selected font name is  'Serif 12'  \n");
   const zeptest::Png serif(chosen.path() / "pick_0001.png");

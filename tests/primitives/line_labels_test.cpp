@@ -2,9 +2,12 @@
 // the parameter checks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <string>
+
 #include <zep/zep.hpp>
 
 #include "support/recording_port.hpp"
@@ -240,6 +243,60 @@ TEST(LineLabels, LabelsInsideASegmentTheViewportClipperCuts) {
       if (!inGap) failure += "label stroke outside the gaps at " + std::to_string(vx) + "\n";
     }
     if (strokes < 30) failure += "label strokes: " + std::to_string(strokes) + "\n";
+    return failure;
+  });
+}
+
+// A minus turned along a line is one more short stroke in line with it: it must
+// stand farther from the dashes than they stand from each other, and clearly
+// off the end of a solid line, or "-20" reads as "20". Type 2 is 0.036 drawn,
+// 0.012 skipped (BITLEN 0.003); with CWL 7.2 and height 0.01 the first gap
+// opens where the first dash ends. Before, the minus stood 0.005 off either.
+TEST(LineLabels, ALeadingMinusStandsClearOfTheLine) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::openRecordedSession();
+    zep::sglset("LFPROP", false);
+    zep::sglset("LCHAR", true);
+    zep::sgrset("CWL", 7.2F);
+    std::string failure;
+    struct Case {
+      int type;
+      float least;  // clearance of the label from the line's ink
+      const char* text;
+    };
+    const char* minus = "\xE2\x88\x92" "20";
+    for (const Case& k : {Case{2, 0.012F, "-20"}, Case{2, 0.012F, minus}, Case{1, 0.0075F, "-20"}, Case{1, 0.0075F, minus}}) {
+      const int type = k.type;
+      const float least = k.least;
+      const char* text = k.text;
+      zep::szschz(text, 0.01F);
+      zep::sgsplt(type);
+      driverLog().clear();
+      const float x[] = {0.1F, 0.5F}, y[] = {0.5F, 0.5F};
+      zep::sgplv(2, x, y);
+      // The first label's strokes, and the line's ink on either side of them.
+      float left = 1e9F, right = -1e9F, before = -1e9F, after = 1e9F, px = 0;
+      int labels = 0;
+      bool inText = false;
+      for (const auto& c : driverLog()) {
+        if (c.rfind("oopn(SZTX,", 0) == 0) inText = ++labels > 0;
+        if (c.rfind("ocls(SZTX)", 0) == 0) inText = false;
+        float wx = 0, wy = 0;
+        const bool move = std::sscanf(c.c_str(), "gmov(%f,%f)", &wx, &wy) == 2;
+        if (!move && std::sscanf(c.c_str(), "gplt(%f,%f)", &wx, &wy) != 2) continue;
+        const float vx = (wx - 125.0F) / 650.0F;
+        if (inText) {
+          if (labels == 1) left = std::min(left, vx), right = std::max(right, vx);
+          continue;
+        }
+        if (!move && labels == 0) before = std::max(before, vx);
+        if (!move && labels == 1) after = std::min(after, px);
+        px = vx;
+      }
+      if (!(left - before > least) || !(after - right > least))
+        failure += "type " + std::to_string(type) + ", " + text + ": ink ends " + std::to_string(left - before) +
+                   " before the label and starts " + std::to_string(after - right) + " after it\n";
+    }
     return failure;
   });
 }

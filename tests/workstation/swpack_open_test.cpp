@@ -1,16 +1,21 @@
 // The open of a session whose data files are missing: what the report says, and
-// what happens when an error callback lets it return.
+// what happens when an error callback lets it return; the colormap each open picks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <zep/zep.hpp>
 
 #include "support/png_image.hpp"
+#include "support/png_page.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -29,9 +34,10 @@ void hear(std::string_view routine, std::string_view text) {
   heard().push_back(std::string(routine) + ": " + std::string(text));
 }
 
-// Draws one line on a PNG page named after `stem`; the number of non-white
-// pixels on the page, or -1 when no valid page was written.
-int inkOfALine(const std::string& stem) {
+// Draws one line of line index `index` on a PNG page named after `stem`; the
+// number of pixels of each colour other than white, or -1 under white when no
+// valid page was written.
+std::map<unsigned, int> inkOfALine(const std::string& stem, int index) {
   zep::swistx("IFL", 1);
   zep::swcset("FNAME", stem);
   zep::sgopn(2);
@@ -40,15 +46,23 @@ int inkOfALine(const std::string& stem) {
   zep::sgsvpt(0.1F, 0.9F, 0.1F, 0.9F);
   zep::sgstrn(1);
   zep::sgstrf();
-  zep::sgslni(3);
+  zep::sgslni(index);
   zep::sglnu(0.1F, 0.5F, 0.9F, 0.5F);
   zep::sgcls();
   const zeptest::Png png(stem + "_0001.png");
-  if (!png.ok()) return -1;
-  int dark = 0;
+  if (!png.ok()) return {{0xFFFFFFu, -1}};
+  std::map<unsigned, int> ink;
   for (int y = 0; y < png.height(); ++y)
     for (int x = 0; x < png.width(); ++x)
-      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++dark;
+      if ((png.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) ++ink[png.pixel(x, y) & 0xFFFFFFu];
+  return ink;
+}
+
+// The number of non-white pixels of a thin black line's page, or -1.
+int inkOfALine(const std::string& stem) {
+  const std::map<unsigned, int> ink = inkOfALine(stem, 3);
+  int dark = 0;
+  for (const auto& [colour, n] : ink) dark += n;
   return dark;
 }
 
@@ -152,6 +166,64 @@ TEST(SessionOpen, NoDataFileStopsTheOpenCleanly) {
     heard().clear();
     if (inkOfALine("after") < 400) bad += "no line on the page after the stopped opens\n";
     for (const std::string& r : heard()) bad += "after: [" + r + "]\n";
+    return bad;
+  });
+}
+
+// Colour `index` of a colormap file in the build's data directory, as 0xRRGGBB.
+unsigned colourOfFile(const std::string& name, int index) {
+  std::ifstream in(std::string(ZEP_BUILD_DATA_DIR) + name + ".x11");
+  std::string line;
+  for (int i = 0; i <= index + 1 && std::getline(in, line); ++i) {
+  }
+  unsigned r = 0, g = 0, b = 0;
+  std::istringstream(line) >> r >> g >> b;
+  return (r >> 8) << 16 | (g >> 8) << 8 | b >> 8;
+}
+
+// The commonest colour of a page that holds one thick line of colour 20.
+unsigned colourOfALine(const std::string& stem) {
+  const std::map<unsigned, int> ink = inkOfALine(stem, 209);
+  const auto best = std::max_element(ink.begin(), ink.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  return best == ink.end() ? 0xFFFFFFu : best->first;
+}
+
+// Each session opens with the colormap its ICLRMAP names, although the previous
+// open wrote its own pick into CLRMAP; a CLRMAP the caller stores wins, even when
+// it is the very name an open wrote there.
+TEST(SessionOpen, EachSessionPicksItsColormapNumber) {
+  ZEP_EXPECT_ISOLATED([] {
+    zeptest::TempWorkDir dir;
+    std::string bad;
+    const auto expect = [&bad](const std::string& stem, const std::string& file) {
+      const unsigned got = colourOfALine(stem), want = colourOfFile(file, 20);
+      char text[120];
+      std::snprintf(text, sizeof text, "%s: colour 20 is %06X, %s has %06X\n", stem.c_str(), got, file.c_str(), want);
+      if (!zeptest::sameColour(got, want, 1)) bad += text;
+    };
+    zep::swiset("ICLRMAP", 5);
+    expect("first", "colormap_seq");
+    zep::swiset("ICLRMAP", 4);
+    expect("second", "colormap_bwr");
+    zep::swiset("ICLRMAP", 3);
+    expect("third", "colormap_grey");
+    zep::swcset("CLRMAP", "colormap_grey");  // the name the last open wrote, now stored by the caller
+    zep::swiset("ICLRMAP", 5);
+    expect("explicit-same", "colormap_grey");
+    zep::swcset("CLRMAP", "colormap_bwr");
+    expect("explicit", "colormap_bwr");
+    expect("explicit-kept", "colormap_bwr");
+    // A change by number within a session is a pick from the list too.
+    zep::swcset("CLRMAP", "colormap");
+    zep::swiset("ICLRMAP", 5);
+    zep::swcset("FNAME", "changed");
+    zep::sgopn(2);
+    zep::sgfrm();
+    zep::swiset("ICLRMAP", 4);
+    zep::swclch();
+    zep::sgcls();
+    zep::swiset("ICLRMAP", 3);
+    expect("after-change", "colormap_grey");
     return bad;
   });
 }
