@@ -162,8 +162,7 @@ void fgqtxw(std::string_view text, float height, float& width);
 // n values evenly spaced from a to b, both included (n = 1: a).
 std::vector<float> fglins(float a, float b, int n);
 // n values f(i) for i = 0 .. n-1, or f() called n times (a generator taken by reference: its state advances).
-template <class F>
-std::vector<float> fgarry(int n, F&& f) {
+template <class F> std::vector<float> fgarry(int n, F&& f) {
   std::vector<float> out(n > 0 ? static_cast<std::size_t>(n) : 0);
   for (std::size_t i = 0; i < out.size(); ++i) {
     if constexpr (std::is_invocable_v<F, int>) out[i] = static_cast<float>(f(static_cast<int>(i)));
@@ -172,23 +171,20 @@ std::vector<float> fgarry(int n, F&& f) {
   return out;
 }
 // f(x[i]) for every value of x.
-template <class F>
-std::vector<float> fgeval(std::span<const float> x, F&& f) {
+template <class F> std::vector<float> fgeval(std::span<const float> x, F&& f) {
   std::vector<float> out(x.size());
   for (std::size_t i = 0; i < x.size(); ++i) out[i] = static_cast<float>(f(x[i]));
   return out;
 }
 // f(x[i], y[i]) for the pairs of x and y (the shorter sets the count).
-template <class F>
-std::vector<float> fgeval(std::span<const float> x, std::span<const float> y, F&& f) {
+template <class F> std::vector<float> fgeval(std::span<const float> x, std::span<const float> y, F&& f) {
   std::vector<float> out(x.size() < y.size() ? x.size() : y.size());
   for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<float>(f(x[i], y[i]));
   return out;
 }
 // The field f(x[i], y[j]) on the grid of x (nx) by y (ny), row-major as cnsfld
 // and vcsfld take it: element j * nx + i.
-template <class F>
-std::vector<float> fgmesh(std::span<const float> x, std::span<const float> y, F&& f) {
+template <class F> std::vector<float> fgmesh(std::span<const float> x, std::span<const float> y, F&& f) {
   std::vector<float> out(x.size() * y.size());
   for (std::size_t j = 0; j < y.size(); ++j)
     for (std::size_t i = 0; i < x.size(); ++i) out[j * x.size() + i] = static_cast<float>(f(x[i], y[j]));
