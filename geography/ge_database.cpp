@@ -111,6 +111,13 @@ struct Key {
   bool operator==(const Key&) const = default;
 };
 
+// A point as stored while joining: half the memory of a Key. The largest
+// value, 21600 bins of 65535 units plus one bin, fits 32 bits.
+struct StoredPoint {
+  std::int32_t x, y;
+  operator Key() const { return {x, y}; }
+};
+
 void finish(Line& line) {
   if (line.lon.empty()) return;
   const auto [w, e] = std::minmax_element(line.lon.begin(), line.lon.end());
@@ -186,7 +193,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // Every bin's segments, every segment's points, inside the arrays.
   std::vector<Piece> pieces;
   pieces.reserve(segs);
-  std::vector<Key> points;
+  std::vector<StoredPoint> points;
   points.reserve(pts);
   const long width = static_cast<long>(nx) * kUnits;
   for (std::size_t b = 0; b < bins; ++b) {
@@ -236,7 +243,8 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       p.first = points.size();
       p.count = static_cast<std::size_t>(n);
       for (long i = start; i < start + n; ++i)
-        points.push_back({x0 + static_cast<std::uint16_t>(dx[i]), y0 + static_cast<std::uint16_t>(dy[i])});
+        points.push_back({static_cast<std::int32_t>(x0 + static_cast<std::uint16_t>(dx[i])),
+                          static_cast<std::int32_t>(y0 + static_cast<std::uint16_t>(dy[i]))});
       pieces.push_back(p);
     }
   }
@@ -245,7 +253,13 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // line, same polygon) continues in it. Keys wrap around in longitude. The
   // starts are kept sorted by point, pieces in file order for equal points,
   // so a lookup is a binary search.
-  const auto wrap = [width](Key k) { return Key{((k.x % width) + width) % width, k.y}; };
+  // Stored points lie within one turn and a bin of 0: a subtraction wraps
+  // them; a remainder is for points shifted by whole turns while joining.
+  const auto wrap = [width](Key k) {
+    if (k.x >= 0 && k.x < width) return k;
+    if (k.x >= width && k.x < 2 * width) return Key{k.x - width, k.y};
+    return Key{((k.x % width) + width) % width, k.y};
+  };
   const auto packed64 = [](Key k) { return (static_cast<std::uint64_t>(k.x) << 32) | static_cast<std::uint64_t>(k.y); };
   std::vector<std::pair<std::uint64_t, std::size_t>> starts;
   starts.reserve(pieces.size());
@@ -357,6 +371,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
     finish(line);
     if (line.lon.size() >= 2) out.lines.push_back(std::move(line));
   };
+  out.lines.reserve(pieces.size());
   for (std::size_t i = 0; i < pieces.size(); ++i)
     if (!used[i] && !continued[i]) emit(i);
   for (std::size_t i = 0; i < pieces.size(); ++i)
@@ -389,9 +404,11 @@ struct Cached {
   std::string missingIn;  // the directory list a missing file was not found in
 };
 
+// Kept to the end of the process and never taken apart: freeing some ten
+// thousand lines one by one at exit costs more than reading them did.
 std::map<std::pair<int, char>, Cached>& cache() {
-  static std::map<std::pair<int, char>, Cached> c;
-  return c;
+  static auto* c = new std::map<std::pair<int, char>, Cached>;
+  return *c;
 }
 
 int readCount = 0;
