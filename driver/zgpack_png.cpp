@@ -48,8 +48,10 @@ void quiet_warning(png_structp, png_const_charp) {}
 bool opaque(const unsigned char* data, int width, int height, int stride) {
   for (int y = 0; y < height; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < width; ++x)
-      if ((row[x] >> 24) != 0xffu) return false;
+    // A whole row at a time, without a branch per pixel.
+    std::uint32_t all = 0xffffffffu;
+    for (int x = 0; x < width; ++x) all &= row[x];
+    if ((all >> 24) != 0xffu) return false;
   }
   return true;
 }
@@ -83,14 +85,20 @@ bool write_rows(png_structp png, png_infop info, Sink& sink, cairo_surface_t* su
   for (int y = 0; y < height; ++y) {
     const auto* in = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     unsigned char* out = row.data();
+    if (!rgba) {
+      for (int x = 0; x < width; ++x, out += 3) {
+        const std::uint32_t p = in[x];
+        out[0] = static_cast<unsigned char>(p >> 16);
+        out[1] = static_cast<unsigned char>(p >> 8);
+        out[2] = static_cast<unsigned char>(p);
+      }
+      png_write_row(png, row.data());
+      continue;
+    }
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = in[x];
       const unsigned a = p >> 24, r = (p >> 16) & 0xffu, g = (p >> 8) & 0xffu, b = p & 0xffu;
-      if (!rgba) {
-        *out++ = static_cast<unsigned char>(r);
-        *out++ = static_cast<unsigned char>(g);
-        *out++ = static_cast<unsigned char>(b);
-      } else if (a == 0) {
+      if (a == 0) {
         std::memset(out, 0, 4);
         out += 4;
       } else {
