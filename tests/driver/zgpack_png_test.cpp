@@ -129,7 +129,9 @@ TEST(ZgpackPng, CompressionValueChoosesTheLevelNeverThePixels) {
     if (value == -1.0f) fast = ours.size();
     if (value == 1.0f) best = ours.size();
     // Out of range: the default, fast.
-    if (value == 7.0f) EXPECT_EQ(ours.size(), fast);
+    if (value == 7.0f) {
+      EXPECT_EQ(ours.size(), fast);
+    }
   }
   // Level 0 stores the rows: 3 bytes a pixel and a filter byte a row at least.
   EXPECT_GE(stored, 157u * (301u * 3u + 1u));
