@@ -103,19 +103,13 @@ class Reader {
 struct Piece {
   int level = 0, polygon = -1, antarctic = 0;
   int entry = 4, exit = 4;
-  std::size_t first = 0, count = 0;  // into the point arrays of the pieces
+  std::size_t first = 0, count = 0;  // into the file's offset arrays
+  std::int64_t x0 = 0, y0 = 0;       // the bin's south-west corner
 };
 
 struct Key {
   std::int64_t x, y;
   bool operator==(const Key&) const = default;
-};
-
-// A point as stored while joining: half the memory of a Key. The largest
-// value, 21600 bins of 65535 units plus one bin, fits 32 bits.
-struct StoredPoint {
-  std::int32_t x, y;
-  operator Key() const { return {x, y}; }
 };
 
 void finish(Line& line) {
@@ -193,8 +187,11 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // Every bin's segments, every segment's points, inside the arrays.
   std::vector<Piece> pieces;
   pieces.reserve(segs);
-  std::vector<StoredPoint> points;
-  points.reserve(pts);
+  // Points are taken from the offsets as they are needed: a copy in whole
+  // units would take four times their memory and be read out of order.
+  const auto pointAt = [&dx, &dy](const Piece& p, std::size_t k) {
+    return Key{p.x0 + static_cast<std::uint16_t>(dx[p.first + k]), p.y0 + static_cast<std::uint16_t>(dy[p.first + k])};
+  };
   const long width = static_cast<long>(nx) * kUnits;
   for (std::size_t b = 0; b < bins; ++b) {
     const long first = firstSegment[b], count = segmentsInBin[b];
@@ -240,11 +237,10 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
         return r.fail("SEGMENT " + std::to_string(s) + " NAMES POINTS " + std::to_string(start) + " TO " +
                       std::to_string(start + n - 1) + " OF " + std::to_string(pts));
       if (n < 2) continue;  // a single point draws nothing and encloses nothing
-      p.first = points.size();
+      p.first = static_cast<std::size_t>(start);
       p.count = static_cast<std::size_t>(n);
-      for (long i = start; i < start + n; ++i)
-        points.push_back({static_cast<std::int32_t>(x0 + static_cast<std::uint16_t>(dx[i])),
-                          static_cast<std::int32_t>(y0 + static_cast<std::uint16_t>(dy[i]))});
+      p.x0 = x0;
+      p.y0 = y0;
       pieces.push_back(p);
     }
   }
@@ -253,8 +249,8 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // line, same polygon) continues in it. Keys wrap around in longitude. The
   // starts are kept sorted by point, pieces in file order for equal points,
   // so a lookup is a binary search.
-  // Stored points lie within one turn and a bin of 0: a subtraction wraps
-  // them; a remainder is for points shifted by whole turns while joining.
+  // Points of the file lie within one turn and a bin of 0: a subtraction
+  // wraps them; a remainder is for points shifted by whole turns while joining.
   const auto wrap = [width](Key k) {
     if (k.x >= 0 && k.x < width) return k;
     if (k.x >= width && k.x < 2 * width) return Key{k.x - width, k.y};
@@ -266,7 +262,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     const bool closedHere = kind == Kind::Shore && p.entry == 4 && p.exit == 4;
-    if (!closedHere) starts.emplace_back(packed64(wrap(points[p.first])), i);
+    if (!closedHere) starts.emplace_back(packed64(wrap(pointAt(p, 0))), i);
   }
   std::sort(starts.begin(), starts.end());
   std::vector<char> used(pieces.size(), 0);
@@ -277,7 +273,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     if (kind == Kind::Shore && p.entry == 4 && p.exit == 4) continue;
-    const std::uint64_t end = packed64(wrap(points[p.first + p.count - 1]));
+    const std::uint64_t end = packed64(wrap(pointAt(p, p.count - 1)));
     auto it = std::lower_bound(starts.begin(), starts.end(), std::pair<std::uint64_t, std::size_t>{end, 0});
     for (; it != starts.end() && it->first == end; ++it) {
       const Piece& q = pieces[it->second];
@@ -304,7 +300,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       if (nextOf[i] == SIZE_MAX) continue;
       root[find(i)] = find(nextOf[i]);
       const Piece& p = pieces[i];
-      ends.emplace_back(packed64(wrap(points[p.first + p.count - 1])), i);
+      ends.emplace_back(packed64(wrap(pointAt(p, p.count - 1))), i);
     }
     std::sort(ends.begin(), ends.end());
     for (std::size_t a = 0; a < ends.size();) {
@@ -344,7 +340,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       used[i] = 1;
       const Piece& p = pieces[i];
       for (std::size_t k = 0; k < p.count; ++k) {
-        Key q = points[p.first + k];
+        Key q = pointAt(p, k);
         if (last.x != INT64_MIN) {
           // Follow the shorter way in longitude from the previous point.
           std::int64_t x = q.x + shift;
