@@ -10,14 +10,21 @@
 //
 //   bench_coast_vs_gmt            (BENCH_REPS as in bench_support.hpp)
 //   bench_coast_vs_gmt draw <global|japan> <eps|pdf|png>    (one of our maps)
+//   bench_coast_vs_gmt phases <global|japan|empty> <eps|pdf|png>
+//       one map with the processor time of each step on standard output
+//       (empty: the same workstation opened and closed with nothing drawn)
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <zep/zep.hpp>
 
@@ -55,15 +62,49 @@ void japanMap() {
   zep::sgstrf();
 }
 
+// Processor time of this process so far, in milliseconds.
+double cpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return 1e3 * static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_nsec);
+}
+
+// Marks the end of a step when `phases` is on: "PHASE|name|ms".
+bool phases = false;
+double lastMark = 0;
+void mark(const char* name) {
+  if (!phases) return;
+  const double now = cpuMs();
+  std::printf("PHASE|%s|%.2f\n", name, now - lastMark);
+  lastMark = now;
+}
+
 int draw(std::string_view map, std::string_view format) {
+  mark("start-up (loading, before main)");
   zep::gliset("MSGLEV", 2);
   zep::swiset("IFL", format == "png" ? 1 : format == "eps" ? 2 : 4);
   zep::swiset("IWIDTH", 1836);
   zep::swiset("IHEIGHT", 892);
   zep::sgopn(2);
   zep::sgfrm();
+  mark("opening the workstation");
   zep::geiset("ITPLND", 10999);
   zep::geiset("ITPWTR", 7999);
+  if (map == "empty") {
+    zep::sgcls();
+    mark("closing and writing");
+    return 0;
+  }
+  if (phases) {
+    // Read first, so that drawing is timed apart from reading.
+    const bool global = map == "global";
+    zep::geography::dataset(zep::geography::Kind::Shore, global ? 'l' : 'i', "BENCH");
+    if (!global) {
+      zep::geography::dataset(zep::geography::Kind::Border, 'i', "BENCH");
+      zep::geography::dataset(zep::geography::Kind::River, 'i', "BENCH");
+    }
+    mark("reading the database");
+  }
   if (map == "global") {
     zep::sgsvpt(0, 1, 0, 1);
     zep::sgssim(0.17F, 0, 0);
@@ -79,9 +120,66 @@ int draw(std::string_view map, std::string_view format) {
     zep::gebrdr();
     zep::gervrs();
   }
+  mark("projecting, clipping, filling, stroking (to cairo)");
   zep::axpfrm();
+  mark("graticule and labels");
   zep::sgcls();
+  mark("cairo output and writing (closing)");
   return 0;
+}
+
+// Runs `self phases map format` `reps` times and prints the median of each
+// step as a NOTE, with what the process spends after main (exit) from the
+// processor time the system counts for the whole child.
+void phaseNote(const std::string& self, const char* map, const char* format, int reps) {
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> values;
+  std::vector<double> whole;
+  for (int r = 0; r < reps; ++r) {
+    const std::string command = "rm -rf zep-run && mkdir zep-run && cd zep-run && GL_MSGLEV=2 " + self + " phases " +
+                                map + " " + format;
+    rusage before{}, after{};
+    getrusage(RUSAGE_CHILDREN, &before);
+    std::FILE* out = popen(command.c_str(), "r");
+    if (out == nullptr) return;
+    char line[256];
+    std::size_t k = 0;
+    double sum = 0;
+    while (std::fgets(line, sizeof line, out) != nullptr) {
+      const std::string text(line);
+      if (text.rfind("PHASE|", 0) != 0) continue;
+      const auto bar = text.rfind('|');
+      const std::string name = text.substr(6, bar - 6);
+      const double ms = std::atof(text.c_str() + bar + 1);
+      if (k == names.size()) names.push_back(name), values.emplace_back();
+      values[k++].push_back(ms);
+      sum += ms;
+    }
+    if (pclose(out) != 0) return;
+    getrusage(RUSAGE_CHILDREN, &after);
+    const auto ms = [](const rusage& u) {
+      return 1e3 * static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+             1e-3 * static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
+    };
+    // The shell around it is counted too: a few tenths of a millisecond.
+    whole.push_back(ms(after) - ms(before));
+    values.resize(std::max(values.size(), names.size()));
+    (void)sum;
+  }
+  std::string note = std::string("NOTE|coast_vs_gmt: processor time of ") + map + " to " + format + " by step (ms, median of " +
+                     std::to_string(reps) + "):";
+  double total = 0;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const double m = bench::median(values[k]);
+    total += m;
+    char piece[160];
+    std::snprintf(piece, sizeof piece, " %s %.1f;", names[k].c_str(), m);
+    note += piece;
+  }
+  char tail[120];
+  const double all = bench::median(whole);
+  std::snprintf(tail, sizeof tail, " exit and shell %.1f; whole process %.1f", std::max(0.0, all - total), all);
+  std::printf("%s%s\n", note.c_str(), tail);
 }
 
 // Seconds a shell command takes, from start to end.
@@ -104,6 +202,10 @@ std::string gmt(const std::string& name, const std::string& format, const std::s
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string_view(argv[1]) == "draw") return draw(argv[2], argv[3]);
+  if (argc == 4 && std::string_view(argv[1]) == "phases") {
+    phases = true;
+    return draw(argv[2], argv[3]);
+  }
   if (std::system("command -v gmt >/dev/null 2>&1") != 0) {
     std::printf("NOTE|coast_vs_gmt: gmt is not installed (apt-get install gmt gmt-gshhg-low ghostscript); skipped\n");
     return 0;
@@ -127,6 +229,11 @@ int main(int argc, char** argv) {
   bench::row("Japan, intermediate, rivers, to PDF", bench::alternate([&] { return timed(ours("japan", "pdf")); },
                                                                       [&] { return timed(gmt("j", "pdf", japan)); }),
              "GMT 6 coast", 0.1);
+  // Where our time goes, step by step.
+  const int phaseReps = std::max(3, bench::repetitions());
+  for (const char* format : {"eps", "pdf", "png"}) phaseNote(self, "global", format, phaseReps);
+  phaseNote(self, "japan", "pdf", phaseReps);
+  phaseNote(self, "empty", "pdf", phaseReps);
   // Memory of the low-resolution shores once read.
   zep::gliset("MSGLEV", 2);
   const auto* data = zep::geography::dataset(zep::geography::Kind::Shore, 'l', "BENCH");

@@ -71,7 +71,7 @@ void end_png_page() {
     cairo_surface_flush(s.csr.get());
     if (s.pngstdout) {
       // A short write of the stream is the stream's own error; no message.
-      cairo_surface_write_to_png_stream(s.csr.get(), png2stdout, stdout);
+      zgwritepng(s.csr.get(), s.imgcmp, png2stdout, stdout);
       std::fflush(stdout);
     } else {
       zgwritepageimage();
@@ -178,7 +178,7 @@ void zgwritepageimage() {
     zgfilefailed(file, cause_of(last_error()));
     return;
   }
-  const cairo_status_t st = cairo_surface_write_to_png_stream(s.csr.get(), &write_png, &png);
+  const cairo_status_t st = zgwritepng(s.csr.get(), s.imgcmp, &write_png, &png);
   if (std::fclose(png.fp) != 0 && png.error == 0) png.error = last_error();
   if (png.error != 0)
     zgfilefailed(file, cause_of(png.error));
@@ -209,7 +209,10 @@ void zgopenfile(const std::string& file) {
 cairo_status_t zgwritefile(void*, const unsigned char* data, unsigned int length) {
   ZgState& s = zgstate();
   if (s.csr_fp == nullptr) return CAIRO_STATUS_WRITE_ERROR;
-  if (std::fwrite(data, 1, length, s.csr_fp) == length) return CAIRO_STATUS_SUCCESS;
+  // cairo hands PostScript and PDF over a few bytes at a time, a number or an
+  // operator each: the stream's lock would cost more than the copy. Only this
+  // thread writes the page file.
+  if (fwrite_unlocked(data, 1, length, s.csr_fp) == length) return CAIRO_STATUS_SUCCESS;
   if (s.csr_errno == 0) s.csr_errno = last_error();
   return CAIRO_STATUS_WRITE_ERROR;
 }

@@ -294,6 +294,11 @@ void zg_destroy_event(GtkWidget* widget, gpointer data);
 // Write callback of the PNG stream; the closure is a FILE*.
 cairo_status_t png2stdout(void* closure, const unsigned char* data, unsigned int length);
 
+// Writes an image surface as PNG through `write` (a cairo stream callback), at
+// the zlib level RIMGCMP chooses (fast by default); the status of the write.
+using ZgPngWrite = cairo_write_func_t;
+cairo_status_t zgwritepng(cairo_surface_t* surface, float imgcmp, ZgPngWrite write, void* closure);
+
 // System-font text. The current font description (made from the default name
 // when none is set yet) and its replacement, which takes ownership of `desc`.
 PangoFontDescription* zgfontdesc();

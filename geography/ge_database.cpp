@@ -103,7 +103,8 @@ class Reader {
 struct Piece {
   int level = 0, polygon = -1, antarctic = 0;
   int entry = 4, exit = 4;
-  std::size_t first = 0, count = 0;  // into the point arrays of the pieces
+  std::size_t first = 0, count = 0;  // into the file's offset arrays
+  std::int64_t x0 = 0, y0 = 0;       // the bin's south-west corner
 };
 
 struct Key {
@@ -186,8 +187,11 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // Every bin's segments, every segment's points, inside the arrays.
   std::vector<Piece> pieces;
   pieces.reserve(segs);
-  std::vector<Key> points;
-  points.reserve(pts);
+  // Points are taken from the offsets as they are needed: a copy in whole
+  // units would take four times their memory and be read out of order.
+  const auto pointAt = [&dx, &dy](const Piece& p, std::size_t k) {
+    return Key{p.x0 + static_cast<std::uint16_t>(dx[p.first + k]), p.y0 + static_cast<std::uint16_t>(dy[p.first + k])};
+  };
   const long width = static_cast<long>(nx) * kUnits;
   for (std::size_t b = 0; b < bins; ++b) {
     const long first = firstSegment[b], count = segmentsInBin[b];
@@ -233,10 +237,10 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
         return r.fail("SEGMENT " + std::to_string(s) + " NAMES POINTS " + std::to_string(start) + " TO " +
                       std::to_string(start + n - 1) + " OF " + std::to_string(pts));
       if (n < 2) continue;  // a single point draws nothing and encloses nothing
-      p.first = points.size();
+      p.first = static_cast<std::size_t>(start);
       p.count = static_cast<std::size_t>(n);
-      for (long i = start; i < start + n; ++i)
-        points.push_back({x0 + static_cast<std::uint16_t>(dx[i]), y0 + static_cast<std::uint16_t>(dy[i])});
+      p.x0 = x0;
+      p.y0 = y0;
       pieces.push_back(p);
     }
   }
@@ -245,14 +249,20 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   // line, same polygon) continues in it. Keys wrap around in longitude. The
   // starts are kept sorted by point, pieces in file order for equal points,
   // so a lookup is a binary search.
-  const auto wrap = [width](Key k) { return Key{((k.x % width) + width) % width, k.y}; };
+  // Points of the file lie within one turn and a bin of 0: a subtraction
+  // wraps them; a remainder is for points shifted by whole turns while joining.
+  const auto wrap = [width](Key k) {
+    if (k.x >= 0 && k.x < width) return k;
+    if (k.x >= width && k.x < 2 * width) return Key{k.x - width, k.y};
+    return Key{((k.x % width) + width) % width, k.y};
+  };
   const auto packed64 = [](Key k) { return (static_cast<std::uint64_t>(k.x) << 32) | static_cast<std::uint64_t>(k.y); };
   std::vector<std::pair<std::uint64_t, std::size_t>> starts;
   starts.reserve(pieces.size());
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     const bool closedHere = kind == Kind::Shore && p.entry == 4 && p.exit == 4;
-    if (!closedHere) starts.emplace_back(packed64(wrap(points[p.first])), i);
+    if (!closedHere) starts.emplace_back(packed64(wrap(pointAt(p, 0))), i);
   }
   std::sort(starts.begin(), starts.end());
   std::vector<char> used(pieces.size(), 0);
@@ -263,7 +273,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& p = pieces[i];
     if (kind == Kind::Shore && p.entry == 4 && p.exit == 4) continue;
-    const std::uint64_t end = packed64(wrap(points[p.first + p.count - 1]));
+    const std::uint64_t end = packed64(wrap(pointAt(p, p.count - 1)));
     auto it = std::lower_bound(starts.begin(), starts.end(), std::pair<std::uint64_t, std::size_t>{end, 0});
     for (; it != starts.end() && it->first == end; ++it) {
       const Piece& q = pieces[it->second];
@@ -290,7 +300,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       if (nextOf[i] == SIZE_MAX) continue;
       root[find(i)] = find(nextOf[i]);
       const Piece& p = pieces[i];
-      ends.emplace_back(packed64(wrap(points[p.first + p.count - 1])), i);
+      ends.emplace_back(packed64(wrap(pointAt(p, p.count - 1))), i);
     }
     std::sort(ends.begin(), ends.end());
     for (std::size_t a = 0; a < ends.size();) {
@@ -330,7 +340,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
       used[i] = 1;
       const Piece& p = pieces[i];
       for (std::size_t k = 0; k < p.count; ++k) {
-        Key q = points[p.first + k];
+        Key q = pointAt(p, k);
         if (last.x != INT64_MIN) {
           // Follow the shorter way in longitude from the previous point.
           std::int64_t x = q.x + shift;
@@ -357,6 +367,7 @@ bool readInto(const std::string& path, Kind kind, Dataset& out, std::string& pro
     finish(line);
     if (line.lon.size() >= 2) out.lines.push_back(std::move(line));
   };
+  out.lines.reserve(pieces.size());
   for (std::size_t i = 0; i < pieces.size(); ++i)
     if (!used[i] && !continued[i]) emit(i);
   for (std::size_t i = 0; i < pieces.size(); ++i)
@@ -389,9 +400,11 @@ struct Cached {
   std::string missingIn;  // the directory list a missing file was not found in
 };
 
+// Kept to the end of the process and never taken apart: freeing some ten
+// thousand lines one by one at exit costs more than reading them did.
 std::map<std::pair<int, char>, Cached>& cache() {
-  static std::map<std::pair<int, char>, Cached> c;
-  return c;
+  static auto* c = new std::map<std::pair<int, char>, Cached>;
+  return *c;
 }
 
 int readCount = 0;

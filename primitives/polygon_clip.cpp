@@ -111,6 +111,19 @@ void appendStraight(Ring& out, Point a, Point b, double sx, double sy) {
 
 void appendGreatCircle(Ring& out, Point a, Point b, double step, double sx) {
   const bool aPole = atPole(a.y), bPole = atPole(b.y);
+  if (!aPole && !bPole) {
+    // An edge shorter than a step needs no point between its ends: its
+    // great-circle length is at most the latitude change plus the longitude
+    // change, and the trigonometry below would only confirm that. Shores
+    // come as many such edges.
+    double dx = b.x - a.x;
+    if (std::fabs(dx) > kPi) dx = foldDifference(dx);
+    dx = std::fabs(dx);
+    if ((!(step > 0.0) || dx + std::fabs(b.y - a.y) <= step) && (!(sx > 0.0) || dx <= sx)) {
+      out.push_back(b);
+      return;
+    }
+  }
   if (aPole && bPole) {
     if (a.y * b.y < 0.0) {
       // Pole to pole: any meridian will do; take the one of the start.

@@ -25,7 +25,11 @@ double auxiliaryAngle(double lat) {
   const double target = p * std::sin(lat);
   const double colat = p / 2 - std::fabs(lat);
   if (colat <= 0) return std::copysign(p / 2, lat);
-  double th = colat < 0.3 ? std::copysign(p / 2 - std::cbrt(3 * p * colat * colat / 8), lat) : lat;
+  // Elsewhere th / lat runs from pi/4 at the equator to about 0.86; a fit of
+  // it in lat^2 (within 2e-3) halves the Newton steps that starting from lat takes.
+  const double lat2 = lat * lat;
+  double th = colat < 0.3 ? std::copysign(p / 2 - std::cbrt(3 * p * colat * colat / 8), lat)
+                          : lat * (0.78539816 + lat2 * (0.028035 + 0.010228 * lat2));
   double lo = -p / 2, hi = p / 2;
   for (int i = 0; i < 60; ++i) {
     const double f = 2 * th + std::sin(2 * th) - target;
@@ -34,7 +38,9 @@ double auxiliaryAngle(double lat) {
     const double df = 2 * std::cos(2 * th) + 2;
     double next = df > 0 ? th - f / df : lo;  // flat at a pole: bisect
     if (next <= lo || next >= hi) next = (lo + hi) / 2;
-    if (std::fabs(next - th) < 1e-14) {
+    // Converging quadratically, a step under 1e-9 leaves an error far below
+    // what the single-precision result can show.
+    if (std::fabs(next - th) < 1e-9) {
       th = next;
       break;
     }

@@ -48,7 +48,7 @@ TEST(ReadmeProgram, DrawingDataCompilesAsPrintedAndDraws) {
   std::string flags = "-std=c++20 -Wall -Wextra -Werror";
   if (ZEP_TEST_SANITIZE) flags += " -fsanitize=address,undefined";
   const std::string command = std::string(ZEP_TEST_CXX) + " " + flags + " -I" ZEP_SOURCE_DIR "/include drawing.cpp -o drawing " ZEP_BUILD_DIR
-                              "/libzep.a $(pkg-config --libs gtk+-2.0 pangocairo cairo-pdf cairo-ps cairo-svg) -lm 2>&1";
+                              "/libzep.a $(pkg-config --libs gtk+-2.0 pangocairo cairo-pdf cairo-ps cairo-svg libpng) -lm 2>&1";
   int status = -1;
   const std::string out = zeptest::runCommand(command, &status);
   ASSERT_EQ(status, 0) << out;

@@ -47,7 +47,7 @@ std::string build(const std::string& name, const std::string& code) {
   int status = -1;
   const std::string out = zeptest::runCommand(
       std::string(ZEP_TEST_CXX) + " " + flags + " -I" ZEP_SOURCE_DIR "/include " + name + ".cpp -o " + name + " " ZEP_BUILD_DIR
-      "/libzep.a $(pkg-config --libs gtk+-2.0 pangocairo cairo-pdf cairo-ps cairo-svg) -lm 2>&1",
+      "/libzep.a $(pkg-config --libs gtk+-2.0 pangocairo cairo-pdf cairo-ps cairo-svg libpng) -lm 2>&1",
       &status);
   return status == 0 ? "" : out;
 }

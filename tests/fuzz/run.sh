@@ -25,8 +25,8 @@ flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -Wno-deprecated-declarations
        -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all
        -I"$repo/include" -I"$repo" -I"$repo/tests"
        -DZEP_DEFAULT_DSPATH="\"$repo/data/\"" -DZEP_VERSION_NAME="\"zep-fuzz\"")
-read -r -a pkg <<<"$(pkg-config --cflags gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg netcdf)"
-read -r -a libs <<<"$(pkg-config --libs gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg netcdf)"
+read -r -a pkg <<<"$(pkg-config --cflags gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg netcdf libpng)"
+read -r -a libs <<<"$(pkg-config --libs gtk+-2.0 pangocairo cairo cairo-pdf cairo-ps cairo-svg netcdf libpng)"
 
 mkdir -p "$build/obj" "$build/corpus" "$build/artifacts"
 
