@@ -3,7 +3,8 @@
 //   - the globe on a Mollweide map 15 cm wide, low-resolution shores, land and
 //     lakes filled, a graticule (gmt coast -Rg -JW15c -Dl -W0.5p -Glightgray
 //     -Sazure -Bafg), to PostScript (our EPS), PDF and PNG (GMT's PNG goes
-//     through Ghostscript, at its 300 dpi: 1836 x 892 pixels, ours the same);
+//     through Ghostscript, at its 300 dpi: 1836 x 892 pixels with the map
+//     1772 pixels wide; ours the same page at 300 dpi, the map as wide);
 //   - Japan (120-150 E, 20-50 N) at intermediate resolution on a conformal
 //     conic projection with rivers and national borders, to PDF.
 // The memory the low-resolution database takes is printed as a note.
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -79,17 +81,28 @@ void mark(const char* name) {
   lastMark = now;
 }
 
+constexpr float kPageW = 1836 * 2.54F / 300, kPageH = 892 * 2.54F / 300;
+
 int draw(std::string_view map, std::string_view format) {
   mark("start-up (loading, before main)");
   zep::gliset("MSGLEV", 2);
   zep::swiset("IFL", format == "png" ? 1 : format == "eps" ? 2 : 4);
-  zep::swiset("IWIDTH", 1836);
-  zep::swiset("IHEIGHT", 892);
-  zep::sgopn(2);
-  zep::sgfrm();
+  if (map == "japan") {
+    zep::swiset("IWIDTH", 1836);
+    zep::swiset("IHEIGHT", 892);
+    zep::sgopn(2);
+    zep::sgfrm();
+  } else {
+    // GMT's page: 1836 x 892 pixels at 300 dpi, the map 15 cm wide on it.
+    zep::fgsdpi(300);
+    zep::fgpage(kPageW, kPageH, "CM");
+    zep::sgopn(2);
+    zep::fgfrm();
+  }
   mark("opening the workstation");
   zep::geiset("ITPLND", 10999);
   zep::geiset("ITPWTR", 7999);
+  zep::gerset("AREAMN", 0);  // every island and lake, as gmt coast draws them without -A
   if (map == "empty") {
     zep::sgcls();
     mark("closing and writing");
@@ -106,8 +119,9 @@ int draw(std::string_view map, std::string_view format) {
     mark("reading the database");
   }
   if (map == "global") {
-    zep::sgsvpt(0, 1, 0, 1);
-    zep::sgssim(0.17F, 0, 0);
+    // V spans the page's width: the map is 15 cm of it, 4 sqrt(2) plane units wide.
+    zep::sgsvpt(0, 1, 0, kPageH / kPageW);
+    zep::sgssim(15.0F / kPageW / (4 * std::sqrt(2.0F)), 0, 0);
     zep::sgstxy(-180, 180, -90, 90);
     zep::sgstrn(12);
     zep::sgstrf();
