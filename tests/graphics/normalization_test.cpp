@@ -228,7 +228,9 @@ TEST(Normalization, DegenerateConesAreReportedAtFinalization) {
     zep::sgrset("STLAT2", static_cast<float>(st2));
     setSimilarity(itr, true, 0.2F);
     // On the equator the cone is a plane at infinity: 30E 45N lands far off.
-    if (itr == 20 && st1 == 0) EXPECT_GT(std::fabs(forward(30, 45).y), 1e5F);
+    if (itr == 20 && st1 == 0) {
+      EXPECT_GT(std::fabs(forward(30, 45).y), 1e5F);
+    }
   }
   const std::string far = "; THE MAP LIES FAR OFF THE VIEWPORT.";
   EXPECT_EQ(rec.reports(), (std::vector<Report>{
