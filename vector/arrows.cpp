@@ -300,16 +300,7 @@ void vcbrbu() {
     }
     const int tone = vector::fillColour(index) * 1000 + 999;
     const vector::FullColourPen pen(colours.rgb(key));
-    std::vector<float> ring, cut, x, y;
-    for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) {
-      ring.assign(pennants.begin() + static_cast<std::ptrdiff_t>(k), pennants.begin() + static_cast<std::ptrdiff_t>(k + 6));
-      outline.cutRing(ring, cut);
-      const std::size_t n = cut.size() / 2;
-      if (n < 3) continue;
-      x.resize(n), y.resize(n);
-      for (std::size_t q = 0; q < n; ++q) x[q] = cut[2 * q], y[q] = cut[2 * q + 1];
-      sgtnzv(static_cast<int>(n), x.data(), y.data(), tone);
-    }
+    for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) outline.fill(&pennants[k], 3, tone);
   }
 }
 

@@ -493,6 +493,17 @@ void MapOutline::cutRing(const std::vector<float>& xy, std::vector<float>& out) 
   if (out.size() < 6) out.clear();
 }
 
+void MapOutline::fill(const float* xy, int n, int tone) const {
+  ring_.assign(xy, xy + 2 * n);
+  cutRing(ring_, cut_);
+  const std::size_t m = cut_.size() / 2;
+  if (m < 3) return;
+  x_.resize(m);
+  y_.resize(m);
+  for (std::size_t q = 0; q < m; ++q) x_[q] = cut_[2 * q], y_[q] = cut_[2 * q + 1];
+  sgtnzv(static_cast<int>(m), x_.data(), y_.data(), tone);
+}
+
 // ---------------------------------------------------------------------------
 
 ArrowBatch::ArrowBatch(int lineIndex, int rgb, bool onMap) : pen_(rgb) {
@@ -530,16 +541,14 @@ ArrowBatch::ArrowBatch(int lineIndex, int rgb, bool onMap) : pen_(rgb) {
 ArrowBatch::~ArrowBatch() {
   szlncl();
   pen_.refresh();
-  std::vector<float> ring, cut;
   for (std::size_t k = 0; k + 6 <= triangles_.size(); k += 6) {
-    ring.assign(triangles_.begin() + static_cast<std::ptrdiff_t>(k), triangles_.begin() + static_cast<std::ptrdiff_t>(k + 6));
-    if (cut_) outline_.cutRing(ring, cut);
-    const std::vector<float>& r = cut_ ? cut : ring;
-    const std::size_t n = r.size() / 2;
-    if (n < 3) continue;
-    std::vector<float> x(n), y(n);
-    for (std::size_t q = 0; q < n; ++q) x[q] = r[2 * q], y[q] = r[2 * q + 1];
-    sgtnzv(static_cast<int>(n), x.data(), y.data(), tone_);
+    if (cut_) {
+      outline_.fill(&triangles_[k], 3, tone_);
+      continue;
+    }
+    const float x[3] = {triangles_[k], triangles_[k + 2], triangles_[k + 4]};
+    const float y[3] = {triangles_[k + 1], triangles_[k + 3], triangles_[k + 5]};
+    sgtnzv(3, x, y, tone_);
   }
 }
 

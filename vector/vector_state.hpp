@@ -110,6 +110,8 @@ class MapOutline {
   // between the points where it leaves and re-enters (small shapes such as
   // heads and pennants, for which a chord of the edge is the edge).
   void cutRing(const std::vector<float>& xy, std::vector<float>& out) const;
+  // Fills the polygon of n points (x y pairs, V) with a tone, cut as above.
+  void fill(const float* xy, int n, int tone) const;
 
  private:
   // Where the outline lies between a point on the map and one off it.
@@ -119,6 +121,7 @@ class MapOutline {
   float txmin_ = 0, txmax_ = 0, tymin_ = 0, tymax_ = 0;  // radians
   float vx0_ = 0, vx1_ = 1, vy0_ = 0, vy1_ = 1;
   float rundef_ = -999;
+  mutable std::vector<float> ring_, cut_, x_, y_;  // reused by fill
 };
 
 // Arrow shafts and heads of one line index: segments go through one open line
