@@ -438,8 +438,8 @@ namespace {
 // leave and re-enter the map where the outline curves inwards (the upper
 // parallel of a conic map), so its ends alone do not tell.
 int stepsAlong(float x1, float y1, float x2, float y2, float width) {
-  const float len = std::hypot(x2 - x1, y2 - y1);
-  return std::clamp(static_cast<int>(std::ceil(len / (0.02F * width))), 1, 32);
+  const float steps = std::ceil(std::hypot(x2 - x1, y2 - y1) / (0.02F * width));
+  return steps >= 1 ? static_cast<int>(std::min(steps, 32.0F)) : 1;  // NaN and 0 take one step
 }
 }  // namespace
 
