@@ -64,11 +64,15 @@ void vcarwu() {
   std::map<int, std::vector<const Drawn*>> byIndex;
   for (const Drawn& a : arrows)
     if (a.magnitude > 0) byIndex[colours.keyOf(a.magnitude)].push_back(&a);
+  // On a map, arrows are cut at its outline as lines drawn in U are; an arrow
+  // whose tail is off the map is not drawn at all.
+  const vector::MapOutline outline;
   for (const auto& [key, list] : byIndex) {
     const int index = colours.lineIndex(key);
     if (index <= 0) continue;
-    ArrowBatch batch(index, colours.rgb(key));
+    ArrowBatch batch(index, colours.rgb(key), true);
     for (const Drawn* a : list) {
+      if (!outline.covers(a->x, a->y)) continue;
       const float len = scale * a->magnitude;
       const float tx = a->x + a->dx * len, ty = a->y + a->dy * len;
       batch.segment(a->x, a->y, tx, ty);
@@ -234,14 +238,17 @@ void vcbrbu() {
   const float spacing = 0.13F * len; // between barbs along the shaft
   const float width = 0.22F * len;   // base of a pennant
   const float calm = 0.15F * len;    // radius of the calm circle
+  // On a map, barbs are cut at its outline; a station off the map has none.
+  const vector::MapOutline outline;
   std::map<int, std::vector<const Drawn*>> byIndex;
-  for (const Drawn& b : barbs) byIndex[colours.keyOf(b.magnitude)].push_back(&b);
+  for (const Drawn& b : barbs)
+    if (outline.covers(b.x, b.y)) byIndex[colours.keyOf(b.magnitude)].push_back(&b);
   for (const auto& [key, list] : byIndex) {
     const int index = colours.lineIndex(key);
     if (index <= 0) continue;
     std::vector<float> pennants;
     {
-      ArrowBatch batch(index, colours.rgb(key));
+      ArrowBatch batch(index, colours.rgb(key), true);
       for (const Drawn* b : list) {
         int np = 0, nb = 0, nh = 0;
         const double halves = std::floor(static_cast<double>(b->magnitude) / unit + 0.5);
@@ -293,11 +300,7 @@ void vcbrbu() {
     }
     const int tone = vector::fillColour(index) * 1000 + 999;
     const vector::FullColourPen pen(colours.rgb(key));
-    for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) {
-      const float x[3] = {pennants[k], pennants[k + 2], pennants[k + 4]};
-      const float y[3] = {pennants[k + 1], pennants[k + 3], pennants[k + 5]};
-      sgtnzv(3, x, y, tone);
-    }
+    for (std::size_t k = 0; k + 6 <= pennants.size(); k += 6) outline.fill(&pennants[k], 3, tone);
   }
 }
 

@@ -381,7 +381,133 @@ int fillColour(int lineIndex) {
   return colour == 0 ? 1 : colour;
 }
 
-ArrowBatch::ArrowBatch(int lineIndex, int rgb) : pen_(rgb) {
+// ---------------------------------------------------------------------------
+// The map's outline
+// ---------------------------------------------------------------------------
+
+MapOutline::MapOutline() {
+  stqtrf(active_);
+  if (!active_) return;
+  float t[4] = {-180, 180, -90, 90};
+  sgqtxy(t[0], t[1], t[2], t[3]);
+  const float deg = std::numbers::pi_v<float> / 180;
+  txmin_ = t[0] * deg, txmax_ = t[1] * deg, tymin_ = t[2] * deg, tymax_ = t[3] * deg;
+  fullCircle_ = t[1] - t[0] >= 360;
+  sgqvpt(vx0_, vx1_, vy0_, vy1_);
+  glrget("RUNDEF", rundef_);
+}
+
+bool MapOutline::covers(float vx, float vy) const {
+  if (!active_) return true;
+  // Points on the outline count as on it (a row of arrows along the lowest
+  // latitude starts there).
+  const float e = 1e-5F * (vx1_ - vx0_);
+  if (!(vx >= vx0_ - e && vx <= vx1_ + e && vy >= vy0_ - e && vy <= vy1_ + e)) return false;
+  float ux = 0, uy = 0;
+  stitrf(vx, vy, ux, uy);
+  if (ux == rundef_ || uy == rundef_ || !std::isfinite(ux) || !std::isfinite(uy)) return false;
+  float rx = 0, ry = 0, tx = 0, ty = 0;
+  stfrad(ux, uy, rx, ry);
+  stfrot(rx, ry, tx, ty);
+  constexpr float t = 1e-4F, turn = 2 * std::numbers::pi_v<float>;
+  if (!(ty >= tymin_ - t && ty <= tymax_ + t)) return false;
+  if (!fullCircle_) {
+    // Longitudes compared on the turn that starts at the western limit.
+    float x = std::fmod(tx - (txmin_ - t), turn);
+    if (x < 0) x += turn;
+    if (x > txmax_ - txmin_ + 2 * t) return false;
+  }
+  // Back to V: beyond the outline the inverse wraps or extrapolates to a point
+  // that the forward function puts elsewhere.
+  float bx = 0, by = 0;
+  stftrn(tx, ty, bx, by);
+  return usable(bx, by) && std::hypot(bx - vx, by - vy) < 1e-3F * (vx1_ - vx0_);
+}
+
+void MapOutline::crossing(float ix, float iy, float ox, float oy, float& x, float& y) const {
+  for (int k = 0; k < 24; ++k) {
+    const float mx = (ix + ox) / 2, my = (iy + oy) / 2;
+    if (covers(mx, my)) ix = mx, iy = my;
+    else ox = mx, oy = my;
+  }
+  x = ix, y = iy;
+}
+
+namespace {
+// Steps along a segment at which the outline is looked for: a segment can
+// leave and re-enter the map where the outline curves inwards (the upper
+// parallel of a conic map), so its ends alone do not tell.
+int stepsAlong(float x1, float y1, float x2, float y2, float width) {
+  const float steps = std::ceil(std::hypot(x2 - x1, y2 - y1) / (0.02F * width));
+  return steps >= 1 ? static_cast<int>(std::min(steps, 32.0F)) : 1;  // NaN and 0 take one step
+}
+}  // namespace
+
+void MapOutline::cut(float x1, float y1, float x2, float y2, std::vector<float>& out) const {
+  if (!active_) {
+    out.insert(out.end(), {x1, y1, x2, y2});
+    return;
+  }
+  const int n = stepsAlong(x1, y1, x2, y2, vx1_ - vx0_);
+  float px = x1, py = y1;
+  bool pin = covers(px, py);
+  float sx = px, sy = py;  // start of the piece on the map
+  for (int k = 1; k <= n; ++k) {
+    const float f = static_cast<float>(k) / static_cast<float>(n);
+    const float qx = k == n ? x2 : x1 + (x2 - x1) * f, qy = k == n ? y2 : y1 + (y2 - y1) * f;
+    const bool qin = covers(qx, qy);
+    if (pin && !qin) {
+      float ex, ey;
+      crossing(px, py, qx, qy, ex, ey);
+      if (ex != sx || ey != sy) out.insert(out.end(), {sx, sy, ex, ey});
+    } else if (!pin && qin) {
+      crossing(qx, qy, px, py, sx, sy);
+    }
+    px = qx, py = qy, pin = qin;
+  }
+  if (pin && (sx != x2 || sy != y2)) out.insert(out.end(), {sx, sy, x2, y2});
+}
+
+void MapOutline::cutRing(const std::vector<float>& xy, std::vector<float>& out) const {
+  if (!active_) {
+    out = xy;
+    return;
+  }
+  out.clear();
+  const std::size_t n = xy.size() / 2;
+  std::vector<float> piece;
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t m = (k + 1) % n;
+    piece.clear();
+    cut(xy[2 * k], xy[2 * k + 1], xy[2 * m], xy[2 * m + 1], piece);
+    // Consecutive pieces joined: a gap between them is a stretch outside,
+    // closed by the chord from where it left to where it came back.
+    for (std::size_t q = 0; q + 4 <= piece.size(); q += 4) {
+      const std::size_t o = out.size();
+      if (o < 2 || out[o - 2] != piece[q] || out[o - 1] != piece[q + 1]) out.insert(out.end(), {piece[q], piece[q + 1]});
+      out.insert(out.end(), {piece[q + 2], piece[q + 3]});
+    }
+  }
+  // The ring closes by itself; a last point equal to the first is dropped.
+  if (out.size() >= 4 && out[out.size() - 2] == out[0] && out[out.size() - 1] == out[1]) out.resize(out.size() - 2);
+  if (out.size() < 6) out.clear();
+}
+
+void MapOutline::fill(const float* xy, int n, int tone) const {
+  ring_.assign(xy, xy + 2 * n);
+  cutRing(ring_, cut_);
+  const std::size_t m = cut_.size() / 2;
+  if (m < 3) return;
+  x_.resize(m);
+  y_.resize(m);
+  for (std::size_t q = 0; q < m; ++q) x_[q] = cut_[2 * q], y_[q] = cut_[2 * q + 1];
+  sgtnzv(static_cast<int>(m), x_.data(), y_.data(), tone);
+}
+
+// ---------------------------------------------------------------------------
+
+ArrowBatch::ArrowBatch(int lineIndex, int rgb, bool onMap) : pen_(rgb) {
+  cut_ = onMap && outline_.active();
   float angle = 20;
   sgrget("ANGLE", angle);
   sglget("LPROP", proportional_);
@@ -416,13 +542,25 @@ ArrowBatch::~ArrowBatch() {
   szlncl();
   pen_.refresh();
   for (std::size_t k = 0; k + 6 <= triangles_.size(); k += 6) {
+    if (cut_) {
+      outline_.fill(&triangles_[k], 3, tone_);
+      continue;
+    }
     const float x[3] = {triangles_[k], triangles_[k + 2], triangles_[k + 4]};
     const float y[3] = {triangles_[k + 1], triangles_[k + 3], triangles_[k + 5]};
     sgtnzv(3, x, y, tone_);
   }
 }
 
-void ArrowBatch::segment(float x1, float y1, float x2, float y2) { szlnzv(x1, y1, x2, y2); }
+void ArrowBatch::segment(float x1, float y1, float x2, float y2) {
+  if (!cut_) {
+    szlnzv(x1, y1, x2, y2);
+    return;
+  }
+  pieces_.clear();
+  outline_.cut(x1, y1, x2, y2, pieces_);
+  for (std::size_t k = 0; k + 4 <= pieces_.size(); k += 4) szlnzv(pieces_[k], pieces_[k + 1], pieces_[k + 2], pieces_[k + 3]);
+}
 
 void ArrowBatch::head(float tx, float ty, float dx, float dy, float arrowLength) {
   headOfLength(tx, ty, dx, dy, headLength(arrowLength));
@@ -440,9 +578,9 @@ void ArrowBatch::headOfLength(float tx, float ty, float dx, float dy, float len)
   }
   // Out to one barb, back to the tip, out to the other: shaft and head make one
   // chain of strokes, which raster pages stroke in one go.
-  szlnzv(tx, ty, lx, ly);
-  szlnzv(lx, ly, tx, ty);
-  szlnzv(tx, ty, rx, ry);
+  segment(tx, ty, lx, ly);
+  segment(lx, ly, tx, ty);
+  segment(tx, ty, rx, ry);
 }
 
 }  // namespace vector

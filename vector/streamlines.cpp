@@ -597,7 +597,7 @@ void vcstmu() {
   for (const auto& [key, list] : heads) {
     const int index = colours.lineIndex(key);
     if (index <= 0) continue;
-    vector::ArrowBatch batch(index, colours.rgb(key));
+    vector::ArrowBatch batch(index, colours.rgb(key), true);  // heads cut at a map's outline
     for (const auto& h : list) batch.headOfLength(h[0], h[1], h[2], h[3], len);
   }
 }

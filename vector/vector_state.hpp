@@ -94,13 +94,44 @@ class FullColourPen {
 // Colour index of a fill that matches lines of this line index.
 int fillColour(int lineIndex);
 
+// The map's outline in V, read from the current map (limits in T, viewport):
+// arrows and barbs are cut where they leave it, as lines drawn in U are. Off
+// maps it is inactive and cuts nothing.
+class MapOutline {
+ public:
+  MapOutline();
+  bool active() const { return active_; }
+  // Whether a V point shows the map: in the viewport, and the image of a point
+  // within the limits (the inverse alone also answers beyond the outline).
+  bool covers(float vx, float vy) const;
+  // The parts of a segment on the map, as x1 y1 x2 y2 appended to `out`.
+  void cut(float x1, float y1, float x2, float y2, std::vector<float>& out) const;
+  // A closed polygon cut to the map: its parts outside replaced by chords
+  // between the points where it leaves and re-enters (small shapes such as
+  // heads and pennants, for which a chord of the edge is the edge).
+  void cutRing(const std::vector<float>& xy, std::vector<float>& out) const;
+  // Fills the polygon of n points (x y pairs, V) with a tone, cut as above.
+  void fill(const float* xy, int n, int tone) const;
+
+ private:
+  // Where the outline lies between a point on the map and one off it.
+  void crossing(float ix, float iy, float ox, float oy, float& x, float& y) const;
+  bool active_ = false;
+  bool fullCircle_ = true;
+  float txmin_ = 0, txmax_ = 0, tymin_ = 0, tymax_ = 0;  // radians
+  float vx0_ = 0, vx1_ = 1, vy0_ = 0, vy1_ = 1;
+  float rundef_ = -999;
+  mutable std::vector<float> ring_, cut_, x_, y_;  // reused by fill
+};
+
 // Arrow shafts and heads of one line index: segments go through one open line
 // primitive; filled heads (SG LATONE) are collected and filled when it closes.
 // Heads follow SG ANGLE (half-angle), LPROP, AFACT and CONST.
 class ArrowBatch {
  public:
-  // rgb >= 0 draws in that full colour, the line index giving the width.
-  explicit ArrowBatch(int lineIndex, int rgb = -1);
+  // rgb >= 0 draws in that full colour, the line index giving the width;
+  // onMap cuts everything at the outline of the current map (if any).
+  explicit ArrowBatch(int lineIndex, int rgb = -1, bool onMap = false);
   ~ArrowBatch();
   ArrowBatch(const ArrowBatch&) = delete;
   ArrowBatch& operator=(const ArrowBatch&) = delete;
@@ -118,6 +149,9 @@ class ArrowBatch {
   bool proportional_ = true, fill_ = false;
   int tone_ = 0;
   FullColourPen pen_;
+  MapOutline outline_;
+  bool cut_ = false;
+  std::vector<float> pieces_;
   std::vector<float> triangles_;  // x0 y0 x1 y1 x2 y2 per filled head
 };
 
