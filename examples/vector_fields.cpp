@@ -40,7 +40,7 @@ int main() {
   // on 30W: arrows in the map's own east and north, a key, then barbs.
   for (int page = 0; page < 2; ++page) {
     zep::sgfrm();
-    zep::sgsvpt(0.1F, 0.9F, 0.15F, 0.75F);
+    zep::sgsvpt(0.1F, 0.9F, 0.21F, 0.81F);  // room below for the colour bar, its labels and title
     zep::sgrset("STLAT1", 30);
     zep::sgrset("STLAT2", 60);
     zep::sgssim(0.7F, 0, 0.58F);
@@ -57,7 +57,7 @@ int main() {
       zep::vclset("LCOLOR", true);    // colours of the current colormap over the speeds
       zep::vcarwu();
       zep::vclset("LCOLOR", false);
-      zep::vckeyv(0.8F, 0.78F, 20, "20 m s\\^{-1}");  // a key above the map, right
+      zep::vckeyv(0.8F, 0.84F, 20, "20 m s\\^{-1}");  // a key above the map, right
       zep::cmsbtl("SPEED", "m/s");
       zep::cmrset("BARGAP", 0.06F);   // clear of the longitude labels
       zep::cmbarp("B");               // the arrows' colours, below the map
@@ -68,7 +68,7 @@ int main() {
       zep::vcbrbu();
     }
     zep::axpfrm();
-    zep::sgtxzv(0.5F, 0.82F, page == 0 ? "WIND, CONFORMAL CONIC" : "WIND BARBS (M/S)", 0.025F, 0, 0, 3);
+    zep::sgtxzv(0.5F, 0.88F, page == 0 ? "WIND, CONFORMAL CONIC" : "WIND BARBS (M/S)", 0.025F, 0, 0, 3);
   }
 
   // The globe on Mollweide: bands of speed under evenly spaced streamlines.

@@ -53,4 +53,15 @@ cmake --build "$build" -j "$(nproc)" --target figure_time_series figure_global_f
     convert "$png" -strip "$top/docs/images/colormap-$n.png"
   done
 )
+# The vector section's three pages (conic arrows, barbs, Mollweide streamlines).
+cmake --build "$build" -j "$(nproc)" --target vector_fields >/dev/null
+(
+  cd "$work"
+  rm -f zep_000?.png
+  GL_DSPATH="$top/$build/czepdbase/" GL_MSGLEV=2 "$top/$build/vector_fields" -SW_IFL=1
+  for page in 1:conic 2:barbs 3:mollweide; do
+    convert "zep_000${page%%:*}.png" -trim -bordercolor white -border 8 -resize 441x -colors 64 -strip \
+      "PNG8:$top/docs/images/vectors-${page#*:}.png"
+  done
+)
 echo "docs/images/ regenerated."
