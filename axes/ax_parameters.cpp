@@ -9,7 +9,6 @@ namespace zep {
 namespace {
 
 using registry::Entry;
-using registry::Table;
 using registry::TextValue;
 
 constexpr Entry<int> kIntegers[] = {
@@ -56,16 +55,8 @@ constexpr Entry<TextValue> kTexts[] = {
     {"CTIMES", "MULTIPLY_SIGN", "\xC3\x97"},  // U+00D7
 };
 
-Table<int>& integers() { return registry::tableOf<kIntegers>("AX"); }
-Table<bool>& logicals() { return registry::tableOf<kLogicals>("AX"); }
-Table<float>& reals() { return registry::tableOf<kReals>("AX"); }
-Table<TextValue>& texts() { return registry::tableOf<kTexts>("AX"); }
-
 }  // namespace
 
-ZEP_DEFINE_VALUE_TABLE(axi, int, integers())
-ZEP_DEFINE_VALUE_TABLE(axl, bool, logicals())
-ZEP_DEFINE_VALUE_TABLE(axr, float, reals())
-ZEP_DEFINE_TEXT_TABLE(axc, texts())
+ZEP_DEFINE_PACKAGE_TABLES(ax, "AX")
 
 }  // namespace zep

@@ -263,3 +263,13 @@ Table<typename std::remove_cvref_t<decltype(Entries[0])>::Value>& tableOf(std::s
   }                                                                                        \
   void p##set(std::string_view name, std::string_view value) { (table).set(name, std::string(value)); } \
   void p##stx(std::string_view name, std::string_view value) { (table).stx(name, std::string(value)); }
+
+// The four tables of a package, integer, logical, real and character, made from
+// the entry arrays kIntegers, kLogicals, kReals and kTexts in scope and read
+// under the package's letters: ZEP_DEFINE_PACKAGE_TABLES(ge, "GE") defines the
+// routines of gei, gel, ger and gec.
+#define ZEP_DEFINE_PACKAGE_TABLES(p, letters)                                      \
+  ZEP_DEFINE_VALUE_TABLE(p##i, int, ::zep::registry::tableOf<kIntegers>(letters))  \
+  ZEP_DEFINE_VALUE_TABLE(p##l, bool, ::zep::registry::tableOf<kLogicals>(letters)) \
+  ZEP_DEFINE_VALUE_TABLE(p##r, float, ::zep::registry::tableOf<kReals>(letters))   \
+  ZEP_DEFINE_TEXT_TABLE(p##c, ::zep::registry::tableOf<kTexts>(letters))

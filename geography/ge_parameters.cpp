@@ -9,7 +9,6 @@ namespace zep {
 namespace {
 
 using registry::Entry;
-using registry::Table;
 using registry::TextValue;
 
 constexpr Entry<int> kIntegers[] = {
@@ -48,16 +47,8 @@ constexpr Entry<TextValue> kTexts[] = {
     {"DSDIR", "DATA_DIRECTORIES", "/usr/share/gmt-gshhg:/usr/local/share/gmt-gshhg:/usr/share/gmt/coast"},
 };
 
-Table<int>& integers() { return registry::tableOf<kIntegers>("GE"); }
-Table<bool>& logicals() { return registry::tableOf<kLogicals>("GE"); }
-Table<float>& reals() { return registry::tableOf<kReals>("GE"); }
-Table<TextValue>& texts() { return registry::tableOf<kTexts>("GE"); }
-
 }  // namespace
 
-ZEP_DEFINE_VALUE_TABLE(gei, int, integers())
-ZEP_DEFINE_VALUE_TABLE(gel, bool, logicals())
-ZEP_DEFINE_VALUE_TABLE(ger, float, reals())
-ZEP_DEFINE_TEXT_TABLE(gec, texts())
+ZEP_DEFINE_PACKAGE_TABLES(ge, "GE")
 
 }  // namespace zep

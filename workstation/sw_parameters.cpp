@@ -10,7 +10,6 @@ namespace zep {
 namespace {
 
 using registry::Entry;
-using registry::Table;
 using registry::TextValue;
 
 constexpr Entry<int> kIntegers[] = {
@@ -84,18 +83,13 @@ constexpr Entry<TextValue> kTexts[] = {
     {"FONTNAME", "FONTNAME", ""},
 };
 
-Table<int>& integers() { return registry::tableOf<kIntegers>("SW"); }
-Table<bool>& logicals() { return registry::tableOf<kLogicals>("SW"); }
-Table<float>& reals() { return registry::tableOf<kReals>("SW"); }
-Table<TextValue>& texts() { return registry::tableOf<kTexts>("SW"); }
-
 }  // namespace
 
-ZEP_DEFINE_VALUE_TABLE(swi, int, integers())
-ZEP_DEFINE_VALUE_TABLE(swl, bool, logicals())
-ZEP_DEFINE_VALUE_TABLE(swr, float, reals())
-ZEP_DEFINE_TEXT_TABLE(swc, texts())
+ZEP_DEFINE_PACKAGE_TABLES(sw, "SW")
 
-unsigned long workstation::swTextStores(std::string_view name) { return texts().stores(texts().qin(name)); }
+unsigned long workstation::swTextStores(std::string_view name) {
+  auto& texts = registry::tableOf<kTexts>("SW");
+  return texts.stores(texts.qin(name));
+}
 
 }  // namespace zep
