@@ -5,6 +5,7 @@
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
 #include <cairo-svg.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -19,6 +20,23 @@
 #include "driver/zgpack_internal.hpp"
 
 namespace zep {
+
+namespace {
+
+// The zlib level that streams of this thread asked at the default level take;
+// the default itself while no ZgStreamLevel lives.
+thread_local int stream_level = Z_DEFAULT_COMPRESSION;
+
+}  // namespace
+
+int zgzliblevel(float imgcmp) {
+  if (imgcmp >= 0.0f && imgcmp <= 1.0f) return static_cast<int>(imgcmp * 9.0f + 0.5f);
+  return 1;
+}
+
+ZgStreamLevel::ZgStreamLevel(float imgcmp) : previous_(stream_level) { stream_level = zgzliblevel(imgcmp); }
+
+ZgStreamLevel::~ZgStreamLevel() { stream_level = previous_; }
 
 namespace {
 
@@ -85,7 +103,10 @@ void end_pdf_page() {
   // After the close of the single file the page had no context to go to.
   if (!s.cr) return;
   zgflushstroke();
-  cairo_show_page(s.cr.get());
+  {
+    const ZgStreamLevel level(s.imgcmp);
+    cairo_show_page(s.cr.get());
+  }
   if (s.sep)
     zgreleasesurface();
   else
@@ -236,7 +257,10 @@ void zgreleasesurface() {
   zgflushstroke();
   s.cr.reset();
   // Finishing writes what the surface still holds; a full disk shows here.
-  if (s.csr && !s.csr_file.empty()) cairo_surface_finish(s.csr.get());
+  if (s.csr && !s.csr_file.empty()) {
+    const ZgStreamLevel level(s.imgcmp);
+    cairo_surface_finish(s.csr.get());
+  }
   zgchecksurface();
   s.csr.reset();
   if (s.csr_fp != nullptr) {
@@ -296,3 +320,13 @@ std::string zgfinishoutput() {
 }
 
 }  // namespace zep
+
+// zlib's own deflateInit_ is this same call with the level asked for. The
+// program's cairo binds to this one, which changes the default level only
+// while a ZgStreamLevel lives on the calling thread; every other caller, and
+// every other moment, gets what zlib gives.
+extern "C" int deflateInit_(z_streamp strm, int level, const char* version, int stream_size) {
+  if (level == Z_DEFAULT_COMPRESSION) level = zep::stream_level;
+  constexpr int kMemLevel = 8;  // zlib's default
+  return deflateInit2_(strm, level, Z_DEFLATED, MAX_WBITS, kMemLevel, Z_DEFAULT_STRATEGY, version, stream_size);
+}

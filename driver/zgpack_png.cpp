@@ -56,13 +56,6 @@ bool opaque(const unsigned char* data, int width, int height, int stride) {
   return true;
 }
 
-// The level of zlib: RIMGCMP from 0 to 1 spans levels 0 to 9; any other
-// value (the default -1) takes the fast one.
-int zlib_level(float imgcmp) {
-  if (imgcmp >= 0.0f && imgcmp <= 1.0f) return static_cast<int>(imgcmp * 9.0f + 0.5f);
-  return 1;
-}
-
 // Separate from the caller so that nothing with a destructor lives across
 // setjmp: the rows belong to the caller.
 bool write_rows(png_structp png, png_infop info, Sink& sink, cairo_surface_t* surface, bool rgba, int level,
@@ -136,7 +129,7 @@ cairo_status_t zgwritepng(cairo_surface_t* surface, float imgcmp, ZgPngWrite wri
   }
   Sink sink{write, closure};
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * (rgba ? 4 : 3));
-  const bool done = write_rows(png, info, sink, surface, rgba, zlib_level(imgcmp), row);
+  const bool done = write_rows(png, info, sink, surface, rgba, zgzliblevel(imgcmp), row);
   png_destroy_write_struct(&png, &info);
   if (sink.status != CAIRO_STATUS_SUCCESS) return sink.status;
   return done ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_PNG_ERROR;

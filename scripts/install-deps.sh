@@ -13,8 +13,8 @@ packages=(
   hershey-fonts-data
   # the geography package: netCDF reader and the shoreline database (crude to intermediate)
   libnetcdf-dev gmt-gshhg-low
-  # image pages are written through libpng directly
-  libpng-dev
+  # image pages are written through libpng directly; PDF streams compressed at our zlib level
+  libpng-dev zlib1g-dev
   # the sanitizer suite and the fuzz harnesses of CI are built with clang
   clang-14 libclang-rt-14-dev
   # baselines of the benchmarks only (bench/); the library never links them

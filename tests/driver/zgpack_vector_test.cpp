@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,81 @@ TEST(ZgpackVector, PdfTurnOnTheCoordinates) {
   EXPECT_EQ(page.pixel(112, 300), 0xffffffu);
   EXPECT_EQ(page.pixel(93, 167), 0xff0000u);  // the image: x 83..103, y 147..187
   EXPECT_EQ(page.pixel(110, 167), 0xffffffu);
+}
+
+// The raw (compressed) bytes of the longest stream of a PDF file.
+std::string longestStream(const std::string& pdf) {
+  std::string longest;
+  for (auto at = pdf.find("stream\n"); at != std::string::npos; at = pdf.find("stream\n", at + 1)) {
+    const auto end = pdf.find("endstream", at + 7);
+    if (end == std::string::npos) break;
+    if (end - at - 7 > longest.size()) longest = pdf.substr(at + 7, end - at - 7);
+    at = end + 9;
+  }
+  return longest;
+}
+
+// The size zlib itself makes of `data` at `level`.
+std::size_t zlibSize(const std::string& data, int level) {
+  std::vector<unsigned char> out(compressBound(data.size()));
+  uLongf size = out.size();
+  EXPECT_EQ(compress2(out.data(), &size, reinterpret_cast<const Bytef*>(data.data()), data.size(), level), Z_OK);
+  return size;
+}
+
+// The page description of a PDF is compressed at the level RIMGCMP chooses
+// (fast by default, 9 at 1.0), as zlib makes it at that level, and holds the
+// same drawing at every level; anyone else asking zlib for its default level
+// still gets zlib's default (6), byte for byte.
+TEST(ZgpackVector, PdfStreamsAtTheChosenLevel) {
+  TempWorkDir dir;
+  std::string drawn[2], raw[2];
+  const float values[2] = {-1.0F, 1.0F};
+  for (int k = 0; k < 2; ++k) {
+    Opts o;
+    o.rimgcmp = values[k];
+    open(o);
+    zep::zgpopn();
+    zep::zgswdi(1);
+    zep::zgscli(1);
+    zep::zggopn();
+    zep::zggmov(20, 20);
+    for (int i = 0; i < 20000; ++i) zep::zggplt(20 + 0.035 * i, 250 + 200 * std::sin(0.013 * i) * std::cos(0.0021 * i));
+    zep::zggcls();
+    zep::zgpcls();
+    zep::zgdcls();
+    raw[k] = longestStream(zeptest::readFile("zep.pdf"));
+    drawn[k] = pdfContent("zep.pdf");
+  }
+  EXPECT_EQ(drawn[0], drawn[1]);
+  std::vector<unsigned char> plain(1 << 22);
+  uLongf size = plain.size();
+  ASSERT_EQ(uncompress(plain.data(), &size, reinterpret_cast<const Bytef*>(raw[0].data()), raw[0].size()), Z_OK);
+  const std::string content(reinterpret_cast<const char*>(plain.data()), size);
+  ASSERT_GT(content.size(), 200000U);
+  const std::size_t fast = zlibSize(content, 1), usual = zlibSize(content, 6), best = zlibSize(content, 9);
+  ASSERT_GT(fast, usual + usual / 20);  // the levels are told apart by size
+  EXPECT_NEAR(static_cast<double>(raw[0].size()), static_cast<double>(fast), 0.01 * static_cast<double>(fast));
+  EXPECT_NEAR(static_cast<double>(raw[1].size()), static_cast<double>(best), 0.01 * static_cast<double>(best));
+
+  // Outside the driver, the default level is zlib's own.
+  const auto deflated = [&](bool byDefault) {
+    z_stream z{};
+    EXPECT_EQ(byDefault ? deflateInit(&z, Z_DEFAULT_COMPRESSION)
+                        : deflateInit2(&z, 6, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
+              Z_OK);
+    std::vector<unsigned char> out(compressBound(content.size()));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
+    z.avail_in = static_cast<uInt>(content.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+  };
+  EXPECT_EQ(deflated(true), deflated(false));
+  EXPECT_EQ(deflated(true).size(), usual);
 }
 
 }  // namespace
