@@ -6,7 +6,9 @@
 //     through Ghostscript, at its 300 dpi: 1836 x 892 pixels with the map
 //     1772 pixels wide; ours the same page at 300 dpi, the map as wide);
 //   - Japan (120-150 E, 20-50 N) at intermediate resolution on a conformal
-//     conic projection with rivers and national borders, to PDF.
+//     conic projection with rivers and national borders, to PDF;
+//   - an empty page of ours against GMT's globe to PostScript: what start-up
+//     and exit alone cost.
 // The memory the low-resolution database takes is printed as a note.
 //
 //   bench_coast_vs_gmt            (BENCH_REPS as in bench_support.hpp)
@@ -243,6 +245,11 @@ int main(int argc, char** argv) {
   bench::row("Japan, intermediate, rivers, to PDF", bench::alternate([&] { return timed(ours("japan", "pdf")); },
                                                                       [&] { return timed(gmt("j", "pdf", japan)); }),
              "GMT 6 coast", 0.1);
+  // What a process of ours costs before it draws anything: the floor under
+  // every row above, against GMT's quickest case.
+  bench::row("empty page (start-up, open, close, exit), to PDF",
+             bench::alternate([&] { return timed(ours("empty", "pdf")); }, [&] { return timed(classicPs); }),
+             "GMT 6 pscoast globe");
   // Where our time goes, step by step.
   const int phaseReps = std::max(3, bench::repetitions());
   for (const char* format : {"eps", "pdf", "png"}) phaseNote(self, "global", format, phaseReps);
