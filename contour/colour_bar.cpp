@@ -288,8 +288,9 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
     sgplzv(2, tx, ty, 1, outline > 0 ? outline : 1);
     float lx, ly;
     if (vertical) {
+      // Level with the tick: a text's point is the middle of its line.
       put(a, base + dir * 2 * tick, lx, ly);
-      sgtxzv(lx, ly - 0.35F * labelHeight, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
+      sgtxzv(lx, ly, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
     } else {
       // Above the bar clear of the tick (its middle half a height out).
       put(a, base + dir * (2 * tick + (plus ? 0.5F : 1.0F) * labelHeight), lx, ly);
