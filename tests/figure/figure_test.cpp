@@ -516,9 +516,8 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
 // Bars whose labels take a common factor (x10^-5 over 21 levels, small end
 // boxes), beside frames without labels of their own, alone on a page and in a
 // 2 x 2 grid: the factor stands past the bar's end (right of a bar below or
-// above the frame, above a bar beside it) inside the cell, clear of the bar's
-// last box; no ink on a cell's edge (the page's edge for a cell there), no
-// warning.
+// above the frame, above a bar beside it) inside the cell; no ink on a cell's
+// edge (the page's edge for a cell there), no warning.
 TEST(FigureLayout, ColourBarFactorsKeepToTheirCells) {
   const std::array<std::array<float, 4>, 2> grids = {{{1, 1, 16, 10}, {2, 2, 16, 12}}};
   for (const auto& g : grids)
