@@ -155,7 +155,7 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
     if (tindex == 0) label = false;
     const float out = (itick == 2 || itick == 3) ? rtick : 0.0F;
     const float base = out + gap;
-    float extent = 0;
+    float extent = 0, factorReach = 0;
     if (label) {
       constexpr int kMax = 400;
       std::vector<float> major(kMax), minor(kMax);
@@ -193,8 +193,17 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
       axqfct(c, factor);
       const std::string f = trimmedCopy(factor);
       if (!f.empty()) {
-        if (horizontal(side)) overhang[1] = std::max(overhang[1], 2 * gap + figure_text::width(f, h, "FGSTRF"));
-        else overhang[3] = std::max(overhang[3], 2 * gap + 1.6F * h);
+        // Past the labels' end on a side across; over the middle of the
+        // labels' column beside the frame, as wide as it is.
+        const float w = figure_text::width(f, h, "FGSTRF");
+        if (horizontal(side)) {
+          float end = vp.x1;
+          for (auto [a, lw] : placed) end = std::max(end, a + lw / 2);
+          overhang[1] = std::max(overhang[1], end - vp.x1 + 2 * gap + w);
+        } else {
+          overhang[3] = std::max(overhang[3], 2 * gap + 1.6F * h);
+          factorReach = base + (widest + w) / 2;
+        }
       }
     }
     float r = label ? base + extent : out;
@@ -204,7 +213,7 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
       const FittedText f = fit(title, th, horizontal(side) ? cell.width() : cell.height());
       r = (label ? r + gap : base) + linesHeight(f) + 0.25F * f.height;
     }
-    room[static_cast<std::size_t>(side)] = r;
+    room[static_cast<std::size_t>(side)] = std::max(r, factorReach);
   }
   return {std::max(room[2], overhang[0]), std::max(room[3], overhang[1]), std::max(room[0], overhang[2]),
           std::max(room[1], overhang[3])};

@@ -560,6 +560,47 @@ TEST(FigureLayout, ColourBarFactorsKeepToTheirCells) {
     }
 }
 
+// Frames whose labels take common factors on both axes (x10^6 below, x10^-5
+// beside), alone on a page and in a 2 x 2 grid: no ink on a cell's edge, no
+// warning, and below the frame the factor stands apart from the last label:
+// past the frame's right end, the first ink ends with the right half of "2.0"
+// (within a pixel) and more ink, the factor, follows.
+TEST(FigureLayout, AxisFactorsKeepToTheirCellsApartFromTheLabels) {
+  for (const int n : {1, 2}) {
+    TempWorkDir dir;
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    std::array<float, 4> vp{}, cell{};
+    float half = 0;  // half the last label's width
+    drawExactPage(1, 12, 8, [&] {
+      zep::gliset("MSGLEV", 1);
+      zep::fggrid(n, n);
+      for (int k = 0; k < n * n; ++k) {
+        zep::fgfrm();
+        zep::sgswnd(0, 2e6F, 0, 3e-5F);
+        zep::fgstrf();
+        zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+        zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+        float h = 0;
+        int lindex = 0, tindex = 0;
+        zep::axqatr("B", h, lindex, tindex);
+        if (h <= 0) zep::axrget("RLABEL", h);
+        zep::fgqtxw("2.0", h, half);
+        half /= 2;
+        zep::fgpfrm();
+      }
+    });
+    Png png(dir.path() / "zep_0001.png");
+    const PagePixels p{png};
+    EXPECT_EQ(inkOnEdges(p, cell), 0) << n << " x " << n << ": ink on the cell's edge";
+    std::vector<int> columns;  // ink per column past the frame's end, below it
+    for (int x = p.x(vp[1]) + 1; x < p.x(cell[1]); ++x) columns.push_back(p.inkIn(x, x, p.y(vp[2]) + 2, p.y(cell[2]) - 1));
+    const auto runs = zeptest::inkRuns(columns);
+    ASSERT_GE(runs.size(), 2U) << n << " x " << n << ": the last label and the factor expected";
+    EXPECT_LE(runs[0].second + 1, half * p.scale() + 1) << n << " x " << n << ": the factor touches the last label";
+    for (const std::string& line : messages.lines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
+  }
+}
+
 // Latitude circles of polar maps, north and south, on PNG and PDF pages: the
 // labels of 30 and 60 degrees are drawn inside the map centred on their
 // circles (radius R tan((90 - |lat|) / 2) on a map of radius R to the equator)
