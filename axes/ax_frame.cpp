@@ -344,12 +344,16 @@ void drawSide(int side) {
     // beyond the measured width); a fifth of one between stacked ones.
     thinLabels(labels, values, !horizontal(side), (horizontal(side) ? 0.5F : 0.2F) * h,
                !log && s.unit == ' ');
+    // A factor right at the side's end would touch a last label centred there
+    // and read as part of it: it starts a gap past the labels' end.
+    float labelsEnd = -1e30F;
+    for (const PendingLabel& p : labels) labelsEnd = std::max(labelsEnd, p.box.x1);
     for (PendingLabel& p : labels) pendingLabels().push_back(std::move(p));
     if (!t.factor.empty()) {
       float vx = 0, vy = 0;
       if (horizontal(side)) {
         e.point(e.hi, base + (e.outward < 0 ? raise : 0) + h / 2, vx, vy);
-        axes::text(vx + gap, vy, t.factor, h, 0, -1, labelIndex);
+        axes::text(std::max(vx, labelsEnd) + gap, vy, t.factor, h, 0, -1, labelIndex);
       } else {
         e.point(e.hi, base + widest / 2, vx, vy);
         axes::text(vx, vy + gap + 0.9F * h, t.factor, h, 0, 0, labelIndex);

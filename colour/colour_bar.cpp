@@ -69,8 +69,9 @@ float drawLabels(const BarFrame& f, const std::vector<float>& at, const std::vec
     sgplzv(2, tx, ty, 1, line);
     float lx = 0, ly = 0;
     if (f.vertical()) {
+      // A text's point is the middle of its line: level with the tick.
       f.put(at[k], base + dir * 2 * tick, lx, ly);
-      sgtxzv(lx, ly - 0.35F * height, texts[k], height, 0, plus ? -1 : 1, 3);
+      sgtxzv(lx, ly, texts[k], height, 0, plus ? -1 : 1, 3);
       reach = std::max(reach, 2 * tick + textWidth(texts[k], height));
     } else {
       f.put(at[k], base + dir * (2 * tick + (plus ? 0.5F : 1.0F) * height), lx, ly);

@@ -12,6 +12,7 @@
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 
+#include "axes/ax_internal.hpp"
 #include "colour/colour_bar.hpp"
 #include "colour/colour_state.hpp"
 #include "contour/contour_drawing.hpp"
@@ -85,11 +86,15 @@ std::vector<bool> labelledEdges(const std::vector<contour::Level>& levels, doubl
 // How far the far edge of the labels lies out from the bar, for labels of
 // these texts placed by the axis package (ticks out, its label gap, then the
 // labels at the side's height) or written at the box edges.
-float axisLabelReach(const std::vector<contour::Level>& levels, char outer, float labelHeight) {
+float axisLabelHeight(char outer, float labelHeight) {
   float h = 0;
   int lindex = 0, tindex = 0;
   axqatr(std::string_view(&outer, 1), h, lindex, tindex);
-  if (!(h > 0)) h = labelHeight;
+  return h > 0 ? h : labelHeight;
+}
+
+float axisLabelReach(const std::vector<contour::Level>& levels, char outer, float labelHeight) {
+  const float h = axisLabelHeight(outer, labelHeight);
   float rtick = 0, gap = 0;
   axrget("RTICK", rtick);
   axrget("RGAP", gap);
@@ -110,6 +115,82 @@ float edgeLabelReach(const std::vector<contour::Level>& levels, char outer, floa
   float widest = 0;
   for (const contour::Level& l : levels) widest = std::max(widest, colour::textWidth(l.text, labelHeight));
   return 2 * tick + widest;
+}
+
+// Which edges of a bar `length` long (V) carry labels, and whether they go to
+// the axis package: evenly spaced levels whose labelled ones fall on
+// multiples of one step, with room for an axis window in float.
+struct LabelPlan {
+  std::vector<bool> labelled;
+  bool axis = false;
+  double step = 0;
+  std::size_t stride = 0;
+};
+
+LabelPlan planLabels(const std::vector<contour::Level>& levels, const colour::BarFrame& frame, float labelHeight) {
+  LabelPlan plan;
+  const double nb = static_cast<double>(levels.size()) + 1;
+  float room = 0;
+  for (const contour::Level& l : levels) room = std::max(room, colour::labelRoom(frame, l.text, labelHeight));
+  plan.labelled = labelledEdges(levels, room / (std::fabs(frame.a1() - frame.a0()) / nb));
+  double spacing = 0;
+  std::size_t firstLabel = levels.size();
+  for (std::size_t k = 0; k < levels.size(); ++k)
+    if (plan.labelled[k]) {
+      if (firstLabel == levels.size()) firstLabel = k;
+      else if (plan.stride == 0) plan.stride = k - firstLabel;
+    }
+  if (!evenlySpaced(levels, spacing) || firstLabel == levels.size()) return plan;
+  if (plan.stride == 0) plan.stride = levels.size();
+  plan.step = spacing * static_cast<double>(plan.stride);
+  const double q = levels[firstLabel].value / plan.step;
+  plan.axis = std::fabs(q - std::round(q)) < 1e-4;
+  for (std::size_t k = 0; plan.axis && k < levels.size(); ++k)
+    plan.axis = plan.labelled[k] == ((k >= firstLabel) && (k - firstLabel) % plan.stride == 0);
+  // A window wider than float can hold maps every point to one place: such
+  // levels are written at their edges.
+  const float first = levels.front().value, last = levels.back().value;
+  if (levels.size() == 1 || !std::isfinite(last - first)) plan.axis = false;
+  return plan;
+}
+
+// The ticks and labels the axis package gives an axis from the first to the
+// last level with the plan's step: the same reckoning as the side's own.
+axes::Ticks axisTicks(const std::vector<contour::Level>& levels, const LabelPlan& plan) {
+  return axes::linearTicks(levels.front().value, levels.back().value, static_cast<float>(plan.step),
+                           static_cast<int>(plan.stride), axes::axInt("NTICK"), axes::axInt("LBLMAX"),
+                           axes::textParameter("CTIMES"));
+}
+
+// Where the common factor of the labels (x10^k) goes: past the bar's far end
+// (right of a horizontal bar on the labels' line, above a vertical one at the
+// labels' column) and past the last label's half there. Where the axis would
+// put it, at the end of its window, it stands on the last box or by the last
+// label as if it were part of it.
+struct Factor {
+  float start = 0;           // along the bar, V: where its line starts, or its foot
+  float along = 0, out = 0;  // how far it reaches past the bar's end; out from the bar
+};
+
+Factor placeFactor(const axes::Ticks& ticks, const colour::BarFrame& f, std::size_t nlevels, float h) {
+  if (ticks.factor.empty()) return {};
+  const float rtick = axes::axReal("RTICK"), gap = axes::axReal("RGAP");
+  const float w = figure_text::width(ticks.factor, h, "CNBARP");
+  float widest = 0;
+  for (const std::string& l : ticks.labels) widest = std::max(widest, figure_text::width(l, h, "CNBARP"));
+  const float box = (f.a1() - f.a0()) / static_cast<float>(nlevels + 1);
+  const float start = std::max(f.a1(), f.a1() - box + 0.5F * (f.vertical() ? h : widest)) + gap;
+  // A superscript reaches above the line by 0.4 of the height.
+  if (f.vertical()) return {start, start - f.a1() + 1.4F * h, rtick + gap + w};
+  return {start, start - f.a1() + w, rtick + gap + 1.4F * h};
+}
+
+// A title longer than the bar runs past its ends, where the factor is.
+float titleReach(const colour::BarFrame& f, float labels, const Factor& factor, float labelHeight) {
+  const std::string title = colour::barTitle();
+  if (title.empty()) return labels;
+  const float w = figure_text::width(title, colour::titleHeight(f, labelHeight), "CNBARP");
+  return w > f.a1() - f.a0() ? std::max(labels, factor.out) : labels;
 }
 
 // Draws the bar in the rectangle; labels go on the side named by `outer`
@@ -212,69 +293,75 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
   // Labels. Evenly spaced levels whose labelled ones fall on multiples of one
   // step go to the axis package on a value axis laid along the bar; any other
   // levels are written at their edges.
-  float room = 0;
-  for (const contour::Level& l : levels) room = std::max(room, colour::labelRoom(frame, l.text, labelHeight));
-  const std::vector<bool> labelled = labelledEdges(levels, room / (std::fabs(a1 - a0) / nb));
-  double spacing = 0;
-  std::size_t firstLabel = levels.size(), stride = 0;
-  for (std::size_t k = 0; k < levels.size(); ++k)
-    if (labelled[k]) {
-      if (firstLabel == levels.size()) firstLabel = k;
-      else if (stride == 0) stride = k - firstLabel;
+  const LabelPlan plan = planLabels(levels, frame, labelHeight);
+  const std::vector<bool>& labelled = plan.labelled;
+  if (plan.axis) {
+    // The axis runs from the first to the last level, the inner edges of the
+    // end boxes, so that the open ends carry no value. Labels that take a
+    // common factor are drawn on a window divided by it, and the factor is
+    // written beyond the bar's end: where the axis would put it, at the end
+    // of its window, it would stand on the last box or by the last label as
+    // if it were part of it.
+    const axes::Ticks ticks = axisTicks(levels, plan);
+    const double scale = ticks.factor.empty() ? 1.0 : std::pow(10.0, ticks.exponent);
+    const float lo = along(1), hi = along(nb - 1);
+    const auto first = static_cast<float>(levels.front().value / scale);
+    const auto last = static_cast<float>(levels.back().value / scale);
+    if (vertical) {
+      sgsvpt(x0, x1, lo, hi);
+      sgswnd(0, 1, first, last);
+    } else {
+      sgsvpt(lo, hi, y0, y1);
+      sgswnd(first, last, 0, 1);
     }
-  bool axis = evenlySpaced(levels, spacing) && firstLabel < levels.size();
-  if (axis) {
-    if (stride == 0) stride = levels.size();
-    const double step = spacing * static_cast<double>(stride);
-    const double q = levels[firstLabel].value / step;
-    axis = std::fabs(q - std::round(q)) < 1e-4;
-    for (std::size_t k = 0; axis && k < levels.size(); ++k)
-      axis = labelled[k] == ((k >= firstLabel) && (k - firstLabel) % stride == 0);
-    if (axis) {
-      // The axis runs from the first to the last level, the inner edges of the
-      // end boxes, so that the open ends carry no value.
-      const float lo = along(1), hi = along(nb - 1);
-      const float first = levels.front().value, last = levels.back().value;
-      // A window wider than float can hold maps every point to one place:
-      // such levels are written at their edges.
-      if (levels.size() == 1 || !std::isfinite(last - first)) {
-        axis = false;
-      } else if (vertical) {
-        sgsvpt(x0, x1, lo, hi);
-        sgswnd(0, 1, first, last);
+    sgstrn(1);
+    sgstrf();
+    bool draw = true, label = false;
+    float dmajor = 0, height = 0;
+    int nminor = 0, itick = 0, longest = 0;
+    axqsid(outer, draw, label);
+    axqstp(outer, dmajor, nminor);
+    axqtdr(outer, itick);
+    axrget("RLABEL", height);
+    axiget("LBLMAX", longest);
+    // The side's title belongs to the caller's frame: on the bar it would
+    // land below the labels, in pieces where the frame clips it.
+    std::string title(64, ' ');
+    for (axqttl(outer, title); title.back() != ' '; axqttl(outer, title)) title.assign(2 * title.size(), ' ');
+    axsttl(outer, "");
+    axssid(outer, true, true);
+    axsstp(outer, static_cast<float>(plan.step / scale), static_cast<int>(plan.stride));
+    axstdr(outer, 2);
+    axrset("RLABEL", labelHeight);
+    if (scale != 1.0) axiset("LBLMAX", 1000);  // the factor is ours to write
+    axpsid(outer);
+    axiset("LBLMAX", longest);
+    axrset("RLABEL", height);
+    axsttl(outer, title);
+    axstdr(outer, itick);
+    axsstp(outer, dmajor, nminor);
+    axssid(outer, draw, label);
+    const float h = axisLabelHeight(outer[0], labelHeight);
+    const Factor factor = placeFactor(ticks, frame, levels.size(), h);
+    if (!ticks.factor.empty()) {
+      int index = 0, lindex = 0;
+      float sideHeight = 0;
+      axqatr(outer, sideHeight, lindex, index);
+      if (index < 0) axiget("INDEXL", index);
+      const bool plus = outer[0] == 'R' || outer[0] == 'T';
+      const float out = axes::axReal("RTICK") + axes::axReal("RGAP");
+      float fx = 0, fy = 0;
+      if (vertical) {
+        put(factor.start + 0.5F * h, plus ? c1 + out : c0 - out, fx, fy);
+        figure_text::draw(fx, fy, ticks.factor, h, 0, plus ? -1 : 1, index, "CNBARP");
       } else {
-        sgsvpt(lo, hi, y0, y1);
-        sgswnd(first, last, 0, 1);
+        put(factor.start, plus ? c1 + out + 0.5F * h : c0 - out - 0.5F * h, fx, fy);
+        figure_text::draw(fx, fy, ticks.factor, h, 0, -1, index, "CNBARP");
       }
     }
-    if (axis) {
-      sgstrn(1);
-      sgstrf();
-      bool draw = true, label = false;
-      float dmajor = 0, height = 0;
-      int nminor = 0, itick = 0;
-      axqsid(outer, draw, label);
-      axqstp(outer, dmajor, nminor);
-      axqtdr(outer, itick);
-      axrget("RLABEL", height);
-      // The side's title belongs to the caller's frame: on the bar it would
-      // land below the labels, in pieces where the frame clips it.
-      std::string title(64, ' ');
-      for (axqttl(outer, title); title.back() != ' '; axqttl(outer, title)) title.assign(2 * title.size(), ' ');
-      axsttl(outer, "");
-      axssid(outer, true, true);
-      axsstp(outer, static_cast<float>(step), static_cast<int>(stride));
-      axstdr(outer, 2);
-      axrset("RLABEL", labelHeight);
-      axpsid(outer);
-      axrset("RLABEL", height);
-      axsttl(outer, title);
-      axstdr(outer, itick);
-      axsstp(outer, dmajor, nminor);
-      axssid(outer, draw, label);
-      colour::drawTitle(frame, axisLabelReach(levels, outer[0], labelHeight), labelHeight);
-      return;
-    }
+    colour::drawTitle(frame, titleReach(frame, axisLabelReach(levels, outer[0], labelHeight), factor, labelHeight),
+                      labelHeight);
+    return;
   }
   const float tick = 0.3F * labelHeight;
   const bool plus = outer[0] == 'R' || outer[0] == 'T';
@@ -288,8 +375,9 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
     sgplzv(2, tx, ty, 1, outline > 0 ? outline : 1);
     float lx, ly;
     if (vertical) {
+      // Level with the tick: a text's point is the middle of its line.
       put(a, base + dir * 2 * tick, lx, ly);
-      sgtxzv(lx, ly - 0.35F * labelHeight, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
+      sgtxzv(lx, ly, levels[k].text, labelHeight, 0, plus ? -1 : 1, 3);
     } else {
       // Above the bar clear of the tick (its middle half a height out).
       put(a, base + dir * (2 * tick + (plus ? 0.5F : 1.0F) * labelHeight), lx, ly);
@@ -303,7 +391,7 @@ void drawBar(float x0, float x1, float y0, float y1, const char* outer) {
 
 namespace contour {
 
-float barDepth(char side) {
+BarRoom barRoom(char side, float length) {
   State& s = state();
   float labelHeight = 0.016F, width = 0.03F;
   cnrget("BARLHT", labelHeight);
@@ -314,10 +402,17 @@ float barDepth(char side) {
   const std::vector<Level>& levels = known ? s.levels : none;
   // Which way the labels go depends on the bar's length: room for either.
   const float labels = std::max(axisLabelReach(levels, side, labelHeight), edgeLabelReach(levels, side, labelHeight));
+  Factor factor;
+  const bool vertical = side == 'R' || side == 'L';
+  const colour::BarFrame frame{0, vertical ? width : length, 0, vertical ? length : width, side};
+  if (!levels.empty() && length > 0) {
+    const LabelPlan plan = planLabels(levels, frame, labelHeight);
+    if (plan.axis) factor = placeFactor(axisTicks(levels, plan), frame, levels.size(), axisLabelHeight(side, labelHeight));
+  }
   // The title at full height: it only shrinks on a bar shorter than it.
   const std::string title = colour::barTitle();
   const float titleRoom = title.empty() ? 0.0F : (colour::kTitleGap + colour::kTitleLine) * labelHeight;
-  return width + labels + titleRoom;
+  return {width + std::max(labels, factor.out) + titleRoom, factor.along};
 }
 
 }  // namespace contour

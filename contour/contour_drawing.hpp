@@ -20,9 +20,14 @@ void fillBand(int band, int n, const float* x, const float* y);
 // Shades the point cells as one image when the transformation allows it
 // (linear axes, no perspective view, a workstation with images); false otherwise.
 bool shadeCellsAsImage();
-// How far a colour bar on `side` ("R", "L", "T", "B") reaches out from its
-// inner edge: its width, its labels (which way the bar will place them) and
-// its title, for a layout to leave room for before the bar is drawn.
-float barDepth(char side);
+// Room a colour bar on `side` ("R", "L", "T", "B") `length` long (V) takes,
+// for a layout to leave before the bar is drawn: `depth` out from its inner
+// edge (its width, its labels which way the bar will place them, their common
+// factor and its title) and `pastEnd` beyond its far end (right of a
+// horizontal bar, above a vertical one), where the labels' factor stands.
+struct BarRoom {
+  float depth = 0, pastEnd = 0;
+};
+BarRoom barRoom(char side, float length);
 
 }  // namespace zep::contour

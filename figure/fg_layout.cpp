@@ -155,7 +155,7 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
     if (tindex == 0) label = false;
     const float out = (itick == 2 || itick == 3) ? rtick : 0.0F;
     const float base = out + gap;
-    float extent = 0;
+    float extent = 0, factorReach = 0;
     if (label) {
       constexpr int kMax = 400;
       std::vector<float> major(kMax), minor(kMax);
@@ -193,8 +193,17 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
       axqfct(c, factor);
       const std::string f = trimmedCopy(factor);
       if (!f.empty()) {
-        if (horizontal(side)) overhang[1] = std::max(overhang[1], 2 * gap + figure_text::width(f, h, "FGSTRF"));
-        else overhang[3] = std::max(overhang[3], 2 * gap + 1.6F * h);
+        // Past the labels' end on a side across; over the middle of the
+        // labels' column beside the frame, as wide as it is.
+        const float w = figure_text::width(f, h, "FGSTRF");
+        if (horizontal(side)) {
+          float end = vp.x1;
+          for (auto [a, lw] : placed) end = std::max(end, a + lw / 2);
+          overhang[1] = std::max(overhang[1], end - vp.x1 + 2 * gap + w);
+        } else {
+          overhang[3] = std::max(overhang[3], 2 * gap + 1.6F * h);
+          factorReach = base + (widest + w) / 2;
+        }
       }
     }
     float r = label ? base + extent : out;
@@ -204,15 +213,29 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
       const FittedText f = fit(title, th, horizontal(side) ? cell.width() : cell.height());
       r = (label ? r + gap : base) + linesHeight(f) + 0.25F * f.height;
     }
-    room[static_cast<std::size_t>(side)] = r;
+    room[static_cast<std::size_t>(side)] = std::max(r, factorReach);
   }
   return {std::max(room[2], overhang[0]), std::max(room[3], overhang[1]), std::max(room[0], overhang[2]),
           std::max(room[1], overhang[3])};
 }
 
+bool alongY(char side) { return side == 'R' || side == 'L'; }
+
 // Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
-// measured by the bar's own reckoning.
-float barRoom(char side) { return 2 * axReal("RGAP") + contour::barDepth(side); }
+// measured by the bar's own reckoning for a bar as long as the area's side.
+float barRoom(char side, const Rect& area) {
+  return 2 * axReal("RGAP") + contour::barRoom(side, alongY(side) ? area.height() : area.width()).depth;
+}
+
+// The frame's room widened where the bar's labels put their common factor past
+// the bar's end (right of a bar below or above, above a bar beside), for a bar
+// as long as the frame's side.
+void leaveBarEnd(FrameRoom& room, const Rect& vp, char side) {
+  if (side == ' ') return;
+  const float past = contour::barRoom(side, alongY(side) ? vp.height() : vp.width()).pastEnd;
+  if (alongY(side)) room.top = std::max(room.top, past);
+  else room.right = std::max(room.right, past);
+}
 
 Rect inset(const Rect& r, const FrameRoom& m) { return {r.x0 + m.left, r.x1 - m.right, r.y0 + m.bottom, r.y1 - m.top}; }
 
@@ -266,7 +289,7 @@ Reserved reserve(const State& s) {
     r.area.y1 -= linesHeight(r.title) + axReal("RGAP");
   }
   if (s.bar != ' ') {
-    r.barRoom = barRoom(s.bar);
+    r.barRoom = barRoom(s.bar, r.area);
     switch (s.bar) {
       case 'R': r.area.x1 -= r.barRoom; break;
       case 'L': r.area.x0 += r.barRoom; break;
@@ -523,6 +546,7 @@ void fgstrf() {
   Rect vp;
   if (s.map.set) {
     room = figure::mapRoom();
+    figure::leaveBarEnd(room, figure::inset(r.area, room), s.bar);
     vp = figure::inset(r.area, room);
     // A map keeps its aspect and may well be small; only a cell with next to
     // no room left for it gives up on the labels' room.
@@ -548,6 +572,7 @@ void fgstrf() {
         for (int round = 0; round < 3; ++round) {
           figure::finalize(vp);
           room = figure::rectangularRoom(vp, r.area, s.labelRoom);
+          figure::leaveBarEnd(room, vp, s.bar);
           region = figure::inset(r.area, room);
           if (figure::tooSmall(region, r.area)) break;
           vp = figure::withAspect(region, s.aspect);
@@ -564,6 +589,7 @@ void fgstrf() {
       // Polar and other frames: labels all around, as wide as a short number.
       const float side = gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
       room = {side, side, side, side};
+      figure::leaveBarEnd(room, figure::inset(r.area, room), s.bar);
       cramped = figure::tooSmall(figure::inset(r.area, room), r.area);
       vp = figure::withAspect(figure::inset(r.area, room), s.aspect > 0 ? s.aspect : (itr == 5 ? 1.0F : 0.0F));
       if (itr == 5) figure::fitPolar(vp);

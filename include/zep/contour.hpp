@@ -128,7 +128,7 @@ void cnlinu();
 void cnshdu();
 // Fills each grid point's cell (halfway to its neighbours) with its band's tone; on linear axes one image through the workstation (CN LIMAGE).
 void cncelu();
-// Colour bar in the V rectangle (vertical when taller than wide): one box per band, the level values at the edges between boxes, triangles for the open ends with CN LBTRI.
+// Colour bar in the V rectangle (vertical when taller than wide): one box per band, the level values at the edges between boxes (long ones with a common factor x10^k past the bar's far end), triangles for the open ends with CN LBTRI.
 void cnbarv(float vxmin, float vxmax, float vymin, float vymax);
 // Colour bar beside the viewport on side "R", "L", "T" or "B", CN BARGAP away and CN BARWD thick (V units).
 void cnbarp(std::string_view side);

@@ -4,12 +4,15 @@
 // and colour bars, and the contour package's bands and bars.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
 #include <zep/zep.hpp>
 
+#include "support/exact_page.hpp"
 #include "support/png_page.hpp"
 #include "support/recording_port.hpp"
 #include "support/test_support.hpp"
@@ -291,6 +294,84 @@ TEST(ContourColours, BarsOfManyLevelsAndOfHugeValuesStayReadable) {
     }
     return problem;
   });
+}
+
+// How far the ink of each label beside a bar (V rectangle x0, x1, y0, y1,
+// labels on `side`) lies off its tick along the bar, in pixels: ticks are the
+// runs of ink in the line of pixels a third of a label height out from the
+// bar's edge, a label is the ink between 0.45 and 6 heights out within a
+// height of its tick, its middle the middle of that ink's extent.
+std::vector<double> labelOffsets(const zeptest::PagePixels& p, const std::array<float, 4>& bar, char side,
+                                 float height) {
+  const bool vertical = side == 'R' || side == 'L';
+  const int dir = side == 'R' || side == 'B' ? 1 : -1;  // outwards in pixels
+  const int edge = side == 'R' ? p.x(bar[1]) : side == 'L' ? p.x(bar[0]) : side == 'T' ? p.y(bar[3]) : p.y(bar[2]);
+  const int h = static_cast<int>(height * p.scale());
+  const int a0 = vertical ? p.y(bar[3]) - 2 : p.x(bar[0]) - 2, a1 = vertical ? p.y(bar[2]) + 2 : p.x(bar[1]) + 2;
+  auto ink = [&](int along, int out) { return vertical ? p.ink(edge + dir * out, along) : p.ink(along, edge + dir * out); };
+  std::vector<double> offsets;
+  for (int a = a0; a <= a1; ++a) {
+    if (!ink(a, h / 3) || ink(a - 1, h / 3)) continue;
+    int last = a;
+    while (ink(last + 1, h / 3)) ++last;
+    const double tick = 0.5 * (a + last);
+    int lo = a1 + h, hi = a0 - h;
+    for (int b = a - h; b <= last + h; ++b)
+      for (int out = static_cast<int>(0.45 * h); out <= 6 * h; ++out)
+        if (ink(b, out)) lo = std::min(lo, b), hi = std::max(hi, b);
+    offsets.push_back(hi >= lo ? 0.5 * (lo + hi) - tick : 1e9);
+  }
+  return offsets;
+}
+
+// Labels beside colour bars on all four sides, of this package and of the
+// contour package (levels written at their box edges), in stroke and system
+// fonts on a 150 dpi page: the ink of every label is centred on its tick
+// along the bar to within 2 pixels of 28 (the glyphs' own ink is not quite
+// centred in their cells: a stroke "1" stands right of its middle, system-font
+// digits a little above the line's middle).
+TEST(ColourBars, LabelsAreCentredOnTheirTicks) {
+  constexpr float kHeight = 0.03F;
+  for (const bool system : {false, true})
+    for (const bool contour : {false, true}) {
+      zeptest::TempWorkDir dir;
+      std::array<float, 4> vp{};
+      zep::fgsdpi(150);
+      zeptest::drawExactPage(1, 16, 10, [&] {
+        zep::sglset("LFULL", true);
+        zep::sgfrm();
+        zep::sgsvpt(0.25F, 0.75F, 0.15F, 0.45F);
+        zep::sgswnd(0, 1, 0, 1);
+        zep::sgstrn(1);
+        zep::sgstrf();
+        zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+        zep::swlset("SYSFONT", system);
+        zep::cmrset("BARLHT", kHeight);
+        zep::cnrset("BARLHT", kHeight);
+        zep::cmsnrl(0, 10);
+        const float levels[] = {0, 1, 5, 10};  // uneven: written at the edges
+        zep::cnslvl(4, levels);
+        for (const char* side : {"R", "L", "T", "B"}) contour ? zep::cnbarp(side) : zep::cmbarp(side);
+        zep::swlset("SYSFONT", false);
+        zep::sglset("LFULL", false);
+      });
+      zep::swrset("DPI", 100);
+      const zeptest::Png png(dir.path() / "zep_0001.png");
+      const zeptest::PagePixels p{png};
+      const float gap = 0.03F, width = 0.03F;  // BARGAP and BARWD as they are by default
+      const std::array<std::pair<char, std::array<float, 4>>, 4> bars = {{
+          {'R', {vp[1] + gap, vp[1] + gap + width, vp[2], vp[3]}},
+          {'L', {vp[0] - gap - width, vp[0] - gap, vp[2], vp[3]}},
+          {'T', {vp[0], vp[1], vp[3] + gap, vp[3] + gap + width}},
+          {'B', {vp[0], vp[1], vp[2] - gap - width, vp[2] - gap}},
+      }};
+      for (const auto& [side, bar] : bars) {
+        const std::vector<double> offsets = labelOffsets(p, bar, side, kHeight);
+        const std::string where = std::string(contour ? "contour bar " : "bar ") + side + (system ? ", system font" : ", stroke font");
+        EXPECT_GE(offsets.size(), 3U) << where << ": ticks expected";
+        for (double d : offsets) EXPECT_LE(std::fabs(d), 2.0) << where << ": a label " << d << " px off its tick";
+      }
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -420,6 +421,43 @@ TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
   }
 }
 
+// Four frames with a colour bar on sides B, R, T, L in turn (maps or framed
+// plots), on PNG pages of a rows x columns grid of width x height cm (`g`),
+// warnings and worse kept: `setup` runs once before the frames, `frame` after
+// each fgfrm. The frames' viewports and cells.
+struct BarFrames {
+  std::array<std::array<float, 4>, 4> vps{}, cells{};
+};
+constexpr char kBarSides[] = {'B', 'R', 'T', 'L'};
+
+BarFrames drawBarFrames(const std::array<float, 4>& g, bool map, const std::function<void()>& setup,
+                        const std::function<void()>& frame) {
+  BarFrames f;
+  drawExactPage(1, g[2], g[3], [&] {
+    zep::gliset("MSGLEV", 1);
+    setup();
+    zep::fggrid(static_cast<int>(g[0]), static_cast<int>(g[1]));
+    for (std::size_t k = 0; k < 4; ++k) {
+      zep::fgfrm();
+      if (map) zep::fgsmap(12, -180, 180, -90, 90);
+      frame();
+      zep::fgsbar(std::string(1, kBarSides[k]));
+      zep::fgstrf();
+      zep::sgqvpt(f.vps[k][0], f.vps[k][1], f.vps[k][2], f.vps[k][3]);
+      zep::fgqcel(f.cells[k][0], f.cells[k][1], f.cells[k][2], f.cells[k][3]);
+      zep::fgpfrm();
+    }
+  });
+  return f;
+}
+
+// Inked pixels on the edges of a cell (V x0, x1, y0, y1).
+int inkOnEdges(const PagePixels& p, const std::array<float, 4>& c) {
+  const int x0 = p.x(c[0]), x1 = p.x(c[1]), top = p.y(c[3]), bottom = p.y(c[2]);
+  return p.inkIn(x0, x1, top, top) + p.inkIn(x0, x1, bottom, bottom) + p.inkIn(x0, x0, top, bottom) +
+         p.inkIn(x1, x1, top, bottom);
+}
+
 // Colour bars with a title on each side of maps and of framed plots, alone on
 // a page and in 2 x 2 and 1 x 2 grids. Going out from the frame's side through
 // its cell: a blank line, the bar (the outermost line inked across the whole
@@ -428,44 +466,33 @@ TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
 // cell; no ink on a cell's edge; no text warned about for leaving the page.
 TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
   const std::array<std::array<float, 4>, 3> grids = {{{1, 1, 16, 10}, {2, 2, 16, 12}, {1, 2, 16, 7}}};
-  const char sides[] = {'B', 'R', 'T', 'L'};
   for (const auto& g : grids)
     for (const bool map : {false, true}) {
       TempWorkDir dir;
       zeptest::MessageFile messages(dir.path() / "messages.txt");
-      std::array<std::array<float, 4>, 4> vps{}, cells{};
-      drawExactPage(1, g[2], g[3], [&] {
-        zep::gliset("MSGLEV", 1);
-        const float levels[] = {-1000, -500, 0, 500, 1000};
-        zep::cnslvl(5, levels);
-        zep::cmsbtl("HEIGHT ANOMALY", "m");
-        zep::fggrid(static_cast<int>(g[0]), static_cast<int>(g[1]));
-        for (std::size_t k = 0; k < 4; ++k) {
-          zep::fgfrm();
-          if (map) zep::fgsmap(12, -180, 180, -90, 90);
-          else zep::axsttl("B", "TIME (s)");
-          zep::fgsbar(std::string(1, sides[k]));
-          zep::fgttl("FRAME");
-          zep::fgstrf();
-          zep::sgqvpt(vps[k][0], vps[k][1], vps[k][2], vps[k][3]);
-          zep::fgqcel(cells[k][0], cells[k][1], cells[k][2], cells[k][3]);
-          zep::fgpfrm();
-        }
-        zep::cmsbtl("", "");
-      });
+      const BarFrames f = drawBarFrames(
+          g, map,
+          [] {
+            const float levels[] = {-1000, -500, 0, 500, 1000};
+            zep::cnslvl(5, levels);
+            zep::cmsbtl("HEIGHT ANOMALY", "m");
+          },
+          [&] {
+            if (!map) zep::axsttl("B", "TIME (s)");
+            zep::fgttl("FRAME");
+          });
+      zep::cmsbtl("", "");
       for (std::size_t k = 0; k < 4; ++k) {
         const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
         Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
         const PagePixels p{png};
+        const char side = kBarSides[k];
         const std::string where =
-            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + sides[k];
-        const auto& c = cells[k];
-        const int x0 = p.x(c[0]), x1 = p.x(c[1]), top = p.y(c[3]), bottom = p.y(c[2]);
-        EXPECT_EQ(p.inkIn(x0, x1, top, top) + p.inkIn(x0, x1, bottom, bottom) + p.inkIn(x0, x0, top, bottom) +
-                      p.inkIn(x1, x1, top, bottom), 0) << where << ": ink on the cell's edge";
-        const std::vector<int> out = zeptest::outwardProfile(p, sides[k], vps[k], c);
-        const int length = sides[k] == 'B' || sides[k] == 'T' ? p.x(vps[k][1]) - p.x(vps[k][0]) - 3
-                                                              : p.y(vps[k][2]) - p.y(vps[k][3]) - 3;
+            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + side;
+        EXPECT_EQ(inkOnEdges(p, f.cells[k]), 0) << where << ": ink on the cell's edge";
+        const std::vector<int> out = zeptest::outwardProfile(p, side, f.vps[k], f.cells[k]);
+        const int length = side == 'B' || side == 'T' ? p.x(f.vps[k][1]) - p.x(f.vps[k][0]) - 3
+                                                      : p.y(f.vps[k][2]) - p.y(f.vps[k][3]) - 3;
         int bar = -1;
         for (int i = 0; i < static_cast<int>(out.size()); ++i) bar = out[static_cast<std::size_t>(i)] >= length ? i : bar;
         std::vector<std::pair<int, int>> runs = zeptest::inkRuns(out);
@@ -475,7 +502,7 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
         // Beyond the bar and its ticks: labels (a vertical bar's may fall
         // apart between characters), the bar's title, the frame's title.
         const std::vector<std::pair<int, int>> beyond(at + 1, runs.end());
-        const std::size_t titles = sides[k] == 'T' ? 2 : 1;
+        const std::size_t titles = side == 'T' ? 2 : 1;
         ASSERT_GE(beyond.size(), titles + 1) << where << ": labels and titles expected apart";
         const auto& title = beyond[beyond.size() - titles];
         EXPECT_LE(title.second - title.first + 1, static_cast<int>(1.8 * 0.016 * p.scale()) + 2)
@@ -484,6 +511,94 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
       }
       for (const std::string& line : messages.lines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
     }
+}
+
+// Bars whose labels take a common factor (x10^-5 over 21 levels, small end
+// boxes), beside frames without labels of their own, alone on a page and in a
+// 2 x 2 grid: the factor stands past the bar's end (right of a bar below or
+// above the frame, above a bar beside it) inside the cell; no ink on a cell's
+// edge (the page's edge for a cell there), no warning.
+TEST(FigureLayout, ColourBarFactorsKeepToTheirCells) {
+  const std::array<std::array<float, 4>, 2> grids = {{{1, 1, 16, 10}, {2, 2, 16, 12}}};
+  for (const auto& g : grids)
+    for (const bool map : {false, true}) {
+      TempWorkDir dir;
+      zeptest::MessageFile messages(dir.path() / "messages.txt");
+      const BarFrames f = drawBarFrames(
+          g, map,
+          [] {
+            std::vector<float> levels;
+            for (int k = 0; k <= 20; ++k) levels.push_back(1e-6F * static_cast<float>(k));
+            zep::cnslvl(21, levels.data());
+          },
+          [&] {
+            if (map) return;
+            for (const char* side : {"B", "T", "L", "R"}) zep::axssid(side, true, false);
+          });
+      for (std::size_t k = 0; k < 4; ++k) {
+        const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
+        Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
+        const PagePixels p{png};
+        const char side = kBarSides[k];
+        const std::string where =
+            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + side;
+        const auto& vp = f.vps[k];
+        const auto& c = f.cells[k];
+        EXPECT_EQ(inkOnEdges(p, c), 0) << where << ": ink on the cell's edge";
+        // The factor: ink past the frame's right end beyond a bar below or
+        // above it, above the frame's top beside a bar there.
+        int factor = 0;
+        switch (side) {
+          case 'B': factor = p.inkIn(p.x(vp[1]) + 3, p.x(c[1]) - 1, p.y(vp[2]) + 3, p.y(c[2]) - 1); break;
+          case 'T': factor = p.inkIn(p.x(vp[1]) + 3, p.x(c[1]) - 1, p.y(c[3]) + 1, p.y(vp[3]) - 3); break;
+          case 'R': factor = p.inkIn(p.x(vp[1]) + 3, p.x(c[1]) - 1, p.y(c[3]) + 1, p.y(vp[3]) - 3); break;
+          default: factor = p.inkIn(p.x(c[0]) + 1, p.x(vp[0]) - 3, p.y(c[3]) + 1, p.y(vp[3]) - 3); break;
+        }
+        EXPECT_GT(factor, 0) << where << ": no factor past the bar's end";
+      }
+      for (const std::string& line : messages.lines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
+    }
+}
+
+// Frames whose labels take common factors on both axes (x10^6 below, x10^-5
+// beside), alone on a page and in a 2 x 2 grid: no ink on a cell's edge, no
+// warning, and below the frame the factor stands apart from the last label:
+// past the frame's right end, the first ink ends with the right half of "2.0"
+// (within a pixel) and more ink, the factor, follows.
+TEST(FigureLayout, AxisFactorsKeepToTheirCellsApartFromTheLabels) {
+  for (const int n : {1, 2}) {
+    TempWorkDir dir;
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    std::array<float, 4> vp{}, cell{};
+    float half = 0;  // half the last label's width
+    drawExactPage(1, 12, 8, [&] {
+      zep::gliset("MSGLEV", 1);
+      zep::fggrid(n, n);
+      for (int k = 0; k < n * n; ++k) {
+        zep::fgfrm();
+        zep::sgswnd(0, 2e6F, 0, 3e-5F);
+        zep::fgstrf();
+        zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+        zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+        float h = 0;
+        int lindex = 0, tindex = 0;
+        zep::axqatr("B", h, lindex, tindex);
+        if (h <= 0) zep::axrget("RLABEL", h);
+        zep::fgqtxw("2.0", h, half);
+        half /= 2;
+        zep::fgpfrm();
+      }
+    });
+    Png png(dir.path() / "zep_0001.png");
+    const PagePixels p{png};
+    EXPECT_EQ(inkOnEdges(p, cell), 0) << n << " x " << n << ": ink on the cell's edge";
+    std::vector<int> columns;  // ink per column past the frame's end, below it
+    for (int x = p.x(vp[1]) + 1; x < p.x(cell[1]); ++x) columns.push_back(p.inkIn(x, x, p.y(vp[2]) + 2, p.y(cell[2]) - 1));
+    const auto runs = zeptest::inkRuns(columns);
+    ASSERT_GE(runs.size(), 2U) << n << " x " << n << ": the last label and the factor expected";
+    EXPECT_LE(runs[0].second + 1, half * p.scale() + 1) << n << " x " << n << ": the factor touches the last label";
+    for (const std::string& line : messages.lines()) EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
+  }
 }
 
 // Latitude circles of polar maps, north and south, on PNG and PDF pages: the
