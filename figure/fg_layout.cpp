@@ -410,19 +410,21 @@ constexpr std::array<const char*, 12> kMapParameters = {"SIMFAC", "VXOFF", "VYOF
 
 void takeMapParameters() {
   State& s = state();
-  if (s.mapTaken) return;
+  if (s.framed) return;
   for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrget(kMapParameters[i], s.callerMap[i]);
-  s.mapTaken = true;
+  s.framed = true;
 }
 
-// A figure's frames, maps and shrunk labels end with its session: the next
-// session, figure or not, starts from what the caller had set.
+// A figure's frames, maps, axis titles and shrunk labels end with its session:
+// the next session, figure or not, starts from what the caller had set.
 void giveBack() {
   State& s = state();
   restoreText();
-  if (s.mapTaken)
+  if (s.framed) {
     for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrset(kMapParameters[i], s.callerMap[i]);
-  s.mapTaken = false;
+    for (const char* side : kSides) axsttl(side, "");
+  }
+  s.framed = false;
 }
 
 // At close all is forgotten. A frame still waiting for fgpfrm is drawn by
