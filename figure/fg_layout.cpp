@@ -14,6 +14,7 @@
 #include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
+#include "foundation/registry.hpp"
 #include "graphics/session_hooks.hpp"
 #include "primitives/figure_text.hpp"
 
@@ -454,12 +455,23 @@ void openFigure() {
 }  // namespace figure
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit) {
+  // The name and the page are this figure's: the workstation takes them at its
+  // open, and a later session writes under the caller's own settings instead
+  // of over this figure's files.
+  std::string fname(registry::kTextValueWidth, ' ');
+  float pagew = 0, pageh = 0;
+  swcget("FNAME", fname);
+  swrget("PAGEW", pagew);
+  swrget("PAGEH", pageh);
   if (!text::trimmed(cfname).empty()) swcset("FNAME", cfname);
   fgpage(width, height, cunit);
   figure::State& s = state();
   s.pageStarted = false;
   s.cell = -1;
   sgopn(2);
+  swcset("FNAME", fname);
+  swrset("PAGEW", pagew);
+  swrset("PAGEH", pageh);
   s.autoFrame = true;
 }
 

@@ -663,6 +663,14 @@ TEST(FigureData, TheFirstFrameStartsByItselfAfterFgopn) {
   zep::fgcls();
   EXPECT_TRUE(zeptest::isPng(dir.path() / "compact_0001.png"));
   EXPECT_FALSE(fs::exists(dir.path() / "compact_0002.png"));
+  // Name and page size were the figure's: the next session writes its own
+  // file, at the page size of its own settings, and leaves the figure's alone.
+  const std::string figurePage = zeptest::readFile(dir.path() / "compact_0001.png");
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::sgcls();
+  EXPECT_TRUE(zeptest::readFile(dir.path() / "compact_0001.png") == figurePage) << "the figure's page written over";
+  EXPECT_EQ(Png(dir.path() / "zep_0001.png").width(), 904);
   const auto lines = messages.lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(),
                       " *** WARNING (FGPLZU) ***  ARRAYS OF 2 TO 3 VALUES: THE FIRST 2 ARE DRAWN."),

@@ -7,6 +7,8 @@
 // process see it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "foundation/registry.hpp"
 #include "foundation/report_context.hpp"
 #include "workstation/driver_port.hpp"
@@ -21,8 +23,11 @@ class FreshState : public testing::EmptyTestEventListener {
   }
 };
 
+// ZEPTEST_KEEP_STATE=1 leaves each test what the one before left behind, to
+// find the tests that lean on one another.
 [[maybe_unused]] const bool installed = [] {
-  testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
+  if (std::getenv("ZEPTEST_KEEP_STATE") == nullptr)
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
   return true;
 }();
 
