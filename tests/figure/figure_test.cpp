@@ -723,6 +723,9 @@ TEST(FigureSessions, AFigureComesOutTheSameAfterOthersInOneProcess) {
     zep::fgsmap(22, -130, -60, 20, 55);
     zep::fgpfrm();
   });
+  int staleLabels = -1;
+  drawExactPage(1, 5, 5, [&] { zep::axqmln(staleLabels); });
+  EXPECT_EQ(staleLabels, 0) << "the map labels of a closed session";
   expectUnchanged("a conic map");
 
   float shrunk = 0;
