@@ -9,6 +9,7 @@
 #include <zep/primitives.hpp>
 
 #include "axes/ax_internal.hpp"
+#include "graphics/session_hooks.hpp"
 #include "primitives/figure_text.hpp"
 
 namespace zep::axes {
@@ -42,5 +43,11 @@ std::vector<LabelBox>& mapLabels() {
   static std::vector<LabelBox> labels;
   return labels;
 }
+
+namespace {
+// The boxes describe a map of the session that drew it; a new session has none yet.
+void forgetMapLabels() { mapLabels().clear(); }
+[[maybe_unused]] const bool forgottenAtOpen = hooks::onOpen(&forgetMapLabels);
+}  // namespace
 
 }  // namespace zep::axes

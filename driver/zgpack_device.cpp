@@ -206,6 +206,9 @@ void take_arguments(const OpenRequest& a) {
   s.iwidth = std::clamp(a.iwidth, 1, kZgMaxSurfaceSide - 4);
   s.iheight = std::clamp(a.iheight, 1, kZgMaxSurfaceSide - 4);
   s.dlnscale = a.rlwfact;
+  // The EPS widths of an earlier session end with it: a later PNG, SVG or PDF
+  // page draws with the widths of its own format.
+  s.linewidth = kZgLineWidths;
   s.ddvscale = 1.0;
   s.pactive = false;
   s.lfcmod = false;

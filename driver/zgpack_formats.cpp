@@ -57,7 +57,7 @@ cairo_surface_t* create_eps(const ZgFormat& f, const std::string& file) {
   const double w = s.exact ? s.exact_w : f.page_width, h = s.exact ? s.exact_h : f.page_height;
   cairo_surface_t* surface = cairo_ps_surface_create_for_stream(&zgwritefile, nullptr, w, h);
   cairo_ps_surface_set_eps(surface, TRUE);
-  // EPS lines keep their own widths from here on, whatever RLWFACT says.
+  // EPS lines keep their own widths for the rest of the session, whatever RLWFACT says.
   s.linewidth = kZgEpsLineWidths;
   return surface;
 }

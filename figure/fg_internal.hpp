@@ -63,6 +63,11 @@ struct State {
   float textScale = 1;
   bool heightsChanged = false;
   std::array<float, 4> savedHeights{};  // B, T, L, R: ticks and labels out from the viewport
+  // The SG map parameters (similarity, pole, limits, standard parallels) as
+  // they were before this session's first frame took them over; they go back
+  // when the session closes, and the frames' axis titles go.
+  bool framed = false;
+  std::array<float, 12> callerMap{};
 };
 State& state();
 // The common count of arrays given together (the shortest; a warning when they differ).

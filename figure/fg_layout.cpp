@@ -14,6 +14,8 @@
 #include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
+#include "foundation/registry.hpp"
+#include "graphics/session_hooks.hpp"
 #include "primitives/figure_text.hpp"
 
 namespace zep {
@@ -424,15 +426,75 @@ void ensureFrame() {
   if (state().autoFrame && state().cell < 0) fgfrm();
 }
 
+namespace {
+
+// The SG parameters that a frame of the figure sets for its map.
+constexpr std::array<const char*, 12> kMapParameters = {"SIMFAC", "VXOFF", "VYOFF", "PLX",   "PLY",    "PLROT",
+                                                        "TXMIN",  "TXMAX", "TYMIN", "TYMAX", "STLAT1", "STLAT2"};
+
+void takeMapParameters() {
+  State& s = state();
+  if (s.framed) return;
+  for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrget(kMapParameters[i], s.callerMap[i]);
+  s.framed = true;
+}
+
+// A figure's frames, maps, axis titles and shrunk labels end with its session:
+// the next session, figure or not, starts from what the caller had set.
+void giveBack() {
+  State& s = state();
+  restoreText();
+  if (s.framed) {
+    for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrset(kMapParameters[i], s.callerMap[i]);
+    for (const char* side : kSides) axsttl(side, "");
+  }
+  s.framed = false;
+}
+
+// At close all is forgotten. A frame still waiting for fgpfrm is drawn by
+// fgcls, not by sgcls: callers that take cells from fgfrm and draw in them
+// themselves close with sgcls and want no frame there.
+void closeFigure() {
+  giveBack();
+  state() = State{};
+}
+
+// At open: no page and no frame yet. A grid or figure title given since the
+// last close is for this session and stays.
+void openFigure() {
+  giveBack();
+  State& s = state();
+  State fresh;
+  fresh.nrow = s.nrow;
+  fresh.ncol = s.ncol;
+  fresh.figureTitle = std::move(s.figureTitle);
+  s = std::move(fresh);
+}
+
+[[maybe_unused]] const bool atOpen = hooks::onOpen(&openFigure);
+[[maybe_unused]] const bool atClose = hooks::onClose(&closeFigure);
+
+}  // namespace
 }  // namespace figure
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit) {
+  // The name and the page are this figure's: the workstation takes them at its
+  // open, and a later session writes under the caller's own settings instead
+  // of over this figure's files.
+  std::string fname(registry::kTextValueWidth, ' ');
+  float pagew = 0, pageh = 0;
+  swcget("FNAME", fname);
+  swrget("PAGEW", pagew);
+  swrget("PAGEH", pageh);
   if (!text::trimmed(cfname).empty()) swcset("FNAME", cfname);
   fgpage(width, height, cunit);
   figure::State& s = state();
   s.pageStarted = false;
   s.cell = -1;
   sgopn(2);
+  swcset("FNAME", fname);
+  swrset("PAGEW", pagew);
+  swrset("PAGEH", pageh);
   s.autoFrame = true;
 }
 
@@ -492,6 +554,7 @@ void fgfrm() {
   sgswnd(0, 1, 0, 1);
   sgstrn(1);
   // No similarity, pole or map limits left from an earlier frame's map.
+  figure::takeMapParameters();
   sgrset("SIMFAC", 0);
   sgrset("VXOFF", 0);
   sgrset("VYOFF", 0);

@@ -23,6 +23,9 @@ constexpr int kMaxLevel = 16;
 MsgDumper activeDumper = &msgdmp_zeporig;
 MsgErrorCallback errorCallback = nullptr;
 MsgFinisher finisher = nullptr;
+// Warnings and messages written so far by each dumper, against GL MAXMSG.
+int zeporigCount = 0;
+int replaceableCount = 0;
 
 struct DumperSettings {
   int unit = 0;
@@ -170,10 +173,17 @@ void writeError(std::string_view routine, std::string_view text) {
   mszdmp(compose('E', routine, text, s.longForm), s.unit, s.linesize);
 }
 
+void restoreFreshDumper() {
+  zeporigCount = replaceableCount = 0;
+  activeDumper = &msgdmp_zeporig;
+  errorCallback = nullptr;
+  finisher = nullptr;
+}
+
 }  // namespace reports
 
 void msgdmp_zeporig(std::string_view level, std::string_view routine, std::string_view text) {
-  static int count = 0;
+  int& count = zeporigCount;
   DumperSettings s = fetchSettings();
   const std::optional<std::string> settingsProblem = repairSettings(s);
   if (settingsProblem) mszdmp(compose('E', "MSGDMP", *settingsProblem, s.longForm), s.unit, s.linesize);
@@ -193,7 +203,7 @@ void msgdmp_zeporig(std::string_view level, std::string_view routine, std::strin
 }
 
 void msgdmp_err_replaceable(std::string_view level, std::string_view routine, std::string_view text) {
-  static int count = 0;
+  int& count = replaceableCount;
   const char lev = upperLevel(level);
   // Without a callback to hand it to, an error must not vanish: report and end.
   if (lev == 'E' && errorCallback == nullptr) msgdmp_zeporig(level, routine, text);

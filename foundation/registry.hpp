@@ -76,9 +76,14 @@ struct TableNames {
 // Every table defined with the macros below registers itself at start-up; a new
 // package needs nothing else to have its names checked.
 using TableDescriber = TableNames (*)();
-bool registerTable(TableDescriber describe);
+using TableRestorer = void (*)();
+bool registerTable(TableDescriber describe, TableRestorer restore = nullptr);
 // The names of every registered table (making the tables where not yet made).
 std::vector<TableNames> registeredTables();
+// Every registered table back to its compiled defaults, its runtime sources to
+// be applied again at its next use: the parameters of a fresh process, for a
+// program (a test runner, for one) that runs independent jobs one after another.
+void restoreDefaults();
 
 template <typename V>
 class Table {
@@ -94,7 +99,15 @@ class Table {
       settable_.push_back(e.settable);
     }
     stores_.assign(N, 0);
-    for (std::size_t i = 0; i < N; ++i) values_[i] = stored(entries[i].value);
+    for (std::size_t i = 0; i < N; ++i) defaults_.push_back(stored(entries[i].value));
+    restoreDefaults();
+  }
+
+  // As made: compiled defaults, no stores, runtime sources still to come.
+  void restoreDefaults() {
+    for (std::size_t i = 0; i < defaults_.size(); ++i) values_[i] = defaults_[i];
+    stores_.assign(defaults_.size(), 0);
+    firstUse_ = true;
   }
 
   int qnp() const { return static_cast<int>(shortNames_.size()); }
@@ -213,6 +226,7 @@ class Table {
   std::vector<std::string_view> longNames_;
   std::vector<bool> settable_;
   std::unique_ptr<V[]> values_;
+  std::vector<V> defaults_;
   std::vector<unsigned long> stores_;
   bool firstUse_ = true;
 };
@@ -232,7 +246,7 @@ Table<typename std::remove_cvref_t<decltype(Entries[0])>::Value>& tableOf(std::s
 // giving the registry::Table (usually a function returning a static instance).
 #define ZEP_DEFINE_VALUE_TABLE(p, T, table)                                      \
   [[maybe_unused]] static const bool p##_table_registered =                      \
-      ::zep::registry::registerTable([] { return (table).names(); });            \
+      ::zep::registry::registerTable([] { return (table).names(); }, [] { (table).restoreDefaults(); }); \
   void p##qnp(int& n) { n = (table).qnp(); }                                     \
   void p##qid(std::string_view name, int& id) { id = (table).qid(name); }        \
   void p##qcp(int id, std::span<char> name) { (table).qcp(id, name); }           \
@@ -246,7 +260,7 @@ Table<typename std::remove_cvref_t<decltype(Entries[0])>::Value>& tableOf(std::s
 
 #define ZEP_DEFINE_TEXT_TABLE(p, table)                                                    \
   [[maybe_unused]] static const bool p##_table_registered =                                \
-      ::zep::registry::registerTable([] { return (table).names(); });                      \
+      ::zep::registry::registerTable([] { return (table).names(); }, [] { (table).restoreDefaults(); }); \
   void p##qnp(int& n) { n = (table).qnp(); }                                               \
   void p##qid(std::string_view name, int& id) { id = (table).qid(name); }                  \
   void p##qcp(int id, std::span<char> name) { (table).qcp(id, name); }                     \

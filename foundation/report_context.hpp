@@ -28,5 +28,8 @@ std::string finishOutput();
 // Writes an error report without ending the process and without the finisher,
 // for a caller that ends the process itself.
 void writeError(std::string_view routine, std::string_view text);
+// The budget of warnings and messages (GL MAXMSG per run) and the dumper as a
+// fresh process has them: nothing counted yet, the library's own dumper.
+void restoreFreshDumper();
 
 }  // namespace zep::reports

@@ -540,11 +540,20 @@ std::vector<TableDescriber>& describers() {
   static std::vector<TableDescriber> all;
   return all;
 }
+std::vector<TableRestorer>& restorers() {
+  static std::vector<TableRestorer> all;
+  return all;
+}
 }  // namespace
 
-bool registerTable(TableDescriber describe) {
+bool registerTable(TableDescriber describe, TableRestorer restore) {
   describers().push_back(describe);
+  if (restore != nullptr) restorers().push_back(restore);
   return true;
+}
+
+void restoreDefaults() {
+  for (TableRestorer r : restorers()) r();
 }
 
 std::vector<TableNames> registeredTables() {

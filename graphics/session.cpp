@@ -121,6 +121,8 @@ void sgfrm() {
 
 void sgcls() {
   guard::enter("SGCLS");
+  // Packages above finish what they keep for the last page while it is open.
+  hooks::runCloseHooks();
   swpcls();
   swdcls();
   guard::sessionClosed();

@@ -1,4 +1,4 @@
-// The routines run at every session open (see session_hooks.hpp).
+// The routines run at every session open and close (see session_hooks.hpp).
 #include "graphics/session_hooks.hpp"
 
 #include <algorithm>
@@ -12,12 +12,29 @@ std::vector<OpenHook>& hooks() {
   static std::vector<OpenHook> h;
   return h;
 }
+std::vector<OpenHook>& closeHooks() {
+  static std::vector<OpenHook> h;
+  return h;
+}
+
+void add(std::vector<OpenHook>& list, OpenHook hook) {
+  if (hook != nullptr && std::find(list.begin(), list.end(), hook) == list.end()) list.push_back(hook);
+}
 
 }  // namespace
 
 bool onOpen(OpenHook hook) {
-  if (hook != nullptr && std::find(hooks().begin(), hooks().end(), hook) == hooks().end()) hooks().push_back(hook);
+  add(hooks(), hook);
   return true;
+}
+
+bool onClose(OpenHook hook) {
+  add(closeHooks(), hook);
+  return true;
+}
+
+void runCloseHooks() {
+  for (const OpenHook hook : closeHooks()) hook();
 }
 
 void runOpenHooks() {

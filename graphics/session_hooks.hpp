@@ -1,6 +1,7 @@
-// Routines that sgopn runs as a session opens. Packages above the kernel keep
-// state that belongs to one session (legend entries, for one); the kernel
-// cannot call up into them, so they register here and forget it when asked.
+// Routines that sgopn runs as a session opens and sgcls as it closes. Packages
+// above the kernel keep state that belongs to one session (legend entries, a
+// figure's grid and the kernel parameters it took over); the kernel cannot
+// call up into them, so they register here and forget it when asked.
 #pragma once
 
 namespace zep::hooks {
@@ -12,5 +13,10 @@ using OpenHook = void (*)();
 bool onOpen(OpenHook hook);
 // Runs the registered routines in the order registered.
 void runOpenHooks();
+// Registers a routine to run at every session close, before the last page
+// closes; returns true like onOpen.
+bool onClose(OpenHook hook);
+// Runs the close routines in the order registered.
+void runCloseHooks();
 
 }  // namespace zep::hooks

@@ -118,7 +118,7 @@ void axpgrd();
 // latitude circles closed inside the map (polar maps) labelled inside it, on them
 // where they have room, the graticule broken under their labels.
 void axpmap();
-// Number of map labels placed by the last axpmap.
+// Number of map labels placed by the last axpmap of this session (0 after sgopn).
 void axqmln(int& n);
 // The V box and text of map label i (1 to the number axqmln gives).
 void axqmlb(int i, float& vxmin, float& vxmax, float& vymin, float& vymax, std::span<char> label);

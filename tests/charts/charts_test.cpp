@@ -11,14 +11,14 @@
 
 #include <zep/zep.hpp>
 
+#include "support/drawn_paths.hpp"
 #include "support/png_page.hpp"
-#include "support/recorded_paths.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
 using zeptest::Box;
-using zeptest::Piece;
+using zeptest::Path;
 
 // A recorded frame with viewport 0.2 .. 0.8 and window [0, 10] x [y0, y1]: U x
 // lands on W x = 255 + 39 x, and on a linear y axis U y on W y = 130 + 39 (y - y0) * 10 / (y1 - y0).
@@ -35,17 +35,17 @@ double wx(double ux) { return 255 + 39 * ux; }
 double wy(double uy) { return 130 + 39 * uy; }
 
 // "" when the recorded pieces are these segments or outlines (W, within 0.06).
-std::string expectPieces(const std::vector<Piece>& want) {
-  const std::vector<Piece> got = zeptest::recordedPieces();
+std::string expectPieces(const std::vector<Path>& want) {
+  const std::vector<Path> got = zeptest::drawnPaths();
   std::string out;
   if (got.size() != want.size()) out += "pieces " + std::to_string(got.size()) + " want " + std::to_string(want.size()) + "\n";
   for (std::size_t i = 0; i < std::min(got.size(), want.size()); ++i) {
     bool same = got[i].size() == want[i].size();
     for (std::size_t k = 0; same && k < got[i].size(); ++k)
-      same = std::fabs(got[i][k].x - want[i][k].x) < 0.06 && std::fabs(got[i][k].y - want[i][k].y) < 0.06;
+      same = std::fabs(got[i][k][0] - want[i][k][0]) < 0.06 && std::fabs(got[i][k][1] - want[i][k][1]) < 0.06;
     if (same) continue;
     out += "piece " + std::to_string(i) + ":";
-    for (const auto& p : got[i]) out += " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    for (const auto& p : got[i]) out += " (" + std::to_string(p[0]) + "," + std::to_string(p[1]) + ")";
     out += "\n";
   }
   return out;
@@ -53,7 +53,7 @@ std::string expectPieces(const std::vector<Piece>& want) {
 
 // "" when the recorded outlines have these boxes in U (x0, x1, y0, y1), in order.
 std::string expectBoxes(const std::vector<Box>& want) {
-  const std::vector<Piece> got = zeptest::recordedPieces();
+  const std::vector<Path> got = zeptest::drawnPaths();
   std::string out;
   if (got.size() != want.size()) out += "bars " + std::to_string(got.size()) + " want " + std::to_string(want.size()) + "\n";
   for (std::size_t i = 0; i < std::min(got.size(), want.size()); ++i) {
@@ -214,7 +214,7 @@ TEST(Charts, MarkersOnEveryNthPointAndOnListedPoints) {
     // Square markers (type 6) are closed outlines centred on their points.
     const auto centres = [] {
       std::vector<double> out;
-      for (const Piece& p : zeptest::recordedPieces()) {
+      for (const Path& p : zeptest::drawnPaths()) {
         const Box b = zeptest::boxOf(p);
         out.push_back(((b.x0 + b.x1) / 2 - 255) / 39);
       }

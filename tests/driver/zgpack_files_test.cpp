@@ -192,6 +192,14 @@ TEST(ZgpackFiles, EpsPerPageWithFixedLineWidths) {
   std::string eps = readFile("zep_0002.eps");
   EXPECT_EQ(eps.rfind("%!PS-Adobe-3.0 EPSF-3.0", 0), 0u) << eps.substr(0, 40);
   EXPECT_NE(eps.find("%%BoundingBox:"), std::string::npos);
+  // The EPS widths end with the EPS output: SVG pages opened next draw 1.0 to 5.0.
+  o.ifl = 3;
+  open(o);
+  zep::zgpopn();
+  hline(10, 500, 200, 2, 9);
+  EXPECT_NEAR(lineWidthNow(), 5.0, 1e-6) << "an SVG page after EPS pages";
+  zep::zgpcls();
+  zep::zgdcls();
 }
 
 TEST(ZgpackFiles, SvgPerPage) {

@@ -66,8 +66,6 @@ inline void open(const Opts& o) {
     s.resize(std::max(n, s.size()), ' ');
     return s;
   };
-  // Earlier tests in the same process may have switched to the EPS widths.
-  zep::zgstate().linewidth = zep::kZgLineWidths;
   zep::zgdopn(o.iws, o.iwidth, o.iheight, o.iposx, o.iposy, o.idmpdgt, o.ibgpage, o.rlwfact, o.lwait,
               o.lwait0, o.lwait1, o.lalt, o.lstdot, o.lkey, o.ldump, o.lwnd, o.lfgbg, o.lsep, o.ifl,
               pad(o.cimgfmt, 8), o.rimgcmp, pad(o.clrmap, 80), pad(o.bitmap, 80), pad(o.fname, 80),

@@ -778,11 +778,85 @@ TEST(FigureData, TheFirstFrameStartsByItselfAfterFgopn) {
   zep::fgcls();
   EXPECT_TRUE(zeptest::isPng(dir.path() / "compact_0001.png"));
   EXPECT_FALSE(fs::exists(dir.path() / "compact_0002.png"));
+  // Name and page size were the figure's: the next session writes its own
+  // file, at the page size of its own settings, and leaves the figure's alone.
+  const std::string figurePage = zeptest::readFile(dir.path() / "compact_0001.png");
+  zep::sgopn(2);
+  zep::sgfrm();
+  zep::sgcls();
+  EXPECT_TRUE(zeptest::readFile(dir.path() / "compact_0001.png") == figurePage) << "the figure's page written over";
+  EXPECT_EQ(Png(dir.path() / "zep_0001.png").width(), 904);
   const auto lines = messages.lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(),
                       " *** WARNING (FGPLZU) ***  ARRAYS OF 2 TO 3 VALUES: THE FIRST 2 ARE DRAWN."),
             lines.end())
       << zeptest::expectLines(lines, {});
+}
+
+}  // namespace
+
+namespace {
+
+// A program that makes figures one after another, as a loop over data files
+// does: a figure and a plain kernel page come out the same before and after
+// other figures in the same process, an EPS page of a grid under a figure
+// title whose last frame had to shrink its labels, and a figure whose last
+// frame is a conic map, both closed with sgcls.
+TEST(FigureSessions, AFigureComesOutTheSameAfterOthersInOneProcess) {
+  const std::vector<float> x = zep::fglins(0, 10, 60);
+  const std::vector<float> y = zep::fgeval(x, [](float t) { return std::sin(t); });
+  const auto kernelPage = [] {
+    zep::sgfrm();
+    zep::sgsvpt(0.1F, 0.45F, 0.3F, 0.7F);
+    zep::sgswnd(0, 10, -1, 1);
+    zep::sgstrn(1);
+    zep::sgstrf();
+    zep::axpfrm();
+    zep::sgsvpt(0.55F, 0.95F, 0.3F, 0.7F);
+    zep::sgssim(0.06F, 0, 0);
+    zep::sgstrn(10);
+    zep::sgstrf();
+    zep::axpfrm();
+  };
+  const auto figure = [&] {
+    zep::fgfrm();
+    zep::fgplzu(x, y, 1, 1);
+    zep::fgsttl("TIME (s)", "SIGNAL", "A FIGURE");
+    zep::fgpfrm();
+  };
+  const std::string kernelBefore = zeptest::exactPngFile(16, 10, kernelPage);
+  const std::string figureBefore = zeptest::exactPngFile(16, 10, figure);
+  ASSERT_FALSE(kernelBefore.empty() || figureBefore.empty());
+  const auto expectUnchanged = [&](const std::string& after) {
+    EXPECT_TRUE(zeptest::exactPngFile(16, 10, kernelPage) == kernelBefore) << "the kernel's page after " << after;
+    EXPECT_TRUE(zeptest::exactPngFile(16, 10, figure) == figureBefore) << "the figure after " << after;
+  };
+
+  TempWorkDir dir;
+  drawExactPage(1, 10, 10, [] {
+    zep::fgfrm();
+    zep::fgsmap(22, -130, -60, 20, 55);
+    zep::fgpfrm();
+  });
+  int staleLabels = -1;
+  drawExactPage(1, 5, 5, [&] { zep::axqmln(staleLabels); });
+  EXPECT_EQ(staleLabels, 0) << "the map labels of a closed session";
+  expectUnchanged("a conic map");
+
+  float shrunk = 0;
+  drawExactPage(2, 8, 6, [&] {
+    zep::fgfttl("ANOTHER FIGURE");
+    zep::fggrid(4, 4);
+    zep::fgfrm();
+    zep::sgswnd(-123456, 987654, -5e4F, 5e4F);
+    zep::fgsttl("A RATHER LONG AXIS TITLE IN METRES PER SECOND", "TEMPERATURE DIFFERENCE", "");
+    zep::fgstrf();
+    int lindex = 0, tindex = 0;
+    zep::axqatr("B", shrunk, lindex, tindex);
+    zep::fgpfrm();
+  });
+  ASSERT_GT(shrunk, 0) << "the frame in between was meant to shrink its labels";
+  expectUnchanged("an EPS grid with shrunk labels");
 }
 
 }  // namespace

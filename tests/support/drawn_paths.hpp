@@ -1,7 +1,8 @@
 // The pen paths that reached the recording driver, read back from its log:
-// one path per move, its points in workstation units.
+// one path per move (each the points of one stroke), in workstation units.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,21 @@ inline std::vector<Path> drawnPaths() {
     }
   }
   return paths;
+}
+
+// The bounding box of a path: x0, x1, y0, y1.
+struct Box {
+  double x0, x1, y0, y1;
+};
+inline Box boxOf(const Path& p) {
+  Box b{1e30, -1e30, 1e30, -1e30};
+  for (const auto& q : p) {
+    b.x0 = std::min(b.x0, q[0]);
+    b.x1 = std::max(b.x1, q[0]);
+    b.y0 = std::min(b.y0, q[1]);
+    b.y1 = std::max(b.y1, q[1]);
+  }
+  return b;
 }
 
 inline int countCalls(const std::string& prefix) {

@@ -28,6 +28,13 @@ inline void drawExactPage(int ifl, float widthCm, float heightCm, const std::fun
   zep::sgcls();
 }
 
+// The PNG file of one such page, drawn in a temporary directory.
+inline std::string exactPngFile(float widthCm, float heightCm, const std::function<void()>& draw) {
+  TempWorkDir dir;
+  drawExactPage(1, widthCm, heightCm, draw);
+  return readFile(dir.path() / "zep_0001.png");
+}
+
 // Pixels of a PNG page whose V runs over [0, 1] along its longer side.
 struct PagePixels {
   const Png& png;

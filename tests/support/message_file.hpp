@@ -16,9 +16,17 @@ namespace zeptest {
 class MessageFile {
  public:
   explicit MessageFile(std::filesystem::path path, int unit = 42) : path_(std::move(path)), unit_(unit) {
+    zep::gliget("MSGUNIT", previous_);
     zep::units::open(unit_, path_.string(), "w");
     zep::gliset("MSGUNIT", unit_);
   }
+  // The reports go back where they went, and the unit is free for the next file.
+  ~MessageFile() {
+    zep::gliset("MSGUNIT", previous_);
+    zep::units::close(unit_);
+  }
+  MessageFile(const MessageFile&) = delete;
+  MessageFile& operator=(const MessageFile&) = delete;
   // The lines without the trailing blanks that pad them to the line width.
   std::vector<std::string> lines() {
     std::vector<std::string> out = rawLines();
@@ -33,6 +41,7 @@ class MessageFile {
  private:
   std::filesystem::path path_;
   int unit_;
+  int previous_ = 0;
 };
 
 inline std::string expectLines(const std::vector<std::string>& got, const std::vector<std::string>& want) {
