@@ -425,6 +425,20 @@ TEST(FigureLayout, ColourBarsKeepClearOfLabels) {
 // plots), on PNG pages of a rows x columns grid of width x height cm (`g`),
 // warnings and worse kept: `setup` runs once before the frames, `frame` after
 // each fgfrm. The frames' viewports and cells.
+// The four sides' drawing and labelling as they were, given back at the end of
+// a test that changes them (they outlive sessions, as the caller set them).
+struct KeptSides {
+  std::array<bool, 4> draw{}, label{};
+  KeptSides() {
+    for (std::size_t k = 0; k < 4; ++k) zep::axqsid(std::string(1, "BTLR"[k]), draw[k], label[k]);
+  }
+  ~KeptSides() {
+    for (std::size_t k = 0; k < 4; ++k) zep::axssid(std::string(1, "BTLR"[k]), draw[k], label[k]);
+  }
+  KeptSides(const KeptSides&) = delete;
+  KeptSides& operator=(const KeptSides&) = delete;
+};
+
 struct BarFrames {
   std::array<std::array<float, 4>, 4> vps{}, cells{};
 };
@@ -519,6 +533,7 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
 // above the frame, above a bar beside it) inside the cell; no ink on a cell's
 // edge (the page's edge for a cell there), no warning.
 TEST(FigureLayout, ColourBarFactorsKeepToTheirCells) {
+  const KeptSides sides;
   const std::array<std::array<float, 4>, 2> grids = {{{1, 1, 16, 10}, {2, 2, 16, 12}}};
   for (const auto& g : grids)
     for (const bool map : {false, true}) {
