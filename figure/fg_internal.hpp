@@ -75,6 +75,13 @@ float real(const char* name);
 FrameRoom mapRoom();
 // A window left as fgfrm set it becomes the extent of the kept data.
 void dataWindow();
+// Whether the contour package has levels for scatters and colour bars (a
+// list, or a field to choose them from); otherwise the colour package's
+// normalisation colours them.
+bool contourLevelsKnown();
+// Without contour levels: the normalisation's bounds still to come from data
+// taken from the values of all the frame's scatters.
+void scatterBounds();
 // Draws the kept data and forgets it.
 void drawItems();
 // Fits the requested map into `region` (V) and finalizes it.

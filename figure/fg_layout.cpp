@@ -11,6 +11,7 @@
 
 #include <zep/zep.hpp>
 
+#include "colour/colour_bar.hpp"
 #include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
@@ -212,7 +213,13 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
 
 // Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
 // measured by the bar's own reckoning.
-float barRoom(char side) { return 2 * axReal("RGAP") + contour::barDepth(side); }
+// The contour package's bar when it has levels, else the colour package's.
+float barRoom(const State& s) {
+  if (contourLevelsKnown()) return 2 * axReal("RGAP") + contour::barDepth(s.bar);
+  scatterBounds();
+  const bool vertical = s.bar == 'R' || s.bar == 'L';
+  return 2 * axReal("RGAP") + colour::barDepth(s.bar, vertical ? s.cellRect.height() : s.cellRect.width());
+}
 
 Rect inset(const Rect& r, const FrameRoom& m) { return {r.x0 + m.left, r.x1 - m.right, r.y0 + m.bottom, r.y1 - m.top}; }
 
@@ -266,7 +273,7 @@ Reserved reserve(const State& s) {
     r.area.y1 -= linesHeight(r.title) + axReal("RGAP");
   }
   if (s.bar != ' ') {
-    r.barRoom = barRoom(s.bar);
+    r.barRoom = barRoom(s);
     switch (s.bar) {
       case 'R': r.area.x1 -= r.barRoom; break;
       case 'L': r.area.x0 += r.barRoom; break;
@@ -636,11 +643,18 @@ void fgpfrm() {
   }
   if (s.bar != ' ') {
     float gap = 0;
-    cnrget("BARGAP", gap);
-    cnrset("BARGAP", s.barGap);
     const char side[2] = {s.bar, '\0'};
-    cnbarp(side);
-    cnrset("BARGAP", gap);
+    if (figure::contourLevelsKnown()) {
+      cnrget("BARGAP", gap);
+      cnrset("BARGAP", s.barGap);
+      cnbarp(side);
+      cnrset("BARGAP", gap);
+    } else {
+      cmrget("BARGAP", gap);
+      cmrset("BARGAP", s.barGap);
+      cmbarp(side);
+      cmrset("BARGAP", gap);
+    }
   }
 }
 

@@ -12,6 +12,7 @@
 #include <zep/zep.hpp>
 
 #include "colour/colour_state.hpp"
+#include "contour/contour_state.hpp"
 #include "figure/fg_internal.hpp"
 #include "vector/vector_state.hpp"
 
@@ -48,17 +49,32 @@ int bandOf(float v, const std::vector<float>& levels) {
 // colour bar shows them; the colour package draws them.
 void scatterByBand(const Item& item, const std::vector<float>& levels) {
   const int n = static_cast<int>(item.x.size());
+  if (levels.empty()) {
+    // No levels: each value in its own colour, the bounds the same for every
+    // scatter of the frame (and for its colour bar), as cmpmzu would take them
+    // from all the values at once.
+    colour::Norm& norm = colour::state().norm;
+    const double vmin = norm.vmin, vmax = norm.vmax;
+    if (norm.kind != colour::NormKind::Discrete && !std::isnan(norm.lo) && !std::isnan(norm.hi)) {
+      norm.vmin = norm.lo;
+      norm.vmax = norm.hi;
+    }
+    cmpmzu(n, item.x.data(), item.y.data(), item.v.data(), item.itype, item.size);
+    norm.vmin = vmin;
+    norm.vmax = vmax;
+    return;
+  }
   bool byMap = true;
   cnlget("LCMAP", byMap);
   int rgb = 0;
-  if (!levels.empty()) cnqbdc(0, rgb);
-  if (levels.empty() || (byMap && rgb >= 0)) {
+  cnqbdc(0, rgb);
+  if (byMap && rgb >= 0) {
     // Bands spread over the colormap (the contour package's default) are the
     // bands of a discrete normalisation open at both ends; a normalisation the
     // caller set colours each value itself.
     const colour::Norm saved = colour::state().norm;
     const bool spread = saved.kind == colour::NormKind::Linear && std::isnan(saved.vmin) && std::isnan(saved.vmax);
-    if (spread && !levels.empty()) {
+    if (spread) {
       std::vector<float> bounds{-std::numeric_limits<float>::max()};
       bounds.insert(bounds.end(), levels.begin(), levels.end());
       bounds.push_back(std::numeric_limits<float>::max());
@@ -133,16 +149,31 @@ void dataWindow() {
   sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
 }
 
+bool contourLevelsKnown() {
+  const contour::State& c = contour::state();
+  return c.mode == contour::LevelMode::List || c.fieldSet;
+}
+
+void scatterBounds() {
+  if (contourLevelsKnown()) return;
+  std::vector<float> values;
+  for (const Item& item : state().items)
+    if (item.markers) values.insert(values.end(), item.v.begin(), item.v.end());
+  if (!values.empty()) colour::resolveBounds(static_cast<int>(values.size()), values.data());
+}
+
 void drawItems() {
   State& s = state();
   std::vector<float> levels;
+  scatterBounds();
+  const bool banded = contourLevelsKnown();
   for (const Item& item : s.items) {
     const int n = static_cast<int>(item.x.size());
     if (!item.markers) {
       sgplzu(n, item.x.data(), item.y.data(), item.itype, item.index);
       continue;
     }
-    if (levels.empty()) {
+    if (banded && levels.empty()) {
       int nl = 0;
       cnqlvn(nl);
       levels.resize(static_cast<std::size_t>(std::max(nl, 0)));

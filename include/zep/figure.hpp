@@ -93,7 +93,9 @@ void fgsttl(std::string_view xtitle, std::string_view ytitle, std::string_view t
 // Leaves room for a colour bar on side "R", "L", "T" or "B" of the current
 // frame (blank: none), with its labels and its title (cmsbtl), drawn by fgpfrm
 // (a bar on top under the frame title); the contour field must be given
-// (cnsfld) before fgstrf measures its labels.
+// (cnsfld) before fgstrf measures its labels. Without contour levels (no
+// cnsfld, no cnslvl) it is the colour package's bar (cmbarp) of the colours
+// that fgscat and cmpmzu give.
 void fgsbar(std::string_view side);
 // Finalizes the transformation of the current frame with its viewport placed in
 // the cell so that its tick labels, axis titles, frame title and colour bar fit

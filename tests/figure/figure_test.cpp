@@ -671,3 +671,47 @@ TEST(FigureData, TheFirstFrameStartsByItselfAfterFgopn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without contour levels a scatter takes each value's own colour, bounds from
+// all its values, and fgsbar draws the bar of those colours beside the frame.
+TEST(FigurePlots, ScatterWithoutLevelsHasItsColoursAndItsBar) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    // Bounds 0 and 1 from the data: viridis at t = 0, 0.5 and 1 (matplotlib's colours).
+    const float x[] = {1, 2, 3}, y[] = {0.5F, 0.5F, 0.5F}, c[] = {0, 0.5F, 1};
+    const int expected[] = {0x440154, 0x21918c, 0xfde725};
+    float vx[3] = {}, vy[3] = {}, cell[4] = {}, vp[4] = {};
+    drawExactPage(1, 22.86F, 15.24F, [&] {
+      zep::fgfrm();
+      zep::sgswnd(0, 4, 0, 1);
+      zep::fgscat(3, x, y, c, 10, 0.03F);
+      zep::fgsbar("R");
+      zep::fgstrf();
+      for (int k = 0; k < 3; ++k) zep::stftrf(x[k], y[k], vx[k], vy[k]);
+      zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    if (!png.ok()) return std::string("no page");
+    const PagePixels p{png};
+    for (int k = 0; k < 3; ++k) {
+      const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
+      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(c[k]);
+    }
+    // The bar's ends in the end colours, its labels inside the cell.
+    int bottom = -1, top = -1, rightmost = -1;
+    for (int px = p.x(vp[1]) + 2; px < png.width(); ++px) {
+      if (bottom < 0 && zeptest::sameColour(png.pixel(px, p.y(vp[2]) - 2), expected[0])) bottom = px;
+      if (top < 0 && zeptest::sameColour(png.pixel(px, p.y(vp[3]) + 2), expected[2])) top = px;
+      if (p.inkIn(px, px, p.y(vp[3]), p.y(vp[2])) > 0) rightmost = px;
+    }
+    if (bottom < 0 || top < 0) return std::string("no bar in the colours of the scatter");
+    if (rightmost > p.x(cell[1])) return "the bar reaches " + std::to_string(rightmost) + " beyond its cell";
+    return std::string();
+  });
+}
+
+}  // namespace
