@@ -420,8 +420,15 @@ void drawOutline(const Map& map) {
   const auto add = [&](float tx, float ty) {
     const Map::Point p = map.atT(tx, ty);
     if (p.vx == map.rundef || !std::isfinite(p.vx) || !std::isfinite(p.vy)) return;
-    x.push_back(p.vx);
-    y.push_back(p.vy);
+    // A map that fills its viewport (cylindrical maps) has its edges on the
+    // viewport's, where rounding leaves them a hair outside and the clip
+    // would take them all: onto the viewport with them.
+    const float ex = 1e-4F * (map.vx1 - map.vx0), ey = 1e-4F * (map.vy1 - map.vy0);
+    const auto snap = [](float v, float lo, float hi, float e) {
+      return v < lo && v > lo - e ? lo : v > hi && v < hi + e ? hi : v;
+    };
+    x.push_back(snap(p.vx, map.vx0, map.vx1, ex));
+    y.push_back(snap(p.vy, map.vy0, map.vy1, ey));
   };
   const int n = 360;
   const float dx = (map.txmax - map.txmin) / n, dy = (map.tymax - map.tymin) / n;

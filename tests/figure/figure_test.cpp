@@ -715,3 +715,42 @@ TEST(FigurePlots, ScatterWithoutLevelsHasItsColoursAndItsBar) {
 }
 
 }  // namespace
+
+namespace {
+
+// A cylindrical map fills its viewport: its outline lies on the viewport's
+// edges and is drawn there whole, on all four sides.
+TEST(FigureMaps, CylindricalMapsHaveTheirOutline) {
+  for (const int itr : {10, 11, 16}) {
+    TempWorkDir dir;
+    float vp[4] = {};
+    drawExactPage(1, 12, 12, [&] {
+      zep::fgfrm();
+      zep::fgsmap(itr, 120, 140, 35, 50);
+      zep::fgstrf();
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    ASSERT_TRUE(png.ok());
+    const PagePixels p{png};
+    const int x0 = p.x(vp[0]), x1 = p.x(vp[1]), top = p.y(vp[3]), bottom = p.y(vp[2]);
+    // Share of the side's pixels inked within a pixel of the edge.
+    const auto column = [&](int x) {
+      int n = 0;
+      for (int y = top + 3; y <= bottom - 3; ++y) n += p.inkIn(x - 1, x + 1, y, y) > 0 ? 1 : 0;
+      return static_cast<double>(n) / (bottom - top - 5);
+    };
+    const auto row = [&](int y) {
+      int n = 0;
+      for (int x = x0 + 3; x <= x1 - 3; ++x) n += p.inkIn(x, x, y - 1, y + 1) > 0 ? 1 : 0;
+      return static_cast<double>(n) / (x1 - x0 - 5);
+    };
+    EXPECT_GT(column(x0), 0.99) << "ITR " << itr << " left";
+    EXPECT_GT(column(x1), 0.99) << "ITR " << itr << " right";
+    EXPECT_GT(row(top), 0.99) << "ITR " << itr << " top";
+    EXPECT_GT(row(bottom), 0.99) << "ITR " << itr << " bottom";
+  }
+}
+
+}  // namespace
