@@ -167,8 +167,35 @@ void drawItems() {
   std::vector<float> levels;
   scatterBounds();
   const bool banded = contourLevelsKnown();
+  // A value at or below 0 has no place on a log axis: left out (a line breaks
+  // there), as the window left it out, instead of ending the program.
+  int itr = 1;
+  sgqtrn(itr);
+  const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
+  const auto off = [&](float x, float y) { return (logX && x <= 0) || (logY && y <= 0); };
+  int dropped = 0;
+  for (Item& item : s.items) {
+    if (!logX && !logY) break;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < item.x.size(); ++i) {
+      const bool out = off(item.x[i], item.y[i]);
+      dropped += out ? 1 : 0;
+      if (!item.markers) {
+        if (out) item.x[i] = item.y[i] = std::numeric_limits<float>::quiet_NaN();
+      } else if (!out) {
+        item.x[kept] = item.x[i], item.y[kept] = item.y[i], item.v[kept] = item.v[i];
+        ++kept;
+      }
+    }
+    if (item.markers) item.x.resize(kept), item.y.resize(kept), item.v.resize(kept);
+  }
+  if (dropped > 0)
+    msgdmp("W", "FGPFRM",
+           std::to_string(dropped) + (dropped == 1 ? " POINT AT OR BELOW 0 ON A LOG AXIS IS LEFT OUT."
+                                                   : " POINTS AT OR BELOW 0 ON A LOG AXIS ARE LEFT OUT."));
   for (const Item& item : s.items) {
     const int n = static_cast<int>(item.x.size());
+    if (n == 0) continue;
     if (!item.markers) {
       sgplzu(n, item.x.data(), item.y.data(), item.itype, item.index);
       continue;

@@ -754,3 +754,40 @@ TEST(FigureMaps, CylindricalMapsHaveTheirOutline) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values at or below 0 on a log axis are left out with one warning, as
+// matplotlib masks them: the rest of the line and the other markers are drawn.
+TEST(FigurePlots, ZerosOnALogAxisAreLeftOutNotFatal) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    const std::vector<float> x{0, 1, 2, 3, 4}, y{0, 1, 4, 9, 16}, v{1, 1, 1, 1, 1};
+    const std::vector<float> mx{1, 2, 3}, my{-5, 2, 5};
+    float ax = 0, ay = 0, bx = 0, by = 0;
+    drawExactPage(1, 16, 10, [&] {
+      zep::gliset("MSGLEV", 1);
+      zep::fgfrm();
+      zep::sgstrn(2);
+      zep::fgplzu(x, y, 1, 23);
+      zep::fgscat(mx, my, v, 10, 0.02F);
+      zep::fgstrf();
+      zep::stftrf(3.5F, 12.5F, ax, ay);  // on the segment from (3, 9) to (4, 16)
+      zep::stftrf(3, 5, bx, by);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    if (!png.ok()) return std::string("no page");
+    const PagePixels p{png};
+    if (p.inkIn(p.x(ax) - 3, p.x(ax) + 3, p.y(ay) - 3, p.y(ay) + 3) == 0) return std::string("no line");
+    if (!p.ink(p.x(bx), p.y(by))) return std::string("no marker");
+    const auto lines = messages.lines();
+    if (std::count(lines.begin(), lines.end(),
+                   " *** WARNING (FGPFRM) ***  2 POINTS AT OR BELOW 0 ON A LOG AXIS ARE LEFT OUT.") != 1)
+      return zeptest::expectLines(lines, {});
+    return std::string();
+  });
+}
+
+}  // namespace
