@@ -105,9 +105,50 @@ void scatterByBand(const Item& item, const std::vector<float>& levels) {
 
 }  // namespace
 
+namespace {
+
+// The extent of coordinates, none at or below 0 on a log axis; false when
+// there are none to take.
+bool extentOf(const std::vector<float>& v, bool log, double& lo, double& hi) {
+  lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (float a : v) {
+    if (!finite(a)) continue;
+    if (log && a <= 0) return false;
+    lo = std::min<double>(lo, a), hi = std::max<double>(hi, a);
+  }
+  return hi >= lo;
+}
+
+// Without kept data, the grid of the contour field (as contourf sets its
+// limits), else the points of the vector field with a margin for the arrows
+// (as quiver does), when their coordinates were given in U.
+void fieldWindow(bool logX, bool logY) {
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  const contour::State& c = contour::state();
+  if (c.fieldSet && extentOf(c.xgiven, logX, x0, x1) && extentOf(c.ygiven, logY, y0, y1) && x1 > x0 && y1 > y0) {
+    sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
+    return;
+  }
+  const vector::Field& f = vector::field();
+  if (!f.set || !extentOf(f.x, logX, x0, x1) || !extentOf(f.y, logY, y0, y1)) return;
+  const auto widen = [](double& lo, double& hi, bool log) {
+    if (log) {
+      const double a = std::log10(lo), b = std::log10(hi), m = b > a ? 0.05 * (b - a) : 0.5;
+      lo = std::pow(10.0, a - m), hi = std::pow(10.0, b + m);
+    } else {
+      const double m = hi > lo ? 0.05 * (hi - lo) : lo == 0 ? 1.0 : 0.1 * std::abs(lo);
+      lo -= m, hi += m;
+    }
+  };
+  widen(x0, x1, logX);
+  widen(y0, y1, logY);
+  sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
+}
+
+}  // namespace
+
 void dataWindow() {
   State& s = state();
-  if (s.items.empty()) return;
   float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
   sgqwnd(ux0, ux1, uy0, uy1);
   // Only a window left as fgfrm set it is the data's to choose.
@@ -115,6 +156,10 @@ void dataWindow() {
   int itr = 1;
   sgqtrn(itr);
   const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
+  if (s.items.empty()) {
+    fieldWindow(logX, logY);
+    return;
+  }
   double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
   for (const Item& item : s.items)
     for (std::size_t i = 0; i < item.x.size(); ++i) {

@@ -101,6 +101,9 @@ void fgsbar(std::string_view side);
 // the cell so that its tick labels, axis titles, frame title and colour bar fit
 // (measured from the texts the frame will draw), or its map filling the cell; a
 // polar frame (ITR 5) left without a similarity gets one that fits its data.
+// A window left as fgfrm set it becomes the extent of the kept data (fgplzu,
+// fgscat) or, with none kept, of the contour field's grid (cnsfld) or the
+// vector field's points (vcsfld, vcspnt) given in U.
 void fgstrf();
 // Draws the current frame's kept data, its frame (axpfrm), title and colour
 // bar, placing the frame first (fgstrf) when that was not done.

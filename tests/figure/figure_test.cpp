@@ -791,3 +791,49 @@ TEST(FigurePlots, ZerosOnALogAxisAreLeftOutNotFatal) {
 }
 
 }  // namespace
+
+namespace {
+
+// With no kept data, an untouched window becomes the contour field's grid
+// (contourf's limits) or the vector field's points with 5% of room (quiver's).
+TEST(FigureLayout, FieldsGiveTheWindowAsContourfAndQuiverDo) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    std::array<float, 4> contourWindow{}, vectorWindow{}, setWindow{};
+    drawExactPage(1, 16, 10, [&] {
+      zep::fggrid(1, 3);
+      const auto x = zep::fglins(-3, 3, 7), y = zep::fglins(2, -2, 5);  // y decreasing
+      zep::fgfrm();
+      zep::cnsfld(std::vector<float>(35, 1.0F), x, y);
+      zep::fgstrf();
+      zep::sgqwnd(contourWindow[0], contourWindow[1], contourWindow[2], contourWindow[3]);
+      zep::fgpfrm();
+      zep::cnsfld(5, 2, std::vector<float>(10, 1.0F).data(), nullptr, nullptr);  // no coordinates of its own
+      zep::fgfrm();
+      const auto vx = zep::fglins(0, 10, 3), vy = zep::fglins(0, 4, 2);
+      zep::vcsfld(std::vector<float>(6, 1.0F), std::vector<float>(6, 0.0F), vx, vy);
+      zep::fgstrf();
+      zep::sgqwnd(vectorWindow[0], vectorWindow[1], vectorWindow[2], vectorWindow[3]);
+      zep::fgpfrm();
+      zep::fgfrm();
+      zep::sgswnd(5, 6, 7, 8);  // a window the caller set stays
+      zep::fgstrf();
+      zep::sgqwnd(setWindow[0], setWindow[1], setWindow[2], setWindow[3]);
+      zep::fgpfrm();
+    });
+    const auto same = [](const std::array<float, 4>& a, const std::array<float, 4>& b) {
+      for (std::size_t k = 0; k < 4; ++k)
+        if (std::fabs(a[k] - b[k]) > 1e-5F) return false;
+      return true;
+    };
+    const auto text = [](const std::array<float, 4>& a) {
+      return std::to_string(a[0]) + " " + std::to_string(a[1]) + " " + std::to_string(a[2]) + " " + std::to_string(a[3]);
+    };
+    if (!same(contourWindow, {-3, 3, -2, 2})) return "contour window " + text(contourWindow);
+    if (!same(vectorWindow, {-0.5F, 10.5F, -0.2F, 4.2F})) return "vector window " + text(vectorWindow);
+    if (!same(setWindow, {5, 6, 7, 8})) return "set window " + text(setWindow);
+    return std::string();
+  });
+}
+
+}  // namespace
