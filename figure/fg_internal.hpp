@@ -41,6 +41,10 @@ struct State {
   int cell = -1;           // index of the current cell on the page; -1: no frame yet
   bool autoFrame = false;  // opened by fgopn, no frame yet: a frame's routine starts the first
   bool pageStarted = false;
+  // What fgopn left, to tell what the caller set before the first frame started
+  int openItr = 1;
+  std::array<float, 4> openWindow{};
+  std::array<std::string, 4> openTitles;
   int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
   Rect page;               // V extent of the page
   std::string figureTitle;

@@ -405,7 +405,23 @@ void finishPendingFrame() {
 }  // namespace
 
 void ensureFrame() {
-  if (state().autoFrame && state().cell < 0) fgfrm();
+  State& s = state();
+  if (!s.autoFrame || s.cell >= 0) return;
+  // The transformation, window and axis titles that the caller set between
+  // fgopn and the first frame's routine belong to that frame: the frame that
+  // starts by itself keeps them instead of putting them back to its start.
+  int itr = 1;
+  std::array<float, 4> window{};
+  std::array<std::string, 4> titles;
+  sgqtrn(itr);
+  sgqwnd(window[0], window[1], window[2], window[3]);
+  for (std::size_t k = 0; k < 4; ++k) titles[k] = sideTitle(kSides[k]);
+  fgfrm();
+  if (itr != s.openItr && itr >= 1 && itr <= 6) sgstrn(itr);
+  if (window != s.openWindow && window[0] != window[1] && window[2] != window[3])
+    sgswnd(window[0], window[1], window[2], window[3]);
+  for (std::size_t k = 0; k < 4; ++k)
+    if (titles[k] != s.openTitles[k] && !titles[k].empty()) axsttl(kSides[k], titles[k]);
 }
 
 }  // namespace figure
@@ -418,6 +434,9 @@ void fgopn(std::string_view cfname, float width, float height, std::string_view 
   s.cell = -1;
   sgopn(2);
   s.autoFrame = true;
+  sgqtrn(s.openItr);
+  sgqwnd(s.openWindow[0], s.openWindow[1], s.openWindow[2], s.openWindow[3]);
+  for (std::size_t k = 0; k < 4; ++k) s.openTitles[k] = figure::sideTitle(figure::kSides[k]);
 }
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol) {

@@ -837,3 +837,43 @@ TEST(FigureLayout, FieldsGiveTheWindowAsContourfAndQuiverDo) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the caller sets between fgopn and the first frame's routine belongs to
+// the frame that starts by itself; what an earlier session left does not.
+TEST(FigureData, SettingsMadeBeforeTheFirstFrameAreKept) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zep::gliset("MSGLEV", 2);
+    zep::swiset("IFL", 1);
+    const std::vector<float> x{1, 10}, y{1, 100};
+    int itr = 0;
+    float w[4] = {};
+    std::string title(8, ' ');
+    zep::fgopn("first", 16, 10, "CM");
+    zep::sgstrn(2);
+    zep::sgswnd(0, 20, 0.5F, 500);
+    zep::axsttl("B", "TIME");
+    zep::fgplzu(x, y, 1, 1);  // starts the frame
+    zep::sgqtrn(itr);
+    zep::sgqwnd(w[0], w[1], w[2], w[3]);
+    zep::axqttl("B", title);
+    zep::fgcls();
+    if (itr != 2) return "ITR " + std::to_string(itr);
+    if (w[0] != 0 || w[1] != 20 || w[2] != 0.5F || w[3] != 500) return std::string("window not kept");
+    if (zep::text::trimmed(title) != "TIME") return "title " + title;
+    // A new figure: the log axes and window of the last one stay behind.
+    zep::sgstrn(4);
+    zep::fgopn("second", 16, 10, "CM");
+    zep::fgplzu(x, y, 1, 1);
+    zep::sgqtrn(itr);
+    zep::axqttl("B", title);
+    zep::fgcls();
+    if (itr != 1) return "second figure ITR " + std::to_string(itr);
+    if (!zep::text::trimmed(title).empty()) return "second figure title " + title;
+    return std::string();
+  });
+}
+
+}  // namespace
