@@ -42,9 +42,15 @@ struct State {
   bool autoFrame = false;  // opened by fgopn, no frame yet: a frame's routine starts the first
   bool pageStarted = false;
   // What fgopn left, to tell what the caller set before the first frame started
-  int openItr = 1;
-  std::array<float, 4> openWindow{};
-  std::array<std::string, 4> openTitles;
+  struct Settings {
+    int itr = 1;
+    std::array<float, 4> window{};
+    std::array<std::string, 4> titles;              // B, T, L, R
+    std::array<std::array<int, 3>, 4> dates{};      // time axes: date and unit
+    std::array<char, 4> units{};
+    std::array<float, 4> dmajor{};                  // tick intervals
+    std::array<int, 4> nminor{};
+  } open;
   int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
   Rect page;               // V extent of the page
   std::string figureTitle;

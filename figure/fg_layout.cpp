@@ -404,24 +404,38 @@ void finishPendingFrame() {
 
 }  // namespace
 
+State::Settings settingsNow() {
+  State::Settings t;
+  sgqtrn(t.itr);
+  sgqwnd(t.window[0], t.window[1], t.window[2], t.window[3]);
+  for (std::size_t k = 0; k < 4; ++k) {
+    t.titles[k] = sideTitle(kSides[k]);
+    char unit[2] = {' ', ' '};
+    axqtim(kSides[k], t.dates[k][0], t.dates[k][1], t.dates[k][2], unit);
+    t.units[k] = unit[0];
+    axqstp(kSides[k], t.dmajor[k], t.nminor[k]);
+  }
+  return t;
+}
+
 void ensureFrame() {
   State& s = state();
   if (!s.autoFrame || s.cell >= 0) return;
-  // The transformation, window and axis titles that the caller set between
+  // The transformation, window and axis settings that the caller made between
   // fgopn and the first frame's routine belong to that frame: the frame that
   // starts by itself keeps them instead of putting them back to its start.
-  int itr = 1;
-  std::array<float, 4> window{};
-  std::array<std::string, 4> titles;
-  sgqtrn(itr);
-  sgqwnd(window[0], window[1], window[2], window[3]);
-  for (std::size_t k = 0; k < 4; ++k) titles[k] = sideTitle(kSides[k]);
+  const State::Settings now = settingsNow(),& open = s.open;
   fgfrm();
-  if (itr != s.openItr && itr >= 1 && itr <= 6) sgstrn(itr);
-  if (window != s.openWindow && window[0] != window[1] && window[2] != window[3])
-    sgswnd(window[0], window[1], window[2], window[3]);
-  for (std::size_t k = 0; k < 4; ++k)
-    if (titles[k] != s.openTitles[k] && !titles[k].empty()) axsttl(kSides[k], titles[k]);
+  if (now.itr != open.itr && now.itr >= 1 && now.itr <= 6) sgstrn(now.itr);
+  const auto& w = now.window;
+  if (w != open.window && w[0] != w[1] && w[2] != w[3]) sgswnd(w[0], w[1], w[2], w[3]);
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (now.titles[k] != open.titles[k] && !now.titles[k].empty()) axsttl(kSides[k], now.titles[k]);
+    if (now.units[k] != open.units[k] || now.dates[k] != open.dates[k])
+      axstim(kSides[k], now.dates[k][0], now.dates[k][1], now.dates[k][2], std::string_view(&now.units[k], 1));
+    if (now.dmajor[k] != open.dmajor[k] || now.nminor[k] != open.nminor[k])
+      axsstp(kSides[k], now.dmajor[k], now.nminor[k]);
+  }
 }
 
 }  // namespace figure
@@ -434,9 +448,7 @@ void fgopn(std::string_view cfname, float width, float height, std::string_view 
   s.cell = -1;
   sgopn(2);
   s.autoFrame = true;
-  sgqtrn(s.openItr);
-  sgqwnd(s.openWindow[0], s.openWindow[1], s.openWindow[2], s.openWindow[3]);
-  for (std::size_t k = 0; k < 4; ++k) s.openTitles[k] = figure::sideTitle(figure::kSides[k]);
+  s.open = figure::settingsNow();
 }
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol) {
@@ -489,7 +501,12 @@ void fgfrm() {
   s.drawn = false;
   s.items.clear();
   figure::restoreText();
-  for (const char* side : figure::kSides) axsttl(side, "");
+  // Axis titles, time axes and tick intervals belong to the data of one frame.
+  for (const char* side : figure::kSides) {
+    axsttl(side, "");
+    axstim(side, 0, 0, 0, " ");
+    axsstp(side, 0, -1);
+  }
   const Rect& c = s.cellRect;
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
   sgswnd(0, 1, 0, 1);

@@ -877,3 +877,35 @@ TEST(FigureData, SettingsMadeBeforeTheFirstFrameAreKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// Time axes and tick intervals are a frame's own: the next frame starts numeric.
+TEST(FigureData, TimeAxesEndWithTheirFrame) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zep::gliset("MSGLEV", 2);
+    zep::swiset("IFL", 1);
+    const std::vector<float> x{0, 2}, y{0, 1};
+    int iy = 0, im = 0, id = 0, nminor = 0;
+    float dmajor = 0;
+    char unit[2] = {};
+    zep::fgopn("time", 16, 10, "CM", 1, 2);
+    zep::axstim("B", 2024, 12, 31, "D");  // before the first frame: the first frame's
+    zep::axsstp("L", 0.25F, 4);
+    zep::fgplzu(x, y, 1, 1);
+    zep::axqtim("B", iy, im, id, unit);
+    if (unit[0] != 'D' || iy != 2024) return std::string("the first frame lost its time axis");
+    zep::axqstp("L", dmajor, nminor);
+    if (dmajor != 0.25F || nminor != 4) return std::string("the first frame lost its tick interval");
+    zep::fgfrm();
+    zep::axqtim("B", iy, im, id, unit);
+    zep::axqstp("L", dmajor, nminor);
+    zep::fgcls();
+    if (unit[0] != ' ') return std::string("the second frame has a time axis");
+    if (dmajor != 0 || nminor != -1) return std::string("the second frame has the first one's ticks");
+    return std::string();
+  });
+}
+
+}  // namespace
