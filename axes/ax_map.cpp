@@ -679,6 +679,7 @@ void axppol() {
   const int lindex = axInt("INDEXL");
   std::vector<double> spokes = multiples(0, 360, dth, true);
   if (!spokes.empty() && spokes.back() >= 360 - 1e-6) spokes.pop_back();
+  std::vector<axes::LabelBox> angleLabels;
   for (double th : spokes) {
     const std::vector<float> x{0, static_cast<float>(router)}, y{static_cast<float>(th) * toU, static_cast<float>(th) * toU};
     axes::polyline('U', x, y, gindex, gtype);
@@ -687,7 +688,25 @@ void axppol() {
     const float c = static_cast<float>(std::cos(th * kPi / 180)), s = static_cast<float>(std::sin(th * kPi / 180));
     const float w = axes::textWidth(label, h);
     const float reach = static_cast<float>(router) * simfac + gap + std::fabs(c) * w / 2 + std::fabs(s) * 0.7F * h;
-    axes::text(ox + c * reach, oy + s * reach, label, h, 0, 0, lindex);
+    const float cx = ox + c * reach, cy = oy + s * reach;
+    angleLabels.push_back({cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2, label});
+  }
+  // On a small circle the labels about 90 and 270 degrees run into each
+  // other: every k-th spoke is labelled, the fewest k that keeps them apart.
+  const auto apartEvery = [&](std::size_t every) {
+    const float m = gap / 4;
+    for (std::size_t i = 0; i < angleLabels.size(); i += every)
+      for (std::size_t j = i + every; j < angleLabels.size(); j += every) {
+        const axes::LabelBox &a = angleLabels[i], &b = angleLabels[j];
+        if (a.x0 < b.x1 + m && b.x0 < a.x1 + m && a.y0 < b.y1 + m && b.y0 < a.y1 + m) return false;
+      }
+    return true;
+  };
+  std::size_t every = 1;
+  while (every < angleLabels.size() && (angleLabels.size() % every != 0 || !apartEvery(every))) ++every;
+  for (std::size_t i = 0; i < angleLabels.size(); i += every) {
+    const axes::LabelBox& b = angleLabels[i];
+    axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
   }
   for (const axes::LabelBox& b : radiusLabels) axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
 }

@@ -11,6 +11,7 @@
 
 #include <zep/zep.hpp>
 
+#include "axes/ax_internal.hpp"
 #include "colour/colour_bar.hpp"
 #include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
@@ -260,8 +261,19 @@ void fitPolar(const Rect& vp) {
     rmax = std::max(std::abs(ux0), std::abs(ux1));
   }
   if (!(rmax > 0)) rmax = 1;
+  // The outer circle is the frame's largest radius tick: rounded up to the
+  // tick interval, it encloses the data.
+  float dmajor = 0;
+  int nminor = 0, ntick = 6;
+  axiget("NTICK", ntick);
+  axqnic(0, rmax, ntick, dmajor, nminor);
+  if (dmajor > 0) rmax = dmajor * std::ceil(rmax / dmajor * (1 - 1e-6F));
   sgsvpt(vp.x0, vp.x1, vp.y0, vp.y1);
-  sgssim(0.5F * std::min(vp.width(), vp.height()) / rmax, 0, 0);
+  // The frame's outer circle leaves room inside the viewport for the angle
+  // labels (axppol); the data reach that circle, not the viewport's edge.
+  const float half = 0.5F * std::min(vp.width(), vp.height());
+  const float room = axReal("RGAP") + axes::textWidth("000" + axes::textParameter("CDEG"), axReal("RLABEL"));
+  sgssim(std::max(half - room, 0.5F * half) / rmax, 0, 0);
 }
 
 Reserved reserve(const State& s) {
@@ -604,10 +616,16 @@ void fgstrf() {
       }
     } else {
       s.labelRoom = {};
-      // Polar and other frames: labels all around, as wide as a short number.
-      const float side = gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
+      // Other frames: labels all around, as wide as a short number.
+      // (The polar frame's own labels lie inside its viewport.)
+      const float side = itr == 5 ? gap : gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
       room = {side, side, side, side};
-      cramped = figure::tooSmall(figure::inset(r.area, room), r.area);
+      if (figure::tooSmall(figure::inset(r.area, room), r.area)) {
+        msgdmp("W", "FGSTRF", "THE CELL IS TOO SMALL FOR THE FRAME'S LABELS; THE LABELS MAY OVERLAP.");
+        const float mx = 0.1F * r.area.width(), my = 0.1F * r.area.height();
+        room = {mx, mx, my, my};
+      }
+      // The shape and the polar scale follow the rectangle finally chosen.
       vp = figure::withAspect(figure::inset(r.area, room), s.aspect > 0 ? s.aspect : (itr == 5 ? 1.0F : 0.0F));
       if (itr == 5) figure::fitPolar(vp);
     }
@@ -621,6 +639,8 @@ void fgstrf() {
   s.barGap = figure::roomOn(room, s.bar) + gap;
   // A bar on top lies between the frame and its title.
   s.titleBase = s.bar == 'T' ? vp.y1 + s.barGap + r.barRoom - gap : vp.y1 + room.top + gap;
+  // Never above the room kept for it: the title stays in its own cell.
+  s.titleBase = std::min(s.titleBase, r.area.y1 + gap + (s.bar == 'T' ? r.barRoom : 0.0F));
   s.placed = true;
 }
 

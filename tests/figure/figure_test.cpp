@@ -880,6 +880,54 @@ TEST(FigureData, SettingsMadeBeforeTheFirstFrameAreKept) {
 
 namespace {
 
+// A polar frame in a small cell: its title stays in the cell and its data stay
+// inside the frame's outer circle, clear of the angle labels around it.
+TEST(FigureLayout, APolarFrameKeepsItsTitleAndDataInPlace) {
+  const auto page = [](bool title, float (&cell)[4], float& ox, float& oy, float& ex) {
+    TempWorkDir dir;
+    drawExactPage(1, 20, 12, [&] {
+      zep::fggrid(2, 2);
+      for (int k = 0; k < 3; ++k) zep::fgfrm();
+      zep::fgfrm();
+      zep::sgstrn(5);
+      const auto t = zep::fglins(0, 360, 361);
+      zep::fgplzu(std::vector<float>(361, 0.9F), t, 1, 23);  // ticks every 0.2
+      if (title) zep::fgttl("POLAR ROSE");
+      zep::fgstrf();
+      zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+      zep::stftrf(0, 0, ox, oy);
+      zep::stftrf(1, 0, ex, oy);
+      zep::fgpfrm();
+    });
+    return std::make_unique<Png>(dir.path() / "zep_0001.png");
+  };
+  float cell[4] = {}, ox = 0, oy = 0, ex = 0;
+  const auto bare = page(false, cell, ox, oy, ex);
+  const auto titled = page(true, cell, ox, oy, ex);
+  ASSERT_TRUE(bare->ok() && titled->ok());
+  const PagePixels p{*titled};
+  // What the title adds lies in the cell.
+  int outside = 0;
+  for (int y = 0; y < titled->height(); ++y)
+    for (int x = 0; x < titled->width(); ++x)
+      if (bare->pixel(x, y) != titled->pixel(x, y) && (y < p.y(cell[3]) - 1 || x < p.x(cell[0]) - 1)) ++outside;
+  EXPECT_EQ(outside, 0) << "pixels of the title outside its cell";
+  // Along 45 degrees (no spoke there): the red circle of the data lies within
+  // the outermost circle of the frame.
+  const auto at = [&](int k) { return std::array<int, 2>{p.x(ox) + k, p.y(oy) - k}; };
+  int red = 0, black = 0;
+  for (int k = 0; k < 400; ++k) {
+    const auto [x, y] = at(k);
+    if (x >= titled->width() || y < 0) break;
+    const std::uint32_t c = titled->pixel(x, y);
+    const int r = static_cast<int>((c >> 16) & 0xff), g = static_cast<int>((c >> 8) & 0xff);
+    if (r < 160 && g < 160) black = k;  // black and grey circles
+    if (r - g > 30) red = k;
+  }
+  ASSERT_GT(red, 0) << "no data found";
+  EXPECT_LE(red, black + 1) << "the data run past the outer circle";
+}
+
 // Time axes and tick intervals are a frame's own: the next frame starts numeric.
 TEST(FigureData, TimeAxesEndWithTheirFrame) {
   ZEP_EXPECT_ISOLATED([] {
