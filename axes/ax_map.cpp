@@ -516,25 +516,28 @@ void axpmap() {
     axes::mapLabels().push_back(b);
     axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, index);
   }
+  // Round values first, so that where labels crowd (pole lines, the apex of a
+  // cone, the sides of a small map) the ones kept are 0, 90, 180 ... or 30,
+  // 40, 50 rather than 30, 35, 45, and the choice is symmetric.
+  const auto byRank = [](std::vector<double> values, double step) {
+    const auto rank = [step](double v) {
+      const long k = std::lround(v / step);
+      if (k == 0) return 100;
+      int r = 0;
+      for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
+      return r;
+    };
+    std::stable_sort(values.begin(), values.end(), [&](double a, double b) {
+      const int ra = rank(a), rb = rank(b);
+      return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
+    });
+    return values;
+  };
   // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
-  for (double lat : lats) {
+  for (double lat : byRank(lats, dlat)) {
     const auto line = [&](double s) { return map.at(s, lat); };
     for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(map, a, axes::latitudeLabel(lat, degree), h, gap, index);
   }
-  // Round values first, so that where labels crowd (pole lines, the apex of a
-  // cone) the ones kept are 0, 90, 180 ... and the choice is symmetric.
-  std::vector<double> byRank = lons;
-  const auto rank = [&](double v) {
-    const long k = std::lround(v / dlon);
-    if (k == 0) return 100;
-    int r = 0;
-    for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
-    return r;
-  };
-  std::stable_sort(byRank.begin(), byRank.end(), [&](double a, double b) {
-    const int ra = rank(a), rb = rank(b);
-    return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
-  });
   // The bottom of the map, for meridians that only meet at pointed poles: the
   // lowest point of the lowest parallel and of the cut.
   float bottom = map.vy1;
@@ -545,7 +548,7 @@ void axpmap() {
                                 map.atT(map.txmax, map.tymin + (map.tymax - map.tymin) * f)})
       if (p.visible && (map.seamIsEdge || p.ty == map.tymin)) bottom = std::min(bottom, p.vy);
   }
-  for (double lon : byRank) {
+  for (double lon : byRank(lons, dlon)) {
     if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
     const auto line = [&](double s) { return map.at(lon, s); };
     // The meridian of the cut runs along the map's edge: where it seems to

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -954,6 +955,42 @@ TEST(FigureData, TimeAxesEndWithTheirFrame) {
     if (dmajor != 0 || nminor != -1) return std::string("the second frame has the first one's ticks");
     return std::string();
   });
+}
+
+}  // namespace
+
+namespace {
+
+// Where latitude labels crowd the sides of a small map, the round ones stay:
+// 30, 40 ... 70 degrees north, not 30, 35, 45 ...; on a small globe the
+// equator and the latitudes on both sides alike.
+TEST(FigureMaps, CrowdedLatitudeLabelsKeepTheRoundOnes) {
+  TempWorkDir dir;
+  std::vector<zeptest::MapLabel> conic, globe;
+  drawExactPage(1, 20, 9, [&] {
+    zep::fggrid(1, 2);
+    zep::fgfrm();
+    zep::fgsmap(22, -30, 40, 30, 70);
+    zep::fgpfrm();
+    conic = zeptest::mapLabels();
+    zep::fgfrm();
+    zep::fggrid(3, 3);
+    zep::fgfrm();
+    zep::fgsmap(12, -180, 180, -90, 90);
+    zep::fgpfrm();
+    globe = zeptest::mapLabels();
+  });
+  std::set<std::string> lats;
+  for (const auto& l : conic)
+    if (l.text.back() == 'N') lats.insert(l.text);
+  EXPECT_EQ(lats, (std::set<std::string>{"30°N", "40°N", "50°N", "60°N", "70°N"}));
+  std::set<std::string> north, south;
+  for (const auto& l : globe) {
+    if (l.text.back() == 'N') north.insert(l.text.substr(0, l.text.size() - 1));
+    if (l.text.back() == 'S') south.insert(l.text.substr(0, l.text.size() - 1));
+  }
+  EXPECT_FALSE(north.empty());
+  EXPECT_EQ(north, south);
 }
 
 }  // namespace
