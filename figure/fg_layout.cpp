@@ -687,7 +687,10 @@ void fgpfrm() {
       if (tindex < 0) axiget("INDEXT", tindex);
       const bool across = k < 2;
       const figure::FittedText f = figure::fit(titles[k], th, across ? cell.width() : cell.height());
-      const float offset = s.labelRoom[k] + (s.labelRoom[k] > 0 ? gap : 0) + f.height / 2;
+      // Titles above the frame and left of it (turned) have their descenders
+      // towards the labels: the room kept for descenders goes between them.
+      const float descent = k == 1 || k == 2 ? 0.25F * f.height : 0.0F;
+      const float offset = s.labelRoom[k] + (s.labelRoom[k] > 0 ? gap : 0) + descent + f.height / 2;
       figure::drawTitleLines(f, k, offset, {vx0, vx1, vy0, vy1}, cell, tindex);
     }
   }

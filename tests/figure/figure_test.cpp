@@ -994,3 +994,40 @@ TEST(FigureMaps, CrowdedLatitudeLabelsKeepTheRoundOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A turned title left of the frame keeps the gap AX RGAP from the widest
+// labels beside it, its descender included ("y" beside 10^1 on a log axis).
+TEST(FigureLayout, ALeftTitleStandsClearOfItsLabels) {
+  TempWorkDir dir;
+  float vx0 = 0, vy = 0, gap = 0;
+  zep::fgsdpi(300);
+  drawExactPage(1, 16, 10, [&] {
+    zep::fgfrm();
+    zep::sgstrn(2);
+    zep::sgswnd(1, 10, 1, 100);
+    zep::fgsttl("", "y", "");
+    zep::fgstrf();
+    float vx1 = 0, vy0 = 0, vy1 = 0, ux = 0;
+    zep::sgqvpt(vx0, vx1, vy0, vy1);
+    zep::stftrf(1, 10, ux, vy);
+    zep::axrget("RGAP", gap);
+    zep::fgpfrm();
+  });
+  zep::fgsdpi(100);
+  Png png(dir.path() / "zep_0001.png");
+  ASSERT_TRUE(png.ok());
+  const PagePixels p{png};
+  // Columns left of the axis across the label's height: the label's ink, a gap, the title's.
+  const int half = static_cast<int>(0.012 * p.scale());
+  std::vector<int> profile;
+  for (int x = p.x(vx0) - 2; x >= 0; --x) profile.push_back(p.inkIn(x, x, p.y(vy) - half, p.y(vy) + half));
+  const auto runs = zeptest::inkRuns(profile);
+  ASSERT_GE(runs.size(), 2U);
+  const int between = runs.back().first - runs[runs.size() - 2].second - 1;
+  // AX RGAP is the gap between labels and titles.
+  EXPECT_GE(between, static_cast<int>(0.75 * gap * p.scale())) << "title and label " << between << " pixels apart";
+}
+
+}  // namespace
