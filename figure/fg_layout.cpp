@@ -567,6 +567,7 @@ void fgsbar(std::string_view side) {
 }
 
 void fgstrf() {
+  figure::ensureFrame();
   figure::State& s = state();
   if (s.cell < 0) {
     msgdmp("E", "FGSTRF", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
@@ -645,6 +646,7 @@ void fgstrf() {
 }
 
 void fgpfrm() {
+  figure::ensureFrame();
   figure::State& s = state();
   if (s.cell < 0) {
     msgdmp("E", "FGPFRM", "NO FRAME IS STARTED: CALL FGFRM FIRST.");

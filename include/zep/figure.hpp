@@ -63,7 +63,7 @@ void fgpage(float width, float height, std::string_view cunit);
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit);
 // fgopn, then fggrid(nrow, ncol). After fgopn the first frame starts by itself
 // when a routine of a frame (fgsmap, fgsmpc, fgttl, fgsttl, fgsbar, fgsasp,
-// fgplzu, fgscat) comes before any fgfrm, keeping the transformation (sgstrn,
+// fgplzu, fgscat, fgstrf, fgpfrm) comes before any fgfrm, keeping the transformation (sgstrn,
 // ITR 1-6), window (sgswnd) and axis titles (axsttl) set since fgopn.
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol);
 // Draws a frame still waiting for fgpfrm and closes the workstation (sgcls).

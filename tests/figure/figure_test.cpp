@@ -1031,3 +1031,32 @@ TEST(FigureLayout, ALeftTitleStandsClearOfItsLabels) {
 }
 
 }  // namespace
+
+namespace {
+
+// fgstrf and fgpfrm are routines of a frame too: right after fgopn they start
+// the first one (contourf's order: field, frame placed, bands).
+TEST(FigureData, PlacingOrDrawingRightAfterFgopnStartsTheFirstFrame) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zep::gliset("MSGLEV", 2);
+    zep::swiset("IFL", 1);
+    const auto x = zep::fglins(0, 2, 3);
+    zep::fgopn("placed", 16, 10, "CM");
+    zep::cnsfld(std::vector<float>{0, 1, 2, 1, 2, 3, 2, 3, 4}, x, x);
+    zep::fgstrf();
+    zep::cnshdu();
+    float w[4] = {};
+    zep::sgqwnd(w[0], w[1], w[2], w[3]);
+    zep::fgcls();
+    if (w[1] != 2 || w[3] != 2) return std::string("the frame did not take the field's window");
+    zep::fgopn("drawn", 16, 10, "CM");
+    zep::fgpfrm();
+    zep::fgcls();
+    if (!zeptest::isPng(dir.path() / "placed_0001.png") || !zeptest::isPng(dir.path() / "drawn_0001.png"))
+      return std::string("pages missing");
+    return std::string();
+  });
+}
+
+}  // namespace
