@@ -420,8 +420,15 @@ void drawOutline(const Map& map) {
   const auto add = [&](float tx, float ty) {
     const Map::Point p = map.atT(tx, ty);
     if (p.vx == map.rundef || !std::isfinite(p.vx) || !std::isfinite(p.vy)) return;
-    x.push_back(p.vx);
-    y.push_back(p.vy);
+    // A map that fills its viewport (cylindrical maps) has its edges on the
+    // viewport's, where rounding leaves them a hair outside and the clip
+    // would take them all: onto the viewport with them.
+    const float ex = 1e-4F * (map.vx1 - map.vx0), ey = 1e-4F * (map.vy1 - map.vy0);
+    const auto snap = [](float v, float lo, float hi, float e) {
+      return v < lo && v > lo - e ? lo : v > hi && v < hi + e ? hi : v;
+    };
+    x.push_back(snap(p.vx, map.vx0, map.vx1, ex));
+    y.push_back(snap(p.vy, map.vy0, map.vy1, ey));
   };
   const int n = 360;
   const float dx = (map.txmax - map.txmin) / n, dy = (map.tymax - map.tymin) / n;
@@ -509,25 +516,28 @@ void axpmap() {
     axes::mapLabels().push_back(b);
     axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, index);
   }
+  // Round values first, so that where labels crowd (pole lines, the apex of a
+  // cone, the sides of a small map) the ones kept are 0, 90, 180 ... or 30,
+  // 40, 50 rather than 30, 35, 45, and the choice is symmetric.
+  const auto byRank = [](std::vector<double> values, double step) {
+    const auto rank = [step](double v) {
+      const long k = std::lround(v / step);
+      if (k == 0) return 100;
+      int r = 0;
+      for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
+      return r;
+    };
+    std::stable_sort(values.begin(), values.end(), [&](double a, double b) {
+      const int ra = rank(a), rb = rank(b);
+      return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
+    });
+    return values;
+  };
   // Latitudes first: on pseudocylindrical maps they are the labels of the sides.
-  for (double lat : lats) {
+  for (double lat : byRank(lats, dlat)) {
     const auto line = [&](double s) { return map.at(s, lat); };
     for (const Anchor& a : anchors(map, line, -180, 180, 360, true)) placeLabel(map, a, axes::latitudeLabel(lat, degree), h, gap, index);
   }
-  // Round values first, so that where labels crowd (pole lines, the apex of a
-  // cone) the ones kept are 0, 90, 180 ... and the choice is symmetric.
-  std::vector<double> byRank = lons;
-  const auto rank = [&](double v) {
-    const long k = std::lround(v / dlon);
-    if (k == 0) return 100;
-    int r = 0;
-    for (long m = k; m % 2 == 0 && r < 30; m /= 2) ++r;
-    return r;
-  };
-  std::stable_sort(byRank.begin(), byRank.end(), [&](double a, double b) {
-    const int ra = rank(a), rb = rank(b);
-    return ra != rb ? ra > rb : std::fabs(a) < std::fabs(b);
-  });
   // The bottom of the map, for meridians that only meet at pointed poles: the
   // lowest point of the lowest parallel and of the cut.
   float bottom = map.vy1;
@@ -538,7 +548,7 @@ void axpmap() {
                                 map.atT(map.txmax, map.tymin + (map.tymax - map.tymin) * f)})
       if (p.visible && (map.seamIsEdge || p.ty == map.tymin)) bottom = std::min(bottom, p.vy);
   }
-  for (double lon : byRank) {
+  for (double lon : byRank(lons, dlon)) {
     if (lon >= 180 - 1e-9 && lons.front() <= -180 + 1e-9) continue;  // the same meridian as -180
     const auto line = [&](double s) { return map.at(lon, s); };
     // The meridian of the cut runs along the map's edge: where it seems to
@@ -672,6 +682,7 @@ void axppol() {
   const int lindex = axInt("INDEXL");
   std::vector<double> spokes = multiples(0, 360, dth, true);
   if (!spokes.empty() && spokes.back() >= 360 - 1e-6) spokes.pop_back();
+  std::vector<axes::LabelBox> angleLabels;
   for (double th : spokes) {
     const std::vector<float> x{0, static_cast<float>(router)}, y{static_cast<float>(th) * toU, static_cast<float>(th) * toU};
     axes::polyline('U', x, y, gindex, gtype);
@@ -680,7 +691,25 @@ void axppol() {
     const float c = static_cast<float>(std::cos(th * kPi / 180)), s = static_cast<float>(std::sin(th * kPi / 180));
     const float w = axes::textWidth(label, h);
     const float reach = static_cast<float>(router) * simfac + gap + std::fabs(c) * w / 2 + std::fabs(s) * 0.7F * h;
-    axes::text(ox + c * reach, oy + s * reach, label, h, 0, 0, lindex);
+    const float cx = ox + c * reach, cy = oy + s * reach;
+    angleLabels.push_back({cx - w / 2, cx + w / 2, cy - h / 2, cy + h / 2, label});
+  }
+  // On a small circle the labels about 90 and 270 degrees run into each
+  // other: every k-th spoke is labelled, the fewest k that keeps them apart.
+  const auto apartEvery = [&](std::size_t every) {
+    const float m = gap / 4;
+    for (std::size_t i = 0; i < angleLabels.size(); i += every)
+      for (std::size_t j = i + every; j < angleLabels.size(); j += every) {
+        const axes::LabelBox &a = angleLabels[i], &b = angleLabels[j];
+        if (a.x0 < b.x1 + m && b.x0 < a.x1 + m && a.y0 < b.y1 + m && b.y0 < a.y1 + m) return false;
+      }
+    return true;
+  };
+  std::size_t every = 1;
+  while (every < angleLabels.size() && (angleLabels.size() % every != 0 || !apartEvery(every))) ++every;
+  for (std::size_t i = 0; i < angleLabels.size(); i += every) {
+    const axes::LabelBox& b = angleLabels[i];
+    axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
   }
   for (const axes::LabelBox& b : radiusLabels) axes::text((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, b.text, h, 0, 0, lindex);
 }

@@ -181,6 +181,42 @@ Ticks logTicks(double lo, double hi, int most) {
   return t;
 }
 
+// The labels of a bar `length` long (V): their places along it (0 .. 1) and
+// texts, at most as many as fit at their height (a first guess for
+// horizontal bars, where drawLabels thins them further).
+void barLabels(float length, bool vertical, float height, std::vector<double>& places,
+               std::vector<std::string>& texts) {
+  const Norm& norm = state().norm;
+  const int most = std::max(2, static_cast<int>(length / (vertical ? 2.5F * height : 5.0F * height)));
+  if (norm.kind == NormKind::Discrete) {
+    const std::vector<double>& b = norm.bounds;
+    const std::size_t boxes = b.size() - 1;
+    const double magnitude = std::max(std::fabs(b.front()), std::fabs(b.back()));
+    double step = 0;
+    for (std::size_t k = 1; k < b.size(); ++k) step = k == 1 ? b[k] - b[k - 1] : std::min(step, b[k] - b[k - 1]);
+    const std::size_t stride = (b.size() + static_cast<std::size_t>(most) - 1) / static_cast<std::size_t>(most);
+    for (std::size_t k = 0; k < b.size(); k += stride) {
+      places.push_back(static_cast<double>(k) / static_cast<double>(boxes));
+      texts.push_back(tickText(b[k], step, magnitude));
+    }
+    return;
+  }
+  const double lo = norm.lo, hi = norm.hi;
+  Ticks t;
+  if (norm.kind == NormKind::Log) {
+    t = logTicks(lo, hi, most);
+  } else if (norm.kind == NormKind::Centred) {
+    t = linearTicks(lo, hi, most, norm.vcentre);
+  } else {
+    t = linearTicks(lo, hi, most);
+  }
+  const double magnitude = std::max(std::fabs(lo), std::fabs(hi));
+  for (double v : t.values) {
+    places.push_back(position(v));
+    texts.push_back(t.step > 0 ? tickText(v, t.step, magnitude) : tickText(v, v, std::fabs(v)));
+  }
+}
+
 void drawBar(float x0, float x1, float y0, float y1, char outer) {
   const Norm& norm = state().norm;
   const BarFrame f{x0, x1, y0, y1, outer};
@@ -254,37 +290,11 @@ void drawBar(float x0, float x1, float y0, float y1, char outer) {
       }
   }
 
-  // Labels: at most as many as fit along the bar at their height (a first
-  // guess for horizontal bars, where drawLabels thins them further).
-  const int most = std::max(2, static_cast<int>((b1 - b0) / (f.vertical() ? 2.5F * height : 5.0F * height)));
-  std::vector<float> at;
+  std::vector<double> places;
   std::vector<std::string> texts;
-  if (discrete) {
-    const std::vector<double>& b = norm.bounds;
-    const double magnitude = std::max(std::fabs(b.front()), std::fabs(b.back()));
-    double step = 0;
-    for (std::size_t k = 1; k < b.size(); ++k) step = k == 1 ? b[k] - b[k - 1] : std::min(step, b[k] - b[k - 1]);
-    const std::size_t stride = (b.size() + static_cast<std::size_t>(most) - 1) / static_cast<std::size_t>(most);
-    for (std::size_t k = 0; k < b.size(); k += stride) {
-      at.push_back(along(static_cast<double>(k) / boxes));
-      texts.push_back(tickText(b[k], step, magnitude));
-    }
-  } else {
-    const double lo = norm.lo, hi = norm.hi;
-    Ticks t;
-    if (norm.kind == NormKind::Log) {
-      t = logTicks(lo, hi, most);
-    } else if (norm.kind == NormKind::Centred) {
-      t = linearTicks(lo, hi, most, norm.vcentre);
-    } else {
-      t = linearTicks(lo, hi, most);
-    }
-    const double magnitude = std::max(std::fabs(lo), std::fabs(hi));
-    for (double v : t.values) {
-      at.push_back(along(position(v)));
-      texts.push_back(t.step > 0 ? tickText(v, t.step, magnitude) : tickText(v, v, std::fabs(v)));
-    }
-  }
+  barLabels(b1 - b0, f.vertical(), height, places, texts);
+  std::vector<float> at;
+  for (double p : places) at.push_back(along(p));
   const float reach = drawLabels(f, at, texts, height, line);
   drawTitle(f, reach, height);
 }
@@ -296,6 +306,23 @@ bool barReady(const char* routine) {
 }
 
 }  // namespace
+
+float barDepth(char side, float length) {
+  float width = 0.03F, height = 0.016F;
+  cmrget("BARWD", width);
+  cmrget("BARLHT", height);
+  const BarFrame f{0, side == 'R' || side == 'L' ? 0.0F : length, 0, side == 'R' || side == 'L' ? length : 0.0F, side};
+  const float tick = 0.3F * height;
+  float reach = 2 * tick + (f.vertical() ? 0.0F : side == 'T' ? height : 1.5F * height);
+  if (boundsKnown() && f.vertical()) {
+    std::vector<double> places;
+    std::vector<std::string> texts;
+    barLabels(length, true, height, places, texts);
+    for (const std::string& t : texts) reach = std::max(reach, 2 * tick + textWidth(t, height));
+  }
+  return width + reach + titleRoom(f, height);
+}
+
 }  // namespace colour
 
 void cmbarv(float vxmin, float vxmax, float vymin, float vymax) {

@@ -52,6 +52,10 @@ constexpr float kTitleLine = 1.7F;
 float titleHeight(const BarFrame& f, float height);
 // Room the title takes beyond the labels' far edge (0: no title).
 float titleRoom(const BarFrame& f, float height);
+// How far a bar `length` long (V) on `side` ("R", "L", "T", "B") reaches out
+// from its inner edge: its width, labels of the current normalisation and
+// title, for a layout to leave room for before the bar is drawn.
+float barDepth(char side, float length);
 // Box edges are drawn only when boxes are at least this many device units long.
 constexpr float kEdgeSpacing = 4.0F;
 

@@ -41,6 +41,16 @@ struct State {
   int cell = -1;           // index of the current cell on the page; -1: no frame yet
   bool autoFrame = false;  // opened by fgopn, no frame yet: a frame's routine starts the first
   bool pageStarted = false;
+  // What fgopn left, to tell what the caller set before the first frame started
+  struct Settings {
+    int itr = 1;
+    std::array<float, 4> window{};
+    std::array<std::string, 4> titles;              // B, T, L, R
+    std::array<std::array<int, 3>, 4> dates{};      // time axes: date and unit
+    std::array<char, 4> units{};
+    std::array<float, 4> dmajor{};                  // tick intervals
+    std::array<int, 4> nminor{};
+  } open;
   int nframe = 0;          // SG NFRAME of the page's sgfrm: another sgfrm ends our page
   Rect page;               // V extent of the page
   std::string figureTitle;
@@ -80,6 +90,13 @@ float real(const char* name);
 FrameRoom mapRoom();
 // A window left as fgfrm set it becomes the extent of the kept data.
 void dataWindow();
+// Whether the contour package has levels for scatters and colour bars (a
+// list, or a field to choose them from); otherwise the colour package's
+// normalisation colours them.
+bool contourLevelsKnown();
+// Without contour levels: the normalisation's bounds still to come from data
+// taken from the values of all the frame's scatters.
+void scatterBounds();
 // Draws the kept data and forgets it.
 void drawItems();
 // Fits the requested map into `region` (V) and finalizes it.

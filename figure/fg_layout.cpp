@@ -11,6 +11,8 @@
 
 #include <zep/zep.hpp>
 
+#include "axes/ax_internal.hpp"
+#include "colour/colour_bar.hpp"
 #include "contour/contour_drawing.hpp"
 #include "figure/fg_internal.hpp"
 #include "foundation/fixed_text.hpp"
@@ -224,9 +226,13 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
 bool alongY(char side) { return side == 'R' || side == 'L'; }
 
 // Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
-// measured by the bar's own reckoning for a bar as long as the area's side.
-float barRoom(char side, const Rect& area) {
-  return 2 * axReal("RGAP") + contour::barRoom(side, alongY(side) ? area.height() : area.width()).depth;
+// measured by the bar's own reckoning for a bar as long as the area's side:
+// the contour package's bar when it has levels, else the colour package's.
+float barRoom(const State& s, const Rect& area) {
+  if (contourLevelsKnown())
+    return 2 * axReal("RGAP") + contour::barRoom(s.bar, alongY(s.bar) ? area.height() : area.width()).depth;
+  scatterBounds();
+  return 2 * axReal("RGAP") + colour::barDepth(s.bar, alongY(s.bar) ? s.cellRect.height() : s.cellRect.width());
 }
 
 // The frame's room widened where the bar's labels put their common factor past
@@ -278,8 +284,19 @@ void fitPolar(const Rect& vp) {
     rmax = std::max(std::abs(ux0), std::abs(ux1));
   }
   if (!(rmax > 0)) rmax = 1;
+  // The outer circle is the frame's largest radius tick: rounded up to the
+  // tick interval, it encloses the data.
+  float dmajor = 0;
+  int nminor = 0, ntick = 6;
+  axiget("NTICK", ntick);
+  axqnic(0, rmax, ntick, dmajor, nminor);
+  if (dmajor > 0) rmax = dmajor * std::ceil(rmax / dmajor * (1 - 1e-6F));
   sgsvpt(vp.x0, vp.x1, vp.y0, vp.y1);
-  sgssim(0.5F * std::min(vp.width(), vp.height()) / rmax, 0, 0);
+  // The frame's outer circle leaves room inside the viewport for the angle
+  // labels (axppol); the data reach that circle, not the viewport's edge.
+  const float half = 0.5F * std::min(vp.width(), vp.height());
+  const float room = axReal("RGAP") + axes::textWidth("000" + axes::textParameter("CDEG"), axReal("RLABEL"));
+  sgssim(std::max(half - room, 0.5F * half) / rmax, 0, 0);
 }
 
 Reserved reserve(const State& s) {
@@ -291,7 +308,7 @@ Reserved reserve(const State& s) {
     r.area.y1 -= linesHeight(r.title) + axReal("RGAP");
   }
   if (s.bar != ' ') {
-    r.barRoom = barRoom(s.bar, r.area);
+    r.barRoom = barRoom(s, r.area);
     switch (s.bar) {
       case 'R': r.area.x1 -= r.barRoom; break;
       case 'L': r.area.x0 += r.barRoom; break;
@@ -422,8 +439,38 @@ void finishPendingFrame() {
 
 }  // namespace
 
+State::Settings settingsNow() {
+  State::Settings t;
+  sgqtrn(t.itr);
+  sgqwnd(t.window[0], t.window[1], t.window[2], t.window[3]);
+  for (std::size_t k = 0; k < 4; ++k) {
+    t.titles[k] = sideTitle(kSides[k]);
+    char unit[2] = {' ', ' '};
+    axqtim(kSides[k], t.dates[k][0], t.dates[k][1], t.dates[k][2], unit);
+    t.units[k] = unit[0];
+    axqstp(kSides[k], t.dmajor[k], t.nminor[k]);
+  }
+  return t;
+}
+
 void ensureFrame() {
-  if (state().autoFrame && state().cell < 0) fgfrm();
+  State& s = state();
+  if (!s.autoFrame || s.cell >= 0) return;
+  // The transformation, window and axis settings that the caller made between
+  // fgopn and the first frame's routine belong to that frame: the frame that
+  // starts by itself keeps them instead of putting them back to its start.
+  const State::Settings now = settingsNow(),& open = s.open;
+  fgfrm();
+  if (now.itr != open.itr && now.itr >= 1 && now.itr <= 6) sgstrn(now.itr);
+  const auto& w = now.window;
+  if (w != open.window && w[0] != w[1] && w[2] != w[3]) sgswnd(w[0], w[1], w[2], w[3]);
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (now.titles[k] != open.titles[k] && !now.titles[k].empty()) axsttl(kSides[k], now.titles[k]);
+    if (now.units[k] != open.units[k] || now.dates[k] != open.dates[k])
+      axstim(kSides[k], now.dates[k][0], now.dates[k][1], now.dates[k][2], std::string_view(&now.units[k], 1));
+    if (now.dmajor[k] != open.dmajor[k] || now.nminor[k] != open.nminor[k])
+      axsstp(kSides[k], now.dmajor[k], now.nminor[k]);
+  }
 }
 
 namespace {
@@ -496,6 +543,7 @@ void fgopn(std::string_view cfname, float width, float height, std::string_view 
   swrset("PAGEW", pagew);
   swrset("PAGEH", pageh);
   s.autoFrame = true;
+  s.open = figure::settingsNow();
 }
 
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol) {
@@ -548,7 +596,12 @@ void fgfrm() {
   s.drawn = false;
   s.items.clear();
   figure::restoreText();
-  for (const char* side : figure::kSides) axsttl(side, "");
+  // Axis titles, time axes and tick intervals belong to the data of one frame.
+  for (const char* side : figure::kSides) {
+    axsttl(side, "");
+    axstim(side, 0, 0, 0, " ");
+    axsstp(side, 0, -1);
+  }
   const Rect& c = s.cellRect;
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
   sgswnd(0, 1, 0, 1);
@@ -598,6 +651,7 @@ void fgsbar(std::string_view side) {
 }
 
 void fgstrf() {
+  figure::ensureFrame();
   figure::State& s = state();
   if (s.cell < 0) {
     msgdmp("E", "FGSTRF", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
@@ -649,11 +703,17 @@ void fgstrf() {
       }
     } else {
       s.labelRoom = {};
-      // Polar and other frames: labels all around, as wide as a short number.
-      const float side = gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
+      // Other frames: labels all around, as wide as a short number.
+      // (The polar frame's own labels lie inside its viewport.)
+      const float side = itr == 5 ? gap : gap + figure::axReal("RTICK") + figure_text::width("00.0°", figure::axReal("RLABEL"));
       room = {side, side, side, side};
       figure::leaveBarEnd(room, figure::inset(r.area, room), s.bar);
-      cramped = figure::tooSmall(figure::inset(r.area, room), r.area);
+      if (figure::tooSmall(figure::inset(r.area, room), r.area)) {
+        msgdmp("W", "FGSTRF", "THE CELL IS TOO SMALL FOR THE FRAME'S LABELS; THE LABELS MAY OVERLAP.");
+        const float mx = 0.1F * r.area.width(), my = 0.1F * r.area.height();
+        room = {mx, mx, my, my};
+      }
+      // The shape and the polar scale follow the rectangle finally chosen.
       vp = figure::withAspect(figure::inset(r.area, room), s.aspect > 0 ? s.aspect : (itr == 5 ? 1.0F : 0.0F));
       if (itr == 5) figure::fitPolar(vp);
     }
@@ -667,10 +727,13 @@ void fgstrf() {
   s.barGap = figure::roomOn(room, s.bar) + gap;
   // A bar on top lies between the frame and its title.
   s.titleBase = s.bar == 'T' ? vp.y1 + s.barGap + r.barRoom - gap : vp.y1 + room.top + gap;
+  // Never above the room kept for it: the title stays in its own cell.
+  s.titleBase = std::min(s.titleBase, r.area.y1 + gap + (s.bar == 'T' ? r.barRoom : 0.0F));
   s.placed = true;
 }
 
 void fgpfrm() {
+  figure::ensureFrame();
   figure::State& s = state();
   if (s.cell < 0) {
     msgdmp("E", "FGPFRM", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
@@ -713,7 +776,10 @@ void fgpfrm() {
       if (tindex < 0) axiget("INDEXT", tindex);
       const bool across = k < 2;
       const figure::FittedText f = figure::fit(titles[k], th, across ? cell.width() : cell.height());
-      const float offset = s.labelRoom[k] + (s.labelRoom[k] > 0 ? gap : 0) + f.height / 2;
+      // Titles above the frame and left of it (turned) have their descenders
+      // towards the labels: the room kept for descenders goes between them.
+      const float descent = k == 1 || k == 2 ? 0.25F * f.height : 0.0F;
+      const float offset = s.labelRoom[k] + (s.labelRoom[k] > 0 ? gap : 0) + descent + f.height / 2;
       figure::drawTitleLines(f, k, offset, {vx0, vx1, vy0, vy1}, cell, tindex);
     }
   }
@@ -725,11 +791,18 @@ void fgpfrm() {
   }
   if (s.bar != ' ') {
     float gap = 0;
-    cnrget("BARGAP", gap);
-    cnrset("BARGAP", s.barGap);
     const char side[2] = {s.bar, '\0'};
-    cnbarp(side);
-    cnrset("BARGAP", gap);
+    if (figure::contourLevelsKnown()) {
+      cnrget("BARGAP", gap);
+      cnrset("BARGAP", s.barGap);
+      cnbarp(side);
+      cnrset("BARGAP", gap);
+    } else {
+      cmrget("BARGAP", gap);
+      cmrset("BARGAP", s.barGap);
+      cmbarp(side);
+      cmrset("BARGAP", gap);
+    }
   }
 }
 

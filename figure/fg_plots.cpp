@@ -12,6 +12,7 @@
 #include <zep/zep.hpp>
 
 #include "colour/colour_state.hpp"
+#include "contour/contour_state.hpp"
 #include "figure/fg_internal.hpp"
 #include "vector/vector_state.hpp"
 
@@ -48,17 +49,32 @@ int bandOf(float v, const std::vector<float>& levels) {
 // colour bar shows them; the colour package draws them.
 void scatterByBand(const Item& item, const std::vector<float>& levels) {
   const int n = static_cast<int>(item.x.size());
+  if (levels.empty()) {
+    // No levels: each value in its own colour, the bounds the same for every
+    // scatter of the frame (and for its colour bar), as cmpmzu would take them
+    // from all the values at once.
+    colour::Norm& norm = colour::state().norm;
+    const double vmin = norm.vmin, vmax = norm.vmax;
+    if (norm.kind != colour::NormKind::Discrete && !std::isnan(norm.lo) && !std::isnan(norm.hi)) {
+      norm.vmin = norm.lo;
+      norm.vmax = norm.hi;
+    }
+    cmpmzu(n, item.x.data(), item.y.data(), item.v.data(), item.itype, item.size);
+    norm.vmin = vmin;
+    norm.vmax = vmax;
+    return;
+  }
   bool byMap = true;
   cnlget("LCMAP", byMap);
   int rgb = 0;
-  if (!levels.empty()) cnqbdc(0, rgb);
-  if (levels.empty() || (byMap && rgb >= 0)) {
+  cnqbdc(0, rgb);
+  if (byMap && rgb >= 0) {
     // Bands spread over the colormap (the contour package's default) are the
     // bands of a discrete normalisation open at both ends; a normalisation the
     // caller set colours each value itself.
     const colour::Norm saved = colour::state().norm;
     const bool spread = saved.kind == colour::NormKind::Linear && std::isnan(saved.vmin) && std::isnan(saved.vmax);
-    if (spread && !levels.empty()) {
+    if (spread) {
       std::vector<float> bounds{-std::numeric_limits<float>::max()};
       bounds.insert(bounds.end(), levels.begin(), levels.end());
       bounds.push_back(std::numeric_limits<float>::max());
@@ -89,9 +105,50 @@ void scatterByBand(const Item& item, const std::vector<float>& levels) {
 
 }  // namespace
 
+namespace {
+
+// The extent of coordinates, none at or below 0 on a log axis; false when
+// there are none to take.
+bool extentOf(const std::vector<float>& v, bool log, double& lo, double& hi) {
+  lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (float a : v) {
+    if (!finite(a)) continue;
+    if (log && a <= 0) return false;
+    lo = std::min<double>(lo, a), hi = std::max<double>(hi, a);
+  }
+  return hi >= lo;
+}
+
+// Without kept data, the grid of the contour field (as contourf sets its
+// limits), else the points of the vector field with a margin for the arrows
+// (as quiver does), when their coordinates were given in U.
+void fieldWindow(bool logX, bool logY) {
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  const contour::State& c = contour::state();
+  if (c.fieldSet && extentOf(c.xgiven, logX, x0, x1) && extentOf(c.ygiven, logY, y0, y1) && x1 > x0 && y1 > y0) {
+    sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
+    return;
+  }
+  const vector::Field& f = vector::field();
+  if (!f.set || !extentOf(f.x, logX, x0, x1) || !extentOf(f.y, logY, y0, y1)) return;
+  const auto widen = [](double& lo, double& hi, bool log) {
+    if (log) {
+      const double a = std::log10(lo), b = std::log10(hi), m = b > a ? 0.05 * (b - a) : 0.5;
+      lo = std::pow(10.0, a - m), hi = std::pow(10.0, b + m);
+    } else {
+      const double m = hi > lo ? 0.05 * (hi - lo) : lo == 0 ? 1.0 : 0.1 * std::abs(lo);
+      lo -= m, hi += m;
+    }
+  };
+  widen(x0, x1, logX);
+  widen(y0, y1, logY);
+  sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
+}
+
+}  // namespace
+
 void dataWindow() {
   State& s = state();
-  if (s.items.empty()) return;
   float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
   sgqwnd(ux0, ux1, uy0, uy1);
   // Only a window left as fgfrm set it is the data's to choose.
@@ -99,6 +156,10 @@ void dataWindow() {
   int itr = 1;
   sgqtrn(itr);
   const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
+  if (s.items.empty()) {
+    fieldWindow(logX, logY);
+    return;
+  }
   double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
   for (const Item& item : s.items)
     for (std::size_t i = 0; i < item.x.size(); ++i) {
@@ -133,16 +194,58 @@ void dataWindow() {
   sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
 }
 
+bool contourLevelsKnown() {
+  const contour::State& c = contour::state();
+  return c.mode == contour::LevelMode::List || c.fieldSet;
+}
+
+void scatterBounds() {
+  if (contourLevelsKnown()) return;
+  std::vector<float> values;
+  for (const Item& item : state().items)
+    if (item.markers) values.insert(values.end(), item.v.begin(), item.v.end());
+  if (!values.empty()) colour::resolveBounds(static_cast<int>(values.size()), values.data());
+}
+
 void drawItems() {
   State& s = state();
   std::vector<float> levels;
+  scatterBounds();
+  const bool banded = contourLevelsKnown();
+  // A value at or below 0 has no place on a log axis: left out (a line breaks
+  // there), as the window left it out, instead of ending the program.
+  int itr = 1;
+  sgqtrn(itr);
+  const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
+  const auto off = [&](float x, float y) { return (logX && x <= 0) || (logY && y <= 0); };
+  int dropped = 0;
+  for (Item& item : s.items) {
+    if (!logX && !logY) break;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < item.x.size(); ++i) {
+      const bool out = off(item.x[i], item.y[i]);
+      dropped += out ? 1 : 0;
+      if (!item.markers) {
+        if (out) item.x[i] = item.y[i] = std::numeric_limits<float>::quiet_NaN();
+      } else if (!out) {
+        item.x[kept] = item.x[i], item.y[kept] = item.y[i], item.v[kept] = item.v[i];
+        ++kept;
+      }
+    }
+    if (item.markers) item.x.resize(kept), item.y.resize(kept), item.v.resize(kept);
+  }
+  if (dropped > 0)
+    msgdmp("W", "FGPFRM",
+           std::to_string(dropped) + (dropped == 1 ? " POINT AT OR BELOW 0 ON A LOG AXIS IS LEFT OUT."
+                                                   : " POINTS AT OR BELOW 0 ON A LOG AXIS ARE LEFT OUT."));
   for (const Item& item : s.items) {
     const int n = static_cast<int>(item.x.size());
+    if (n == 0) continue;
     if (!item.markers) {
       sgplzu(n, item.x.data(), item.y.data(), item.itype, item.index);
       continue;
     }
-    if (levels.empty()) {
+    if (banded && levels.empty()) {
       int nl = 0;
       cnqlvn(nl);
       levels.resize(static_cast<std::size_t>(std::max(nl, 0)));

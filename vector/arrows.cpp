@@ -177,6 +177,19 @@ void vckeyp(std::string_view corner, float mag, std::string_view label) {
     cy = c[0] == 'T' ? vy1 - margin - height / 2 : vy0 + margin + height / 2;
   else
     cy = c[0] == 'T' ? vy1 + margin + height / 2 : vy0 - margin - height / 2;
+  if (inside) {
+    // Inside the viewport the key stands among the arrows: on a patch of the
+    // page's background (colour 0, solid), within the viewport, so that no
+    // arrow runs through its own arrow or label.
+    const float pad = 0.5F * height;
+    const float x0 = cx - len / 2 - pad, x1 = cx + len / 2 + textWidth + pad;
+    const float bx[] = {x0, x1, x1, x0}, by[] = {cy - height, cy - height, cy + height, cy + height};
+    bool lclip = false;
+    sglget("LCLIP", lclip);
+    sglset("LCLIP", false);
+    sgtnzv(4, bx, by, 999);
+    sglset("LCLIP", lclip);
+  }
   drawKey(cx, cy, len, label, height);
 }
 

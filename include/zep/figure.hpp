@@ -63,7 +63,8 @@ void fgpage(float width, float height, std::string_view cunit);
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit);
 // fgopn, then fggrid(nrow, ncol). After fgopn the first frame starts by itself
 // when a routine of a frame (fgsmap, fgsmpc, fgttl, fgsttl, fgsbar, fgsasp,
-// fgplzu, fgscat) comes before any fgfrm.
+// fgplzu, fgscat, fgstrf, fgpfrm) comes before any fgfrm, keeping the transformation (sgstrn,
+// ITR 1-6), window (sgswnd) and axis titles (axsttl) set since fgopn.
 void fgopn(std::string_view cfname, float width, float height, std::string_view cunit, int nrow, int ncol);
 // Draws a frame still waiting for fgpfrm and closes the workstation (sgcls).
 void fgcls();
@@ -93,12 +94,17 @@ void fgsttl(std::string_view xtitle, std::string_view ytitle, std::string_view t
 // Leaves room for a colour bar on side "R", "L", "T" or "B" of the current
 // frame (blank: none), with its labels and its title (cmsbtl), drawn by fgpfrm
 // (a bar on top under the frame title); the contour field must be given
-// (cnsfld) before fgstrf measures its labels.
+// (cnsfld) before fgstrf measures its labels. Without contour levels (no
+// cnsfld, no cnslvl) it is the colour package's bar (cmbarp) of the colours
+// that fgscat and cmpmzu give.
 void fgsbar(std::string_view side);
 // Finalizes the transformation of the current frame with its viewport placed in
 // the cell so that its tick labels, axis titles, frame title and colour bar fit
 // (measured from the texts the frame will draw), or its map filling the cell; a
 // polar frame (ITR 5) left without a similarity gets one that fits its data.
+// A window left as fgfrm set it becomes the extent of the kept data (fgplzu,
+// fgscat) or, with none kept, of the contour field's grid (cnsfld) or the
+// vector field's points (vcsfld, vcspnt) given in U.
 void fgstrf();
 // Draws the current frame's kept data, its frame (axpfrm), title and colour
 // bar, placing the frame first (fgstrf) when that was not done.

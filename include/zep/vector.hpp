@@ -66,7 +66,8 @@ void vcarwu();
 void vcqscl(float& scale);
 // Key: an arrow of magnitude `mag` centred at (vx, vy) in V, its label to the right (height VC KEYHT).
 void vckeyv(float vx, float vy, float mag, std::string_view label);
-// Key in a corner of the viewport: "TR", "TL", "BR" or "BL"; inside it or, with VC LKEYIN off, just outside.
+// Key in a corner of the viewport: "TR", "TL", "BR" or "BL"; inside it (on a patch of the background colour
+// that hides the arrows under it) or, with VC LKEYIN off, just outside.
 void vckeyp(std::string_view corner, float mag, std::string_view label);
 // Wind barbs at every vector: half barb, barb and pennant for 1, 2 and 10 VC BARBU; a circle for calm.
 void vcbrbu();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <functional>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -872,6 +873,320 @@ TEST(FigureSessions, AFigureComesOutTheSameAfterOthersInOneProcess) {
   });
   ASSERT_GT(shrunk, 0) << "the frame in between was meant to shrink its labels";
   expectUnchanged("an EPS grid with shrunk labels");
+}
+
+// Without contour levels a scatter takes each value's own colour, bounds from
+// all its values, and fgsbar draws the bar of those colours beside the frame.
+TEST(FigurePlots, ScatterWithoutLevelsHasItsColoursAndItsBar) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    // Bounds 0 and 1 from the data: viridis at t = 0, 0.5 and 1 (matplotlib's colours).
+    const float x[] = {1, 2, 3}, y[] = {0.5F, 0.5F, 0.5F}, c[] = {0, 0.5F, 1};
+    const int expected[] = {0x440154, 0x21918c, 0xfde725};
+    float vx[3] = {}, vy[3] = {}, cell[4] = {}, vp[4] = {};
+    drawExactPage(1, 22.86F, 15.24F, [&] {
+      zep::fgfrm();
+      zep::sgswnd(0, 4, 0, 1);
+      zep::fgscat(3, x, y, c, 10, 0.03F);
+      zep::fgsbar("R");
+      zep::fgstrf();
+      for (int k = 0; k < 3; ++k) zep::stftrf(x[k], y[k], vx[k], vy[k]);
+      zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    if (!png.ok()) return std::string("no page");
+    const PagePixels p{png};
+    for (int k = 0; k < 3; ++k) {
+      const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
+      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(c[k]);
+    }
+    // The bar's ends in the end colours, its labels inside the cell.
+    int bottom = -1, top = -1, rightmost = -1;
+    for (int px = p.x(vp[1]) + 2; px < png.width(); ++px) {
+      if (bottom < 0 && zeptest::sameColour(png.pixel(px, p.y(vp[2]) - 2), expected[0])) bottom = px;
+      if (top < 0 && zeptest::sameColour(png.pixel(px, p.y(vp[3]) + 2), expected[2])) top = px;
+      if (p.inkIn(px, px, p.y(vp[3]), p.y(vp[2])) > 0) rightmost = px;
+    }
+    if (bottom < 0 || top < 0) return std::string("no bar in the colours of the scatter");
+    if (rightmost > p.x(cell[1])) return "the bar reaches " + std::to_string(rightmost) + " beyond its cell";
+    return std::string();
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// A cylindrical map fills its viewport: its outline lies on the viewport's
+// edges and is drawn there whole, on all four sides.
+TEST(FigureMaps, CylindricalMapsHaveTheirOutline) {
+  for (const int itr : {10, 11, 16}) {
+    TempWorkDir dir;
+    float vp[4] = {};
+    drawExactPage(1, 12, 12, [&] {
+      zep::fgfrm();
+      zep::fgsmap(itr, 120, 140, 35, 50);
+      zep::fgstrf();
+      zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    ASSERT_TRUE(png.ok());
+    const PagePixels p{png};
+    const int x0 = p.x(vp[0]), x1 = p.x(vp[1]), top = p.y(vp[3]), bottom = p.y(vp[2]);
+    // Share of the side's pixels inked within a pixel of the edge.
+    const auto column = [&](int x) {
+      int n = 0;
+      for (int y = top + 3; y <= bottom - 3; ++y) n += p.inkIn(x - 1, x + 1, y, y) > 0 ? 1 : 0;
+      return static_cast<double>(n) / (bottom - top - 5);
+    };
+    const auto row = [&](int y) {
+      int n = 0;
+      for (int x = x0 + 3; x <= x1 - 3; ++x) n += p.inkIn(x, x, y - 1, y + 1) > 0 ? 1 : 0;
+      return static_cast<double>(n) / (x1 - x0 - 5);
+    };
+    EXPECT_GT(column(x0), 0.99) << "ITR " << itr << " left";
+    EXPECT_GT(column(x1), 0.99) << "ITR " << itr << " right";
+    EXPECT_GT(row(top), 0.99) << "ITR " << itr << " top";
+    EXPECT_GT(row(bottom), 0.99) << "ITR " << itr << " bottom";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Values at or below 0 on a log axis are left out with one warning, as
+// matplotlib masks them: the rest of the line and the other markers are drawn.
+TEST(FigurePlots, ZerosOnALogAxisAreLeftOutNotFatal) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zeptest::MessageFile messages(dir.path() / "messages.txt");
+    const std::vector<float> x{0, 1, 2, 3, 4}, y{0, 1, 4, 9, 16}, v{1, 1, 1, 1, 1};
+    const std::vector<float> mx{1, 2, 3}, my{-5, 2, 5};
+    float ax = 0, ay = 0, bx = 0, by = 0;
+    drawExactPage(1, 16, 10, [&] {
+      zep::gliset("MSGLEV", 1);
+      zep::fgfrm();
+      zep::sgstrn(2);
+      zep::fgplzu(x, y, 1, 23);
+      zep::fgscat(mx, my, v, 10, 0.02F);
+      zep::fgstrf();
+      zep::stftrf(3.5F, 12.5F, ax, ay);  // on the segment from (3, 9) to (4, 16)
+      zep::stftrf(3, 5, bx, by);
+      zep::fgpfrm();
+    });
+    Png png(dir.path() / "zep_0001.png");
+    if (!png.ok()) return std::string("no page");
+    const PagePixels p{png};
+    if (p.inkIn(p.x(ax) - 3, p.x(ax) + 3, p.y(ay) - 3, p.y(ay) + 3) == 0) return std::string("no line");
+    if (!p.ink(p.x(bx), p.y(by))) return std::string("no marker");
+    const auto lines = messages.lines();
+    if (std::count(lines.begin(), lines.end(),
+                   " *** WARNING (FGPFRM) ***  2 POINTS AT OR BELOW 0 ON A LOG AXIS ARE LEFT OUT.") != 1)
+      return zeptest::expectLines(lines, {});
+    return std::string();
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// With no kept data, an untouched window becomes the contour field's grid
+// (contourf's limits) or the vector field's points with 5% of room (quiver's).
+TEST(FigureLayout, FieldsGiveTheWindowAsContourfAndQuiverDo) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    std::array<float, 4> contourWindow{}, vectorWindow{}, setWindow{};
+    drawExactPage(1, 16, 10, [&] {
+      zep::fggrid(1, 3);
+      const auto x = zep::fglins(-3, 3, 7), y = zep::fglins(2, -2, 5);  // y decreasing
+      zep::fgfrm();
+      zep::cnsfld(std::vector<float>(35, 1.0F), x, y);
+      zep::fgstrf();
+      zep::sgqwnd(contourWindow[0], contourWindow[1], contourWindow[2], contourWindow[3]);
+      zep::fgpfrm();
+      zep::cnsfld(5, 2, std::vector<float>(10, 1.0F).data(), nullptr, nullptr);  // no coordinates of its own
+      zep::fgfrm();
+      const auto vx = zep::fglins(0, 10, 3), vy = zep::fglins(0, 4, 2);
+      zep::vcsfld(std::vector<float>(6, 1.0F), std::vector<float>(6, 0.0F), vx, vy);
+      zep::fgstrf();
+      zep::sgqwnd(vectorWindow[0], vectorWindow[1], vectorWindow[2], vectorWindow[3]);
+      zep::fgpfrm();
+      zep::fgfrm();
+      zep::sgswnd(5, 6, 7, 8);  // a window the caller set stays
+      zep::fgstrf();
+      zep::sgqwnd(setWindow[0], setWindow[1], setWindow[2], setWindow[3]);
+      zep::fgpfrm();
+    });
+    const auto same = [](const std::array<float, 4>& a, const std::array<float, 4>& b) {
+      for (std::size_t k = 0; k < 4; ++k)
+        if (std::fabs(a[k] - b[k]) > 1e-5F) return false;
+      return true;
+    };
+    const auto text = [](const std::array<float, 4>& a) {
+      return std::to_string(a[0]) + " " + std::to_string(a[1]) + " " + std::to_string(a[2]) + " " + std::to_string(a[3]);
+    };
+    if (!same(contourWindow, {-3, 3, -2, 2})) return "contour window " + text(contourWindow);
+    if (!same(vectorWindow, {-0.5F, 10.5F, -0.2F, 4.2F})) return "vector window " + text(vectorWindow);
+    if (!same(setWindow, {5, 6, 7, 8})) return "set window " + text(setWindow);
+    return std::string();
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// A polar frame in a small cell: its title stays in the cell and its data stay
+// inside the frame's outer circle, clear of the angle labels around it.
+TEST(FigureLayout, APolarFrameKeepsItsTitleAndDataInPlace) {
+  const auto page = [](bool title, float (&cell)[4], float& ox, float& oy, float& ex) {
+    TempWorkDir dir;
+    drawExactPage(1, 20, 12, [&] {
+      zep::fggrid(2, 2);
+      for (int k = 0; k < 3; ++k) zep::fgfrm();
+      zep::fgfrm();
+      zep::sgstrn(5);
+      const auto t = zep::fglins(0, 360, 361);
+      zep::fgplzu(std::vector<float>(361, 0.9F), t, 1, 23);  // ticks every 0.2
+      if (title) zep::fgttl("POLAR ROSE");
+      zep::fgstrf();
+      zep::fgqcel(cell[0], cell[1], cell[2], cell[3]);
+      zep::stftrf(0, 0, ox, oy);
+      zep::stftrf(1, 0, ex, oy);
+      zep::fgpfrm();
+    });
+    return std::make_unique<Png>(dir.path() / "zep_0001.png");
+  };
+  float cell[4] = {}, ox = 0, oy = 0, ex = 0;
+  const auto bare = page(false, cell, ox, oy, ex);
+  const auto titled = page(true, cell, ox, oy, ex);
+  ASSERT_TRUE(bare->ok() && titled->ok());
+  const PagePixels p{*titled};
+  // What the title adds lies in the cell.
+  int outside = 0;
+  for (int y = 0; y < titled->height(); ++y)
+    for (int x = 0; x < titled->width(); ++x)
+      if (bare->pixel(x, y) != titled->pixel(x, y) && (y < p.y(cell[3]) - 1 || x < p.x(cell[0]) - 1)) ++outside;
+  EXPECT_EQ(outside, 0) << "pixels of the title outside its cell";
+  // Along 45 degrees (no spoke there): the red circle of the data lies within
+  // the outermost circle of the frame.
+  const auto at = [&](int k) { return std::array<int, 2>{p.x(ox) + k, p.y(oy) - k}; };
+  int red = 0, black = 0;
+  for (int k = 0; k < 400; ++k) {
+    const auto [x, y] = at(k);
+    if (x >= titled->width() || y < 0) break;
+    const std::uint32_t c = titled->pixel(x, y);
+    const int r = static_cast<int>((c >> 16) & 0xff), g = static_cast<int>((c >> 8) & 0xff);
+    if (r < 160 && g < 160) black = k;  // black and grey circles
+    if (r - g > 30) red = k;
+  }
+  ASSERT_GT(red, 0) << "no data found";
+  EXPECT_LE(red, black + 1) << "the data run past the outer circle";
+}
+
+}  // namespace
+
+namespace {
+
+// Where latitude labels crowd the sides of a small map, the round ones stay:
+// 30, 40 ... 70 degrees north, not 30, 35, 45 ...
+TEST(FigureMaps, CrowdedLatitudeLabelsKeepTheRoundOnes) {
+  TempWorkDir dir;
+  std::vector<zeptest::MapLabel> conic;
+  drawExactPage(1, 20, 9, [&] {
+    zep::fggrid(1, 2);
+    zep::fgfrm();
+    zep::fgsmap(22, -30, 40, 30, 70);
+    zep::fgpfrm();
+    conic = zeptest::mapLabels();
+  });
+  std::set<std::string> lats;
+  for (const auto& l : conic)
+    if (l.text.back() == 'N') lats.insert(l.text);
+  EXPECT_EQ(lats, (std::set<std::string>{"30°N", "40°N", "50°N", "60°N", "70°N"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A turned title left of the frame keeps the gap AX RGAP from the widest
+// labels beside it, its descender included ("y" beside 10^1 on a log axis).
+TEST(FigureLayout, ALeftTitleStandsClearOfItsLabels) {
+  TempWorkDir dir;
+  float vx0 = 0, vy = 0, gap = 0;
+  zep::fgsdpi(300);
+  drawExactPage(1, 16, 10, [&] {
+    zep::fgfrm();
+    zep::sgstrn(2);
+    zep::sgswnd(1, 10, 1, 100);
+    zep::fgsttl("", "y", "");
+    zep::fgstrf();
+    float vx1 = 0, vy0 = 0, vy1 = 0, ux = 0;
+    zep::sgqvpt(vx0, vx1, vy0, vy1);
+    zep::stftrf(1, 10, ux, vy);
+    zep::axrget("RGAP", gap);
+    zep::fgpfrm();
+  });
+  zep::fgsdpi(100);
+  Png png(dir.path() / "zep_0001.png");
+  ASSERT_TRUE(png.ok());
+  const PagePixels p{png};
+  // Columns left of the axis across the label's height: the label's ink, a gap, the title's.
+  const int half = static_cast<int>(0.012 * p.scale());
+  std::vector<int> profile;
+  for (int x = p.x(vx0) - 2; x >= 0; --x) profile.push_back(p.inkIn(x, x, p.y(vy) - half, p.y(vy) + half));
+  const auto runs = zeptest::inkRuns(profile);
+  ASSERT_GE(runs.size(), 2U);
+  const int between = runs.back().first - runs[runs.size() - 2].second - 1;
+  // AX RGAP is the gap between labels and titles.
+  EXPECT_GE(between, static_cast<int>(0.75 * gap * p.scale())) << "title and label " << between << " pixels apart";
+}
+
+}  // namespace
+
+namespace {
+
+// What the caller sets between fgopn and the first frame's routine (fgstrf
+// among them) belongs to that frame; time axes end with it; what an earlier
+// session left does not come back.
+TEST(FigureData, TheFirstFrameKeepsWhatWasSetBeforeIt) {
+  ZEP_EXPECT_ISOLATED([] {
+    TempWorkDir dir;
+    zep::gliset("MSGLEV", 2);
+    zep::swiset("IFL", 1);
+    int itr = 0, iy = 0, im = 0, id = 0;
+    float w[4] = {};
+    char unit[2] = {};
+    std::string title(8, ' ');
+    zep::fgopn("first", 16, 10, "CM", 1, 2);
+    zep::sgstrn(2);
+    zep::sgswnd(0, 20, 0.5F, 500);
+    zep::axsttl("B", "TIME");
+    zep::axstim("B", 2024, 12, 31, "D");
+    zep::fgstrf();  // starts the frame
+    zep::sgqtrn(itr);
+    zep::sgqwnd(w[0], w[1], w[2], w[3]);
+    zep::axqttl("B", title);
+    zep::axqtim("B", iy, im, id, unit);
+    if (itr != 2 || w[1] != 20 || w[3] != 500) return std::string("transformation or window lost");
+    if (zep::text::trimmed(title) != "TIME" || unit[0] != 'D') return std::string("axis settings lost");
+    zep::fgfrm();
+    zep::axqtim("B", iy, im, id, unit);
+    zep::fgcls();
+    if (unit[0] != ' ') return std::string("the second frame has the first one's time axis");
+    zep::fgopn("second", 16, 10, "CM");
+    zep::fgpfrm();
+    zep::sgqtrn(itr);
+    zep::fgcls();
+    if (itr != 1) return "a new figure starts at ITR " + std::to_string(itr);
+    return std::string();
+  });
 }
 
 }  // namespace

@@ -451,3 +451,37 @@ TEST(VectorInput, MissingAndZeroVectorsDrawNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A key in a corner inside the viewport reads the same over a dense field of
+// arrows as on an empty frame: the arrows under it are hidden.
+TEST(VectorArrows, AKeyInsideTheViewportStandsClearOfTheArrows) {
+  const auto page = [](bool arrows) {
+    return zeptest::drawPngPage([arrows] {
+      zep::sgsvpt(0, 1, 0, 1);
+      zep::sgswnd(0, 1, 0, 1);
+      zep::sgstrn(1);
+      zep::sgstrf();
+      zep::vcrset("SCALE", 0.02F);
+      std::vector<float> u(41 * 41, 1.0F), v(41 * 41, 1.0F);
+      zep::vcsfld(41, 41, u.data(), v.data(), nullptr, nullptr);
+      if (arrows) zep::vcarwu();
+      zep::vckeyp("TR", 2, "2 m s\\^{-1}");
+    });
+  };
+  const auto bare = page(false), busy = page(true);
+  ASSERT_TRUE(bare->ok() && busy->ok());
+  // The key's ink on the empty frame: its box, a pixel wider.
+  int x0 = bare->width(), x1 = -1, y0 = bare->height(), y1 = -1;
+  for (int y = 0; y < bare->height() / 4; ++y)
+    for (int x = bare->width() / 2; x < bare->width(); ++x)
+      if (bare->pixel(x, y) != 0xFFFFFF) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+  ASSERT_GE(x1, x0) << "no key drawn";
+  int differ = 0;
+  for (int y = y0 - 1; y <= y1 + 1; ++y)
+    for (int x = x0 - 1; x <= x1 + 1; ++x) differ += bare->pixel(x, y) != busy->pixel(x, y) ? 1 : 0;
+  EXPECT_EQ(differ, 0) << "pixels of the key's box changed by the arrows";
+}
+
+}  // namespace
