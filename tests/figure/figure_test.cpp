@@ -692,9 +692,16 @@ TEST(FigureMaps, ConicLabelsInASmallFrameStandApart) {
   EXPECT_GT(pairs, 0) << "labels side by side expected";
 }
 
-}  // namespace
-
-namespace {
+// The first of three scatter points whose pixel is not its value's colour, or
+// nothing when all three are.
+std::string wrongPointColour(const Png& png, const PagePixels& p, const float* vx, const float* vy,
+                             const int* expected, const float* values) {
+  for (int k = 0; k < 3; ++k) {
+    const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
+    if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(values[k]);
+  }
+  return {};
+}
 
 TEST(FigurePlots, ScatterTakesItsBandsColoursAndArrowsLeaveTheFieldAlone) {
   // Isolated: the levels and the vector field stay in the child.
@@ -725,10 +732,7 @@ TEST(FigurePlots, ScatterTakesItsBandsColoursAndArrowsLeaveTheFieldAlone) {
     Png png(dir.path() / "zep_0001.png");
     if (!png.ok()) return std::string("no page");
     const PagePixels p{png};
-    for (int k = 0; k < 3; ++k) {
-      const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
-      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(c[k]);
-    }
+    if (const std::string wrong = wrongPointColour(png, p, vx, vy, expected, c); !wrong.empty()) return wrong;
     // The arrow runs 0.08 V along growing x from its point, not back.
     if (p.inkIn(p.x(ax + 0.03), p.x(ax + 0.05), p.y(ay) - 1, p.y(ay) + 1) == 0) return std::string("no arrow");
     if (p.inkIn(p.x(ax - 0.05), p.x(ax - 0.02), p.y(ay) - 3, p.y(ay) + 3) != 0) return std::string("arrow backwards");
@@ -898,10 +902,7 @@ TEST(FigurePlots, ScatterWithoutLevelsHasItsColoursAndItsBar) {
     Png png(dir.path() / "zep_0001.png");
     if (!png.ok()) return std::string("no page");
     const PagePixels p{png};
-    for (int k = 0; k < 3; ++k) {
-      const auto px = png.pixel(p.x(vx[k]), p.y(vy[k]));
-      if (!zeptest::sameColour(px, expected[k])) return "colour " + std::to_string(px) + " for " + std::to_string(c[k]);
-    }
+    if (const std::string wrong = wrongPointColour(png, p, vx, vy, expected, c); !wrong.empty()) return wrong;
     // The bar's ends in the end colours, its labels inside the cell.
     int bottom = -1, top = -1, rightmost = -1;
     for (int px = p.x(vp[1]) + 2; px < png.width(); ++px) {
