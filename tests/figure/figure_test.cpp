@@ -440,14 +440,26 @@ struct KeptSides {
   KeptSides& operator=(const KeptSides&) = delete;
 };
 
+constexpr char kBarSides[] = {'B', 'R', 'T', 'L'};
+
 struct BarFrames {
   std::array<std::array<float, 4>, 4> vps{}, cells{};
+  int perPage = 1;
+  bool map = false;
+  // The page that holds frame k, and how a failure names that frame.
+  Png page(const TempWorkDir& dir, std::size_t k) const {
+    return Png(dir.path() / ("zep_000" + std::to_string(static_cast<int>(k) / perPage + 1) + ".png"));
+  }
+  std::string where(std::size_t k) const {
+    return std::to_string(perPage) + (map ? " maps, bar " : " frames, bar ") + kBarSides[k];
+  }
 };
-constexpr char kBarSides[] = {'B', 'R', 'T', 'L'};
 
 BarFrames drawBarFrames(const std::array<float, 4>& g, bool map, const std::function<void()>& setup,
                         const std::function<void()>& frame) {
   BarFrames f;
+  f.perPage = static_cast<int>(g[0] * g[1]);
+  f.map = map;
   drawExactPage(1, g[2], g[3], [&] {
     zep::gliset("MSGLEV", 1);
     setup();
@@ -498,12 +510,10 @@ TEST(FigureLayout, ColourBarTitlesFitTheirCellsOnEverySide) {
           });
       zep::cmsbtl("", "");
       for (std::size_t k = 0; k < 4; ++k) {
-        const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
-        Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
+        const Png png = f.page(dir, k);
         const PagePixels p{png};
         const char side = kBarSides[k];
-        const std::string where =
-            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + side;
+        const std::string where = f.where(k);
         EXPECT_EQ(inkOnEdges(p, f.cells[k]), 0) << where << ": ink on the cell's edge";
         const std::vector<int> out = zeptest::outwardProfile(p, side, f.vps[k], f.cells[k]);
         const int length = side == 'B' || side == 'T' ? p.x(f.vps[k][1]) - p.x(f.vps[k][0]) - 3
@@ -552,12 +562,10 @@ TEST(FigureLayout, ColourBarFactorsKeepToTheirCells) {
             for (const char* side : {"B", "T", "L", "R"}) zep::axssid(side, true, false);
           });
       for (std::size_t k = 0; k < 4; ++k) {
-        const int page = static_cast<int>(k) / static_cast<int>(g[0] * g[1]) + 1;
-        Png png(dir.path() / ("zep_000" + std::to_string(page) + ".png"));
+        const Png png = f.page(dir, k);
         const PagePixels p{png};
         const char side = kBarSides[k];
-        const std::string where =
-            std::to_string(static_cast<int>(g[0] * g[1])) + (map ? " maps, bar " : " frames, bar ") + side;
+        const std::string where = f.where(k);
         const auto& vp = f.vps[k];
         const auto& c = f.cells[k];
         EXPECT_EQ(inkOnEdges(p, c), 0) << where << ": ink on the cell's edge";
