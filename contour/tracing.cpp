@@ -513,6 +513,8 @@ void ensureRingParents() {
   s.parentsReady = true;
 }
 
+namespace {
+
 // The whole circle in U when the transformation is a map projection and the x
 // coordinates, evenly spaced, span it less one step (a global model grid on
 // 0 .. 357.5); 0 otherwise. The tolerance is a hundredth of a step: single-
@@ -533,6 +535,8 @@ double periodInX(const std::vector<float>& xs) {
     if (std::fabs(static_cast<double>(xs[k]) - xs[k - 1] - step) > tolerance) return 0;
   return circle;
 }
+
+}  // namespace
 
 // Grid coordinates: the given vectors, or the U window spread over the grid,
 // with the repeated column of a periodic grid. A change of window or of the
