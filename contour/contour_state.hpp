@@ -59,9 +59,15 @@ struct State {
   std::vector<Level> levels;
   std::string format;  // printf format of the labels
 
-  // Derived for the computations.
-  std::vector<float> xs, ys;           // coordinates of the grid points
-  std::vector<PointClass> classes;     // per point
+  // Derived for the computations. On a map, a grid that spans the whole circle
+  // less one step in x (0 .. 357.5 by 2.5) is periodic: the computation grid
+  // repeats column 0 one circle on, as column nx, so that nothing is missing
+  // between the last column and the first.
+  bool wrapped = false;
+  int cols = 0;                        // columns of the computation grid: nx, or nx + 1 when wrapped
+  std::vector<float> zwrapped;         // the field with column 0 repeated (wrapped only)
+  std::vector<float> xs, ys;           // coordinates of the grid points (cols and ny of them)
+  std::vector<PointClass> classes;     // per point of the computation grid
   bool classesReady = false;
   Paths lines;
   bool linesReady = false;
@@ -85,8 +91,11 @@ void ensureLevels(const char* routine = "CNQLVN");
 void levelsChanged();
 // Grid coordinates and point classes, computed when missing.
 void ensureClasses();
-// Coordinates of the grid points (xs, ys), read again for the U window.
+// Coordinates of the grid points (xs, ys), read again for the U window and the
+// transformation (which decides whether the grid wraps round in x).
 void ensureCoordinates();
+// The field on the computation grid (cols by ny).
+inline const float* computedField(const State& s) { return s.wrapped ? s.zwrapped.data() : s.z.data(); }
 void ensureLines();
 void ensureRings();
 void ensureRingParents();

@@ -90,7 +90,7 @@ bool shadeCellsAsImage() {
   bool xReversed = false, yReversed = false;
   const std::vector<float> xm = midpoints(s.xs, xReversed), ym = midpoints(s.ys, yReversed);
   std::vector<int> column(static_cast<std::size_t>(width)), row(static_cast<std::size_t>(height));
-  const int nx = s.nx, ny = s.ny;
+  const int nx = s.cols, ny = s.ny;
   for (int c = 0; c < width; ++c) {
     float ux, uy;
     userOf(left + c, top, ux, uy);

@@ -132,12 +132,12 @@ void cncelu() {
   for (int j = 0; j < s.ny; ++j) {
     float y0, y1;
     bounds(s.ys, j, y0, y1);
-    const std::size_t row = static_cast<std::size_t>(j) * static_cast<std::size_t>(s.nx);
+    const std::size_t row = static_cast<std::size_t>(j) * static_cast<std::size_t>(s.cols);
     int i = 0;
-    while (i < s.nx) {
+    while (i < s.cols) {
       const contour::PointClass c = s.classes[row + static_cast<std::size_t>(i)];
       int end = i + 1;
-      while (end < s.nx && s.classes[row + static_cast<std::size_t>(end)] == c) ++end;
+      while (end < s.cols && s.classes[row + static_cast<std::size_t>(end)] == c) ++end;
       if (c != contour::kMissingClass && drawn[c]) {
         // Every cell boundary along the run stays a point of the outline, so
         // that rows above and below share their edges exactly on any

@@ -160,7 +160,7 @@ struct Grid {
   }
 
   Grid(const State& st)
-      : nx(st.nx), ny(st.ny), cls(st.classes.data()), z(st.z.data()), xs(st.xs.data()), ys(st.ys.data()),
+      : nx(st.cols), ny(st.ny), cls(st.classes.data()), z(computedField(st)), xs(st.xs.data()), ys(st.ys.data()),
         lv(levelValues.data()) {}
 };
 
@@ -513,8 +513,34 @@ void ensureRingParents() {
   s.parentsReady = true;
 }
 
-// Grid coordinates: the given vectors, or the U window spread over the grid. A
-// change of window since the last computation throws its lines and rings away.
+namespace {
+
+// The whole circle in U when the transformation is a map projection and the x
+// coordinates, evenly spaced, span it less one step (a global model grid on
+// 0 .. 357.5); 0 otherwise. The tolerance is a hundredth of a step: single-
+// precision longitudes near 360 are good to about 3e-5.
+double periodInX(const std::vector<float>& xs) {
+  int itr = 1;
+  sgqtrn(itr);
+  if (itr < 10 || itr > 34 || xs.size() < 2) return 0;
+  bool degrees = true;
+  sglget("LDEG", degrees);
+  const double circle = degrees ? 360.0 : 2.0 * 3.14159265358979323846;
+  const std::size_t n = xs.size();
+  const double span = static_cast<double>(xs.back()) - xs.front();
+  const double step = span / static_cast<double>(n - 1);
+  const double tolerance = 0.01 * std::fabs(step);
+  if (std::fabs(std::fabs(span + step) - circle) > tolerance) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if (std::fabs(static_cast<double>(xs[k]) - xs[k - 1] - step) > tolerance) return 0;
+  return circle;
+}
+
+}  // namespace
+
+// Grid coordinates: the given vectors, or the U window spread over the grid,
+// with the repeated column of a periodic grid. A change of window or of the
+// wrapping since the last computation throws its lines and rings away.
 void ensureCoordinates() {
   State& s = state();
   const int nx = s.nx, ny = s.ny;
@@ -536,6 +562,18 @@ void ensureCoordinates() {
         ys[static_cast<std::size_t>(j)] = uymin + (uymax - uymin) * static_cast<float>(j) / static_cast<float>(ny - 1);
     }
   }
+  const double period = periodInX(xs);
+  const bool wrapped = period > 0;
+  if (wrapped) {
+    // One circle on from column 0, on the side the coordinates run to.
+    const double x0 = xs.front();
+    xs.push_back(static_cast<float>(xs.back() > xs.front() ? x0 + period : x0 - period));
+  }
+  if (wrapped != s.wrapped || s.cols != nx + (wrapped ? 1 : 0)) {
+    s.wrapped = wrapped;
+    s.cols = nx + (wrapped ? 1 : 0);
+    s.classesReady = false;
+  }
   if (xs != s.xs || ys != s.ys) {
     s.xs = std::move(xs);
     s.ys = std::move(ys);
@@ -548,16 +586,30 @@ void ensureCoordinates() {
 void ensureClasses() {
   State& s = state();
   ensureLevels();
+  ensureCoordinates();
   if (s.classesReady) return;
-  const int nx = s.nx, ny = s.ny;
+  const int nx = s.cols, ny = s.ny;
+  if (s.wrapped) {
+    const std::size_t given = static_cast<std::size_t>(s.nx);
+    s.zwrapped.resize(static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny));
+    for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j) {
+      const float* row = s.z.data() + j * given;
+      float* to = s.zwrapped.data() + j * static_cast<std::size_t>(nx);
+      std::copy(row, row + given, to);
+      to[given] = row[0];
+    }
+  } else {
+    s.zwrapped.clear();
+    s.zwrapped.shrink_to_fit();
+  }
   levelValues.clear();
   for (const Level& l : s.levels) levelValues.push_back(l.value);
   const int nlev = static_cast<int>(levelValues.size());
   const float* lv = levelValues.data();
-  const std::size_t n = s.z.size();
+  const std::size_t n = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny);
   s.classes.resize(n);
   PointClass* cls = s.classes.data();
-  const float* z = s.z.data();
+  const float* z = computedField(s);
   // Neighbouring points mostly share a class: try the last one before searching.
   int guess = 0;
   for (std::size_t v = 0; v < n; ++v) {
@@ -634,8 +686,8 @@ void ensureRings() {
   Paths& out = s.rings;
   out.clear();
   const std::size_t total = crossings.edges.size();
-  out.x.reserve(2 * total + 2 * static_cast<std::size_t>(s.nx + s.ny) + 16);
-  out.y.reserve(2 * total + 2 * static_cast<std::size_t>(s.nx + s.ny) + 16);
+  out.x.reserve(2 * total + 2 * static_cast<std::size_t>(s.cols + s.ny) + 16);
+  out.y.reserve(2 * total + 2 * static_cast<std::size_t>(s.cols + s.ny) + 16);
   const Grid g(s);
   const int nlev = static_cast<int>(levelValues.size());
   bool anyMissing = false;

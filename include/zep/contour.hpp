@@ -19,6 +19,15 @@
 // point: the last point repeats the first. Each hole knows the outer ring of its
 // band that it lies in (cnqbdh).
 //
+// Global grids wrap round. When contours are computed on a map projection (ITR
+// 10 .. 34) and the x coordinates are evenly spaced and span the whole circle
+// less one step (longitudes 0 .. 357.5 by 2.5 in degrees, or in radians with SG
+// LDEG off), column 0 counts again one circle on (at x0 + 360, or x0 - 360 for
+// decreasing x), so that bands, lines and cells close across the seam. The
+// queries then report that grid: rings run along x0 and x0 + 360 where they meet
+// the seam, and a line that crosses it comes as two open lines meeting there.
+// Other fields and transformations are contoured as given.
+//
 // The routines are single-threaded, as the whole library is: one thread draws.
 //
 // CN parameters (cniqnp ... cnistx, cnlqnp ... cnlstx, cnrqnp ... cnrstx):

@@ -199,6 +199,43 @@ TEST(ContourPictures, BandsOfARandomFieldLeaveNoPixelUncovered) {
   }
 }
 
+// A global model grid (0 .. 357.5 by 2.5) in bands and in cells on a
+// Mollweide map centred on 0 degrees: the strip along the zero meridian shows
+// band colours only, while a grid that stops 10 degrees short leaves its gap.
+TEST(ContourPictures, GlobalGridsLeaveNoSeamAtZeroDegrees) {
+  const double s = 0.15, b = std::sqrt(2.0) * s * 650;  // the map's half height in pixels
+  auto nearMeridian = [&](double x, double y) {
+    const double dy = (y - pixelY(0.5)) / (b - 3);
+    return std::fabs(x - pixelX(0.5)) < 4 && dy * dy < 1;
+  };
+  for (const float last : {357.5F, 350.0F}) {
+    const int nx = static_cast<int>(last / 2.5F) + 1;
+    const std::vector<float> lon = zep::fglins(0, last, nx), lat = zep::fglins(-90, 90, 73);
+    const std::vector<float> z = zep::fgmesh(lon, lat, [](float x, float y) {
+      return std::cos(x * 0.0174533F) * std::cos(y * 0.0174533F) + 0.3F * std::sin(y * 0.0174533F);
+    });
+    for (int mode = 0; mode < 2; ++mode) {
+      int covered = 0;
+      const int white = whiteInside(
+          [&] {
+            zep::sgsvpt(0, 1, 0, 1);
+            zep::sgssim(static_cast<float>(s), 0, 0);
+            zep::sgsmpl(0, 90, 0);
+            zep::sgstxy(-180, 180, -90, 90);
+            zep::sgstrn(12);
+            zep::sgstrf();
+            zep::cnsfld(z, lon, lat);
+            zep::cnslvi(0.2F, 0);
+            if (mode == 0) zep::cnshdu(); else zep::cncelu();
+          },
+          nearMeridian, &covered);
+      EXPECT_GT(covered, 1500);
+      if (last == 357.5F) EXPECT_EQ(white, 0) << (mode == 0 ? "bands" : "cells");
+      else EXPECT_GT(white, 300) << (mode == 0 ? "bands" : "cells");
+    }
+  }
+}
+
 }  // namespace
 
 namespace {
