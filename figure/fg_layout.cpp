@@ -223,6 +223,78 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
           std::max(room[1], overhang[3])};
 }
 
+// Whether the labels of a side keep clear of each other: neighbours at least
+// a label height apart along y, their half widths and a label height apart
+// along x (numbers closer than that read as one). `count` is how many labels
+// the side has inside the viewport.
+bool labelsApart(int side, float h, int& count) {
+  const axes::Ticks t = axes::ticksOf(side);
+  float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
+  sgqvpt(vx0, vx1, vy0, vy1);
+  const float lo = horizontal(side) ? vx0 : vy0, hi = horizontal(side) ? vx1 : vy1, slack = 1e-4F * (hi - lo);
+  std::vector<std::pair<float, float>> labels;  // V position along the side, width
+  bool scripts = false;
+  for (std::size_t i = 0; i < t.major.size(); ++i) {
+    if (t.labels[i].empty()) continue;
+    const auto u = static_cast<float>(t.major[i]);
+    float vx = 0, vy = 0;
+    stftrf(horizontal(side) ? u : 1.0F, horizontal(side) ? 1.0F : u, vx, vy);
+    const float a = horizontal(side) ? vx : vy;
+    if (!(a >= lo - slack && a <= hi + slack)) continue;
+    scripts = scripts || t.labels[i].find("\\^") != std::string::npos;
+    labels.emplace_back(a, horizontal(side) ? figure_text::width(t.labels[i], h, "FGSTRF") : 0.0F);
+  }
+  count = static_cast<int>(labels.size());
+  std::sort(labels.begin(), labels.end());
+  // A superscript reaches 0.4 of the height above the line.
+  const float tall = h + (scripts ? 0.4F * h : 0.0F);
+  for (std::size_t k = 1; k < labels.size(); ++k) {
+    const float need = horizontal(side) ? (labels[k - 1].second + labels[k].second) / 2 + h : tall + h;
+    if (labels[k].first - labels[k - 1].first < 0.999F * need) return false;
+  }
+  return true;
+}
+
+// The number of major ticks of each labelled side chosen from the frame's size
+// (finalized): the largest up to AX NTICK whose labels stand apart, keeping
+// at least 3 labels where the window has them. Sides with an interval of
+// their own (axsstp) and an NTICK the caller chose keep theirs. False when a
+// side's labels crowd even at the fewest ticks: smaller labels are needed.
+bool fitTickTargets() {
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
+  if (axes::tickTargetChosen()) return true;
+  int most = 6;
+  axiget("NTICK", most);
+  bool fits = true;
+  for (int side = 0; side < 4; ++side) {
+    const char* c = kSides[static_cast<std::size_t>(side)];
+    bool draw = true, label = false;
+    int lindex = 0, tindex = 0, nminor = 0;
+    float h = 0, dmajor = 0;
+    axqsid(c, draw, label);
+    axqatr(c, h, lindex, tindex);
+    axqstp(c, dmajor, nminor);
+    if (!draw || !label || tindex == 0 || dmajor > 0) continue;
+    if (h <= 0) h = axReal("RLABEL");
+    int count = 0, best = 0;
+    bool apart = labelsApart(side, h, count);
+    const int least = std::min(count, 3);
+    if (!apart) {
+      for (int n = most - 1; n >= 2 && !apart; --n) {
+        axes::setTickTarget(side, n);
+        int fewer = 0;
+        const bool ok = labelsApart(side, h, fewer);
+        if (fewer < least) break;
+        best = n;
+        apart = ok;
+      }
+      axes::setTickTarget(side, best);
+    }
+    fits = fits && apart;
+  }
+  return fits;
+}
+
 bool alongY(char side) { return side == 'R' || side == 'L'; }
 
 // Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
@@ -494,6 +566,7 @@ void giveBack() {
   if (s.framed) {
     for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrset(kMapParameters[i], s.callerMap[i]);
     for (const char* side : kSides) axsttl(side, "");
+    for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   }
   s.framed = false;
 }
@@ -602,6 +675,7 @@ void fgfrm() {
     axstim(side, 0, 0, 0, " ");
     axsstp(side, 0, -1);
   }
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   const Rect& c = s.cellRect;
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
   sgswnd(0, 1, 0, 1);
@@ -657,6 +731,7 @@ void fgstrf() {
     msgdmp("E", "FGSTRF", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   const figure::Reserved r = figure::reserve(s);
   const float gap = figure::axReal("RGAP");
   figure::FrameRoom room;
@@ -683,20 +758,23 @@ void fgstrf() {
       // a few rounds settle it.
       // A cell too small for its labels at their size gets smaller labels and
       // titles (down to 0.4 of their size) rather than labels over its neighbours.
+      // Labels that crowd even at the fewest ticks shrink the same way.
       sgqvpt(vp.x0, vp.x1, vp.y0, vp.y1);
       for (int attempt = 0;; ++attempt) {
         Rect region = vp;
+        bool apart = true;
         for (int round = 0; round < 3; ++round) {
           figure::finalize(vp);
+          apart = figure::fitTickTargets();
           room = figure::rectangularRoom(vp, r.area, s.labelRoom);
           figure::leaveBarEnd(room, vp, s.bar);
           region = figure::inset(r.area, room);
           if (figure::tooSmall(region, r.area)) break;
           vp = figure::withAspect(region, s.aspect);
         }
-        if (!figure::tooSmall(region, r.area)) break;
+        if (!figure::tooSmall(region, r.area) && apart) break;
         if (attempt == 4) {
-          cramped = true;
+          cramped = figure::tooSmall(region, r.area);
           break;
         }
         figure::scaleText(s.textScale * 0.8F);
@@ -722,6 +800,8 @@ void fgstrf() {
       vp = figure::inset(r.area, {0.1F * r.area.width(), 0.1F * r.area.width(), 0.1F * r.area.height(), 0.1F * r.area.height()});
     }
     figure::finalize(vp);
+    // The ticks for the viewport as it finally is.
+    if (itr >= 1 && itr <= 4) figure::fitTickTargets();
   }
   s.area = r.area;
   s.barGap = figure::roomOn(room, s.bar) + gap;
