@@ -575,6 +575,12 @@ void giveBack() {
 // fgcls, not by sgcls: callers that take cells from fgfrm and draw in them
 // themselves close with sgcls and want no frame there.
 void closeFigure() {
+  State& s = state();
+  int nframe = 0;
+  bool page = false;
+  sgiget("NFRAME", nframe);
+  swqpag(page);
+  if (s.cell >= 0 && !s.drawn && page && nframe == s.nframe) drawKeptCharts();
   giveBack();
   state() = State{};
 }
@@ -819,6 +825,8 @@ void fgpfrm() {
     msgdmp("E", "FGPFRM", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
+  // Placed anew (charts kept after fgstrf): from the labels' own size.
+  if (!s.placed && s.heightsChanged) figure::restoreText();
   if (!s.placed) fgstrf();
   s.drawn = true;
   figure::drawItems();
