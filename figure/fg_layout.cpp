@@ -266,6 +266,7 @@ bool fitTickTargets() {
   int most = 6;
   axiget("NTICK", most);
   bool fits = true;
+  std::array<int, 4> chosen{};  // -1: the side has no labels of its own
   for (int side = 0; side < 4; ++side) {
     const char* c = kSides[static_cast<std::size_t>(side)];
     bool draw = true, label = false;
@@ -274,7 +275,11 @@ bool fitTickTargets() {
     axqsid(c, draw, label);
     axqatr(c, h, lindex, tindex);
     axqstp(c, dmajor, nminor);
-    if (!draw || !label || tindex == 0 || dmajor > 0) continue;
+    if (dmajor > 0) continue;
+    if (!draw || !label || tindex == 0) {
+      chosen[static_cast<std::size_t>(side)] = -1;
+      continue;
+    }
     if (h <= 0) h = axReal("RLABEL");
     int count = 0, best = 0;
     bool apart = labelsApart(side, h, count);
@@ -289,8 +294,16 @@ bool fitTickTargets() {
         apart = ok;
       }
       axes::setTickTarget(side, best);
+      chosen[static_cast<std::size_t>(side)] = best;
     }
     fits = fits && apart;
+  }
+  // A side without labels ticks as the labelled side across from it (B and T,
+  // L and R), so that the frame's ticks face each other.
+  for (int side = 0; side < 4; ++side) {
+    const int across = side ^ 1;
+    if (chosen[static_cast<std::size_t>(side)] < 0 && chosen[static_cast<std::size_t>(across)] > 0)
+      axes::setTickTarget(side, chosen[static_cast<std::size_t>(across)]);
   }
   return fits;
 }
