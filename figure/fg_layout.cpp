@@ -223,11 +223,12 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
           std::max(room[1], overhang[3])};
 }
 
-// Whether the labels of a side keep clear of each other: neighbours at least
-// a label height apart along y, their half widths and a label height apart
-// along x (numbers closer than that read as one). `count` is how many labels
-// the side has inside the viewport.
-bool labelsApart(int side, float h, int& count) {
+// How crowded the labels of a side are: the largest ratio of the space
+// neighbours need (a label height between them along y, their half widths and
+// a label height along x: numbers closer than that read as one) to the space
+// they have; at most 1 where they stand apart. `count` is how many labels the
+// side has inside the viewport.
+float crowding(int side, float h, int& count) {
   const axes::Ticks t = axes::ticksOf(side);
   float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
   sgqvpt(vx0, vx1, vy0, vy1);
@@ -248,24 +249,26 @@ bool labelsApart(int side, float h, int& count) {
   std::sort(labels.begin(), labels.end());
   // A superscript reaches 0.4 of the height above the line.
   const float tall = h + (scripts ? 0.4F * h : 0.0F);
+  float worst = 0;
   for (std::size_t k = 1; k < labels.size(); ++k) {
     const float need = horizontal(side) ? (labels[k - 1].second + labels[k].second) / 2 + h : tall + h;
-    if (labels[k].first - labels[k - 1].first < 0.999F * need) return false;
+    worst = std::max(worst, need / std::max(labels[k].first - labels[k - 1].first, 1e-6F));
   }
-  return true;
+  return worst;
 }
 
 // The number of major ticks of each labelled side chosen from the frame's size
 // (finalized): the largest up to AX NTICK whose labels stand apart, keeping
 // at least 3 labels where the window has them. Sides with an interval of
-// their own (axsstp) and an NTICK the caller chose keep theirs. False when a
-// side's labels crowd even at the fewest ticks: smaller labels are needed.
-bool fitTickTargets() {
+// their own (axsstp) and an NTICK the caller chose keep theirs. Where even the
+// fewest ticks crowd their labels (long numbers on a short side), the frame
+// thins the labels as it draws. Gives the crowding of the most crowded side.
+float fitTickTargets() {
   for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
-  if (axes::tickTargetChosen()) return true;
+  if (axes::tickTargetChosen()) return 0;
   int most = 6;
   axiget("NTICK", most);
-  bool fits = true;
+  float worst = 0;
   std::array<int, 4> chosen{};  // -1: the side has no labels of its own
   for (int side = 0; side < 4; ++side) {
     const char* c = kSides[static_cast<std::size_t>(side)];
@@ -282,21 +285,21 @@ bool fitTickTargets() {
     }
     if (h <= 0) h = axReal("RLABEL");
     int count = 0, best = 0;
-    bool apart = labelsApart(side, h, count);
+    float crowd = crowding(side, h, count);
     const int least = std::min(count, 3);
-    if (!apart) {
-      for (int n = most - 1; n >= 2 && !apart; --n) {
+    if (crowd > 1) {
+      for (int n = most - 1; n >= 2 && crowd > 1; --n) {
         axes::setTickTarget(side, n);
         int fewer = 0;
-        const bool ok = labelsApart(side, h, fewer);
+        const float c = crowding(side, h, fewer);
         if (fewer < least) break;
         best = n;
-        apart = ok;
+        crowd = c;
       }
       axes::setTickTarget(side, best);
       chosen[static_cast<std::size_t>(side)] = best;
     }
-    fits = fits && apart;
+    worst = std::max(worst, crowd);
   }
   // A side without labels ticks as the labelled side across from it (B and T,
   // L and R), so that the frame's ticks face each other.
@@ -305,7 +308,7 @@ bool fitTickTargets() {
     if (chosen[static_cast<std::size_t>(side)] < 0 && chosen[static_cast<std::size_t>(across)] > 0)
       axes::setTickTarget(side, chosen[static_cast<std::size_t>(across)]);
   }
-  return fits;
+  return worst;
 }
 
 bool alongY(char side) { return side == 'R' || side == 'L'; }
@@ -777,21 +780,23 @@ void fgstrf() {
       // a few rounds settle it.
       // A cell too small for its labels at their size gets smaller labels and
       // titles (down to 0.4 of their size) rather than labels over its neighbours.
-      // Labels that crowd even at the fewest ticks shrink the same way.
+      // Labels that crowd even at the fewest ticks shrink too, where two such
+      // steps part them; longer numbers are thinned by the frame instead.
       sgqvpt(vp.x0, vp.x1, vp.y0, vp.y1);
       for (int attempt = 0;; ++attempt) {
         Rect region = vp;
-        bool apart = true;
+        float crowd = 0;
         for (int round = 0; round < 3; ++round) {
           figure::finalize(vp);
-          apart = figure::fitTickTargets();
+          crowd = figure::fitTickTargets();
           room = figure::rectangularRoom(vp, r.area, s.labelRoom);
           figure::leaveBarEnd(room, vp, s.bar);
           region = figure::inset(r.area, room);
           if (figure::tooSmall(region, r.area)) break;
           vp = figure::withAspect(region, s.aspect);
         }
-        if (!figure::tooSmall(region, r.area) && apart) break;
+        const bool shrinkForLabels = crowd > 1.001F && crowd < 1 / (0.8F * 0.8F);
+        if (!figure::tooSmall(region, r.area) && !shrinkForLabels) break;
         if (attempt == 4) {
           cramped = figure::tooSmall(region, r.area);
           break;
