@@ -753,6 +753,9 @@ void fgstrf() {
     msgdmp("E", "FGSTRF", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
+  // Placed anew (charts kept after an fgstrf, or fgstrf called again): from
+  // the labels' own size.
+  figure::restoreText();
   for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   const figure::Reserved r = figure::reserve(s);
   const float gap = figure::axReal("RGAP");
@@ -843,8 +846,6 @@ void fgpfrm() {
     msgdmp("E", "FGPFRM", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
-  // Placed anew (charts kept after fgstrf): from the labels' own size.
-  if (!s.placed && s.heightsChanged) figure::restoreText();
   if (!s.placed) fgstrf();
   s.drawn = true;
   figure::drawItems();

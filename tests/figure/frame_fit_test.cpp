@@ -210,4 +210,23 @@ TEST(FrameFit, ChartsGiveAnUntouchedWindowTheirExtent) {
   EXPECT_EQ(ink(1.5F, 1), 0) << "between the bars";
 }
 
+// A caller who takes a cell from fgfrm, sets his own viewport and window and
+// closes with sgcls gets his chart drawn where he put it, with no frame.
+TEST(FrameFit, ChartsOfAFrameClosedBySgclsAreDrawn) {
+  TempWorkDir dir;
+  const float u[] = {0.5F}, v[] = {0.5F};
+  zeptest::drawExactPage(1, 10, 10, [&] {
+    zep::fgfrm();
+    zep::sgsvpt(0.2F, 0.8F, 0.2F, 0.8F);
+    zep::sgswnd(0, 1, 0, 1);
+    zep::sgstrf();
+    zep::chbars("V", 1, u, v, nullptr, 0.5F, 1999, 1);
+  });
+  const Png png(dir.path() / "zep_0001.png");
+  const PagePixels p{png};
+  EXPECT_GT(p.inkIn(p.x(0.45F), p.x(0.55F), p.y(0.4F), p.y(0.3F)), 0) << "the bar";
+  EXPECT_EQ(p.inkIn(p.x(0.45F), p.x(0.55F), p.y(0.6F), p.y(0.55F)), 0) << "above the bar";
+  EXPECT_EQ(p.inkIn(p.x(0.1F), p.x(0.19F), p.y(0.9F), p.y(0.1F)), 0) << "no frame, no labels";
+}
+
 }  // namespace
