@@ -109,27 +109,21 @@ TEST(FrameFit, TickLabelsStandApartInCellsOfEverySize) {
     }
 }
 
-// A number of ticks that the caller chose stays: NTICK, or an interval.
+// A number of ticks that the caller chose stays: an interval, or NTICK.
 TEST(FrameFit, TicksTheCallerChoseStay) {
   std::array<int, 3> counts{};
   zeptest::drawExactPage(1, 20, 12, [&] {
     zep::fggrid(3, 3);
-    std::array<float, 50> major{}, minor{};
-    int nminor = 0;
-    zep::fgfrm();
-    zep::sgswnd(0, 1, 0, 1.2F);
-    zep::axsstp("L", 0.2F, 1);
-    zep::fgstrf();
-    zep::axqtck("L", major.data(), counts[0], minor.data(), nminor, 50);
-    zep::fgfrm();
-    zep::sgswnd(0, 1, 0, 1.2F);
-    zep::fgstrf();
-    zep::axqtck("L", major.data(), counts[1], minor.data(), nminor, 50);
-    zep::axiset("NTICK", 6);
-    zep::fgfrm();
-    zep::sgswnd(0, 1, 0, 1.2F);
-    zep::fgstrf();
-    zep::axqtck("L", major.data(), counts[2], minor.data(), nminor, 50);
+    for (int& count : counts) {
+      zep::fgfrm();
+      zep::sgswnd(0, 1, 0, 1.2F);
+      if (&count == &counts[0]) zep::axsstp("L", 0.2F, 1);
+      if (&count == &counts[2]) zep::axiset("NTICK", 6);
+      zep::fgstrf();
+      std::array<float, 50> major{}, minor{};
+      int nminor = 0;
+      zep::axqtck("L", major.data(), count, minor.data(), nminor, 50);
+    }
   });
   EXPECT_EQ(counts[0], 7) << "interval 0.2 set";
   EXPECT_LT(counts[1], 7) << "chosen from the cell";
@@ -143,7 +137,7 @@ TEST(FrameFit, TicksTheCallerChoseStay) {
 TEST(FrameFit, ChartsGiveAnUntouchedWindowTheirExtent) {
   TempWorkDir dir;
   std::array<std::array<float, 4>, 5> windows{};
-  std::array<float, 4> vp{};
+  std::array<std::array<float, 2>, 3> probes{};  // V of U points in the bars' frame
   const float edges[] = {0, 1, 2, 3}, values[] = {0.5F, 1.5F, 1.5F, 2.5F, 2.5F, 2.5F};
   const float u[] = {1, 2, 3}, v[] = {2, 4, 3};
   const auto window = [](std::array<float, 4>& w) { zep::sgqwnd(w[0], w[1], w[2], w[3]); };
@@ -165,7 +159,8 @@ TEST(FrameFit, ChartsGiveAnUntouchedWindowTheirExtent) {
     zep::chbars("V", 3, u, v, nullptr, 0.8F, 1999, 1);
     zep::fgpfrm();
     window(windows[2]);
-    zep::sgqvpt(vp[0], vp[1], vp[2], vp[3]);
+    const float probeU[3][2] = {{2, 3.6F}, {2.1F, 4.1F}, {1.5F, 1}};
+    for (std::size_t k = 0; k < 3; ++k) zep::stftrf(probeU[k][0], probeU[k][1], probes[k][0], probes[k][1]);
     zep::fgfrm();
     const float ex[] = {1, 2}, ey[] = {10, 20}, err[] = {1, 2};
     zep::chebry(2, ex, ey, err, nullptr, 1);
@@ -189,25 +184,19 @@ TEST(FrameFit, ChartsGiveAnUntouchedWindowTheirExtent) {
       {0, 4.2F, -0.3125F, 23.0625F},
       {5, 6, 7, 8},
   }};
-  for (std::size_t k = 0; k < 4; ++k)
+  for (std::size_t k = 0; k < 5; ++k)
     for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(windows[k][i], want[k][i], 1e-5F) << "frame " << k + 1 << " end " << i;
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(windows[4][i], want[4][i]) << "set window, end " << i;
   // The bars are drawn in the frame as placed: the middle bar filled up to 4
   // (of 4.2), nothing above it nor between the bars.
   const Png png(dir.path() / "zep_0001.png");
   const PagePixels p{png};
-  const auto at = [&](float ux, float uy) {
-    const float w = windows[2][1] - windows[2][0], hgt = windows[2][3] - windows[2][2];
-    return std::array<float, 2>{vp[0] + (vp[1] - vp[0]) * (ux - windows[2][0]) / w,
-                                vp[2] + (vp[3] - vp[2]) * (uy - windows[2][2]) / hgt};
+  const auto ink = [&](std::size_t k) {
+    const int x = p.x(probes[k][0]), y = p.y(probes[k][1]);
+    return p.inkIn(x - 1, x + 1, y - 1, y + 1);
   };
-  const auto ink = [&](float ux, float uy) {
-    const auto q = at(ux, uy);
-    return p.inkIn(p.x(q[0]) - 1, p.x(q[0]) + 1, p.y(q[1]) - 1, p.y(q[1]) + 1);
-  };
-  EXPECT_EQ(ink(2, 3.6F), 9) << "inside the middle bar";
-  EXPECT_EQ(ink(2.1F, 4.1F), 0) << "above the middle bar";
-  EXPECT_EQ(ink(1.5F, 1), 0) << "between the bars";
+  EXPECT_EQ(ink(0), 9) << "inside the middle bar";
+  EXPECT_EQ(ink(1), 0) << "above the middle bar";
+  EXPECT_EQ(ink(2), 0) << "between the bars";
 }
 
 // A caller who takes a cell from fgfrm, sets his own viewport and window and
