@@ -34,6 +34,7 @@ struct Side {
   char unit = ' ';
   int iy = 0, im = 0, id = 0;
   float height = 0;     // label height; 0: AX RLABEL
+  int target = 0;       // major ticks aimed at; 0: AX NTICK
   int lineIndex = -1;   // axis and ticks; -1: AX INDEXA
   int textIndex = -1;   // labels and title; -1: AX INDEXL and INDEXT
 };
@@ -77,7 +78,7 @@ Ticks sideTicks(int side) {
   sgqwnd(ux0, ux1, uy0, uy1);
   const Side& s = sides()[static_cast<std::size_t>(side)];
   const double u0 = horizontal(side) ? ux0 : uy0, u1 = horizontal(side) ? ux1 : uy1;
-  const int target = axInt("NTICK");
+  const int target = s.target > 0 ? s.target : axInt("NTICK");
   if (logarithmic(side)) return axes::logTicks(u0, u1, target);
   if (s.unit != ' ') return axes::timeTicks(u0, u1, s.iy, s.im, s.id, s.unit, target);
   return axes::linearTicks(u0, u1, s.dmajor, s.nminor, target, axInt("LBLMAX"), axes::textParameter("CTIMES"));
@@ -522,6 +523,16 @@ void axinit() {
     sides()[i].label = (i == 0 || i == 2);
   }
 }
+
+namespace axes {
+
+Ticks ticksOf(int side) { return sideTicks(side); }
+
+void setTickTarget(int side, int target) {
+  if (side >= 0 && side < 4) sides()[static_cast<std::size_t>(side)].target = std::max(target, 0);
+}
+
+}  // namespace axes
 
 void axqnic(float umin, float umax, int ntarget, float& dmajor, int& nminor) {
   dmajor = static_cast<float>(axes::niceStep(umin, umax, ntarget, nminor));

@@ -61,6 +61,16 @@ std::string latitudeLabel(double lat, const std::string& degree);
 // A nice graticule step in degrees for a span of `span` degrees.
 double graticuleStep(double span, int target);
 
+// The ticks and labels a rectangular frame's side (0 B, 1 T, 2 L, 3 R) draws
+// for the current window and transformation.
+Ticks ticksOf(int side);
+// The number of major ticks aimed at on a side in place of AX NTICK (0: NTICK),
+// for a layer that chooses it from the frame's size; cleared by axinit.
+void setTickTarget(int side, int target);
+// Whether the caller chose AX NTICK (stored it, or a runtime source set it):
+// then the number is his, not the frame's size's.
+bool tickTargetChosen();
+
 // AX text parameter without trailing blanks.
 std::string textParameter(std::string_view name);
 

@@ -3,6 +3,7 @@
 #include <zep/axes.hpp>
 #include <zep/foundation.hpp>
 
+#include "axes/ax_internal.hpp"
 #include "foundation/registry.hpp"
 
 namespace zep {
@@ -59,4 +60,15 @@ constexpr Entry<TextValue> kTexts[] = {
 
 ZEP_DEFINE_PACKAGE_TABLES(ax, "AX")
 
+namespace axes {
+
+bool tickTargetChosen() {
+  auto& table = registry::tableOf<kIntegers>("AX");
+  const int id = table.qin("NTICK");
+  int value = 0;
+  table.qvl(id, value);
+  return table.stores(id) > 0 || value != kIntegers[id - 1].value;
+}
+
+}  // namespace axes
 }  // namespace zep

@@ -10,6 +10,7 @@
 #include <zep/foundation.hpp>
 
 #include "charts/ch_internal.hpp"
+#include "charts/ch_keep.hpp"
 #include "foundation/fixed_text.hpp"
 
 namespace zep {
@@ -155,6 +156,24 @@ bool validSets(std::string_view routine, int ngroup, int nset, const float* u, c
   return validTones(routine, nset, itpat);
 }
 
+using GroupedChart = void (*)(std::string_view, int, int, const float*, const float*, float, const int*, int);
+
+// Grouped or stacked bars kept for a frame whose window is still to come.
+template <class Cover>
+bool groupsKept(std::string_view routine, char dir, int ngroup, int nset, const float* u, const float* v, float width,
+                const int* itpat, int index, Cover&& add) {
+  const GroupedChart chart = routine == "CHBRGP" ? &chbrgp : &chbrsk;
+  return charts::kept(
+      [&] {
+        charts::Cover c;
+        add(c);
+        return c;
+      },
+      [chart, dir, ngroup, nset, u = charts::copyOf(u, ngroup),
+       v = charts::copyOf(v, static_cast<long long>(ngroup) * nset), width, itpat = charts::copyOf(itpat, nset),
+       index] { chart(dir == 'V' ? "V" : "H", ngroup, nset, u.data(), v.data(), width, itpat.data(), index); });
+}
+
 }  // namespace
 
 void chqnbn(int n, const float* x, int& nbin) {
@@ -228,6 +247,7 @@ void chhsst(int nset, const int* nval, const float* x, int nbin, const float* ed
     return;
   }
   if (!validTones("CHHSST", nset, itpat)) return;
+  const int nbinAsked = nbin;
   std::vector<float> own;
   const float* use = nullptr;
   if (!histogramEdges("CHHSST", static_cast<int>(all), x, nbin, edges, own, use)) return;
@@ -242,6 +262,25 @@ void chhsst(int nset, const int* nval, const float* x, int nbin, const float* ed
   }
   // A stacked density stands for every sample together: its top encloses area 1.
   for (auto& c : counts) toDensity(c, nbin, use, total);
+  // From the first edge to the last, from 0 to the highest stack.
+  const auto cover = [&] {
+    charts::Cover c;
+    c.x.addSticky(use[0]);
+    c.x.addSticky(use[nbin]);
+    c.y.addSticky(0);
+    for (int k = 0; k < nbin; ++k) {
+      double top = 0;
+      for (const auto& set : counts) top += set[static_cast<std::size_t>(k)];
+      if (top > 0) c.y.add(top);
+    }
+    return c;
+  };
+  if (charts::kept(cover, [nset, nval = charts::copyOf(nval, nset), x = charts::copyOf(x, all), nbinAsked,
+                           edges = charts::copyOf(edges, edges != nullptr ? nbin + 1 : 0),
+                           itpat = charts::copyOf(itpat, nset), index] {
+        chhsst(nset, nval.data(), charts::dataOf(x), nbinAsked, charts::dataOf(edges), itpat.data(), index);
+      }))
+    return;
   const Axes axes;
   std::vector<double> base(static_cast<std::size_t>(nbin), 0.0);
   for (int s = 0; s < nset; ++s)
@@ -267,6 +306,23 @@ void chbars(std::string_view cdir, int n, const float* u, const float* v, const 
     return;
   }
   const Missing missing;
+  const auto cover = [&] {
+    charts::Cover c;
+    for (int i = 0; i < n; ++i) {
+      const float b = base != nullptr ? base[i] : 0.0F;
+      if (missing(u[i]) || missing(v[i]) || missing(b)) continue;
+      (dir == 'V' ? c.x : c.y).add(u[i] - width / 2);
+      (dir == 'V' ? c.x : c.y).add(u[i] + width / 2);
+      (dir == 'V' ? c.y : c.x).addSticky(b);
+      (dir == 'V' ? c.y : c.x).add(v[i]);
+    }
+    return c;
+  };
+  if (charts::kept(cover, [dir, n, u = charts::copyOf(u, n), v = charts::copyOf(v, n), base = charts::copyOf(base, n),
+                           width, itpat, index] {
+        chbars(dir == 'V' ? "V" : "H", n, u.data(), v.data(), charts::dataOf(base), width, itpat, index);
+      }))
+    return;
   const Axes axes;
   for (int i = 0; i < n; ++i) {
     const float b = base != nullptr ? base[i] : 0.0F;
@@ -287,6 +343,19 @@ void chbrgp(std::string_view cdir, int ngroup, int nset, const float* u, const f
   chrget("RGROUP", fill);
   const float w = width * std::clamp(fill, 0.0F, 1.0F) / static_cast<float>(nset);
   const Missing missing;
+  if (groupsKept("CHBRGP", dir, ngroup, nset, u, v, width, itpat, index, [&](charts::Cover& c) {
+        for (int s = 0; s < nset; ++s)
+          for (int g = 0; g < ngroup; ++g) {
+            const float value = v[static_cast<std::size_t>(s) * static_cast<std::size_t>(ngroup) + static_cast<std::size_t>(g)];
+            if (missing(u[g]) || missing(value)) continue;
+            const float left = u[g] + (static_cast<float>(s) - static_cast<float>(nset) / 2) * w;
+            (dir == 'V' ? c.x : c.y).add(left);
+            (dir == 'V' ? c.x : c.y).add(left + w);
+            (dir == 'V' ? c.y : c.x).addSticky(0);
+            (dir == 'V' ? c.y : c.x).add(value);
+          }
+      }))
+    return;
   const Axes axes;
   for (int s = 0; s < nset; ++s)
     for (int g = 0; g < ngroup; ++g) {
@@ -306,6 +375,20 @@ void chbrsk(std::string_view cdir, int ngroup, int nset, const float* u, const f
     return;
   }
   const Missing missing;
+  if (groupsKept("CHBRSK", dir, ngroup, nset, u, v, width, itpat, index, [&](charts::Cover& c) {
+        for (int g = 0; g < ngroup; ++g) {
+          if (missing(u[g])) continue;
+          (dir == 'V' ? c.x : c.y).add(u[g] - width / 2);
+          (dir == 'V' ? c.x : c.y).add(u[g] + width / 2);
+          (dir == 'V' ? c.y : c.x).addSticky(0);
+          double base = 0;
+          for (int s = 0; s < nset; ++s) {
+            const float value = v[static_cast<std::size_t>(s) * static_cast<std::size_t>(ngroup) + static_cast<std::size_t>(g)];
+            if (!missing(value)) (dir == 'V' ? c.y : c.x).add(base += value);
+          }
+        }
+      }))
+    return;
   const Axes axes;
   for (int g = 0; g < ngroup; ++g) {
     if (missing(u[g])) continue;

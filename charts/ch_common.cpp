@@ -1,13 +1,19 @@
 // Helpers of the chart package: missing values, the floors of logarithmic axes,
 // argument checks and one bar.
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <zep/foundation.hpp>
 #include <zep/graphics.hpp>
 #include <zep/primitives.hpp>
 
+#include <zep/charts.hpp>
+
 #include "charts/ch_internal.hpp"
+#include "charts/ch_keep.hpp"
 
 namespace zep::charts {
 
@@ -71,6 +77,89 @@ void bar(char dir, const Axes& axes, float a0, float a1, float b0, float b1, int
   const float* y = vertical ? pb : pa;
   if (itpat != 0) sgtnzu(4, x, y, itpat);
   if (index > 0) sgplzu(5, x, y, 1, index);
+}
+
+void Span::add(double v) {
+  if (!std::isfinite(v)) return;
+  lo = std::min(lo, v);
+  hi = std::max(hi, v);
+  if (v > 0) lowestPositive = std::min(lowestPositive, v);
+}
+
+namespace {
+
+Keeper keeper;
+bool replaying = false;  // a kept chart drawn now is drawn, not kept again
+
+// The settings a chart reads while it draws, as they were when it was called.
+struct Settings {
+  std::vector<int> integers;
+  std::vector<bool> logicals;
+  std::vector<float> reals;
+  bool lmiss = false;
+  float rmiss = 0;
+
+  static Settings now() {
+    Settings s;
+    int n = 0;
+    chiqnp(n);
+    for (int id = 1; id <= n; ++id) chiqvl(id, s.integers.emplace_back());
+    chlqnp(n);
+    for (int id = 1; id <= n; ++id) {
+      bool v = false;
+      chlqvl(id, v);
+      s.logicals.push_back(v);
+    }
+    chrqnp(n);
+    for (int id = 1; id <= n; ++id) chrqvl(id, s.reals.emplace_back());
+    gllget("LMISS", s.lmiss);
+    glrget("RMISS", s.rmiss);
+    return s;
+  }
+
+  // Stores only what differs: a value left alone is not a value stored.
+  void apply() const {
+    for (std::size_t i = 0; i < integers.size(); ++i) {
+      int v = 0;
+      chiqvl(static_cast<int>(i + 1), v);
+      if (v != integers[i]) chisvl(static_cast<int>(i + 1), integers[i]);
+    }
+    for (std::size_t i = 0; i < logicals.size(); ++i) {
+      bool v = false;
+      chlqvl(static_cast<int>(i + 1), v);
+      if (v != logicals[i]) chlsvl(static_cast<int>(i + 1), logicals[i]);
+    }
+    for (std::size_t i = 0; i < reals.size(); ++i) {
+      float v = 0;
+      chrqvl(static_cast<int>(i + 1), v);
+      if (v != reals[i]) chrsvl(static_cast<int>(i + 1), reals[i]);
+    }
+    bool on = false;
+    float value = 0;
+    gllget("LMISS", on);
+    glrget("RMISS", value);
+    if (on != lmiss) gllset("LMISS", lmiss);
+    if (value != rmiss) glrset("RMISS", rmiss);
+  }
+};
+
+}  // namespace
+
+void setKeeper(Keeper k) { keeper = k; }
+
+bool keeping() { return !replaying && keeper.wants != nullptr && keeper.keep != nullptr && keeper.wants(); }
+
+bool kept(const std::function<Cover()>& cover, std::function<void()> draw) {
+  if (!keeping()) return false;
+  keeper.keep(cover(), [then = Settings::now(), draw = std::move(draw)] {
+    const Settings current = Settings::now();
+    then.apply();
+    replaying = true;
+    draw();
+    replaying = false;
+    current.apply();
+  });
+  return true;
 }
 
 }  // namespace zep::charts

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 namespace zep::charts {
 
@@ -33,6 +34,13 @@ bool validCount(std::string_view routine, int n);
 bool present(std::string_view routine, const void* array, std::string_view what);
 // A line index that draws: 0 quietly draws nothing, below 0 is an error.
 bool drawingIndex(std::string_view routine, int index);
+
+// A copy of n values (none for a null array), for a chart drawn later.
+template <class T> std::vector<T> copyOf(const T* a, long long n) {
+  return a == nullptr || n <= 0 ? std::vector<T>() : std::vector<T>(a, a + n);
+}
+// A copy's data, null for no array.
+template <class T> const T* dataOf(const std::vector<T>& v) { return v.empty() ? nullptr : v.data(); }
 
 // One bar: along the position axis from a0 to a1, along the value axis from b0
 // to b1; vertical ('V') or horizontal ('H'); filled with itpat, outlined with index.

@@ -11,6 +11,7 @@
 #include <zep/primitives.hpp>
 
 #include "charts/ch_internal.hpp"
+#include "charts/ch_keep.hpp"
 #include "foundation/fixed_text.hpp"
 
 namespace zep {
@@ -35,6 +36,22 @@ void errorBars(std::string_view routine, char along, int n, const float* ux, con
       return;
     }
   }
+  const auto cover = [&] {
+    charts::Cover c;
+    for (int i = 0; i < n; ++i) {
+      const float lo = elo[i], hi = ehi != nullptr ? ehi[i] : elo[i];
+      if (missing(ux[i]) || missing(uy[i]) || missing(lo) || missing(hi)) continue;
+      (along == 'Y' ? c.x : c.y).add(along == 'Y' ? ux[i] : uy[i]);
+      (along == 'Y' ? c.y : c.x).add((along == 'Y' ? uy[i] : ux[i]) - lo);
+      (along == 'Y' ? c.y : c.x).add((along == 'Y' ? uy[i] : ux[i]) + hi);
+    }
+    return c;
+  };
+  if (charts::kept(cover, [routine, along, n, ux = charts::copyOf(ux, n), uy = charts::copyOf(uy, n),
+                           elo = charts::copyOf(elo, n), ehi = charts::copyOf(ehi, n), index] {
+        errorBars(routine, along, n, ux.data(), uy.data(), elo.data(), charts::dataOf(ehi), index);
+      }))
+    return;
   const Axes axes;
   float cap = 0;
   chrget("RCAP", cap);
@@ -113,8 +130,23 @@ void fillBetween(std::string_view routine, int n, const float* ux, const float* 
     return;
   }
   const Missing missing;
-  const Axes axes;
   const auto other = [&](int i) { return yb != nullptr ? yb[i] : ref; };
+  const auto cover = [&] {
+    charts::Cover c;
+    for (int i = 0; i < n; ++i)
+      if (!missing(ux[i]) && !missing(ya[i]) && !missing(other(i))) {
+        c.x.addSticky(ux[i]);
+        c.y.add(ya[i]);
+        c.y.add(other(i));
+      }
+    return c;
+  };
+  if (charts::kept(cover, [routine, n, ux = charts::copyOf(ux, n), ya = charts::copyOf(ya, n),
+                           yb = charts::copyOf(yb, n), ref, itpat] {
+        fillBetween(routine, n, ux.data(), ya.data(), charts::dataOf(yb), ref, itpat);
+      }))
+    return;
+  const Axes axes;
   std::vector<float> x, y;
   const auto flush = [&](int from, int to) {  // points from .. to-1
     if (to - from < 2) return true;
@@ -158,12 +190,39 @@ void chebrx(int n, const float* ux, const float* uy, const float* elo, const flo
   errorBars("CHEBRX", 'X', n, ux, uy, elo, ehi, index);
 }
 
+namespace {
+
+// Markers on chosen points kept for a frame whose window is still to come:
+// what they cover is the chosen points (1 .. n) themselves.
+bool markersKept(const std::vector<long long>& chosen, int n, const float* ux, const float* uy, int itype, int index,
+                 float size) {
+  const Missing missing;
+  return charts::kept(
+      [&] {
+        charts::Cover c;
+        for (long long i : chosen)
+          if (!missing(ux[i - 1]) && !missing(uy[i - 1])) c.x.add(ux[i - 1]), c.y.add(uy[i - 1]);
+        return c;
+      },
+      [n, ux = charts::copyOf(ux, n), uy = charts::copyOf(uy, n),
+       idx = std::vector<int>(chosen.begin(), chosen.end()), itype, index, size] {
+        chmkix(n, ux.data(), uy.data(), static_cast<int>(idx.size()), idx.data(), itype, index, size);
+      });
+}
+
+}  // namespace
+
 void chmkev(int n, const float* ux, const float* uy, int nevery, int nfirst, int itype, int index, float size) {
   if (!charts::validCount("CHMKEV", n) || n == 0) return;
   if (!charts::present("CHMKEV", ux, "X") || !charts::present("CHMKEV", uy, "Y")) return;
   if (nevery < 1 || nfirst < 1) {
     msgdmp("E", "CHMKEV", "STEP OR FIRST POINT IS LESS THAN 1.");
     return;
+  }
+  if (charts::keeping()) {
+    std::vector<long long> chosen;
+    for (long long i = nfirst; i <= n; i += nevery) chosen.push_back(i);
+    if (markersKept(chosen, n, ux, uy, itype, index, size)) return;
   }
   ChosenMarkers markers("CHMKEV", n, ux, uy, itype, index, size);
   for (long long i = nfirst; i <= n; i += nevery) markers.add(i);
@@ -181,6 +240,7 @@ void chmkix(int n, const float* ux, const float* uy, int nidx, const int* idx, i
       msgdmp("E", "CHMKIX", "POINT NUMBER IS OUT OF RANGE (1 TO N).");
       return;
     }
+  if (charts::keeping() && markersKept(std::vector<long long>(idx, idx + nidx), n, ux, uy, itype, index, size)) return;
   ChosenMarkers markers("CHMKIX", n, ux, uy, itype, index, size);
   for (int k = 0; k < nidx; ++k) markers.add(idx[k]);
   markers.flush();
@@ -197,6 +257,18 @@ void chstep(int n, const float* ux, const float* uy, std::string_view cwhere, in
   if (!charts::present("CHSTEP", ux, "X") || !charts::present("CHSTEP", uy, "Y")) return;
   if (!charts::drawingIndex("CHSTEP", index)) return;
   const Missing missing;
+  // A line, as fgplzu's: from its first x to its last, a margin in y.
+  const auto cover = [&] {
+    charts::Cover c;
+    for (int i = 0; i < n; ++i)
+      if (!missing(ux[i]) && !missing(uy[i])) c.x.addSticky(ux[i]), c.y.add(uy[i]);
+    return c;
+  };
+  if (charts::kept(cover, [n, ux = charts::copyOf(ux, n), uy = charts::copyOf(uy, n),
+                           where = std::string(pre ? "PRE" : post ? "POST" : "MID"), itype, index] {
+        chstep(n, ux.data(), uy.data(), where, itype, index);
+      }))
+    return;
   std::vector<float> x, y;
   const auto flush = [&] {
     if (x.size() >= 2) sgplzu(static_cast<int>(x.size()), x.data(), y.data(), itype, index);

@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <initializer_list>
 #include <string>
+#include <functional>
 #include <vector>
+
+#include "charts/ch_keep.hpp"
 
 namespace zep::figure {
 
@@ -28,9 +31,11 @@ struct FrameRoom {
   float left = 0, right = 0, bottom = 0, top = 0;
 };
 
-// A polyline (fgplzu) or coloured markers (fgscat) kept for fgpfrm.
+// A polyline (fgplzu), coloured markers (fgscat) or a chart (ch...) kept for fgpfrm.
 struct Item {
   bool markers = false;
+  std::function<void()> chart;  // draws the chart; x, y, v stay empty
+  charts::Cover cover;          // what the chart covers
   std::vector<float> x, y, v;
   int itype = 1, index = 1;
   float size = 0.01F;
@@ -65,6 +70,7 @@ struct State {
   // the layout as placed by fgstrf, for fgpfrm
   bool placed = false;
   bool drawn = false;      // fgpfrm has drawn the current frame
+  bool windowUnset = false;  // placed with the window fgfrm set: charts after fgstrf place it anew
   float titleBase = 0;     // V y of the frame title's lowest line's base
   float barGap = 0;        // gap from the viewport to the colour bar
   std::array<float, 4> labelRoom{};
@@ -99,6 +105,9 @@ bool contourLevelsKnown();
 void scatterBounds();
 // Draws the kept data and forgets it.
 void drawItems();
+// Draws the kept charts as they are, with no frame, and forgets the kept data
+// (a session closed by sgcls on a frame never drawn: its charts are not lost).
+void drawKeptCharts();
 // Fits the requested map into `region` (V) and finalizes it.
 void placeMap(const Rect& region);
 

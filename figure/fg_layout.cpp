@@ -223,6 +223,94 @@ FrameRoom rectangularRoom(const Rect& vp, const Rect& cell, std::array<float, 4>
           std::max(room[1], overhang[3])};
 }
 
+// How crowded the labels of a side are: the largest ratio of the space
+// neighbours need (a label height between them along y, their half widths and
+// a label height along x: numbers closer than that read as one) to the space
+// they have; at most 1 where they stand apart. `count` is how many labels the
+// side has inside the viewport.
+float crowding(int side, float h, int& count) {
+  const axes::Ticks t = axes::ticksOf(side);
+  float vx0 = 0, vx1 = 0, vy0 = 0, vy1 = 0;
+  sgqvpt(vx0, vx1, vy0, vy1);
+  const float lo = horizontal(side) ? vx0 : vy0, hi = horizontal(side) ? vx1 : vy1, slack = 1e-4F * (hi - lo);
+  std::vector<std::pair<float, float>> labels;  // V position along the side, width
+  bool scripts = false;
+  for (std::size_t i = 0; i < t.major.size(); ++i) {
+    if (t.labels[i].empty()) continue;
+    const auto u = static_cast<float>(t.major[i]);
+    float vx = 0, vy = 0;
+    stftrf(horizontal(side) ? u : 1.0F, horizontal(side) ? 1.0F : u, vx, vy);
+    const float a = horizontal(side) ? vx : vy;
+    if (!(a >= lo - slack && a <= hi + slack)) continue;
+    scripts = scripts || t.labels[i].find("\\^") != std::string::npos;
+    labels.emplace_back(a, horizontal(side) ? figure_text::width(t.labels[i], h, "FGSTRF") : 0.0F);
+  }
+  count = static_cast<int>(labels.size());
+  std::sort(labels.begin(), labels.end());
+  // A superscript reaches 0.4 of the height above the line.
+  const float tall = h + (scripts ? 0.4F * h : 0.0F);
+  float worst = 0;
+  for (std::size_t k = 1; k < labels.size(); ++k) {
+    const float need = horizontal(side) ? (labels[k - 1].second + labels[k].second) / 2 + h : tall + h;
+    worst = std::max(worst, need / std::max(labels[k].first - labels[k - 1].first, 1e-6F));
+  }
+  return worst;
+}
+
+// The number of major ticks of each labelled side chosen from the frame's size
+// (finalized): the largest up to AX NTICK whose labels stand apart, keeping
+// at least 3 labels where the window has them. Sides with an interval of
+// their own (axsstp) and an NTICK the caller chose keep theirs. Where even the
+// fewest ticks crowd their labels (long numbers on a short side), the frame
+// thins the labels as it draws. Gives the crowding of the most crowded side.
+float fitTickTargets() {
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
+  if (axes::tickTargetChosen()) return 0;
+  int most = 6;
+  axiget("NTICK", most);
+  float worst = 0;
+  std::array<int, 4> chosen{};  // -1: the side has no labels of its own
+  for (int side = 0; side < 4; ++side) {
+    const char* c = kSides[static_cast<std::size_t>(side)];
+    bool draw = true, label = false;
+    int lindex = 0, tindex = 0, nminor = 0;
+    float h = 0, dmajor = 0;
+    axqsid(c, draw, label);
+    axqatr(c, h, lindex, tindex);
+    axqstp(c, dmajor, nminor);
+    if (dmajor > 0) continue;
+    if (!draw || !label || tindex == 0) {
+      chosen[static_cast<std::size_t>(side)] = -1;
+      continue;
+    }
+    if (h <= 0) h = axReal("RLABEL");
+    int count = 0, best = 0;
+    float crowd = crowding(side, h, count);
+    const int least = std::min(count, 3);
+    if (crowd > 1) {
+      for (int n = most - 1; n >= 2 && crowd > 1; --n) {
+        axes::setTickTarget(side, n);
+        int fewer = 0;
+        const float c = crowding(side, h, fewer);
+        if (fewer < least) break;
+        best = n;
+        crowd = c;
+      }
+      axes::setTickTarget(side, best);
+      chosen[static_cast<std::size_t>(side)] = best;
+    }
+    worst = std::max(worst, crowd);
+  }
+  // A side without labels ticks as the labelled side across from it (B and T,
+  // L and R), so that the frame's ticks face each other.
+  for (int side = 0; side < 4; ++side) {
+    const int across = side ^ 1;
+    if (chosen[static_cast<std::size_t>(side)] < 0 && chosen[static_cast<std::size_t>(across)] > 0)
+      axes::setTickTarget(side, chosen[static_cast<std::size_t>(across)]);
+  }
+  return worst;
+}
+
 bool alongY(char side) { return side == 'R' || side == 'L'; }
 
 // Room of a colour bar beside the frame: gap, bar, ticks, labels and title,
@@ -494,6 +582,7 @@ void giveBack() {
   if (s.framed) {
     for (std::size_t i = 0; i < kMapParameters.size(); ++i) sgrset(kMapParameters[i], s.callerMap[i]);
     for (const char* side : kSides) axsttl(side, "");
+    for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   }
   s.framed = false;
 }
@@ -502,6 +591,12 @@ void giveBack() {
 // fgcls, not by sgcls: callers that take cells from fgfrm and draw in them
 // themselves close with sgcls and want no frame there.
 void closeFigure() {
+  State& s = state();
+  int nframe = 0;
+  bool page = false;
+  sgiget("NFRAME", nframe);
+  swqpag(page);
+  if (s.cell >= 0 && !s.drawn && page && nframe == s.nframe) drawKeptCharts();
   giveBack();
   state() = State{};
 }
@@ -602,6 +697,7 @@ void fgfrm() {
     axstim(side, 0, 0, 0, " ");
     axsstp(side, 0, -1);
   }
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   const Rect& c = s.cellRect;
   sgsvpt(c.x0 + 0.15F * c.width(), c.x1 - 0.08F * c.width(), c.y0 + 0.15F * c.height(), c.y1 - 0.12F * c.height());
   sgswnd(0, 1, 0, 1);
@@ -657,6 +753,10 @@ void fgstrf() {
     msgdmp("E", "FGSTRF", "NO FRAME IS STARTED: CALL FGFRM FIRST.");
     return;
   }
+  // Placed anew (charts kept after an fgstrf, or fgstrf called again): from
+  // the labels' own size.
+  figure::restoreText();
+  for (int side = 0; side < 4; ++side) axes::setTickTarget(side, 0);
   const figure::Reserved r = figure::reserve(s);
   const float gap = figure::axReal("RGAP");
   figure::FrameRoom room;
@@ -683,20 +783,25 @@ void fgstrf() {
       // a few rounds settle it.
       // A cell too small for its labels at their size gets smaller labels and
       // titles (down to 0.4 of their size) rather than labels over its neighbours.
+      // Labels that crowd even at the fewest ticks shrink too, where two such
+      // steps part them; longer numbers are thinned by the frame instead.
       sgqvpt(vp.x0, vp.x1, vp.y0, vp.y1);
       for (int attempt = 0;; ++attempt) {
         Rect region = vp;
+        float crowd = 0;
         for (int round = 0; round < 3; ++round) {
           figure::finalize(vp);
+          crowd = figure::fitTickTargets();
           room = figure::rectangularRoom(vp, r.area, s.labelRoom);
           figure::leaveBarEnd(room, vp, s.bar);
           region = figure::inset(r.area, room);
           if (figure::tooSmall(region, r.area)) break;
           vp = figure::withAspect(region, s.aspect);
         }
-        if (!figure::tooSmall(region, r.area)) break;
+        const bool shrinkForLabels = crowd > 1.001F && crowd < 1 / (0.8F * 0.8F);
+        if (!figure::tooSmall(region, r.area) && !shrinkForLabels) break;
         if (attempt == 4) {
-          cramped = true;
+          cramped = figure::tooSmall(region, r.area);
           break;
         }
         figure::scaleText(s.textScale * 0.8F);
@@ -722,6 +827,8 @@ void fgstrf() {
       vp = figure::inset(r.area, {0.1F * r.area.width(), 0.1F * r.area.width(), 0.1F * r.area.height(), 0.1F * r.area.height()});
     }
     figure::finalize(vp);
+    // The ticks for the viewport as it finally is.
+    if (itr >= 1 && itr <= 4) figure::fitTickTargets();
   }
   s.area = r.area;
   s.barGap = figure::roomOn(room, s.bar) + gap;

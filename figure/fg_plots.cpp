@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <limits>
@@ -147,8 +148,47 @@ void fieldWindow(bool logX, bool logY) {
 
 }  // namespace
 
+namespace {
+
+// The limits along one axis from what the frame's data cover: a margin of 5%
+// each way that stops at a sticky value (a bar's base, a histogram's edge, a
+// line's ends) as matplotlib's margins do; a flat range gets room of its own.
+// False when nothing can be shown on the axis.
+bool limitsOf(const charts::Span& span, bool log, double& lo, double& hi) {
+  lo = log ? span.lowestPositive : span.lo;
+  hi = span.hi;
+  if (!(std::isfinite(lo) && std::isfinite(hi) && hi >= lo)) return false;
+  const double tol = 1e-5 * (hi - lo);
+  double below = -HUGE_VAL, above = HUGE_VAL;  // the nearest sticky values outside the data
+  for (double v : span.sticky) {
+    if (log && !(v > 0)) continue;
+    if (v < lo + tol) below = std::max(below, v);
+    if (v > hi - tol) above = std::min(above, v);
+  }
+  constexpr double kShare = 0.05;
+  if (log) {
+    double a = std::log10(lo), b = std::log10(hi);
+    if (b - a < 1e-6) a -= 0.5, b += 0.5;
+    const double m = kShare * (b - a);
+    lo = std::pow(10.0, a - m), hi = std::pow(10.0, b + m);
+  } else {
+    if (hi - lo <= 1e-6 * std::max(std::abs(lo), std::abs(hi))) {
+      const double d = lo == 0 ? 1.0 : 0.1 * std::abs(lo);
+      lo -= d, hi += d;
+    }
+    const double m = kShare * (hi - lo);
+    lo -= m, hi += m;
+  }
+  lo = std::max(lo, below);
+  hi = std::min(hi, above);
+  return hi > lo;
+}
+
+}  // namespace
+
 void dataWindow() {
   State& s = state();
+  s.windowUnset = false;
   float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
   sgqwnd(ux0, ux1, uy0, uy1);
   // Only a window left as fgfrm set it is the data's to choose.
@@ -158,39 +198,40 @@ void dataWindow() {
   const bool logX = itr == 3 || itr == 4, logY = itr == 2 || itr == 4;
   if (s.items.empty()) {
     fieldWindow(logX, logY);
+    sgqwnd(ux0, ux1, uy0, uy1);
+    s.windowUnset = ux0 == 0 && ux1 == 1 && uy0 == 0 && uy1 == 1;
     return;
   }
-  double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
-  for (const Item& item : s.items)
-    for (std::size_t i = 0; i < item.x.size(); ++i) {
-      const float x = item.x[i], y = item.y[i];
-      if (!finite(x) || !finite(y) || (logX && x <= 0) || (logY && y <= 0)) continue;
-      x0 = std::min<double>(x0, x), x1 = std::max<double>(x1, x);
-      y0 = std::min<double>(y0, y), y1 = std::max<double>(y1, y);
-    }
-  if (!(x1 >= x0 && y1 >= y0)) {
-    msgdmp("W", "FGSTRF", "NO DATA POINT FITS THE TRANSFORMATION; THE WINDOW STAYS [0, 1] X [0, 1].");
-    return;
-  }
-  // A margin of 5% above and below the data, none at the ends of x (series
-  // run from their first to their last point); a flat range gets room of its own.
-  const auto widen = [](double& lo, double& hi, bool log, double share) {
-    if (log) {
-      double a = std::log10(lo), b = std::log10(hi);
-      if (b - a < 1e-6) a -= 0.5, b += 0.5;
-      const double m = share * (b - a);
-      lo = std::pow(10.0, a - m), hi = std::pow(10.0, b + m);
-    } else {
-      if (hi - lo <= 1e-6 * std::max(std::abs(lo), std::abs(hi))) {
-        const double d = lo == 0 ? 1.0 : 0.1 * std::abs(lo);
-        lo -= d, hi += d;
-      }
-      const double m = share * (hi - lo);
-      lo -= m, hi += m;
-    }
+  charts::Cover all;
+  const auto merge = [](charts::Span& to, const charts::Span& from) {
+    to.add(from.lo);
+    to.add(from.hi);
+    to.lowestPositive = std::min(to.lowestPositive, from.lowestPositive);
+    to.sticky.insert(to.sticky.end(), from.sticky.begin(), from.sticky.end());
   };
-  widen(x0, x1, logX, s.items.front().markers ? 0.05 : 0.0);
-  widen(y0, y1, logY, 0.05);
+  for (const Item& item : s.items) {
+    if (item.chart) {
+      merge(all.x, item.cover.x);
+      merge(all.y, item.cover.y);
+      continue;
+    }
+    // Series run from their first to their last point: a line's ends are sticky in x.
+    charts::Span x;
+    for (std::size_t i = 0; i < item.x.size(); ++i) {
+      const float a = item.x[i], b = item.y[i];
+      if (!finite(a) || !finite(b) || (logX && a <= 0) || (logY && b <= 0)) continue;
+      x.add(a);
+      all.y.add(b);
+    }
+    if (!item.markers && x.hi >= x.lo) x.sticky = {x.lo, x.hi};
+    merge(all.x, x);
+  }
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  if (!limitsOf(all.x, logX, x0, x1) || !limitsOf(all.y, logY, y0, y1)) {
+    msgdmp("W", "FGSTRF", "NO DATA POINT FITS THE TRANSFORMATION; THE WINDOW STAYS [0, 1] X [0, 1].");
+    s.windowUnset = true;
+    return;
+  }
   sgswnd(static_cast<float>(x0), static_cast<float>(x1), static_cast<float>(y0), static_cast<float>(y1));
 }
 
@@ -239,6 +280,10 @@ void drawItems() {
            std::to_string(dropped) + (dropped == 1 ? " POINT AT OR BELOW 0 ON A LOG AXIS IS LEFT OUT."
                                                    : " POINTS AT OR BELOW 0 ON A LOG AXIS ARE LEFT OUT."));
   for (const Item& item : s.items) {
+    if (item.chart) {
+      item.chart();
+      continue;
+    }
     const int n = static_cast<int>(item.x.size());
     if (n == 0) continue;
     if (!item.markers) {
@@ -254,6 +299,50 @@ void drawItems() {
     scatterByBand(item, levels);
   }
   s.items.clear();
+}
+
+namespace {
+
+// Charts in a frame whose window is still to come from its data: called
+// before the frame is placed, or after it was placed with the window fgfrm
+// set, on the frame's own page, in a frame with a window (ITR 1-4). After
+// fgopn a chart starts the first frame like the frame's own routines.
+bool wantsChart() {
+  State& s = state();
+  ensureFrame();
+  if (s.cell < 0 || s.drawn || s.map.set) return false;
+  int nframe = 0, itr = 1;
+  bool page = false;
+  sgiget("NFRAME", nframe);
+  swqpag(page);
+  sgqtrn(itr);
+  if (!page || nframe != s.nframe || itr < 1 || itr > 4) return false;
+  if (!s.placed) return true;
+  float ux0 = 0, ux1 = 0, uy0 = 0, uy1 = 0;
+  sgqwnd(ux0, ux1, uy0, uy1);
+  return s.windowUnset && ux0 == 0 && ux1 == 1 && uy0 == 0 && uy1 == 1;
+}
+
+// A chart kept; one kept after the frame was placed places it again at fgpfrm.
+void keepChart(charts::Cover cover, std::function<void()> draw) {
+  State& s = state();
+  Item item;
+  item.chart = std::move(draw);
+  item.cover = std::move(cover);
+  s.items.push_back(std::move(item));
+  s.placed = false;
+}
+
+[[maybe_unused]] const bool chartsKept = (charts::setKeeper({&wantsChart, &keepChart}), true);
+
+}  // namespace
+
+void drawKeptCharts() {
+  State& s = state();
+  std::vector<Item> items = std::move(s.items);
+  s.items.clear();
+  for (const Item& item : items)
+    if (item.chart) item.chart();
 }
 
 }  // namespace figure

@@ -10,6 +10,10 @@
 // Tone numbers are colour index x 1000 + pattern (0: no fill); a line index of 0
 // draws no outline. Index arrays count from 1.
 //
+// In a figure's frame (zep/figure.hpp) not yet placed by fgstrf, or placed
+// with its window unset, a chart is kept and drawn by fgpfrm, its extent
+// giving the window; errors in its arguments are still reported at the call.
+//
 // CH parameters (chiqnp ... chistx, chlqnp ... chlstx, chrqnp ... chrstx):
 //   integer NBINMX MAX_BIN_COUNT          10000 histograms of more bins are an error
 //   logical LDENS  HISTOGRAM_DENSITY      false histograms show density (area 1) instead of counts

@@ -103,11 +103,15 @@ void fgsbar(std::string_view side);
 // (measured from the texts the frame will draw), or its map filling the cell; a
 // polar frame (ITR 5) left without a similarity gets one that fits its data.
 // A window left as fgfrm set it becomes the extent of the kept data (fgplzu,
-// fgscat) or, with none kept, of the contour field's grid (cnsfld) or the
-// vector field's points (vcsfld, vcspnt) given in U.
+// fgscat, charts) or, with none kept, of the contour field's grid (cnsfld) or
+// the vector field's points (vcsfld, vcspnt) given in U. Each labelled side
+// takes as many major ticks (up to AX NTICK, at least 3 where the window has
+// them) as keep its labels a label height apart (along x: their widths and a
+// label height), unless the caller set NTICK or the side's interval (axsstp).
 void fgstrf();
 // Draws the current frame's kept data, its frame (axpfrm), title and colour
-// bar, placing the frame first (fgstrf) when that was not done.
+// bar, placing the frame first (fgstrf) when that was not done, or again when
+// charts came after an fgstrf that left the window unset.
 void fgpfrm();
 // The V rectangle of the current cell.
 void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
@@ -120,6 +124,11 @@ void fgqcel(float& vxmin, float& vxmax, float& vymin, float& vymax);
 // drawn by fgpfrm; a window left as fgfrm set it ([0, 1] x [0, 1]) becomes
 // the extent of the frame's data (5% of room above and below).
 void fgplzu(int n, const float* x, const float* y, int itype, int index);
+// Charts (chhist, chbars, chebry ... of zep/charts.hpp) called in a frame not
+// yet placed, or placed with its window unset, are kept the same way, with
+// the CH settings of their call: their extent makes the window as matplotlib's
+// hist and bar do (bars and histograms from 0, a histogram from its first
+// edge to its last, 5% past the data elsewhere; a line's ends as fgplzu's).
 // fgplzu of two arrays of the same length (a shorter one sets the count).
 void fgplzu(std::span<const float> x, std::span<const float> y, int itype, int index);
 // n markers of type itype and size (V) at (x, y) in U, each in the colour of
