@@ -382,6 +382,9 @@ std::string errorLine(const char* routine, const char* text) {
 }
 
 TEST(VectorInput, BadInputIsReported) {
+  // Each case in a process of its own: a field set by an earlier test of this
+  // program would otherwise still be there for "no field".
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   const float a[] = {1, 2, 3, 4}, bad[] = {1, 1};
   EXPECT_EXIT(zep::vcsfld(1, 1, a, a, nullptr, nullptr), testing::KilledBySignal(SIGABRT),
               errorLine("VCSFLD", "NX AND NY MUST BE AT LEAST 2."));
