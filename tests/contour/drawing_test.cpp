@@ -138,6 +138,16 @@ int whiteInside(const std::function<void()>& draw, const std::function<bool(doub
   return white;
 }
 
+// The whole globe on a Mollweide map centred on 0 degrees, at scale s.
+void globalMollweide(double s) {
+  zep::sgsvpt(0, 1, 0, 1);
+  zep::sgssim(static_cast<float>(s), 0, 0);
+  zep::sgsmpl(0, 90, 0);
+  zep::sgstxy(-180, 180, -90, 90);
+  zep::sgstrn(12);
+  zep::sgstrf();
+}
+
 std::vector<float> randomField(int nx, int ny, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<float> u(-1, 1);
@@ -183,12 +193,7 @@ TEST(ContourPictures, BandsOfARandomFieldLeaveNoPixelUncovered) {
     int covered = 0;
     const int white = whiteInside(
         [&] {
-          zep::sgsvpt(0, 1, 0, 1);
-          zep::sgssim(static_cast<float>(s), 0, 0);
-          zep::sgsmpl(0, 90, 0);
-          zep::sgstxy(-180, 180, -90, 90);
-          zep::sgstrn(12);
-          zep::sgstrf();
+          globalMollweide(s);
           zep::cnsfld(31, 23, z.data(), lon.data(), lat.data());
           zep::cnslva();
           if (mode == 0) zep::cnshdu(); else zep::cncelu();
@@ -218,12 +223,7 @@ TEST(ContourPictures, GlobalGridsLeaveNoSeamAtZeroDegrees) {
       int covered = 0;
       const int white = whiteInside(
           [&] {
-            zep::sgsvpt(0, 1, 0, 1);
-            zep::sgssim(static_cast<float>(s), 0, 0);
-            zep::sgsmpl(0, 90, 0);
-            zep::sgstxy(-180, 180, -90, 90);
-            zep::sgstrn(12);
-            zep::sgstrf();
+            globalMollweide(s);
             zep::cnsfld(z, lon, lat);
             zep::cnslvi(0.2F, 0);
             if (mode == 0) zep::cnshdu(); else zep::cncelu();
