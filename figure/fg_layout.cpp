@@ -596,7 +596,14 @@ void closeFigure() {
   bool page = false;
   sgiget("NFRAME", nframe);
   swqpag(page);
-  if (s.cell >= 0 && !s.drawn && page && nframe == s.nframe) drawKeptCharts();
+  if (s.cell >= 0 && !s.drawn && page && nframe == s.nframe) {
+    // Charts are drawn where the caller put them; kept lines and markers need
+    // the frame's window, which only fgpfrm makes: say that they are lost.
+    const auto lost = std::count_if(s.items.begin(), s.items.end(), [](const Item& i) { return !i.chart; });
+    drawKeptCharts();
+    if (lost > 0)
+      msgdmp("W", "SGCLS", std::to_string(lost) + " KEPT PLOT(S) NOT DRAWN: CALL FGPFRM OR FGCLS.");
+  }
   giveBack();
   state() = State{};
 }
