@@ -152,12 +152,19 @@ bool keeping() { return !replaying && keeper.wants != nullptr && keeper.keep != 
 bool kept(const std::function<Cover()>& cover, std::function<void()> draw) {
   if (!keeping()) return false;
   keeper.keep(cover(), [then = Settings::now(), draw = std::move(draw)] {
-    const Settings current = Settings::now();
+    // The caller's settings and the flag come back however the drawing ends.
+    struct Replay {
+      Settings current = Settings::now();
+      Replay() { replaying = true; }
+      ~Replay() {
+        replaying = false;
+        current.apply();
+      }
+      Replay(const Replay&) = delete;
+      Replay& operator=(const Replay&) = delete;
+    } const replay;
     then.apply();
-    replaying = true;
     draw();
-    replaying = false;
-    current.apply();
   });
   return true;
 }
